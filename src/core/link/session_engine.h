@@ -1,0 +1,143 @@
+#pragma once
+// The communication session engine. It takes events in (bytes arrived, output drained, time-out,
+// abort, progress tick) and gives actions out through SessionHost; it owns no port and no timer.
+// Transactions that are not built in (setup sending, station address, baud rate, modem and
+// com-test states) plug in as handler objects.
+
+#include "link/session_host.h"
+#include "link/session_state.h"
+
+#include <QByteArray>
+#include <QString>
+#include <array>
+#include <memory>
+
+namespace tamble {
+
+struct SettingsRecord;
+struct LoggerInfo;
+struct CommandLineMode;
+class SessionEngine;
+class Download;
+
+// Handles one transaction kind once the link is up.
+class TransactionHandler {
+public:
+    virtual ~TransactionHandler() = default;
+    // DispatchTransaction: send the first command.
+    virtual void dispatch(SessionEngine& engine) = 0;
+    // A complete line (state AwaitResponse); the trigger has been disarmed.
+    virtual void onLine(SessionEngine& engine) = 0;
+    // No line in time (state AwaitResponse).
+    virtual void onTimeout(SessionEngine& engine) = 0;
+    // State Transfer: a complete line (trigger disarmed) and a time-out.
+    virtual void onTransferLine(SessionEngine&) {}
+    virtual void onTransferTimeout(SessionEngine&) {}
+};
+
+// Handles a link state that is not a logger transaction (modem init, dialling, remote modem
+// set-up, com test).
+class LinkStateHandler {
+public:
+    virtual ~LinkStateHandler() = default;
+    virtual void onArrival(SessionEngine& engine) = 0;
+    virtual void onTimeout(SessionEngine& engine) = 0;
+};
+
+// The records a session reads and writes; all owned by the application object.
+struct SessionRecords {
+    SessionState& state;
+    SettingsRecord& settings;
+    LoggerInfo& info;
+    const CommandLineMode& mode;
+    QString& dataFileName;  // full path of the current data file
+};
+
+class SessionEngine {
+public:
+    // Longest line kept in rxBuffer; a longer one (a babbling line) ends the session.
+    static constexpr int kMaxLineBytes = 4096;
+
+    SessionEngine(SessionHost& host, SessionRecords records);
+    ~SessionEngine();
+    SessionEngine(const SessionEngine&) = delete;
+    SessionEngine& operator=(const SessionEngine&) = delete;
+
+    // --- operations ---
+    void StartSession();
+    void EndSession();
+    void DispatchTransaction();
+    // Frame ">" + text + CR, arm the response time-out, clear the receive buffer.
+    void SendCommand(const QByteArray& text);
+    // SendCommand of body + station address (when the revision takes one) + checksum.
+    void SendFramed(const QByteArray& body, bool forceStationZero = false);
+    void SendLetterCommand(char letter);
+    void ReportOutcome(const Outcome& outcome);
+    void ConfirmBaud();
+    // Arm the trigger; records lastTimeout when `record` is set.
+    void Arm(int ticks, bool record = false);
+    void Disarm();
+    void ClearReceive();
+
+    // --- events ---
+    // Bytes are waiting in the port: read them unless output is still queued.
+    void onBytesAvailable();
+    // Bytes already taken from the port.
+    void onBytes(const QByteArray& bytes);
+    // The output queue has drained; bytes that arrived meanwhile are read now.
+    void onOutputDrained();
+    void onTimeout();
+    void onAbort();
+    void onProgressTick();
+    // The port failed under the session (device vanished).
+    void onPortError(const QString& why);
+
+    // --- plug-ins ---
+    void setTransactionHandler(TransactionKind kind, TransactionHandler* handler);
+    void setStateHandler(LinkState state, LinkStateHandler* handler);
+
+    // --- access for transactions ---
+    SessionHost& host() { return m_host; }
+    SessionState& state() { return m_r.state; }
+    SettingsRecord& settings() { return m_r.settings; }
+    LoggerInfo& info() { return m_r.info; }
+    const CommandLineMode& mode() const { return m_r.mode; }
+    QString& dataFileName() { return m_r.dataFileName; }
+    Download& download() { return *m_download; }
+    // The station address commands carry (0 unless network; always 0 with auto answer).
+    int StationAddress() const;
+    bool UnattendedReceive() const;
+    bool UnattendedSendSetup() const;
+    bool UnattendedReceiveCsv() const;
+    // True once the program has been asked to end (unattended outcome): nothing more is done.
+    bool finished() const { return m_finished; }
+    void FatalLogAndExit(const QString& line, int exitCode);
+
+private:
+    void OnArrival();
+    void OnWakeUpArrival();
+    void OnHandshakeLine();
+    void OnWakeUpTimeout();
+    void OnHandshakeTimeout();
+    void OnFastStartTimeout();
+    void OnAwaitLine();
+    void OnAwaitTimeout();
+    void OnTransferLine();
+    void OnTransferTimeout();
+    void OnStatusFirstLine();
+    void OnRealTimeRecovery();
+    void SendWakeUpBurst();
+    TransactionHandler* HandlerFor(TransactionKind kind);
+
+    SessionHost& m_host;
+    SessionRecords m_r;
+    std::unique_ptr<Download> m_download;
+    std::unique_ptr<TransactionHandler> m_statusHandler;
+    std::array<TransactionHandler*, 10> m_handlers{};
+    std::array<LinkStateHandler*, 21> m_stateHandlers{};
+    bool m_readDeferred = false;
+    bool m_finished = false;
+    int m_depth = 0;
+};
+
+} // namespace tamble
