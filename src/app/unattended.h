@@ -1,0 +1,28 @@
+#pragma once
+// The unattended command-line modes. Each runs headless under a
+// QCoreApplication, never waits on a dialog, reports its outcome with the log
+// routine its mode uses (EndWithLog, startup_log.h) and returns the process
+// exit status: 0 on success, 1 on any failure.
+
+#include "app/app_records.h"
+
+#include <QString>
+
+namespace tamble {
+
+// Parameter 2 "r" with a ".TL1" file: download the logger into `dataFile`.
+int RunReceiveMode(AppRecords& records, const QString& dataFile);
+
+// Parameter 2 "r" with a ".CSV" file: append the logger's current readings to `csvFile`.
+int RunReceiveCsvMode(AppRecords& records, const QString& csvFile);
+
+// Parameter 2 "s": send the setup file named by the settings' last setup file.
+int RunSendSetupMode(AppRecords& records, const QString& setupFile);
+
+// One existing ".TL1" parameter: export `dataFile` as CSV into the program directory.
+int RunConvertMode(AppRecords& records, const QString& dataFile);
+
+// Parameter 2 "h": hang up a modem on the session port.
+int RunHangupMode(AppRecords& records);
+
+} // namespace tamble

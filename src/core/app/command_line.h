@@ -1,0 +1,66 @@
+#pragma once
+// The command line: up to four positional parameters that select an unattended
+// mode (send a setup, receive a logger, append readings to a CSV file, convert
+// a data file, hang up a modem) or a graph to open after start.
+//
+// Parsing is a pure function: it is told whether parameter 1 names an existing
+// file and changes only the settings record it is given.
+
+#include "app/settings_record.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace tamble {
+
+// Independent flags, all false at start.
+struct CommandLineMode {
+    bool sendSetup = false;   // "s": send the setup file of parameter 1, then end
+    bool receive = false;     // "r" with a ".TL1" file: download into it, then end
+    bool receiveCsv = false;  // "r" with a ".CSV" file: append current readings, then end
+    bool convert = false;     // one existing ".TL1" file: export it as CSV, then end
+    bool openGraph = false;   // show the graph of the named data file after start
+    bool hangup = false;      // "h": hang up a modem at once, then end
+    bool started = false;     // the deferred action has begun (it runs once)
+
+    // True when the run is unattended: it ends by itself with a log line.
+    bool unattended() const { return sendSetup || receive || receiveCsv || convert || hangup; }
+
+    bool operator==(const CommandLineMode&) const = default;
+};
+
+// Which log routine reports a command-line error.
+enum class LogRoutine {
+    None,
+    Append,  // AppendLogLine: "TLLOG.TXT", append
+    Fatal,   // FatalLogAndExit: "TLLOG.TXT", recreated
+    Csv,     // CsvLogAndExit: "CSVLOG.TXT", append
+};
+
+struct CommandLineResult {
+    CommandLineMode mode;
+    // Set when the command line is in error: write `message` with `routine`
+    // and end the program (exit status 2). Nothing else then runs and the
+    // settings are not saved.
+    LogRoutine routine = LogRoutine::None;
+    QString message;
+    // The new current data file name, when the command line names one.
+    std::optional<QString> dataFileName;
+
+    bool failed() const { return routine != LogRoutine::None; }
+};
+
+// Upper-cased extension of the last path component, with its dot (".TL1"),
+// or empty when the name has none.
+QString UpperExtension(const QString& path);
+
+// `params` are the parameters after the program name (parameter 1 first).
+// Parameters 3 and 4 change `settings` in memory (4 first, then 3); "s" stores
+// parameter 1 as the last setup file; the open-graph case stores it as the last
+// data file. On an error the settings may already hold parameters 3 and 4, but
+// the caller does not save them on that path.
+CommandLineResult ParseCommandLine(const QStringList& params, bool parameter1Exists,
+                                   SettingsRecord& settings);
+
+} // namespace tamble
