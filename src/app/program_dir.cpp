@@ -1,0 +1,93 @@
+#include "app/program_dir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace tamble {
+
+namespace {
+
+QString withSlash(const QString& dir)
+{
+    QString clean = QDir::cleanPath(dir);
+    if (!clean.endsWith(QLatin1Char('/')))
+        clean += QLatin1Char('/');
+    return clean;
+}
+
+bool usableDir(const QString& dir)
+{
+    if (dir.isEmpty() || !QDir().mkpath(dir))
+        return false;
+    const QFileInfo info(dir);
+    return info.isDir() && info.isWritable();
+}
+
+} // namespace
+
+QString ExecutableDir(const char* argv0)
+{
+    const QFileInfo self(QStringLiteral("/proc/self/exe"));
+    const QString target = self.canonicalFilePath();
+    if (!target.isEmpty())
+        return QFileInfo(target).absolutePath();
+    return QFileInfo(QString::fromLocal8Bit(argv0 ? argv0 : "")).absolutePath();
+}
+
+QString ResolveProgramDir(const QString& exeDir)
+{
+    const QString home = qEnvironmentVariable("TAMBLE_HOME");
+    if (!home.isEmpty()) {
+        QDir().mkpath(home);
+        return withSlash(QDir(home).absolutePath());
+    }
+    if (!exeDir.isEmpty() && QFileInfo(exeDir).isDir() && QFileInfo(exeDir).isWritable())
+        return withSlash(exeDir);
+    QString userDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (userDir.isEmpty())
+        userDir = QDir::homePath() + QStringLiteral("/.local/share/tamble-logger");
+    if (usableDir(userDir))
+        return withSlash(userDir);
+    return withSlash(QDir::currentPath());
+}
+
+QString FindShippedDataDir(const QString& exeDir)
+{
+    const QString installed = exeDir + QStringLiteral("/../share/tamble-logger/data");
+    if (QFileInfo(installed).isDir())
+        return QDir(installed).absolutePath();
+#ifdef TAMBLE_DATA_DIR
+    const QString source = QStringLiteral(TAMBLE_DATA_DIR);
+    if (QFileInfo(source).isDir())
+        return source;
+#endif
+    return {};
+}
+
+int InstallShippedData(const QString& dataDir, const QString& programDir)
+{
+    if (dataDir.isEmpty())
+        return 0;
+    const QDir source(dataDir);
+    const QDir target(programDir);
+    if (QDir::cleanPath(source.absolutePath()) == QDir::cleanPath(target.absolutePath()))
+        return 0;
+    int copied = 0;
+    const auto files = source.entryInfoList(QDir::Files | QDir::Readable, QDir::Name);
+    for (const QFileInfo& file : files) {
+        const QString destination = target.filePath(file.fileName());
+        if (QFileInfo::exists(destination))
+            continue;
+        if (QFile::copy(file.absoluteFilePath(), destination)) {
+            // Shipped files may be read-only in an installation; the copies are the user's.
+            QFile::setPermissions(destination, QFile::permissions(destination)
+                                  | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
+            ++copied;
+        }
+    }
+    return copied;
+}
+
+} // namespace tamble

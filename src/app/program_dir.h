@@ -1,0 +1,25 @@
+#pragma once
+// The program directory: where the settings, the log files, the sensor tables,
+// "default.set", "default.gcf" and the dial-up lists live. It becomes the
+// current directory at start-up.
+
+#include <QString>
+
+namespace tamble {
+
+// The folder of the running executable (from /proc/self/exe, else argv[0]).
+QString ExecutableDir(const char* argv0);
+
+// $TAMBLE_HOME when set; else `exeDir` when writable; else the per-user data
+// folder. The folder is created when missing. The result ends in "/".
+QString ResolveProgramDir(const QString& exeDir);
+
+// The shipped data folder: <exeDir>/../share/tamble-logger/data when
+// installed, else the source tree's data folder; empty when neither exists.
+QString FindShippedDataDir(const QString& exeDir);
+
+// Copies the files directly inside `dataDir` that `programDir` lacks; files
+// already there are never overwritten. Returns how many were copied.
+int InstallShippedData(const QString& dataDir, const QString& programDir);
+
+} // namespace tamble
