@@ -1,0 +1,65 @@
+#pragma once
+// Loading a .TL1 data file into the DataSet: the text header, the memory image
+// lines (8, 10 or 12 bit, wrapped or not, one bank or several), the reading
+// counts and the interval. A multi-bank recording is handed bank by bank to a
+// BankSink, which writes the .TL2 file that then stands for the recording.
+
+#include "datafiles/dataset.h"
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+
+namespace tamble {
+
+// Receives the decoded banks of a multi-bank recording in file order. The
+// .TL2 writer implements it: bank 0 creates `data.bankFileName` as a CSV
+// export with header, later banks append their data lines, finish() closes.
+// When a bank is handed over, `data.rawPlanes` and `data.readingsPerChannel`
+// hold that bank's readings.
+class BankSink {
+public:
+    virtual ~BankSink() = default;
+    // false stops the load (the sink has reported its own failure).
+    virtual bool writeBank(const DataSet& data, int bankIndex) = 0;
+    virtual void finish(const DataSet& data) = 0;
+};
+
+struct LoadOptions {
+    QString programDir;         // ends in "/"; second place to look for the file
+    bool autoAnswer = false;    // the settings' auto answer: silences two messages
+    bool amPm = true;           // clock option for a logger clock text on line 3
+
+    // Channel scaling set-up of one channel (1..4) from the loaded header;
+    // returns false when the set-up found its table unusable (it has shown
+    // its own message). Empty: no set-up is made.
+    std::function<bool(const DataSet& data, int channel)> setUpChannel;
+    // Called once after every fitted channel has been set up (count tables).
+    std::function<void(const DataSet& data)> afterSetUp;
+
+    // Writes the .TL2 file of a multi-bank recording; null: the banks are
+    // decoded but not kept (the DataSet then holds the last bank).
+    BankSink* bankSink = nullptr;
+};
+
+struct LoadResult {
+    bool ok = false;
+    // Error text to show (error dialog, OK); empty for success and for the
+    // failures that stay silent or have been reported already.
+    QString message;
+};
+
+// Loads the file named by data.dataFileName. When it cannot be opened, the
+// program directory + its file-name part is tried once (and kept as the name).
+// A name containing ".TL2"/".tl2" only marks the set as multi-bank. On
+// success the caller stores data.dataFileName as the last data file.
+LoadResult LoadDataFile(DataSet& data, const LoadOptions& options);
+
+// The same load from the bytes of a .TL1 file already in memory;
+// data.dataFileName names it in messages and for the .TL2 name.
+LoadResult LoadTl1FromBytes(DataSet& data, const QByteArray& fileBytes, const LoadOptions& options);
+
+// data.bankFileName for a .TL1 path: its last four characters become ".TL2".
+QString BankFileNameFor(const QString& tl1Path);
+
+} // namespace tamble
