@@ -9,10 +9,12 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 
 namespace tamble {
 
 struct SettingsRecord;
+struct ChannelScaling;
 
 inline constexpr int kStatusRecordMaxLength = 255;  // longer records are cut here
 inline constexpr int kStatusRecordMinLength = 250;
@@ -41,6 +43,8 @@ struct StatusDecodeResult {
     // The record's revision differs from the settings' last revision: the
     // caller stores it there and lets the setup window adapt its choices.
     bool revisionChanged = false;
+    // TableError: the messages of the channel set-up, to be shown (error, OK).
+    QStringList tableMessages;
 };
 
 // Inputs of a decoding that do not come from the record.
@@ -50,6 +54,8 @@ struct StatusContext {
     bool autoAnswer = false;       // settings auto answer: year correction of the first reading
     char lastRevision = 0;         // settings last revision
     bool oldLogger = false;        // the handshake found a logger of the oldest family
+    bool fahrenheit = false;       // settings: temperature channels in degrees Fahrenheit
+    int humidityQuantity = 0;      // settings: 0 RH, 1 dew point, 2 wet bulb
 };
 
 StatusContext MakeStatusContext(const SettingsRecord& settings, const QString& transferStamp,
@@ -61,11 +67,20 @@ StatusContext MakeStatusContext(const SettingsRecord& settings, const QString& t
 StatusDecodeResult DecodeStatusRecord(QByteArrayView record, const StatusContext& context,
                                       LoggerInfo& info, MemoryGeometry& geometry);
 
+// Everything above, then the channel set-up of all four channels from the
+// record's scaling codes and texts (tables read from scaling.tableDirectory),
+// then the current readings converted into info.currentValues. A table error
+// gives TableError with the set-up's messages; the current values are then
+// left as they were.
+StatusDecodeResult DecodeStatus(QByteArrayView record, const StatusContext& context, LoggerInfo& info,
+                                MemoryGeometry& geometry, ChannelScaling& scaling);
+
+// Minutes a full memory lasts: capacity / channels on × minutes per reading;
+// 0 with no channel on.
+float ChannelTotalMinutes(const LoggerInfo& info);
+
 // Sets referenceOhms and referenceCode from the revision, the resolution and,
 // for 8- and 10-bit loggers, the battery byte of the reading being decoded.
 void SetReferenceResistor(LoggerInfo& info, std::uint8_t readingBatteryByte);
-
-// The correction in "[...]" of a label; 0 without "[" or without a "]" after it.
-float LabelOffsetOf(QByteArrayView label);
 
 } // namespace tamble
