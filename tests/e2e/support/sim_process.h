@@ -1,0 +1,117 @@
+#pragma once
+// End-to-end test support: start the virtual logger `tamble-sim` on a pseudo-terminal,
+// and run the real `tamble-logger` program against it in a throw-away program directory.
+//
+// Typical use:
+//
+//     tamble::e2e::SimProcess sim;
+//     ASSERT_TRUE(sim.start({"--bits", "10", "--pointer", "1262"})) << sim.errorText();
+//     tamble::e2e::ProgramHome home;                 // temporary TAMBLE_HOME
+//     home.writeFile("tblog.ini", settingsBytes);    // whatever the test needs
+//     auto run = tamble::e2e::RunProgram(home, sim.ptyPath(), {"OUT.TL1", "r"}, 60000);
+//     EXPECT_EQ(run.exitCode, 0);
+//     EXPECT_THAT(home.readText("TLLOG.TXT"), HasSubstr("Transfer complete: "));
+//     EXPECT_EQ(sim.logLines("BLOCK").size(), 20);
+//
+// Both helpers use only Qt Core (QProcess, QTemporaryDir); no event loop is needed.
+
+#include <QByteArray>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace tamble::e2e {
+
+// Full path of a program built next to the tests (TAMBLE_BIN_DIR).
+QString BuiltProgram(const QString& name);
+
+// One running `tamble-sim`. The sim always gets `--log <temp file>` so its record of
+// received commands can be read back; the path of its pseudo-terminal is the first line
+// it prints. The destructor stops it.
+class SimProcess {
+public:
+    SimProcess();
+    ~SimProcess();
+    SimProcess(const SimProcess&) = delete;
+    SimProcess& operator=(const SimProcess&) = delete;
+
+    // Starts tamble-sim with the given options and waits (at most timeoutMs) for the
+    // pty path. False with errorText() when it could not be started or printed nothing.
+    bool start(const QStringList& options = {}, int timeoutMs = 10000);
+
+    // Kills the sim (SIGTERM, then SIGKILL) and waits for it.
+    void stop();
+
+    bool running() const;
+    QString ptyPath() const { return m_ptyPath; }
+    QString logPath() const;
+    QString errorText() const { return m_error; }
+
+    // Everything printed on stdout/stderr so far (after the path line).
+    QString output();
+
+    // The sim's log, one entry per line. With a prefix, only the lines whose first word
+    // is that prefix ("BLOCK", "SETUP", "STATION", "BAUD", "COMMAND", ...).
+    QStringList logLines() const;
+    QStringList logLines(const QString& firstWord) const;
+
+    // Waits until a log line starting with `firstWord` has appeared `count` times, at most
+    // timeoutMs. Used to synchronise with the sim, never to measure time.
+    bool waitForLogLine(const QString& firstWord, int count = 1, int timeoutMs = 10000) const;
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<QProcess> m_process;
+    QString m_ptyPath;
+    QString m_error;
+    QByteArray m_output;
+};
+
+// A temporary program directory for one test (TAMBLE_HOME). Removed when destroyed unless
+// the environment variable TAMBLE_KEEP_E2E is set (then its path is printed).
+class ProgramHome {
+public:
+    ProgramHome();
+    ~ProgramHome();
+    ProgramHome(const ProgramHome&) = delete;
+    ProgramHome& operator=(const ProgramHome&) = delete;
+
+    bool valid() const;
+    QString path() const;
+    QString filePath(const QString& name) const;
+    bool exists(const QString& name) const;
+    bool writeFile(const QString& name, const QByteArray& bytes) const;
+    QByteArray readFile(const QString& name) const;   // empty when missing
+    QString readText(const QString& name) const;      // Latin-1, empty when missing
+    // Copies a file of the source tree (relative to TAMBLE_SOURCE_DIR, e.g.
+    // "data/default.gcf") into the home under the same file name.
+    bool copyFromSource(const QString& relativePath) const;
+    QStringList files() const;                       // names of the files in the home
+
+private:
+    QTemporaryDir m_dir;
+};
+
+struct ProgramRun {
+    int exitCode = -1;
+    bool crashed = false;       // ended by a signal
+    bool timedOut = false;      // killed at the time limit
+    bool started = false;
+    QString stdoutText;
+    QString stderrText;
+};
+
+// Runs tamble-logger with TAMBLE_HOME = home, TAMBLE_COM1 = comPath (when not empty),
+// QT_QPA_PLATFORM = offscreen, the given arguments and extra environment entries
+// ("NAME=value"); waits at most timeLimitMs, then kills it.
+ProgramRun RunProgram(const ProgramHome& home, const QString& comPath, const QStringList& arguments,
+                      int timeLimitMs = 60000, const QStringList& extraEnvironment = {});
+
+// The same with a program directory given as a path.
+ProgramRun RunProgramIn(const QString& homePath, const QString& comPath, const QStringList& arguments,
+                        int timeLimitMs = 60000, const QStringList& extraEnvironment = {});
+
+} // namespace tamble::e2e
