@@ -1,44 +1,6 @@
 #include "datafiles/dataset.h"
 
-#include <charconv>
-
 namespace tamble {
-
-namespace {
-
-// The decimal reader used for label corrections: leading blanks, an optional
-// sign, digits with an optional point; whatever follows is ignored and text
-// without a number gives 0.
-float ReadDecimal(const QByteArray& text)
-{
-    const char* p = text.constData();
-    const char* end = p + text.size();
-    while (p < end && (*p == ' ' || *p == '\t'))
-        ++p;
-    bool negative = false;
-    if (p < end && (*p == '+' || *p == '-')) {
-        negative = *p == '-';
-        ++p;
-    }
-    float value = 0;
-    const auto [ptr, ec] = std::from_chars(p, end, value, std::chars_format::fixed);
-    if (ec != std::errc() || ptr == p)
-        return 0;
-    return negative ? -value : value;
-}
-
-} // namespace
-
-float LabelOffsetFromLabel(const QByteArray& label)
-{
-    const qsizetype open = label.indexOf('[');
-    if (open < 0)
-        return 0;
-    const qsizetype close = label.indexOf(']', open + 1);
-    if (close < 0)
-        return 0;
-    return ReadDecimal(label.mid(open + 1, close - open - 1));
-}
 
 QByteArray BuildModelText(char modelCode, int resolutionBits)
 {

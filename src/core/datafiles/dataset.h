@@ -4,6 +4,8 @@
 // owned by AppRecords and replaced by every load; the graph, the export and
 // the setup import read it.
 
+#include "conversion/channel_scaling.h"
+
 #include <QByteArray>
 #include <QString>
 #include <array>
@@ -135,6 +137,10 @@ struct DataSet {
 
     RawPlanes rawPlanes;
     ZoomState zoom;
+    // Conversion of this recording's channels, set up by the load; the
+    // graph and the export convert through it (set fahrenheit and
+    // humidityQuantity from the settings before converting).
+    ChannelScaling scaling;
 
     // C, the interleave factor of the data.
     int channelCount() const { return static_cast<int>(channelList.size()); }
@@ -149,11 +155,6 @@ struct DataSet {
     bool channelRecorded(int channel) const { return channel >= 1 && channel <= 4 && (channelMask >> (channel - 1)) & 1; }
     int inputType(int channel) const { return channel >= 1 && channel <= 4 ? (inputTypes >> (3 * (channel - 1))) & 7 : 0; }
 };
-
-// Correction carried in a channel label: the decimal number between the first
-// "[" and the next "]" after it; 0 without both brackets. Text that is not a
-// number gives what the decimal reader makes of its leading part.
-float LabelOffsetFromLabel(const QByteArray& label);
 
 // "LX500", "LX900     12 bit", "LX900-M 8 bit", "LX53" + code ...
 QByteArray BuildModelText(char modelCode, int resolutionBits);

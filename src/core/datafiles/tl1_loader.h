@@ -8,7 +8,6 @@
 
 #include <QByteArray>
 #include <QString>
-#include <functional>
 
 namespace tamble {
 
@@ -30,12 +29,10 @@ struct LoadOptions {
     bool autoAnswer = false;    // the settings' auto answer: silences two messages
     bool amPm = true;           // clock option for a logger clock text on line 3
 
-    // Channel scaling set-up of one channel (1..4) from the loaded header;
-    // returns false when the set-up found its table unusable (it has shown
-    // its own message). Empty: no set-up is made.
-    std::function<bool(const DataSet& data, int channel)> setUpChannel;
-    // Called once after every fitted channel has been set up (count tables).
-    std::function<void(const DataSet& data)> afterSetUp;
+    // Conversion settings copied into data.scaling (sensor tables are read
+    // from programDir).
+    bool fahrenheit = false;
+    int humidityQuantity = 0;
 
     // Writes the .TL2 file of a multi-bank recording; null: the banks are
     // decoded but not kept (the DataSet then holds the last bank).
@@ -45,7 +42,8 @@ struct LoadOptions {
 struct LoadResult {
     bool ok = false;
     // Error text to show (error dialog, OK); empty for success and for the
-    // failures that stay silent or have been reported already.
+    // failures that stay silent (auto answer). A sensor table the channel
+    // set-up rejects gives the set-up's own message.
     QString message;
 };
 
