@@ -102,4 +102,24 @@ std::vector<QByteArray> PackWrappedSections(int resolutionBits, std::span<const 
 std::vector<QByteArray> PlaceWrappedSections(int resolutionBits, const std::vector<QByteArray>& sections,
                                              int endPointer, int lastBankIndex, int bankCount);
 
+// A whole recording from readings (interleaved by channel, oldest first).
+// Not wrapped: the readings fill banks of one memory image each in turn (up to
+// four for an LX900-M); the end pointer and last bank follow from them.
+// Wrapped: `sections` full memory images (1, or 4 for an LX900-M) cut at phase
+// `phase`, starting at `endPointer` in the header's last bank.
+// The header's resolution letter, phase byte, end pointer and status bits
+// 0x80, 0x40 and 0x08 are set from the plan; its other values are kept.
+struct RecordingPlan {
+    Tl1Header header;
+    bool wrapped = false;
+    int phase = 0;
+    int endPointer = 512;        // wrapped only
+    int sections = 1;            // wrapped only
+    std::vector<std::uint16_t> readings;
+};
+Tl1Recording MakeRecording(const RecordingPlan& plan);
+
+// Readings per memory image: 32256 (8 bit), 25800 (10 bit), 21504 (12 bit).
+int MemoryCapacityFor(int resolutionBits);
+
 } // namespace tamble

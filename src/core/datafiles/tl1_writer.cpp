@@ -1,0 +1,529 @@
+#include "datafiles/tl1_writer.h"
+
+#include "datafiles/tl1_loader_lines.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace tamble {
+
+namespace {
+
+constexpr int kFirstAddress = 512;
+const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
+
+int ImageBytesFor(int bits) { return bits == 10 ? 32250 : 32256; }
+int BlockBytesFor(int bits) { return bits == 10 ? 75 : 96; }
+
+char BankLetter(int index) { return static_cast<char>('A' + (index & 3)); }
+
+// One step of the download: a block to read or a bank line to write.
+struct WalkStep {
+    bool bankLine = false;
+    char bank = 'A';
+    int bankIndex = 0;
+    std::uint16_t address = 0;
+};
+
+// The download's order of blocks and bank lines, from the status values the
+// download starts with (memory pointer, wrap, model digit, last bank).
+class DownloadWalk {
+public:
+    explicit DownloadWalk(const Tl1Header& h)
+        : m_step(BlockBytesFor(h.resolutionBits)),
+          m_reduce(ImageBytesFor(h.resolutionBits)),
+          m_top(kFirstAddress + ImageBytesFor(h.resolutionBits)),
+          m_fourBanks(h.modelDigit == '6'),
+          m_wrapped((h.statusByte1 & 0x08) != 0),
+          m_end(static_cast<std::uint16_t>(h.endPointer)),
+          m_lastBank(h.lastBank > '@' ? h.lastBank : 'A')
+    {
+        const int perBank = m_reduce / m_step;
+        m_blockLimit = m_fourBanks ? 4 * perBank : perBank;
+        m_address = m_wrapped ? m_end : static_cast<std::uint16_t>(kFirstAddress);
+        m_bank = m_wrapped ? m_lastBank : 'A';
+    }
+
+    // The next step; false when the transfer has ended.
+    bool next(WalkStep& step)
+    {
+        if (m_pendingBankLine) {
+            m_pendingBankLine = false;
+            step = {true, m_pendingLetter, 0, 0};
+            return true;
+        }
+        if (m_done)
+            return false;
+        step = {false, m_bank, (m_bank - 'A') & 3, m_address};
+        advance();
+        return true;
+    }
+
+private:
+    void bankLine(char letter)
+    {
+        m_pendingBankLine = true;
+        m_pendingLetter = letter;
+    }
+
+    void advance()
+    {
+        ++m_blocks;
+        m_address = static_cast<std::uint16_t>(m_address + m_step);
+        if (!m_fourBanks) {
+            if (m_wrapped) {
+                if (m_address >= m_top)
+                    m_address = static_cast<std::uint16_t>(m_address - m_reduce);
+                if (m_address == m_end)
+                    m_done = true;
+            } else if (m_address >= m_end) {
+                m_done = true;
+            }
+        } else if (m_wrapped) {
+            if (m_address >= m_top) {
+                m_address = static_cast<std::uint16_t>(m_address - m_reduce);
+                m_bank = NextBank(m_bank);
+            }
+            if (m_address == m_end) {
+                if (m_bank == m_lastBank)
+                    m_done = true;
+                else
+                    bankLine(m_bank);
+            }
+        } else {
+            // The end pointer in the last bank ends the transfer; it is
+            // checked before a bank change so that a last bank filled to its
+            // top gets no bank line of its own.
+            if (m_bank == m_lastBank && m_address >= m_end) {
+                m_done = true;
+            } else if (m_address >= m_top) {
+                bankLine(m_bank);
+                m_address = static_cast<std::uint16_t>(m_address - m_reduce);
+                m_bank = NextBank(m_bank);
+                if (m_bank == m_lastBank && m_address >= m_end)
+                    m_done = true;
+            }
+        }
+        if (m_blocks >= m_blockLimit)
+            m_done = true;
+    }
+
+    static char NextBank(char b) { return b >= 'D' || b < 'A' ? 'A' : static_cast<char>(b + 1); }
+
+    int m_step;
+    int m_reduce;
+    int m_top;
+    bool m_fourBanks;
+    bool m_wrapped;
+    std::uint16_t m_end;
+    char m_lastBank;
+    int m_blockLimit = 0;
+    int m_blocks = 0;
+    std::uint16_t m_address = 0;
+    char m_bank = 'A';
+    bool m_done = false;
+    bool m_pendingBankLine = false;
+    char m_pendingLetter = 'A';
+};
+
+// Position of a block's first byte in the banks laid end to end (each bank
+// counted with the bytes the resolution uses), wrapped round their total.
+int CircularOffset(int bankIndex, int address, int bankCount, int imageBytes)
+{
+    const int total = bankCount * imageBytes;
+    const int raw = (bankIndex % bankCount) * imageBytes + (address - kFirstAddress);
+    return ((raw % total) + total) % total;
+}
+
+std::uint8_t ImageByte(const std::vector<QByteArray>& banks, int bank, int offset)
+{
+    if (bank < 0 || bank >= static_cast<int>(banks.size()))
+        return 0;
+    const QByteArray& image = banks[static_cast<std::size_t>(bank)];
+    return offset < image.size() ? static_cast<std::uint8_t>(image[offset]) : 0;
+}
+
+QByteArray Decimal(long long v) { return QByteArray::number(v); }
+
+} // namespace
+
+int MemoryCapacityFor(int resolutionBits)
+{
+    return resolutionBits == 10 ? 25800 : resolutionBits == 12 ? 21504 : 32256;
+}
+
+QByteArray FormatIdLine(const Tl1Header& h)
+{
+    QByteArray line;
+    line += h.referenceCode;
+    for (char c : h.typeCodes)
+        line += c;
+    line += h.revision;
+    line += h.modelDigit;
+    line += (h.inputTypeChars + "@@").left(2);
+    if (h.modelDigit < '5')
+        line += ' ';
+    else
+        line += h.resolutionBits == 12 ? 'C' : h.resolutionBits == 10 ? 'B' : 'A';
+    char volts[32];
+    std::snprintf(volts, sizeof volts, "%3.1f", static_cast<double>(h.batteryVolts));
+    line += volts;
+    line += ' ';
+    line += h.lastBank;
+    return line;
+}
+
+QByteArray FormatTl1Header(const Tl1Header& h)
+{
+    const QByteArray id = h.idLineOverride.isEmpty() ? FormatIdLine(h) : h.idLineOverride;
+    QByteArray out;
+    auto put = [&](const QByteArray& line) {
+        out += line;
+        out += kLineEnd;
+    };
+    put(id);
+    put(h.firstStamp);
+    put(h.lastStamp);
+    put(h.description);
+    const QByteArray clock = (h.clockStamp + QByteArray(h.amPm ? 2 : 4, ' ')).left(h.amPm ? 30 : 32);
+    put((clock + h.pcClockText).left(h.amPm ? 58 : 60));
+    for (const auto& label : h.labels)
+        put(label);
+    const int olderTwelveBit = h.resolutionBits == 12 && h.modelDigit < '5' ? 64 : 0;
+    put(Decimal(h.statusByte1 - olderTwelveBit));
+    put(Decimal(static_cast<unsigned char>(h.rateCode)));
+    put(Decimal(h.channelFlags));
+    if (h.resolutionBits == 8)
+        put(Decimal(h.endPointer));
+    else
+        put(Decimal(h.endPointer) + ' ' + Decimal(h.phaseByte));
+    if (id.size() > 4)
+        for (const auto& text : h.scalingTexts)
+            put(text);
+    return out;
+}
+
+QByteArray FormatBlockLine(std::span<const std::uint8_t> block)
+{
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    QByteArray line(static_cast<qsizetype>(block.size() * 2 + 2), Qt::Uninitialized);
+    unsigned sum = 0;
+    qsizetype i = 0;
+    for (std::uint8_t b : block) {
+        line[i++] = kDigits[b >> 4];
+        line[i++] = kDigits[b & 15];
+        sum += static_cast<unsigned char>(kDigits[b >> 4]) + static_cast<unsigned char>(kDigits[b & 15]);
+    }
+    const unsigned check = (256 - (sum & 0xFF)) & 0xFF;
+    line[i++] = kDigits[check >> 4];
+    line[i++] = kDigits[check & 15];
+    return line;
+}
+
+QByteArray FormatTl1(const Tl1Recording& recording)
+{
+    const Tl1Header& h = recording.header;
+    const int imageBytes = ImageBytesFor(h.resolutionBits);
+    const int blockBytes = BlockBytesFor(h.resolutionBits);
+    const int bankCount = h.modelDigit == '6' ? 4 : 1;
+    QByteArray out = FormatTl1Header(h);
+    out.reserve(out.size() + bankCount * (imageBytes / blockBytes) * (2 * blockBytes + 6));
+    std::vector<std::uint8_t> block(static_cast<std::size_t>(blockBytes));
+    DownloadWalk walk(h);
+    WalkStep step;
+    while (walk.next(step)) {
+        if (step.bankLine) {
+            out += 'Z';
+            out += step.bank;
+            out += kLineEnd;
+            continue;
+        }
+        const int start = CircularOffset(step.bankIndex, step.address, bankCount, imageBytes);
+        for (int k = 0; k < blockBytes; ++k) {
+            const int at = (start + k) % (bankCount * imageBytes);
+            block[static_cast<std::size_t>(k)] = ImageByte(recording.banks, at / imageBytes, at % imageBytes);
+        }
+        out += FormatBlockLine(block);
+        out += kLineEnd;
+    }
+    return out;
+}
+
+bool WriteTl1File(const QString& path, const Tl1Recording& recording)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray bytes = FormatTl1(recording);
+    if (file.write(bytes) != bytes.size())
+        return false;
+    return file.commit();
+}
+
+Result<Tl1Recording> ParseTl1Recording(const QByteArray& fileBytes)
+{
+    tl1::LineCursor lines(fileBytes);
+    tl1::LineView line;
+    std::vector<QByteArray> header;
+    for (int i = 0; i < 13; ++i) {
+        if (!lines.next(line))
+            return Result<Tl1Recording>::fail(QStringLiteral("The header ends after %1 lines").arg(i));
+        header.push_back(QByteArray(line.data, line.size));
+    }
+    Tl1Recording rec;
+    Tl1Header& h = rec.header;
+    const QByteArray& id = header[0];
+    if (id.size() > 4) {
+        h.referenceCode = id[0];
+        for (int c = 0; c < 4; ++c)
+            h.typeCodes[static_cast<std::size_t>(c)] = id[c + 1];
+        h.revision = id.size() > 5 ? id[5] : 'q';
+        h.modelDigit = id.size() > 6 ? id[6] : '0';
+        h.inputTypeChars = (id.mid(7, 2) + "@@").left(2);
+        h.batteryVolts = id.mid(10, 3).trimmed().toFloat();
+        h.lastBank = 'A';
+        if (id.size() > 14)
+            h.lastBank = id[14] != ' ' ? id[14] : id.size() > 15 ? id[15] : 'A';
+    } else {
+        h.idLineOverride = id;
+        h.modelDigit = '0';
+    }
+    h.firstStamp = header[1];
+    h.lastStamp = header[2];
+    h.description = header[3];
+    const QByteArray& line5 = header[4];
+    if (line5.size() >= 40) {
+        h.clockStamp = line5.left(26);
+        while (h.clockStamp.endsWith(' '))
+            h.clockStamp.chop(1);
+        h.pcClockText = line5.mid(28);
+    } else {
+        h.clockStamp = line5;
+    }
+    h.amPm = h.clockStamp.endsWith('m');
+    for (int c = 0; c < 4; ++c)
+        h.labels[static_cast<std::size_t>(c)] = header[static_cast<std::size_t>(5 + c)];
+    auto number = [&](int index, tl1::LineView* rest = nullptr) {
+        const QByteArray& text = header[static_cast<std::size_t>(index)];
+        return tl1::ReadInteger({text.constData(), text.size()}, rest);
+    };
+    const int mode = static_cast<int>(number(9) & 0xFF);
+    h.resolutionBits = !(mode & 0x80) ? 8 : (mode & 0x40) ? 10 : 12;
+    h.statusByte1 = mode + (h.resolutionBits == 12 && h.modelDigit < '5' ? 64 : 0);
+    h.rateCode = static_cast<char>(number(10) & 0xFF);
+    h.channelFlags = static_cast<int>(number(11) & 0xFF);
+    tl1::LineView rest;
+    h.endPointer = static_cast<int>(number(12, &rest) & 0xFFFF);
+    h.phaseByte = h.resolutionBits == 8 ? 0 : static_cast<int>(tl1::ReadInteger(rest) & 0xFF);
+    if (id.size() > 4) {
+        for (auto& text : h.scalingTexts) {
+            lines.next(line);
+            text = QByteArray(line.data, line.size);
+        }
+    }
+
+    const int imageBytes = ImageBytesFor(h.resolutionBits);
+    const int blockBytes = BlockBytesFor(h.resolutionBits);
+    const int bankCount = h.modelDigit == '6' ? 4 : 1;
+    rec.banks.assign(static_cast<std::size_t>(bankCount), QByteArray(kMemoryImageBytes, '\0'));
+    DownloadWalk walk(h);
+    WalkStep step;
+    while (walk.next(step)) {
+        if (step.bankLine)
+            continue;
+        // The next block line of the file, passing over bank and empty lines.
+        bool found = false;
+        while (lines.next(line)) {
+            if (line.size > 0 && line.data[0] != 'Z') {
+                found = true;
+                break;
+            }
+        }
+        if (!found)
+            break;
+        const int start = CircularOffset(step.bankIndex, step.address, bankCount, imageBytes);
+        const int n = static_cast<int>(std::min<qsizetype>(line.size / 2, blockBytes));
+        for (int k = 0; k < n; ++k) {
+            const int at = (start + k) % (bankCount * imageBytes);
+            rec.banks[static_cast<std::size_t>(at / imageBytes)][at % imageBytes] =
+                static_cast<char>(tl1::HexByte(line.data + 2 * k));
+        }
+    }
+    return Result<Tl1Recording>::ok(std::move(rec));
+}
+
+QByteArray PackReadings(int resolutionBits, std::span<const std::uint16_t> readings)
+{
+    QByteArray out;
+    const std::size_t n = readings.size();
+    auto put = [&](int v) { out += static_cast<char>(v & 0xFF); };
+    if (resolutionBits == 8) {
+        out.reserve(static_cast<qsizetype>(n));
+        for (std::uint16_t r : readings)
+            put(std::min<int>(r, 255));
+    } else if (resolutionBits == 10) {
+        out.reserve(static_cast<qsizetype>(n * 5 / 4 + 4));
+        for (std::size_t g = 0; g < n; g += 4) {
+            const std::size_t k = std::min<std::size_t>(4, n - g);
+            int low = 0;
+            for (std::size_t q = 0; q < k; ++q) {
+                const int r = std::min<int>(readings[g + q], 1023);
+                put(r >> 2);
+                low |= (r & 3) << (2 * q);
+            }
+            if (k == 4)
+                put(low);
+        }
+    } else {
+        out.reserve(static_cast<qsizetype>(n * 3 / 2 + 2));
+        for (std::size_t g = 0; g < n; g += 2) {
+            const int r0 = std::min<int>(readings[g], 4095);
+            put(r0 >> 4);
+            if (g + 1 < n) {
+                const int r1 = std::min<int>(readings[g + 1], 4095);
+                put(r1 >> 4);
+                put((r0 & 15) | ((r1 & 15) << 4));
+            }
+        }
+    }
+    return out;
+}
+
+std::vector<QByteArray> PackWrappedSections(int resolutionBits, std::span<const std::uint16_t> readings,
+                                            int sections, int phase, std::uint8_t& phaseByte)
+{
+    const int capacity = MemoryCapacityFor(resolutionBits);
+    const std::size_t total = static_cast<std::size_t>(capacity) * static_cast<std::size_t>(std::max(1, sections));
+    std::vector<std::uint16_t> r(total, 0);
+    std::copy_n(readings.begin(), std::min(readings.size(), total), r.begin());
+
+    QByteArray stream;
+    auto put = [&](int v) { stream += static_cast<char>(v & 0xFF); };
+    if (resolutionBits == 8) {
+        for (std::uint16_t v : r)
+            put(std::min<int>(v, 255));
+        phaseByte = 0;
+    } else if (resolutionBits == 10) {
+        const int p = phase & 3;
+        if (p > 0) // the phase byte's low bit pair is both P and this reading's low bits
+            r[total - static_cast<std::size_t>(p)] = static_cast<std::uint16_t>((r[total - static_cast<std::size_t>(p)] & ~3) | p);
+        // Reading i sits at place (i + P) mod 4 of group (i + P) / 4.
+        const std::size_t places = total + static_cast<std::size_t>(p);
+        for (std::size_t g = 0; g * 4 < places; ++g) {
+            int low = 0;
+            bool complete = true;
+            for (int q = 0; q < 4; ++q) {
+                const std::size_t place = g * 4 + static_cast<std::size_t>(q);
+                if (place < static_cast<std::size_t>(p))
+                    continue;               // overwritten by the newest group
+                if (place >= places) {
+                    complete = false;       // not yet recorded
+                    continue;
+                }
+                const int v = std::min<int>(r[place - static_cast<std::size_t>(p)], 1023);
+                put(v >> 2);
+                low |= (v & 3) << (2 * q);
+            }
+            if (complete)
+                put(low);
+            else
+                phaseByte = static_cast<std::uint8_t>(low);
+        }
+        if (p == 0)
+            phaseByte = 0;
+    } else {
+        const int p = phase & 1;
+        const std::size_t places = total + static_cast<std::size_t>(p);
+        for (std::size_t g = 0; g * 2 < places; ++g) {
+            const std::size_t first = g * 2;
+            const bool hasFirst = first >= static_cast<std::size_t>(p);
+            const bool hasSecond = first + 1 < places;
+            const int v0 = hasFirst ? std::min<int>(r[first - static_cast<std::size_t>(p)], 4095) : 0;
+            const int v1 = hasSecond ? std::min<int>(r[first + 1 - static_cast<std::size_t>(p)], 4095) : 0;
+            if (hasFirst)
+                put(v0 >> 4);
+            if (!hasSecond) {
+                phaseByte = static_cast<std::uint8_t>(((v0 & 15) << 4) | p);
+                continue;
+            }
+            put(v1 >> 4);
+            put((v0 & 15) | ((v1 & 15) << 4));
+        }
+        if (p == 0)
+            phaseByte = 0;
+    }
+
+    std::vector<QByteArray> out;
+    const int imageBytes = ImageBytesFor(resolutionBits);
+    for (int s = 0; s < std::max(1, sections); ++s)
+        out.push_back(stream.mid(static_cast<qsizetype>(s) * imageBytes, imageBytes));
+    return out;
+}
+
+std::vector<QByteArray> PlaceWrappedSections(int resolutionBits, const std::vector<QByteArray>& sections,
+                                             int endPointer, int lastBankIndex, int bankCount)
+{
+    const int imageBytes = ImageBytesFor(resolutionBits);
+    bankCount = std::max(1, bankCount);
+    std::vector<QByteArray> banks(static_cast<std::size_t>(bankCount), QByteArray(kMemoryImageBytes, '\0'));
+    for (std::size_t k = 0; k < sections.size(); ++k) {
+        const int start = CircularOffset(lastBankIndex + static_cast<int>(k), endPointer, bankCount, imageBytes);
+        const QByteArray& s = sections[k];
+        for (qsizetype j = 0; j < s.size(); ++j) {
+            const int at = static_cast<int>((start + j) % (bankCount * imageBytes));
+            banks[static_cast<std::size_t>(at / imageBytes)][at % imageBytes] = s[j];
+        }
+    }
+    return banks;
+}
+
+Tl1Recording MakeRecording(const RecordingPlan& plan)
+{
+    Tl1Recording rec;
+    rec.header = plan.header;
+    Tl1Header& h = rec.header;
+    const int bits = h.resolutionBits;
+    const int capacity = MemoryCapacityFor(bits);
+    int status = h.statusByte1 & ~(0x80 | 0x40 | 0x08);
+    if (bits == 10)
+        status |= 0x80 | 0x40;
+    else if (bits == 12)
+        status |= 0x80 | (h.modelDigit < '5' ? 0x40 : 0);   // the download takes 64 off again
+    if (plan.wrapped)
+        status |= 0x08;
+    h.statusByte1 = status;
+
+    if (plan.wrapped) {
+        std::uint8_t phaseByte = 0;
+        const auto sections = PackWrappedSections(bits, plan.readings, plan.sections, plan.phase, phaseByte);
+        h.phaseByte = (phaseByte & ~(bits == 10 ? 3 : 1)) | plan.phase;
+        h.endPointer = plan.endPointer;
+        const int bankCount = h.modelDigit == '6' ? 4 : 1;
+        const int lastIndex = std::clamp(h.lastBank - 'A', 0, bankCount - 1);
+        rec.banks = PlaceWrappedSections(bits, sections, plan.endPointer, lastIndex, bankCount);
+        return rec;
+    }
+
+    const std::size_t n = plan.readings.size();
+    const int banks = std::clamp(static_cast<int>((n + static_cast<std::size_t>(capacity) - 1) / static_cast<std::size_t>(capacity)), 1, 4);
+    QByteArray lastPacked;
+    for (int b = 0; b < banks; ++b) {
+        const std::size_t from = static_cast<std::size_t>(b) * static_cast<std::size_t>(capacity);
+        const std::size_t count = from < n ? std::min<std::size_t>(capacity, n - from) : 0;
+        lastPacked = PackReadings(bits, std::span<const std::uint16_t>(plan.readings).subspan(from, count));
+        QByteArray image = lastPacked;
+        image.resize(kMemoryImageBytes, '\0');
+        rec.banks.push_back(image);
+    }
+    h.lastBank = BankLetter(banks - 1);
+    h.endPointer = kFirstAddress + static_cast<int>(lastPacked.size());
+    h.phaseByte = 0;
+    if (h.modelDigit == '6')
+        rec.banks.resize(4, QByteArray(kMemoryImageBytes, '\0'));
+    return rec;
+}
+
+} // namespace tamble
