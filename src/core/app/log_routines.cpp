@@ -25,8 +25,10 @@ LogWrite writeLine(const QString& programDir, const char* fileName, const QStrin
 
 QString FormatLogLine(const QString& message, const QDateTime& when, const QLocale& locale)
 {
-    return message + QLatin1Char(' ') + locale.toString(when.date(), QLocale::ShortFormat)
-        + QLatin1Char(' ') + locale.toString(when.time(), QLocale::LongFormat);
+    // One format string, so a time-zone field names the zone of `when`.
+    const QString format = locale.dateFormat(QLocale::ShortFormat) + QLatin1Char(' ')
+        + locale.timeFormat(QLocale::LongFormat);
+    return message + QLatin1Char(' ') + locale.toString(when, format);
 }
 
 LogWrite AppendLogLine(const QString& programDir, const QString& message, const QDateTime& when)
