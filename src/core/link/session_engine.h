@@ -7,9 +7,13 @@
 #include "link/session_host.h"
 #include "link/session_state.h"
 
+#include "link/status_record.h"
+
 #include <QByteArray>
 #include <QString>
 #include <array>
+#include <cstdint>
+#include <functional>
 #include <memory>
 
 namespace tamble {
@@ -17,6 +21,7 @@ namespace tamble {
 struct SettingsRecord;
 struct LoggerInfo;
 struct CommandLineMode;
+struct MemoryGeometry;
 class SessionEngine;
 class Download;
 
@@ -40,6 +45,8 @@ public:
 class LinkStateHandler {
 public:
     virtual ~LinkStateHandler() = default;
+    // StartSession hands over here instead of sending the modem init string itself (ModemInit only).
+    virtual void onEnter(SessionEngine&) {}
     virtual void onArrival(SessionEngine& engine) = 0;
     virtual void onTimeout(SessionEngine& engine) = 0;
 };
@@ -49,9 +56,16 @@ struct SessionRecords {
     SessionState& state;
     SettingsRecord& settings;
     LoggerInfo& info;
+    MemoryGeometry& geometry;
     const CommandLineMode& mode;
     QString& dataFileName;  // full path of the current data file
 };
+
+// Decodes a status record into LoggerInfo and the geometry. The default copies the fields and sets
+// the reference resistor (DecodeStatusRecord); the application installs the full decoding with
+// its channel scaling.
+using StatusDecoder = std::function<StatusDecodeResult(QByteArrayView record, const StatusContext& context,
+                                                       LoggerInfo& info, MemoryGeometry& geometry)>;
 
 class SessionEngine {
 public:
@@ -95,12 +109,15 @@ public:
     // --- plug-ins ---
     void setTransactionHandler(TransactionKind kind, TransactionHandler* handler);
     void setStateHandler(LinkState state, LinkStateHandler* handler);
+    void setStatusDecoder(StatusDecoder decoder) { m_decoder = std::move(decoder); }
+    StatusDecodeResult decodeStatus(QByteArrayView record, const StatusContext& context);
 
     // --- access for transactions ---
     SessionHost& host() { return m_host; }
     SessionState& state() { return m_r.state; }
     SettingsRecord& settings() { return m_r.settings; }
     LoggerInfo& info() { return m_r.info; }
+    MemoryGeometry& geometry() { return m_r.geometry; }
     const CommandLineMode& mode() const { return m_r.mode; }
     QString& dataFileName() { return m_r.dataFileName; }
     Download& download() { return *m_download; }
@@ -111,11 +128,16 @@ public:
     bool UnattendedReceiveCsv() const;
     // True once the program has been asked to end (unattended outcome): nothing more is done.
     bool finished() const { return m_finished; }
+    // A session is running (a transaction is set and the program is not ending).
+    bool active() const;
+    DialogAnswer lastAnswer() const { return m_lastAnswer; }
     void FatalLogAndExit(const QString& line, int exitCode);
 
 private:
-    void OnArrival();
-    void OnWakeUpArrival();
+    void OnArrival(char latest);
+    void OnWakeUpArrival(char latest);
+    void OnOverflow();
+    void FlushInput();
     void OnHandshakeLine();
     void OnWakeUpTimeout();
     void OnHandshakeTimeout();
@@ -125,7 +147,6 @@ private:
     void OnTransferLine();
     void OnTransferTimeout();
     void OnStatusFirstLine();
-    void OnRealTimeRecovery();
     void SendWakeUpBurst();
     TransactionHandler* HandlerFor(TransactionKind kind);
 
@@ -133,11 +154,15 @@ private:
     SessionRecords m_r;
     std::unique_ptr<Download> m_download;
     std::unique_ptr<TransactionHandler> m_statusHandler;
+    StatusDecoder m_decoder;
     std::array<TransactionHandler*, 10> m_handlers{};
     std::array<LinkStateHandler*, 21> m_stateHandlers{};
     bool m_readDeferred = false;
     bool m_finished = false;
     int m_depth = 0;
+    int m_meter = 0;
+    std::uint64_t m_inputGeneration = 0;
+    DialogAnswer m_lastAnswer = DialogAnswer::Ok;
 };
 
 } // namespace tamble

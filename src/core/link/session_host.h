@@ -80,6 +80,15 @@ public:
     // Called at the end of EndSession, after the port is closed (or kept for a modem).
     virtual void sessionEnded() {}
 
+    // --- status and real time ---
+    virtual void showStatus() {}                          // ShowStatus: LoggerInfo is new
+    virtual void dialOutReply(const QByteArray&) {}       // reply to the dial-out schedule query
+    virtual void realTimeLine(const QByteArray&) {}       // a real-time reading line (not "OK")
+    // Receive-csv mode: append the current readings line to `csvFile`; false when it failed.
+    virtual bool appendReceiveCsv(const QString& /*csvFile*/) { return false; }
+    // A logger dialled in: the next automatic data file name (empty: none could be chosen).
+    virtual QString nextAutoAnswerFile() { return QString(); }
+
     // --- after a download ---
     // Export the data file as CSV (auto export); false when the export failed.
     virtual bool autoExport(const QString& /*dataFile*/, const QString& /*csvName*/, int /*averaging*/) { return true; }

@@ -1,0 +1,405 @@
+#include "link/download.h"
+
+#include "app/command_line.h"
+#include "app/settings_record.h"
+#include "link/framing.h"
+#include "link/logger_info.h"
+#include "link/session_engine.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace tamble {
+
+namespace {
+
+constexpr int kRetryLimit = 50;
+
+bool Wrapped(const LoggerInfo& info) { return (info.statusFlags & kStatusWrapped) != 0; }
+bool FourBanks(const LoggerInfo& info) { return info.modelDigit == '6'; }
+
+char NextBank(char bank) { return bank >= 'D' || bank < 'A' ? 'A' : static_cast<char>(bank + 1); }
+
+QByteArray Latin1(const QString& text) { return text.toLatin1(); }
+
+} // namespace
+
+NoDataReason CheckNoData(const LoggerInfo& info)
+{
+    // A four-bank logger whose pointer is back at 512 in a later bank has full banks to read.
+    if (info.memoryPointer == 512 && !Wrapped(info) && (!FourBanks(info) || info.lastBank == 'A'))
+        return NoDataReason::Empty;
+    if ((info.channelFlags & 0x0F) != 0) {
+        if (info.statusFlags & kStatusWaitingPreset)
+            return NoDataReason::WaitingPreset;
+        if (info.statusFlags & kStatusWaitingProbes)
+            return NoDataReason::WaitingProbes;
+        return NoDataReason::None;
+    }
+    return NoDataReason::AllChannelsOff;
+}
+
+QString NoDataText(NoDataReason reason, char revision)
+{
+    const QString head = QStringLiteral("No data to receive;");
+    const QString tail = QStringLiteral("\rNo data file created.");
+    switch (reason) {
+    case NoDataReason::Empty:
+        return head + tail;
+    case NoDataReason::WaitingPreset:
+        return head + QStringLiteral(" logger waiting on pre-set start time.") + tail;
+    case NoDataReason::WaitingProbes:
+        return head +
+               (static_cast<std::uint8_t>(revision) < static_cast<std::uint8_t>('o')
+                    ? QStringLiteral(" waiting for all temp. probes to be attached.")
+                    : QStringLiteral(" waiting for ch1 temp. probe to be attached.")) +
+               tail;
+    case NoDataReason::AllChannelsOff:
+        return head + QStringLiteral(" All channels are Off;") + tail;
+    case NoDataReason::None:
+        break;
+    }
+    return QString();
+}
+
+int BlockStep(const LoggerInfo& info) { return info.tenBit() ? 75 : 96; }
+
+int BlockLimit(const LoggerInfo& info)
+{
+    const int perBank = info.tenBit() ? 430 : 336;
+    return FourBanks(info) ? perBank * 4 : perBank;
+}
+
+QList<QByteArray> DataFileHeader(const LoggerInfo& info, bool amPm)
+{
+    QList<QByteArray> lines;
+    QByteArray id;
+    id += info.referenceCode;
+    for (char code : info.scalingCodes)
+        id += code;
+    id += info.revision;
+    id += info.modelDigit;
+    id += info.inputTypeChars.left(2).leftJustified(2, '@');
+    if (static_cast<std::uint8_t>(info.modelDigit) < static_cast<std::uint8_t>('5'))
+        id += ' ';
+    else
+        id += info.twelveBit() ? 'C' : info.tenBit() ? 'B' : 'A';
+    id += QString::asprintf("%3.1f", info.batteryVolts).toLatin1();
+    id += ' ';
+    id += info.lastBank;
+    lines << id;
+    lines << Latin1(info.firstReadingStamp);
+    lines << Latin1(info.lastReadingStamp);
+    lines << info.description;
+    QByteArray clock = Latin1(info.clockStamp) + (amPm ? QByteArray("  ") : QByteArray("    "));
+    clock = clock.left(amPm ? 30 : 32);
+    lines << (clock + Latin1(info.transferStamp)).left(amPm ? 58 : 60);
+    for (const QByteArray& label : info.labels)
+        lines << label;
+    int modeFlags = info.statusFlags;
+    if (info.twelveBit() && static_cast<std::uint8_t>(info.modelDigit) < static_cast<std::uint8_t>('5'))
+        modeFlags -= 64;
+    lines << QByteArray::number(modeFlags);
+    lines << QByteArray::number(static_cast<std::uint8_t>(info.rateCode));
+    lines << QByteArray::number(info.channelFlags);
+    QByteArray pointer = QByteArray::number(info.memoryPointer);
+    if (info.resolutionBits == 10 || info.resolutionBits == 12)
+        pointer += ' ' + QByteArray::number(info.phaseByte);
+    lines << pointer;
+    for (const QByteArray& text : info.scalingTexts)
+        lines << text;
+    return lines;
+}
+
+Download::Download(SessionEngine& engine) : m_engine(engine) {}
+
+Download::~Download() = default;
+
+QString Download::DescriptionAndLabels() const
+{
+    const LoggerInfo& info = m_engine.info();
+    QString text = QString::fromLatin1(info.description);
+    for (const QByteArray& label : info.labels)
+        text += QLatin1Char(',') + QString::fromLatin1(label);
+    return text;
+}
+
+void Download::StartDownload()
+{
+    SessionEngine& e = m_engine;
+    SessionState& s = e.state();
+    const LoggerInfo& info = e.info();
+
+    const NoDataReason reason = CheckNoData(info);
+    if (reason != NoDataReason::None) {
+        const QString text = NoDataText(reason, info.revision);
+        if (s.autoAnswerCount > 0) {
+            const QString head = QStringLiteral("No data to receive;");
+            QString summary;
+            switch (reason) {
+            case NoDataReason::WaitingPreset: summary = head + QStringLiteral(" ws") + DescriptionAndLabels(); break;
+            case NoDataReason::WaitingProbes: summary = text + QStringLiteral(" wp ") + DescriptionAndLabels(); break;
+            case NoDataReason::AllChannelsOff: summary = head + QStringLiteral(" ao") + DescriptionAndLabels(); break;
+            default: summary = text + QLatin1Char(' ') + DescriptionAndLabels(); break;
+            }
+            e.host().appendLogLine(summary);
+            e.host().waitTicks(18, true);
+            e.EndSession();
+            e.host().startResendTimer();
+            return;
+        }
+        if (e.UnattendedReceive()) {
+            e.FatalLogAndExit(text, 1);
+            return;
+        }
+        e.EndSession();
+        e.ReportOutcome({text, DialogKind::Information, DialogButtons::Ok, 0, kUnattendedReceive});
+        return;
+    }
+
+    const bool wrapped = Wrapped(info);
+    s.readAddress = wrapped ? info.memoryPointer : 512;
+    s.endAddress = info.memoryPointer;
+    s.blockStep = static_cast<std::uint8_t>(BlockStep(info));
+    s.continuing = true;
+    s.lastBank = info.lastBank;
+    s.bank = wrapped ? info.lastBank : 'A';
+    s.abortRequested = false;
+    m_fileError = false;
+    m_badLinesLimit = false;
+
+    const QString name = e.dataFileName();
+    m_file = std::make_unique<QSaveFile>(name);
+    if (!m_file->open(QIODevice::WriteOnly)) {
+        m_file.reset();
+        e.EndSession();
+        e.ReportOutcome({QStringLiteral("Unable to create data file ") + name, DialogKind::Error, DialogButtons::Ok,
+                         0, kUnattendedReceive});
+        return;
+    }
+    for (const QByteArray& line : DataFileHeader(info, e.settings().amPm))
+        WriteLine(line);
+
+    s.retryCount = 0;
+    e.host().setAbortVisible(true);
+    s.linkState = LinkState::Transfer;
+    SendBlockCommand();
+}
+
+void Download::SendBlockCommand()
+{
+    const SessionState& s = m_engine.state();
+    m_engine.SendFramed('D' + QByteArray(1, s.bank) + HexWord(s.readAddress));
+}
+
+bool Download::WriteLine(const QByteArray& line)
+{
+    if (!m_file)
+        return false;
+    if (m_file->write(line + "\r\n") != line.size() + 2)
+        m_fileError = true;
+    return !m_fileError;
+}
+
+void Download::onBlockLine()
+{
+    SessionEngine& e = m_engine;
+    SessionState& s = e.state();
+    const QByteArray line = s.rxBuffer;
+    const bool good = ResponseChecksumValid(line) && (!e.info().twelveBit() || line.size() >= 160);
+    if (!good) {
+        s.retryCount += 1;
+        s.checksumErrorCount += 1;
+        if (s.retryCount >= kRetryLimit) {
+            s.continuing = false;
+            m_badLinesLimit = true;
+        }
+    } else {
+        WriteLine(line);
+        s.blockNumber += 1;
+        e.host().setBlockCount(s.blockNumber);
+        s.retryCount = 0;
+        AdvanceAfterGoodBlock();
+    }
+    if (s.continuing)
+        SendBlockCommand();
+    else
+        Finish();
+}
+
+void Download::AdvanceAfterGoodBlock()
+{
+    SessionState& s = m_engine.state();
+    const LoggerInfo& info = m_engine.info();
+    const bool wrapped = Wrapped(info);
+    const bool tenBit = info.tenBit();
+    const int top = tenBit ? 32762 : 32768;
+    const int span = tenBit ? 32250 : 32256;
+    int address = s.readAddress + s.blockStep;
+
+    if (!FourBanks(info)) {
+        if (wrapped) {
+            if (address >= top)
+                address -= span;
+            if (address == s.endAddress)
+                s.continuing = false;
+        } else if (address >= s.endAddress) {
+            s.continuing = false;
+        }
+    } else {
+        if (address >= top) {
+            if (!wrapped)
+                WriteLine('Z' + QByteArray(1, s.bank));
+            address -= span;
+            s.bank = NextBank(s.bank);
+        }
+        if (wrapped) {
+            if (address == s.endAddress) {
+                if (s.bank == s.lastBank)
+                    s.continuing = false;
+                else
+                    WriteLine('Z' + QByteArray(1, s.bank));
+            }
+        } else if (s.bank == s.lastBank && address >= s.endAddress) {
+            s.continuing = false;
+        }
+    }
+    s.readAddress = static_cast<std::uint16_t>(address & 0xFFFF);
+    if (s.blockNumber >= BlockLimit(info))
+        s.continuing = false;
+}
+
+void Download::onBlockTimeout()
+{
+    SessionEngine& e = m_engine;
+    SessionState& s = e.state();
+    s.retryCount += 1;
+    s.timeoutCount += 1;
+    if (s.abortRequested) {
+        Finish();
+        return;
+    }
+    if (s.retryCount < kRetryLimit) {
+        SendBlockCommand();
+        return;
+    }
+    s.continuing = false;
+    Discard();
+    const QString text = QStringLiteral("Transfer aborted; No response from logger; No data file created");
+    if (s.autoAnswerCount > 0) {
+        e.host().appendLogLine(text + QLatin1Char(' ') + DescriptionAndLabels());
+        s.modemOnline = false;
+        e.EndSession();
+        e.host().autoAnswerHangup();
+        return;
+    }
+    e.EndSession();
+    e.ReportOutcome({text, DialogKind::Error, DialogButtons::Ok, 0, kUnattendedReceive});
+}
+
+void Download::Discard()
+{
+    if (m_file) {
+        m_file->cancelWriting();
+        m_file.reset();
+    }
+}
+
+bool Download::Commit()
+{
+    if (!m_file)
+        return false;
+    const bool ok = !m_fileError && m_file->commit();
+    m_file.reset();
+    if (!ok)
+        m_fileError = true;
+    return ok;
+}
+
+void Download::AutoExportIfSet()
+{
+    SessionEngine& e = m_engine;
+    if (!e.settings().autoExport)
+        return;
+    const QString file = e.dataFileName();
+    QString csvName = QFileInfo(file).fileName();
+    csvName = csvName.left(qMax(0, csvName.size() - 4)) + QStringLiteral(".csv");
+    e.host().setGraphLoadOnShow(true);
+    e.host().autoExport(file, csvName, e.settings().exportAveraging);
+    e.host().setGraphLoadOnShow(false);
+}
+
+void Download::Finish()
+{
+    SessionEngine& e = m_engine;
+    SessionState& s = e.state();
+    const QString file = e.dataFileName();
+
+    if (m_badLinesLimit) {
+        Discard();
+        if (s.autoAnswerCount > 0) {
+            e.host().appendLogLine(QStringLiteral("Rec. aborted; excessive comm. errors: ") + file +
+                                   QLatin1Char(',') + DescriptionAndLabels());
+            s.modemOnline = false;
+            e.EndSession();
+            e.host().autoAnswerHangup();
+            return;
+        }
+        e.EndSession();
+        e.ReportOutcome({QStringLiteral("Transfer aborted; Excessive checksum errors; No data file created"),
+                         DialogKind::Error, DialogButtons::Ok, 0, kUnattendedReceive});
+        return;
+    }
+
+    if (s.autoAnswerCount > 0 && !s.abortRequested) {
+        Commit();
+        e.EndSession();
+        if (!m_fileError)
+            AutoExportIfSet();
+        QString line = QStringLiteral("Rec. ") + file;
+        if (m_fileError)
+            line += QStringLiteral(" FileError ");
+        if (s.checksumErrorCount > 0 || s.timeoutCount > 0)
+            line += QStringLiteral("    ") + QString::number(s.checksumErrorCount) + QLatin1Char(',') +
+                    QString::number(s.timeoutCount);
+        e.host().appendLogLine(line);
+        e.host().startResendTimer();
+        return;
+    }
+
+    if (s.abortRequested) {
+        Discard();
+        e.EndSession();
+        s.abortRequested = false;
+        e.ReportOutcome({QStringLiteral("Transfer aborted; No data file created"), DialogKind::Information,
+                         DialogButtons::Ok, 0, kUnattendedReceive});
+        return;
+    }
+
+    if (!Commit()) {
+        e.EndSession();
+        e.ReportOutcome({QStringLiteral("Unable to write data file ") + file, DialogKind::Error, DialogButtons::Ok, 0,
+                         kUnattendedReceive});
+        return;
+    }
+
+    if (e.UnattendedReceive()) {
+        AutoExportIfSet();
+        e.FatalLogAndExit(QStringLiteral("Transfer complete: ") + file, 0);
+        return;
+    }
+
+    e.EndSession();
+    e.host().setGraphLoadOnShow(true);
+    AutoExportIfSet();
+    e.host().setGraphLoadOnShow(true);
+    e.host().beep();
+    const QString text = QStringLiteral("Transfer complete: ") + QFileInfo(file).fileName() +
+                         QStringLiteral(", Elapsed time: ") + QString::number(e.host().elapsedSeconds()) +
+                         QStringLiteral(" seconds\r\r") + QStringLiteral("Graph Data?");
+    e.ReportOutcome({text, DialogKind::Confirmation, DialogButtons::YesNo, 0, kNoUnattended});
+    if (e.lastAnswer() == DialogAnswer::Yes)
+        e.host().offerGraph();
+}
+
+} // namespace tamble

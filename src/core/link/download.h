@@ -1,0 +1,60 @@
+#pragma once
+// The download of a logger's memory into a data file (transaction ReceiveData). The engine calls
+// StartDownload once the status record is decoded, then the block handlers in state Transfer.
+// The file is written under a temporary name and takes its real name only when the download is
+// complete, so an aborted or failed download leaves no partial file and keeps an older file of the
+// same name.
+
+#include <QByteArray>
+#include <QString>
+#include <memory>
+
+class QSaveFile;
+
+namespace tamble {
+
+class SessionEngine;
+struct LoggerInfo;
+struct SettingsRecord;
+
+// "No data" cases of StartDownload; None when there is something to read.
+enum class NoDataReason { None, Empty, WaitingPreset, WaitingProbes, AllChannelsOff };
+NoDataReason CheckNoData(const LoggerInfo& info);
+// The message of a "No data" case (the text shown or logged unattended).
+QString NoDataText(NoDataReason reason, char revision);
+
+// The data file header lines (without line ends) for the status in `info`.
+QList<QByteArray> DataFileHeader(const LoggerInfo& info, bool amPm);
+
+// Blocks per bank and the block size of a logger.
+int BlockStep(const LoggerInfo& info);
+int BlockLimit(const LoggerInfo& info);
+
+class Download {
+public:
+    explicit Download(SessionEngine& engine);
+    ~Download();
+
+    void StartDownload();
+    void onBlockLine();
+    void onBlockTimeout();
+    // Abnormal end of the session: drop the temporary file.
+    void Discard();
+    bool fileOpen() const { return m_file != nullptr; }
+
+private:
+    void SendBlockCommand();
+    void AdvanceAfterGoodBlock();
+    void Finish();
+    bool WriteLine(const QByteArray& line);
+    bool Commit();
+    QString DescriptionAndLabels() const;
+    void AutoExportIfSet();
+
+    SessionEngine& m_engine;
+    std::unique_ptr<QSaveFile> m_file;
+    bool m_fileError = false;
+    bool m_badLinesLimit = false;
+};
+
+} // namespace tamble

@@ -1,0 +1,769 @@
+#include "link/session_engine.h"
+
+#include "app/command_line.h"
+#include "app/settings_record.h"
+#include "link/download.h"
+#include "link/engine_status.h"
+#include "link/framing.h"
+#include "link/logger_info.h"
+#include "link/realtime.h"
+
+namespace tamble {
+
+namespace {
+
+// Keeps track of nested handler calls, so a read deferred while a handler waits is done afterwards.
+struct DepthGuard {
+    int& depth;
+    explicit DepthGuard(int& d) : depth(d) { ++depth; }
+    ~DepthGuard() { --depth; }
+};
+
+bool IsStatusTransaction(TransactionKind t)
+{
+    return t == TransactionKind::ReadStatus || t == TransactionKind::ReceiveData || t == TransactionKind::RealTime;
+}
+
+} // namespace
+
+SessionEngine::SessionEngine(SessionHost& host, SessionRecords records)
+    : m_host(host), m_r(records), m_download(std::make_unique<Download>(*this)),
+      m_statusHandler(MakeStatusTransaction())
+{
+}
+
+SessionEngine::~SessionEngine() = default;
+
+void SessionEngine::setTransactionHandler(TransactionKind kind, TransactionHandler* handler)
+{
+    const auto i = static_cast<std::size_t>(kind);
+    if (i < m_handlers.size())
+        m_handlers[i] = handler;
+}
+
+void SessionEngine::setStateHandler(LinkState st, LinkStateHandler* handler)
+{
+    const auto i = static_cast<std::size_t>(st);
+    if (i < m_stateHandlers.size())
+        m_stateHandlers[i] = handler;
+}
+
+TransactionHandler* SessionEngine::HandlerFor(TransactionKind kind)
+{
+    if (IsStatusTransaction(kind) && m_handlers[static_cast<std::size_t>(kind)] == nullptr)
+        return m_statusHandler.get();
+    const auto i = static_cast<std::size_t>(kind);
+    return i < m_handlers.size() ? m_handlers[i] : nullptr;
+}
+
+int SessionEngine::StationAddress() const
+{
+    if (m_r.settings.autoAnswer || !m_r.settings.network)
+        return 0;
+    return m_r.settings.stationAddress;
+}
+
+bool SessionEngine::UnattendedReceive() const { return m_r.mode.receive; }
+bool SessionEngine::UnattendedSendSetup() const { return m_r.mode.sendSetup; }
+bool SessionEngine::UnattendedReceiveCsv() const { return m_r.mode.receiveCsv; }
+
+// ---------------------------------------------------------------- operations
+
+void SessionEngine::StartSession()
+{
+    if (m_finished)
+        return;
+    SessionState& s = m_r.state;
+    const SettingsRecord& set = m_r.settings;
+    SerialPort& port = m_host.port();
+
+    m_host.clearTableErrors();
+    const int base = BaseTimeoutForBaud(set.baud);
+    if (base >= 0)
+        s.baseTimeout = static_cast<std::uint16_t>(base);
+    s.dateCode = HandshakeDateCode{};
+    m_host.setMainWindowEnabled(s.transaction == TransactionKind::RealTime);
+    m_host.setSetupWindowEnabled(false);
+    m_meter = 0;
+    m_host.setMeter(0);
+    s.timeoutCount = 0;
+    s.checksumErrorCount = 0;
+    if (s.transaction == TransactionKind::ReceiveData) {
+        s.blockNumber = 0;
+        m_host.setBlockCount(0);
+        m_host.setBlockCountVisible(true);
+        m_host.setFileText(m_r.dataFileName);
+    } else {
+        m_host.setBlockCountVisible(false);
+        m_host.setFileText(QString());
+    }
+    if (m_r.mode.sendSetup || m_r.mode.receive)
+        m_host.setAbortEnabled(false);
+    m_host.setMeterVisible(!(set.fastProtocol || s.transaction == TransactionKind::SetBaudRate));
+    m_host.setSessionWindowVisible(true);
+
+    if (!(s.modemOnline && s.autoAnswerCount == 0)) {
+        if (set.useModem)
+            m_host.setAbortVisible(false);
+        port.setPortNumber(set.portNumber);
+        port.setBaud((set.wireless || set.useModem || set.fastProtocol) ? set.baud : 1200);
+        port.setOutputBufferSize(8192);
+        if (!port.open()) {
+            EndSession();
+            ReportOutcome({QStringLiteral("Unable to open selected ComPort - check Settings"), DialogKind::Warning,
+                           DialogButtons::Ok, 0, kNoUnattended});
+            return;
+        }
+        if (!s.triggerHeld) {
+            std::uint16_t handle = 0;
+            if (m_host.reserveTrigger(handle))
+                s.timerHandle = handle;
+            s.triggerHeld = true;
+        }
+        if (set.useModem && s.autoAnswerCount == 0) {
+            port.setDtr(true);
+            m_host.waitTicks(4, true);
+            port.setDtr(false);
+            m_host.waitTicks(5, true);
+            port.setDtr(true);
+            m_host.waitTicks(5, true);
+        }
+        if (set.useModem && !s.modemOnline) {
+            if (LinkStateHandler* h = m_stateHandlers[static_cast<std::size_t>(LinkState::ModemInit)]) {
+                s.linkState = LinkState::ModemInit;
+                h->onEnter(*this);
+                return;
+            }
+            s.commandBuffer = set.localModemInit.toLatin1().left(100);
+            m_host.setStatusText(QStringLiteral("Setup modem: ") + set.localModemInit);
+            port.putString(set.localModemInit.toLatin1() + '\r');
+            Arm(370);
+            ClearReceive();
+            s.linkState = LinkState::ModemInit;
+            return;
+        }
+    }
+
+    s.statusPending = true;
+    m_host.setStatusText(s.transaction == TransactionKind::EndRealTime ? QStringLiteral("Terminating link...")
+                                                                        : QStringLiteral("Establishing link..."));
+    s.linkUp = false;
+    FlushInput();
+    ClearReceive();
+
+    int timeout;
+    if (set.fastProtocol || s.transaction == TransactionKind::SetBaudRate) {
+        s.linkState = LinkState::FastStart;
+        timeout = 3;
+    } else {
+        m_host.setProgressTimerRunning(true);
+        s.linkState = LinkState::WakeUp;
+        timeout = 83;
+    }
+    if (set.useModem)
+        timeout += 6;
+    SendWakeUpBurst();
+    Arm(timeout);
+}
+
+void SessionEngine::SendWakeUpBurst()
+{
+    const SessionState& s = m_r.state;
+    const bool shortBlock = m_r.settings.fastProtocol || s.transaction == TransactionKind::SetBaudRate;
+    const int speed = m_host.port().baud();
+    const int count = WakeUpBlockCount(shortBlock, speed);
+    const QByteArray block = WakeUpBlock(m_r.settings.fastProtocol, shortBlock, speed);
+    for (int i = 0; i < count; ++i)
+        m_host.port().putString(block);
+    m_meter = 0;
+    m_host.setMeter(0);
+}
+
+void SessionEngine::ConfirmBaud()
+{
+    SerialPort& port = m_host.port();
+    const SettingsRecord& set = m_r.settings;
+    port.flushOutput();
+    if (set.baud != 19200) {
+        port.setBaud(set.baud);
+        m_host.waitTicks(1, true);
+        port.putString(QByteArray(1, static_cast<char>(set.baud == 1200 ? 0xC0 : 0x80)));
+    } else if (set.wireless || set.useModem) {
+        port.putString(QByteArray("\x00\xE0\xFF\xFF\xFF\x00\x00", 7));
+    } else {
+        m_host.waitTicks(2, true);
+        port.putString(QByteArrayLiteral("E"));
+        m_r.state.lineComplete = false;
+        m_host.waitTicks(2, true);
+        port.setBaud(19200);
+    }
+}
+
+void SessionEngine::DispatchTransaction()
+{
+    if (m_finished)
+        return;
+    SessionState& s = m_r.state;
+    Disarm();
+    switch (s.transaction) {
+    case TransactionKind::StatusFirst:
+        SendLetterCommand((m_r.settings.wireless || m_r.settings.useModem) ? 'B' : 'C');
+        return;
+    case TransactionKind::SendSetup:
+        if (!s.linkUp) {
+            s.oldLogger = false;
+            s.revision = 'e';
+        }
+        break;
+    default:
+        break;
+    }
+    if (TransactionHandler* h = HandlerFor(s.transaction))
+        h->dispatch(*this);
+}
+
+void SessionEngine::SendLetterCommand(char letter)
+{
+    SendFramed(QByteArray(1, letter));
+}
+
+void SessionEngine::SendFramed(const QByteArray& body, bool forceStationZero)
+{
+    SendCommand(FrameCommand(body, m_r.state.revision, forceStationZero ? 0 : StationAddress()));
+}
+
+void SessionEngine::SendCommand(const QByteArray& text)
+{
+    if (m_finished)
+        return;
+    SessionState& s = m_r.state;
+    const SettingsRecord& set = m_r.settings;
+    if (s.transaction == TransactionKind::RealTime && s.realTimeFailed == 1)
+        m_host.setSessionWindowVisible(false);
+    s.commandBuffer = text.left(100);
+    const QByteArray framed = '>' + text;
+
+    int timeout;
+    if (s.setupSending) {
+        timeout = set.useModem ? 36 : 9;
+    } else {
+        timeout = s.baseTimeout;
+        if (s.linkState != LinkState::Transfer && (set.useModem || set.wireless))
+            timeout += 24;
+    }
+    if (s.realTimeRequested && static_cast<std::uint8_t>(s.revision) <= static_cast<std::uint8_t>('o'))
+        timeout = 73;
+    if (s.transaction == TransactionKind::SetBaudRate)
+        timeout = 9;
+
+    const int shownRetries = s.retryCount > 0                                ? s.retryCount
+                             : s.transaction == TransactionKind::SendSetup ? s.setupRetries
+                                                                            : 0;
+    m_host.setStatusText(QStringLiteral("Send: ") + QString::number(shownRetries).rightJustified(2, ' ') +
+                         QLatin1Char(' ') + QString::fromLatin1(framed));
+
+    Arm(timeout);
+    ClearReceive();
+    if (s.linkState != LinkState::DialOutQuery && s.linkState != LinkState::Transfer &&
+        s.transaction != TransactionKind::SetBaudRate) {
+        s.linkState = LinkState::AwaitResponse;
+        FlushInput();
+    }
+    m_host.port().putString(framed + '\r');
+}
+
+void SessionEngine::EndSession()
+{
+    SessionState& s = m_r.state;
+    if (m_download->fileOpen())
+        m_download->Discard();
+    if (s.transaction != TransactionKind::SendSetup)
+        m_host.setMainWindowEnabled(true);
+    m_host.setSetupWindowEnabled(true);
+    if (s.transaction == TransactionKind::ProgramStationAddress)
+        m_host.closeStationAddressDialog();
+    s.realTimeRequested = false;
+    s.transaction = TransactionKind::None;
+    s.realTimeGraph = false;
+    m_host.setProgressTimerRunning(false);
+    m_host.setAbortVisible(false);
+    s.setupSending = false;
+    s.retryCount = 0;
+    Disarm();
+    if (s.modemOnline) {
+        m_host.setStatusText(QString());
+        m_host.setSessionWindowVisible(false);
+    } else {
+        if (s.triggerHeld)
+            m_host.releaseTrigger();
+        s.triggerHeld = false;
+        m_host.port().close();
+        ++m_inputGeneration;
+        m_host.setSessionWindowVisible(false);
+    }
+    m_readDeferred = false;
+    m_host.sessionEnded();
+}
+
+void SessionEngine::ReportOutcome(const Outcome& outcome)
+{
+    if (m_finished)
+        return;
+    SessionState& s = m_r.state;
+    if (s.autoAnswerCount > 0) {
+        m_host.appendLogLine(outcome.message);
+        s.modemOnline = false;
+        EndSession();
+        m_host.autoAnswerHangup();
+        return;
+    }
+    const bool listed = ((outcome.unattended & kUnattendedReceive) && m_r.mode.receive) ||
+                        ((outcome.unattended & kUnattendedSendSetup) && m_r.mode.sendSetup);
+    // An unattended run has nobody to answer a dialog: every outcome ends it with a log line.
+    if (listed || m_r.mode.receive || m_r.mode.sendSetup || m_r.mode.receiveCsv) {
+        FatalLogAndExit(outcome.message, 1);
+        return;
+    }
+    m_lastAnswer = m_host.showMessage(outcome);
+}
+
+void SessionEngine::FatalLogAndExit(const QString& line, int exitCode)
+{
+    if (m_finished)
+        return;
+    m_finished = true;
+    Disarm();
+    if (m_download->fileOpen())
+        m_download->Discard();
+    m_host.fatalLogAndExit(line, exitCode);
+}
+
+void SessionEngine::Arm(int ticks, bool record)
+{
+    if (record)
+        m_r.state.lastTimeout = ticks;
+    m_host.armTrigger(ticks);
+}
+
+void SessionEngine::Disarm() { m_host.armTrigger(0); }
+
+void SessionEngine::ClearReceive()
+{
+    m_r.state.rxBuffer.clear();
+    m_r.state.lineComplete = false;
+}
+
+void SessionEngine::FlushInput()
+{
+    m_host.port().flushInput();
+    ++m_inputGeneration;
+}
+
+// ---------------------------------------------------------------- events
+
+void SessionEngine::onBytesAvailable()
+{
+    if (m_finished)
+        return;
+    SerialPort& port = m_host.port();
+    if (!port.isOpen())
+        return;
+    if (port.outputBytesPending() > 0) {
+        // Read once the output has drained (onOutputDrained); nothing else would wake us.
+        m_readDeferred = true;
+        return;
+    }
+    m_readDeferred = false;
+    const QByteArray bytes = port.takeInput();
+    if (!bytes.isEmpty())
+        onBytes(bytes);
+}
+
+void SessionEngine::onOutputDrained()
+{
+    if (m_finished)
+        return;
+    if (m_host.port().isOpen() && m_host.port().inputBytesWaiting() > 0)
+        onBytesAvailable();
+}
+
+void SessionEngine::onBytes(const QByteArray& bytes)
+{
+    if (m_finished)
+        return;
+    DepthGuard guard(m_depth);
+    SessionState& s = m_r.state;
+    const std::uint64_t generation = m_inputGeneration;
+    for (char c : bytes) {
+        if (c == '\r') {
+            s.lineComplete = true;
+        } else {
+            if (s.rxBuffer.size() >= kMaxLineBytes) {
+                OnOverflow();
+                return;
+            }
+            s.rxBuffer.append(c);
+        }
+        OnArrival(c);
+        // Bytes after a flush of the input (a new command was sent) or after the end of the session
+        // belong to nobody.
+        if (m_finished || generation != m_inputGeneration)
+            return;
+    }
+}
+
+void SessionEngine::OnOverflow()
+{
+    const TransactionKind t = m_r.state.transaction;
+    if (t == TransactionKind::None) {
+        ClearReceive();
+        return;
+    }
+    EndSession();
+    ReportOutcome({QStringLiteral("Invalid response from logger; line too long; comm. aborted"), DialogKind::Error,
+                   DialogButtons::Ok, 0, kUnattendedReceive | kUnattendedSendSetup});
+}
+
+void SessionEngine::OnArrival(char latest)
+{
+    SessionState& s = m_r.state;
+    switch (s.linkState) {
+    case LinkState::WakeUp:
+        OnWakeUpArrival(latest);
+        return;
+    case LinkState::Handshake:
+        if (s.lineComplete)
+            OnHandshakeLine();
+        return;
+    case LinkState::AwaitResponse:
+        if (s.lineComplete)
+            OnAwaitLine();
+        return;
+    case LinkState::Transfer:
+        if (s.lineComplete)
+            OnTransferLine();
+        return;
+    case LinkState::DialOutQuery:
+        if (s.lineComplete) {
+            Disarm();
+            const QByteArray reply = s.rxBuffer;
+            m_host.dialOutReply(reply);
+            m_host.showStatusWindow();
+            EndSession();
+        }
+        return;
+    case LinkState::ModemInit:
+    case LinkState::Dialling:
+    case LinkState::RemoteModemSetup:
+    case LinkState::ComTest:
+        if (LinkStateHandler* h = m_stateHandlers[static_cast<std::size_t>(s.linkState)])
+            h->onArrival(*this);
+        return;
+    default:
+        return;  // Connected, FastStart, idle: bytes collect
+    }
+}
+
+void SessionEngine::OnWakeUpArrival(char latest)
+{
+    SessionState& s = m_r.state;
+    if (s.transaction == TransactionKind::EndRealTime)
+        return;
+    // Earlier bytes have been looked at already; only the latest can be the echo.
+    if (static_cast<std::uint8_t>(latest) == EchoByteForBaud(m_r.settings.baud) && latest != '\r') {
+        ConfirmBaud();
+        ClearReceive();
+        Arm(m_r.settings.useModem ? 21 : 7);
+        s.linkState = LinkState::Handshake;
+        return;
+    }
+    if (s.lineComplete && s.rxBuffer.contains('R') && m_host.port().baud() == 1200) {
+        m_host.port().putString(QByteArray(1, BaudLetter(m_r.settings.baud)));
+        m_host.waitTicks(2, true);
+        m_host.port().setBaud(m_r.settings.baud);
+        ClearReceive();
+        Arm(10);
+        s.linkState = LinkState::Handshake;
+    }
+}
+
+void SessionEngine::OnHandshakeLine()
+{
+    SessionState& s = m_r.state;
+    QByteArray text = s.rxBuffer;
+    const int n = static_cast<int>(text.size());
+    if (n == 1) {
+        s.oldLogger = true;
+        s.revision = 'A';
+    } else if (n >= 2 && n <= 5) {
+        if (n % 2 == 1)
+            text.remove(0, 1);
+        s.oldLogger = false;
+        s.revision = text[1];
+        if (text.size() == 4) {
+            s.dateCode.present = true;
+            s.dateCode.first = static_cast<std::uint8_t>(text[2]) - '0';
+            s.dateCode.second = (static_cast<std::uint8_t>(text[3]) + 48) % 256;
+        } else {
+            s.dateCode = HandshakeDateCode{};
+        }
+    } else {
+        m_host.beep();
+        EndSession();
+        ReportOutcome({QStringLiteral("Rcvd Ack str/") + QString::number(n) + QLatin1Char(' ') +
+                           QString::fromLatin1(text),
+                       DialogKind::Error, DialogButtons::Ok, 0, kNoUnattended});
+        return;
+    }
+    s.linkUp = true;
+    DispatchTransaction();
+}
+
+void SessionEngine::OnAwaitLine()
+{
+    SessionState& s = m_r.state;
+    Disarm();
+    if (s.transaction == TransactionKind::StatusFirst) {
+        OnStatusFirstLine();
+        return;
+    }
+    if (TransactionHandler* h = HandlerFor(s.transaction))
+        h->onLine(*this);
+}
+
+void SessionEngine::OnStatusFirstLine()
+{
+    SessionState& s = m_r.state;
+    s.transaction = s.savedTransaction;
+    while (s.rxBuffer.size() > 8 && !(s.rxBuffer[0] >= '0' && s.rxBuffer[0] <= '9'))
+        s.rxBuffer.remove(0, 1);
+    s.revision = s.rxBuffer.size() >= 252 ? s.rxBuffer[249] : 'q';
+    s.oldLogger = s.revision >= 'A' && s.revision <= 'G';
+    s.linkUp = true;
+    s.statusPending = false;
+    DispatchTransaction();
+}
+
+void SessionEngine::OnTransferLine()
+{
+    SessionState& s = m_r.state;
+    Disarm();
+    if (s.transaction == TransactionKind::ReceiveData) {
+        m_download->onBlockLine();
+        return;
+    }
+    if (TransactionHandler* h = HandlerFor(s.transaction))
+        h->onTransferLine(*this);
+}
+
+void SessionEngine::onTimeout()
+{
+    if (m_finished)
+        return;
+    DepthGuard guard(m_depth);
+    SessionState& s = m_r.state;
+    switch (s.linkState) {
+    case LinkState::WakeUp:
+        OnWakeUpTimeout();
+        return;
+    case LinkState::Handshake:
+        OnHandshakeTimeout();
+        return;
+    case LinkState::AwaitResponse:
+        OnAwaitTimeout();
+        return;
+    case LinkState::Transfer:
+        OnTransferTimeout();
+        return;
+    case LinkState::ModemInit:
+    case LinkState::Dialling:
+        if (LinkStateHandler* h = m_stateHandlers[static_cast<std::size_t>(s.linkState)]) {
+            h->onTimeout(*this);
+            return;
+        }
+        {
+            const QString text = s.rxBuffer.isEmpty()
+                                     ? QStringLiteral("No response from modem, comm. aborted")
+                                     : QStringLiteral("Modem response: ") + QString::fromLatin1(s.rxBuffer) +
+                                           QStringLiteral("; comm. aborted");
+            EndSession();
+            ReportOutcome({text, DialogKind::Warning, DialogButtons::Ok, 0, kUnattendedReceive});
+        }
+        return;
+    case LinkState::Connected:
+        StartSession();
+        return;
+    case LinkState::RemoteModemSetup:
+    case LinkState::ComTest:
+        if (LinkStateHandler* h = m_stateHandlers[static_cast<std::size_t>(s.linkState)])
+            h->onTimeout(*this);
+        return;
+    case LinkState::DialOutQuery:
+        EndSession();
+        return;
+    case LinkState::FastStart:
+        OnFastStartTimeout();
+        return;
+    default:
+        return;
+    }
+}
+
+void SessionEngine::OnWakeUpTimeout()
+{
+    SessionState& s = m_r.state;
+    if (s.transaction == TransactionKind::EndRealTime) {
+        EndSession();
+        s.transaction = TransactionKind::None;
+        ReportOutcome({QStringLiteral("Real Time Link terminated"), DialogKind::Information, DialogButtons::Ok, 0,
+                       kNoUnattended});
+        m_host.closeStatusWindow();
+        m_host.showMainWindow();
+        return;
+    }
+    ClearReceive();
+    Arm(16, true);
+    s.linkState = LinkState::Handshake;
+    ConfirmBaud();
+}
+
+void SessionEngine::OnHandshakeTimeout()
+{
+    SessionState& s = m_r.state;
+    if (s.rxBuffer.size() == 1) {
+        s.oldLogger = true;
+        s.revision = 'A';
+        s.linkUp = true;
+    } else {
+        s.revision = 'S';
+        s.savedTransaction = s.transaction;
+        s.transaction = TransactionKind::StatusFirst;
+    }
+    DispatchTransaction();
+}
+
+void SessionEngine::OnFastStartTimeout()
+{
+    SessionState& s = m_r.state;
+    s.revision = 'q';
+    s.oldLogger = false;
+    s.linkUp = true;
+    s.statusPending = true;
+    s.linkState = LinkState::AwaitResponse;
+    DispatchTransaction();
+}
+
+void SessionEngine::OnAwaitTimeout()
+{
+    SessionState& s = m_r.state;
+    const SettingsRecord& set = m_r.settings;
+    const TransactionKind t = s.transaction;
+    if (t == TransactionKind::StatusFirst) {
+        const TransactionKind saved = s.savedTransaction;
+        s.transaction = saved;
+        EndSession();
+        if (saved == TransactionKind::ReceiveData)
+            ReportOutcome({QStringLiteral("No response from logger; No new data file created."),
+                           DialogKind::Information, DialogButtons::Ok, 0, kUnattendedReceive});
+        else
+            ReportOutcome({QStringLiteral("No response from logger (a)"), DialogKind::Information,
+                           DialogButtons::OkHelp, 24, kUnattendedReceive | kUnattendedSendSetup});
+        return;
+    }
+    if (t == TransactionKind::SendSetup || t == TransactionKind::SetBaudRate) {
+        if (TransactionHandler* h = HandlerFor(t))
+            h->onTimeout(*this);
+        else
+            EndSession();
+        return;
+    }
+    if (set.useModem) {
+        s.retryCount += 1;
+        if (s.retryCount < 6) {
+            StartSession();
+            return;
+        }
+        EndSession();
+        ReportOutcome({QStringLiteral("No response from logger; TLcmd: ") + QString::number(TransactionNumber(t)),
+                       DialogKind::Information, DialogButtons::Ok, 0, kUnattendedReceive});
+        return;
+    }
+    if (set.fastProtocol) {
+        s.retryCount += 1;
+        if (s.retryCount <= 2) {
+            DispatchTransaction();
+            return;
+        }
+        EndSession();
+        ReportOutcome({QStringLiteral("No response from logger (c)"), DialogKind::Information, DialogButtons::OkHelp,
+                       24, kUnattendedReceive});
+        return;
+    }
+    EndSession();
+    ReportOutcome({QStringLiteral("No response from logger (d)"), DialogKind::Information, DialogButtons::OkHelp, 24,
+                   kUnattendedReceive});
+}
+
+void SessionEngine::OnTransferTimeout()
+{
+    SessionState& s = m_r.state;
+    if (s.transaction == TransactionKind::ReceiveData) {
+        m_download->onBlockTimeout();
+        return;
+    }
+    if (TransactionHandler* h = HandlerFor(s.transaction))
+        h->onTransferTimeout(*this);
+}
+
+void SessionEngine::onAbort()
+{
+    if (m_finished)
+        return;
+    SessionState& s = m_r.state;
+    if (s.linkState == LinkState::ModemInit || s.linkState == LinkState::Dialling) {
+        m_host.hangupModem();
+        EndSession();
+        return;
+    }
+    if (s.linkState == LinkState::Transfer && s.transaction == TransactionKind::ReceiveData && s.continuing) {
+        s.continuing = false;
+        s.abortRequested = true;
+    }
+}
+
+void SessionEngine::onProgressTick()
+{
+    m_meter += 4;
+    if (m_meter > 100) {
+        m_meter = 100;
+        m_host.setProgressTimerRunning(false);
+    }
+    m_host.setMeter(m_meter);
+}
+
+void SessionEngine::onPortError(const QString& why)
+{
+    if (m_finished || m_r.state.transaction == TransactionKind::None)
+        return;
+    m_r.state.modemOnline = false;
+    EndSession();
+    ReportOutcome({QStringLiteral("Serial port failed: ") + why + QStringLiteral("; comm. aborted"),
+                   DialogKind::Error, DialogButtons::Ok, 0, kUnattendedReceive | kUnattendedSendSetup});
+}
+
+StatusDecodeResult SessionEngine::decodeStatus(QByteArrayView record, const StatusContext& context)
+{
+    if (m_decoder)
+        return m_decoder(record, context, m_r.info, m_r.geometry);
+    StatusDecodeResult result = DecodeStatusRecord(record, context, m_r.info, m_r.geometry);
+    if (result.outcome == StatusOutcome::Decoded)
+        SetReferenceResistor(m_r.info, RealTimeBatteryByte(m_r.info.currentReadings, m_r.info.resolutionBits));
+    return result;
+}
+
+bool SessionEngine::active() const
+{
+    return m_r.state.transaction != TransactionKind::None && !m_finished;
+}
+
+} // namespace tamble
