@@ -1,0 +1,19 @@
+#pragma once
+// The sensor tables and the colour file installed beside the program, as
+// file name + exact file contents.
+
+#include <string>
+#include <vector>
+
+namespace tamble::tables {
+
+struct ShippedFile {
+    std::string name;     // e.g. "A.Rvt", "k.mvt", "default.gcf"
+    std::string contents; // lines ended by CR LF
+};
+
+// Every file the program ships in its data folder that this tool writes.
+// Deterministic: the same bytes on every run.
+std::vector<ShippedFile> BuildShippedFiles();
+
+} // namespace tamble::tables
