@@ -1,5 +1,8 @@
 #include "link/setup_sender.h"
 
+#include "app/command_line.h"
+#include "app/settings_record.h"
+
 namespace tamble {
 
 namespace {
@@ -283,6 +286,198 @@ QString SetupCountsText(const SessionState& state)
 {
     return QStringLiteral(" ") + QString::fromLatin1(state.setupAcks) + QStringLiteral(" ")
            + QString::number(state.setupFailures) + QStringLiteral(",") + QString::number(state.setupRetries);
+}
+
+} // namespace tamble
+
+// ---------------------------------------------------------------- records and engine
+
+namespace tamble {
+
+StartSchedule ScheduleOf(const SetupRecord& setup)
+{
+    StartSchedule s;
+    s.startDate = setup.startDate();
+    s.startTime = setup.startTime();
+    s.startDateIsToday = setup.startDateIsToday();
+    s.dialOutKind = setup.dialOutKind();
+    s.dialOutWeekday = setup.dialOutWeekday();
+    s.dialOutMonthDay = setup.dialOutMonthDay();
+    return s;
+}
+
+SetupFields FieldsOf(const SetupRecord& setup)
+{
+    SetupFields f;
+    f.rateCode = setup.rateCode();
+    f.startRunMode = setup.startRunMode();
+    f.description = setup.description();
+    for (int ch = 1; ch <= 4; ++ch) {
+        f.channelOn[ch - 1] = setup.channelOn(ch) ? 1 : 0;
+        f.labels[ch - 1] = setup.channelLabel(ch);
+        f.scalingCodes[ch - 1] = setup.scalingCode(ch);
+        f.tableNames[ch - 1] = setup.tableName(ch);
+        f.linearValues[ch - 1] = setup.linearValues(ch);
+    }
+    f.inputTypes = setup.inputTypes();
+    f.schedule = ScheduleOf(setup);
+    f.resolution = setup.resolution();
+    return f;
+}
+
+CivilMoment CivilMomentOf(const QDateTime& moment)
+{
+    const QDate d = moment.date();
+    const QTime t = moment.time();
+    return MomentOf(DayNumberOf(d.year(), d.month(), d.day()),
+                    t.hour() * 3600 + t.minute() * 60 + t.second());
+}
+
+namespace {
+
+bool unattendedRun(SessionEngine& engine)
+{
+    return engine.mode().unattended() || engine.state().autoAnswerCount > 0;
+}
+
+} // namespace
+
+void CheckAndSendSetup(SessionEngine& engine, const SetupRecord& setup)
+{
+    SessionState& st = engine.state();
+    const SetupFields fields = FieldsOf(setup);
+    const bool passed =
+        PresetStartPassed(fields.startChoice(), fields.schedule, CivilMomentOf(engine.host().currentDateTime()));
+    const SetupCheckPlan plan = PlanSetupChecks(fields, st.scalingOnly, unattendedRun(engine), passed);
+    if (plan.refusal) {
+        engine.EndSession();
+        engine.ReportOutcome({*plan.refusal, DialogKind::Warning, DialogButtons::Ok, 0, kUnattendedSendSetup});
+        return;
+    }
+    for (const QString& question : plan.confirmations) {
+        const DialogAnswer a =
+            engine.host().showMessage({question, DialogKind::Warning, DialogButtons::OkCancel, 0, kNoUnattended});
+        if (a != DialogAnswer::Ok) {
+            engine.EndSession();
+            return;
+        }
+    }
+    engine.StartSession();
+}
+
+void SetupSender::dispatch(SessionEngine& engine)
+{
+    SessionState& st = engine.state();
+    SetupTarget target;
+    target.revision = st.revision;
+    target.oldLogger = st.oldLogger;
+    target.scalingOnly = st.scalingOnly;
+
+    // Channels that are off carry no input type, in the record as well.
+    for (int ch = 1; ch <= 4; ++ch)
+        if (!m_setup.channelOn(ch))
+            m_setup.setInputType(ch, 0);
+    const SetupFields fields = FieldsOf(m_setup);
+
+    if (const auto refusal = SetupRefusal(fields, target)) {
+        const bool scaling = !refusal->startsWith(QLatin1String("Logger does not"));
+        engine.EndSession();
+        engine.ReportOutcome({*refusal, scaling ? DialogKind::Warning : DialogKind::Information,
+                              DialogButtons::Ok, 0, kUnattendedSendSetup});
+        return;
+    }
+    m_parts = BuildSetupParts(fields, target, CivilMomentOf(engine.host().currentDateTime()));
+    BeginSetupCounting(st, static_cast<int>(m_parts.size()));
+    engine.host().waitTicks(10, true);
+    if (engine.finished() || st.transaction != TransactionKind::SendSetup)
+        return;
+    sendPart(engine);
+}
+
+void SetupSender::sendPart(SessionEngine& engine)
+{
+    const int index = engine.state().setupPart - 1;
+    if (index < 0 || index >= static_cast<int>(m_parts.size()))
+        return;
+    engine.SendFramed(m_parts[static_cast<size_t>(index)]);
+}
+
+void SetupSender::onLine(SessionEngine& engine)
+{
+    SessionState& st = engine.state();
+    switch (OnSetupLine(st, st.rxBuffer)) {
+    case SetupStep::SendPart:
+        engine.host().waitTicks(4, true);
+        if (!engine.finished() && st.transaction == TransactionKind::SendSetup)
+            sendPart(engine);
+        return;
+    case SetupStep::Success: succeed(engine); return;
+    case SetupStep::FailedRejected: fail(engine, false); return;
+    case SetupStep::FailedNoResponse: fail(engine, true); return;
+    }
+}
+
+void SetupSender::onTimeout(SessionEngine& engine)
+{
+    SessionState& st = engine.state();
+    if (OnSetupTimeout(st) == SetupStep::FailedNoResponse) {
+        fail(engine, true);
+        return;
+    }
+    engine.host().waitTicks(2, true);
+    if (!engine.finished() && st.transaction == TransactionKind::SendSetup)
+        sendPart(engine);
+}
+
+void SetupSender::succeed(SessionEngine& engine)
+{
+    SessionState& st = engine.state();
+    const SettingsRecord& set = engine.settings();
+    const QString station = StationText(set.network, set.stationAddress);
+    if (st.scalingOnly) {
+        engine.EndSession();
+        engine.ReportOutcome({SetupSuccessText(true, station, QString()), DialogKind::Information, DialogButtons::Ok,
+                              0, kNoUnattended});
+        return;
+    }
+    if (st.autoAnswerCount > 0) {
+        // ReportOutcome logs, drops the modem, ends the session and hangs the auto-answer modem up.
+        engine.ReportOutcome({QStringLiteral("Sent ") + engine.dataFileName() + SetupCountsText(st),
+                              DialogKind::Information, DialogButtons::Ok, 0, kNoUnattended});
+        st.autoAnswerCount = 0;
+        return;
+    }
+    if (engine.mode().sendSetup) {
+        engine.EndSession();
+        engine.FatalLogAndExit(QStringLiteral("Running new configuration: ") + set.lastSetupFile, 0);
+        return;
+    }
+    engine.EndSession();
+    engine.ReportOutcome({SetupSuccessText(false, station, set.lastSetupFile), DialogKind::Information,
+                          DialogButtons::Ok, 0, kNoUnattended});
+}
+
+void SetupSender::fail(SessionEngine& engine, bool noResponse)
+{
+    SessionState& st = engine.state();
+    if (st.scalingOnly && !noResponse) {
+        bool warning = false;
+        const QString text = ScalingOnlyFailureText(st.revision, &warning);
+        engine.EndSession();
+        engine.ReportOutcome({text, warning ? DialogKind::Warning : DialogKind::Information, DialogButtons::Ok, 0,
+                              kNoUnattended});
+        return;
+    }
+    const QString text = noResponse ? QStringLiteral("Unable to send Setup to logger (no response)")
+                                    : QStringLiteral("Unable to send Setup (comm errors)");
+    if (st.autoAnswerCount > 0) {
+        engine.ReportOutcome({text + SetupCountsText(st), DialogKind::Error, DialogButtons::Ok, 0, kNoUnattended});
+        st.autoAnswerCount = 0;
+        return;
+    }
+    engine.EndSession();
+    engine.ReportOutcome({text, noResponse ? DialogKind::Error : DialogKind::Warning, DialogButtons::Ok, 0,
+                          kUnattendedSendSetup});
 }
 
 } // namespace tamble

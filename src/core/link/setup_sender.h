@@ -7,6 +7,7 @@
 // the session engine as the SendSetup transaction.
 
 #include "link/session_engine.h"
+#include "setup/setup_record.h"
 #include "setup/start_field.h"
 
 #include <QByteArray>
@@ -115,5 +116,38 @@ QString SetupSuccessText(bool scalingOnly, const QString& stationText, const QSt
 QString ScalingOnlyFailureText(char revision, bool* warning);
 // " " + acks + " " + failures + "," + retries, the tail of the auto-answer log lines.
 QString SetupCountsText(const SessionState& state);
+
+// --- the records behind the builders ---
+
+StartSchedule ScheduleOf(const SetupRecord& setup);
+SetupFields FieldsOf(const SetupRecord& setup);
+CivilMoment CivilMomentOf(const QDateTime& moment);
+
+// --- the SendSetup transaction ---
+
+// CheckAndSendSetup: the transaction is already SendSetup (and scalingOnly set
+// or cleared). Refuses, asks the confirmations (none in unattended and
+// auto-answer runs) and starts the session; a refusal or a Cancel ends the
+// session and nothing is sent.
+void CheckAndSendSetup(SessionEngine& engine, const SetupRecord& setup);
+
+// BuildAndSendSetup and the answer counting, plugged into the engine for
+// TransactionKind::SendSetup. Sending clears the input types of channels that
+// are off in the setup record itself.
+class SetupSender : public TransactionHandler {
+public:
+    explicit SetupSender(SetupRecord& setup) : m_setup(setup) {}
+    void dispatch(SessionEngine& engine) override;
+    void onLine(SessionEngine& engine) override;
+    void onTimeout(SessionEngine& engine) override;
+
+private:
+    void sendPart(SessionEngine& engine);
+    void succeed(SessionEngine& engine);
+    void fail(SessionEngine& engine, bool noResponse);
+
+    SetupRecord& m_setup;
+    std::vector<QByteArray> m_parts;
+};
 
 } // namespace tamble
