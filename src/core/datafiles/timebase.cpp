@@ -586,15 +586,20 @@ void AdvanceMilliseconds(CalendarCursor& c, double ms)
     if (!std::isfinite(r))
         r = 0;
     if (r >= kDay) {
-        auto days = static_cast<std::int64_t>(std::floor(r / kDay));
-        if (days > 1'000'000'000)
-            days = 1'000'000'000;
-        if (r - static_cast<double>(days) * kDay < 0)
-            --days;
-        AddDays(c, days);
-        r -= static_cast<double>(days) * kDay;
-        while (r >= kDay) { // only after the limit above
+        const double wholeDays = std::floor(r / kDay);
+        if (wholeDays > 1e9) { // far past any recording: keep the date finite
+            AddDays(c, 1'000'000'000);
             r = std::fmod(r, kDay);
+        } else {
+            auto days = static_cast<std::int64_t>(wholeDays);
+            if (r - static_cast<double>(days) * kDay < 0)
+                --days;
+            AddDays(c, days);
+            r -= static_cast<double>(days) * kDay;
+            if (r >= kDay) {
+                NextDay(c);
+                r -= kDay;
+            }
         }
     }
     while (r >= 3'600'000.0) {
