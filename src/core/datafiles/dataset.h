@@ -127,6 +127,11 @@ struct DataSet {
 
     std::vector<int> channelList; // recorded channel numbers 1..4, ascending
     std::array<float, 4> labelOffset{0, 0, 0, 0};
+    // Unit texts of channels 1-4 as the column headings of a .TL2 file name
+    // them (a multi-bank recording read back by the CSV reader).
+    std::array<QByteArray, 4> unitText;
+    // Lines the CSV reader expects in a .TL2 file (its total for the zoom).
+    int totalLines = 0;
 
     double intervalMinutes = 60;
     float spanMinutes = 0;      // from firstStamp to lastStamp

@@ -1,0 +1,206 @@
+#include "datafiles/tl2.h"
+
+#include "conversion/decimal_text.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <charconv>
+
+namespace tamble {
+
+namespace {
+
+constexpr int kHeaderLines = 17;
+
+QByteArrayView WithoutLineEnd(const QByteArray& line)
+{
+    qsizetype n = line.size();
+    while (n > 0 && (line[n - 1] == '\n' || line[n - 1] == '\r'))
+        --n;
+    return QByteArrayView(line).first(n);
+}
+
+void AppendMean(TextOut& out, float value)
+{
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, static_cast<double>(value), std::chars_format::fixed, 3);
+    if (res.ec == std::errc())
+        out.append(std::string_view(buf, static_cast<std::size_t>(res.ptr - buf)));
+}
+
+void AppendWithBlanks(TextOut& out, QByteArrayView text, bool csv)
+{
+    if (csv) {
+        out.append(std::string_view(text.data(), static_cast<std::size_t>(text.size())));
+        return;
+    }
+    QByteArray copy = text.toByteArray();
+    copy.replace(',', ' ');
+    out.append(copy);
+}
+
+} // namespace
+
+int FirstValuePosition(bool withMilliseconds)
+{
+    return withMilliseconds ? 24 : 20;
+}
+
+int SplitBankLineValues(QByteArrayView line, int start, int channels, float* values)
+{
+    if (start >= line.size() || channels <= 0)
+        return 0;
+    int read = 0;
+    qsizetype pos = start;
+    while (read < channels && pos < line.size()) {
+        qsizetype end = line.size();
+        if (read + 1 < channels) {
+            const qsizetype comma = line.indexOf(',', std::min<qsizetype>(pos + 5, line.size()));
+            if (comma >= 0)
+                end = comma;
+        }
+        const QByteArrayView field = line.sliced(pos, end - pos);
+        values[read++] = decimal::LeadingNumber(std::string_view(field.data(), static_cast<std::size_t>(field.size())));
+        pos = end + 1;
+    }
+    return read;
+}
+
+Tl2BankWriter::Tl2BankWriter(ExportSettings settings) : m_settings(std::move(settings))
+{
+    // The .TL2 file always carries its header: its extension is neither
+    // ".CSV" nor ".TXT".
+    m_settings.noHeader = false;
+}
+
+Tl2BankWriter::~Tl2BankWriter() = default;
+
+bool Tl2BankWriter::writeBank(const DataSet& data, int bankIndex)
+{
+    if (!m_ok)
+        return false;
+    if (bankIndex == 0 || !m_file) {
+        m_file = std::make_unique<QSaveFile>(data.bankFileName);
+        if (!m_file->open(QIODevice::WriteOnly)) {
+            m_ok = false;
+            m_message = QStringLiteral("Unable to write ") + data.bankFileName;
+            return false;
+        }
+        m_out = std::make_unique<TextOut>(m_file.get());
+        ExportRequest request;
+        request.path = data.bankFileName;
+        request.csv = true;
+        request.averaging = 1;
+        // The header names the .TL1 file the banks come from.
+        m_out->append(BuildExportHeader(data, request, m_settings, data.readingsPerChannel));
+        m_writer.emplace(data, m_settings, true);
+        m_lines += m_writer->write(data, *m_out, 0, data.readingsPerChannel, 1, false, false);
+    } else {
+        m_lines += m_writer->write(data, *m_out, 0, data.readingsPerChannel, 1, false, true);
+    }
+    if (m_out->failed()) {
+        m_ok = false;
+        m_message = QStringLiteral("Unable to write ") + data.bankFileName;
+    }
+    return m_ok;
+}
+
+void Tl2BankWriter::finish(const DataSet& data)
+{
+    if (!m_file)
+        return;
+    const bool flushed = m_out->flush();
+    m_out.reset();
+    if (m_ok && flushed && m_file->commit())
+        return;
+    m_file->cancelWriting();
+    m_ok = false;
+    if (m_message.isEmpty())
+        m_message = QStringLiteral("Unable to write ") + data.bankFileName;
+}
+
+ReexportResult ReexportFromBankFile(const DataSet& data, TextOut& out, bool csv, int averaging,
+                                    const QString& programDir)
+{
+    ReexportResult result;
+    QString name = data.dataFileName;
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly)) {
+        file.setFileName(programDir + QFileInfo(name).fileName());
+        if (!file.open(QIODevice::ReadOnly)) {
+            result.message = QStringLiteral("File: ") + name + QStringLiteral(" not found");
+            return result;
+        }
+        name = file.fileName();
+    }
+    if (!name.contains(QLatin1String(".TL2")) && !name.contains(QLatin1String(".tl2"))) {
+        result.message = name + QStringLiteral(" is not a TL2 type file");
+        return result;
+    }
+
+    for (int i = 0; i < kHeaderLines && !file.atEnd(); ++i)
+        file.readLine();
+    const bool zoomed = data.zoom.zoomed;
+    if (zoomed) {
+        for (int i = 0; i < data.zoom.firstReading && !file.atEnd(); ++i)
+            file.readLine();
+    }
+    const qint64 window = zoomed ? data.zoom.readingCount : -1;
+    qint64 readTotal = 0;
+    auto windowDone = [&] { return window >= 0 && readTotal >= window; };
+
+    const int n = averaging == 9999 ? 300000 : averaging;
+    if (n < 2) {
+        while (!file.atEnd() && !windowDone()) {
+            const QByteArray line = file.readLine();
+            ++readTotal;
+            AppendWithBlanks(out, WithoutLineEnd(line), csv);
+            out.endLine();
+            ++result.lines;
+        }
+        result.ok = !out.failed();
+        return result;
+    }
+
+    const int channels = std::clamp(data.channelCount(), 0, 4);
+    // Every line of a recording stamped with milliseconds carries them, so
+    // its first value starts after that field.
+    const int start = FirstValuePosition(ExportShowsMilliseconds(data.intervalMinutes));
+    bool stop = false;
+    while (!stop && !file.atEnd()) {
+        std::array<float, 4> sum{};
+        int k = 0;
+        QByteArray last;
+        for (int i = 0; i < n; ++i) {
+            if (file.atEnd())
+                break;
+            if (windowDone()) {
+                stop = true;
+                break;
+            }
+            last = file.readLine();
+            ++readTotal;
+            std::array<float, 4> values{};
+            const QByteArrayView line = WithoutLineEnd(last);
+            SplitBankLineValues(line, start, channels, values.data());
+            for (int c = 0; c < channels; ++c)
+                sum[c] += values[c];
+            ++k;
+        }
+        if (k == 0)
+            break;
+        const QByteArrayView line = WithoutLineEnd(last);
+        AppendWithBlanks(out, line.first(std::min<qsizetype>(start, line.size())), csv);
+        for (int c = 0; c < channels; ++c) {
+            if (c > 0)
+                out.append(csv ? ',' : ' ');
+            AppendMean(out, sum[c] / static_cast<float>(k));
+        }
+        out.endLine();
+        ++result.lines;
+    }
+    result.ok = !out.failed();
+    return result;
+}
+
+} // namespace tamble
