@@ -1,0 +1,179 @@
+#include "link/modem.h"
+
+#include "app/settings_record.h"
+
+namespace tamble {
+
+namespace {
+
+constexpr int kShownLineLength = 100;
+
+void report(SessionEngine& engine, const QString& text, DialogKind kind)
+{
+    engine.EndSession();
+    engine.ReportOutcome({text, kind, DialogButtons::Ok, 0, kUnattendedReceive | kUnattendedSendSetup});
+}
+
+} // namespace
+
+QByteArray DialCommand(bool wireless, const QByteArray& phoneNumber)
+{
+    return (wireless ? QByteArrayLiteral("ATD ") : QByteArrayLiteral("ATDT ")) + phoneNumber;
+}
+
+bool PhoneNumberDialable(const QByteArray& phoneNumber)
+{
+    for (char c : phoneNumber) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x20 || b > 0x7E)
+            return false;
+    }
+    return true;
+}
+
+QByteArray ModemLine(const QByteArray& rx)
+{
+    return rx.trimmed();
+}
+
+QString ModemLineText(const QByteArray& line)
+{
+    QByteArray shown = line.left(kShownLineLength);
+    for (char& c : shown) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x20 || b == 0x7F)
+            c = '?';
+    }
+    return QString::fromLatin1(shown);
+}
+
+DialResult JudgeDialLine(const QByteArray& line, const QByteArray& dialCommand)
+{
+    if (line.size() <= 1)
+        return DialResult::Ignore;
+    if (dialCommand.contains(line))
+        return DialResult::Echo;
+    if (line.contains("CON"))
+        return DialResult::Connected;
+    if (line.contains("BUS"))
+        return DialResult::Busy;
+    return DialResult::Other;
+}
+
+void ModemDialler::Install(SessionEngine& engine)
+{
+    engine.setStateHandler(LinkState::ModemInit, this);
+    engine.setStateHandler(LinkState::Dialling, this);
+}
+
+void ModemDialler::onEnter(SessionEngine& engine)
+{
+    SessionState& s = engine.state();
+    const SettingsRecord& set = engine.settings();
+    if (m_refresh && !m_numberGiven)
+        m_refresh();
+    const QByteArray init = set.localModemInit.toLatin1();
+    s.commandBuffer = init.left(100);
+    engine.host().setStatusText(QStringLiteral("Setup modem: ") + set.localModemInit);
+    engine.host().port().putString(init + '\r');
+    engine.Arm(370);
+    engine.ClearReceive();
+    s.linkState = LinkState::ModemInit;
+}
+
+void ModemDialler::onArrival(SessionEngine& engine)
+{
+    SessionState& s = engine.state();
+    if (!s.lineComplete)
+        return;
+    if (s.linkState == LinkState::ModemInit)
+        onInitLine(engine);
+    else if (s.linkState == LinkState::Dialling)
+        onDialLine(engine);
+}
+
+void ModemDialler::onInitLine(SessionEngine& engine)
+{
+    SessionState& s = engine.state();
+    const SettingsRecord& set = engine.settings();
+    s.lineComplete = false;
+    if (s.rxBuffer.size() == 1)
+        return;
+    ++s.blockNumber;
+    if (!s.rxBuffer.contains("OK"))
+        return;  // keep collecting: the echo of the init string comes first
+    const QByteArray number = set.phoneNumber.toLatin1();
+    if (!PhoneNumberDialable(number)) {
+        report(engine, QStringLiteral("Phone number holds characters a modem cannot dial; comm. aborted"),
+               DialogKind::Warning);
+        return;
+    }
+    m_dial = DialCommand(set.wireless, number);
+    engine.host().setStatusText(QStringLiteral("Calling: ") + QString::fromLatin1(m_dial));
+    engine.host().port().putString(m_dial + '\r');
+    engine.Arm(1820, true);
+    engine.ClearReceive();
+    s.linkState = LinkState::Dialling;
+}
+
+void ModemDialler::onDialLine(SessionEngine& engine)
+{
+    SessionState& s = engine.state();
+    s.lineComplete = false;
+    const QByteArray line = ModemLine(s.rxBuffer);
+    switch (JudgeDialLine(line, m_dial)) {
+    case DialResult::Ignore:
+        if (line.isEmpty())
+            engine.ClearReceive();  // the LF of a CR LF pair, or a blank line
+        return;
+    case DialResult::Echo:
+        engine.ClearReceive();
+        return;
+    case DialResult::Connected:
+        s.modemOnline = true;
+        engine.host().setStatusText(ModemLineText(line));
+        engine.Arm(36, true);
+        s.linkState = LinkState::Connected;
+        return;
+    case DialResult::Busy:
+        report(engine, QStringLiteral("Line is busy"), DialogKind::Information);
+        return;
+    case DialResult::Other:
+        report(engine, ModemLineText(line), DialogKind::Warning);
+        return;
+    }
+}
+
+void ModemDialler::onTimeout(SessionEngine& engine)
+{
+    const QByteArray rx = ModemLine(engine.state().rxBuffer);
+    const QString text = rx.isEmpty() ? QStringLiteral("No response from modem, comm. aborted")
+                                      : QStringLiteral("Modem response: ") + ModemLineText(rx)
+                                            + QStringLiteral("; comm. aborted");
+    engine.EndSession();
+    engine.ReportOutcome({text, DialogKind::Warning, DialogButtons::Ok, 0, kUnattendedReceive});
+}
+
+void HangupModem(SessionHost& host, SessionState& state)
+{
+    if (state.modemOnline) {
+        SerialPort& port = host.port();
+        if (port.isOpen()) {
+            port.setDtr(true);
+            host.waitTicks(4, true);
+            port.setDtr(false);
+            host.waitTicks(9, true);
+            port.setDtr(true);
+            host.waitTicks(9, true);
+        }
+        if (state.triggerHeld)
+            host.releaseTrigger();
+        state.triggerHeld = false;
+        port.close();
+        state.modemOnline = false;
+        host.setSessionWindowVisible(false);
+    }
+    state.retryCount = 0;
+}
+
+} // namespace tamble
