@@ -1,0 +1,31 @@
+#pragma once
+// Changing a logger's line speed (TransactionKind::SetBaudRate): the "I"
+// command at the fast start speed, then at 19200, 9600, 4800, 2400 and 1200
+// until the logger answers "OK".
+
+#include "link/session_engine.h"
+
+#include <QString>
+#include <optional>
+
+namespace tamble {
+
+// Port speed of step 1..5 after the first command (0 outside).
+int BaudStepSpeed(int step);
+
+class BaudRateChanger : public TransactionHandler {
+public:
+    void Install(SessionEngine& engine);
+
+    // The menu command: refused with a modem ("Must first uncheck 'Use Modem'
+    // in Settings", returned and not started); otherwise newBaud = the settings
+    // baud chosen beforehand, settings baud = 28800 for the session, and the
+    // session starts.
+    std::optional<QString> Start(SessionEngine& engine);
+
+    void dispatch(SessionEngine& engine) override;
+    void onLine(SessionEngine& engine) override;
+    void onTimeout(SessionEngine& engine) override;
+};
+
+} // namespace tamble

@@ -1,0 +1,79 @@
+#include "link/com_test.h"
+
+#include "app/settings_record.h"
+#include "link/modem.h"
+
+namespace tamble {
+
+void ComTest::Install(SessionEngine& engine)
+{
+    engine.setStateHandler(LinkState::ComTest, this);
+}
+
+void ComTest::Run(SessionEngine& engine)
+{
+    SessionState& s = engine.state();
+    SessionHost& host = engine.host();
+    SerialPort& port = host.port();
+    enable(false);
+    s.linkState = LinkState::ComTest;
+    engine.ClearReceive();
+    port.setPortNumber(engine.settings().portNumber);
+    port.setBaud(1200);
+    if (!port.isOpen() && !port.open()) {
+        port.close();
+        s.triggerHeld = false;
+        enable(true);
+        engine.ReportOutcome({QStringLiteral("Unable to open selected ComPort - check Settings"), DialogKind::Warning,
+                              DialogButtons::Ok, 0, kNoUnattended});
+        return;
+    }
+    port.setDtr(true);
+    host.waitTicks(4, true);
+    port.setDtr(false);
+    host.waitTicks(9, true);
+    port.setDtr(true);
+    host.waitTicks(4, true);
+    port.flushInput();
+    if (!s.triggerHeld) {
+        std::uint16_t handle = 0;
+        if (host.reserveTrigger(handle))
+            s.timerHandle = handle;
+        s.triggerHeld = true;
+    }
+    engine.Arm(18, true);
+    s.retryCount = 0;
+    s.blockNumber = 0;
+    port.putString(QByteArrayLiteral("AT\r"));
+}
+
+void ComTest::onArrival(SessionEngine& engine)
+{
+    SessionState& s = engine.state();
+    if (!s.lineComplete)
+        return;
+    const QByteArray line = s.rxBuffer;
+    engine.EndSession();
+    enable(true);
+    if (line == "AT") {
+        engine.ReportOutcome({QStringLiteral("Com Test OK"), DialogKind::Information, DialogButtons::Ok, 0, kNoUnattended});
+    } else if (line.contains("OK")) {
+        engine.ReportOutcome({QStringLiteral("A modem is connected to the selected Com Port."), DialogKind::Information,
+                              DialogButtons::Ok, 0, kNoUnattended});
+    } else {
+        engine.ReportOutcome({QStringLiteral("Data sent does not match data received.\r") + QStringLiteral("AT") +
+                                  QStringLiteral(" / ") + ModemLineText(line),
+                              DialogKind::Warning, DialogButtons::Ok, 0, kNoUnattended});
+    }
+    s.linkState = LinkState::Idle;
+}
+
+void ComTest::onTimeout(SessionEngine& engine)
+{
+    // The port stays open; the next session takes it over.
+    enable(true);
+    engine.ReportOutcome({QStringLiteral("Test Failed - No data received."), DialogKind::Warning, DialogButtons::Ok, 0,
+                          kNoUnattended});
+}
+
+} // namespace tamble

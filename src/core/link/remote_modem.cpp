@@ -1,0 +1,86 @@
+#include "link/remote_modem.h"
+
+#include "app/settings_record.h"
+#include "link/modem.h"
+
+namespace tamble {
+
+void RemoteModemSetup::Install(SessionEngine& engine)
+{
+    engine.setStateHandler(LinkState::RemoteModemSetup, this);
+}
+
+void RemoteModemSetup::Proceed(SessionEngine& engine)
+{
+    SessionState& s = engine.state();
+    const SettingsRecord& set = engine.settings();
+    SerialPort& port = engine.host().port();
+    s.linkState = LinkState::RemoteModemSetup;
+    enable(false);
+    port.setPortNumber(set.portNumber);
+    port.setBaud(set.baud);
+    engine.ClearReceive();
+    if (!port.open()) {
+        port.close();
+        enable(true);
+        engine.ReportOutcome({QStringLiteral("Unable to open selected ComPort - check Settings"), DialogKind::Warning,
+                              DialogButtons::Ok, 0, kNoUnattended});
+        return;
+    }
+    if (!s.triggerHeld) {
+        std::uint16_t handle = 0;
+        if (engine.host().reserveTrigger(handle))
+            s.timerHandle = handle;
+        s.triggerHeld = true;
+    }
+    engine.Arm(36);
+    s.blockNumber = 0;
+    port.putString(QByteArrayLiteral("AT&F0E0\r"));
+}
+
+void RemoteModemSetup::finish(SessionEngine& engine)
+{
+    SessionState& s = engine.state();
+    engine.Disarm();
+    if (s.triggerHeld)
+        engine.host().releaseTrigger();
+    engine.host().port().close();
+    s.triggerHeld = false;
+    s.linkState = LinkState::Idle;
+    enable(true);
+}
+
+void RemoteModemSetup::onArrival(SessionEngine& engine)
+{
+    SessionState& s = engine.state();
+    if (!s.lineComplete)
+        return;
+    s.lineComplete = false;
+    if (s.rxBuffer.size() == 1)
+        return;
+    ++s.blockNumber;
+    if (!s.rxBuffer.contains("OK")) {
+        if (s.blockNumber <= 1)
+            return;  // the echo of the command
+        const QString text = QStringLiteral("Bad response from modem: ") + ModemLineText(s.rxBuffer);
+        finish(engine);
+        engine.ReportOutcome({text, DialogKind::Error, DialogButtons::Ok, 0, kNoUnattended});
+        return;
+    }
+    engine.Disarm();
+    engine.host().waitTicks(18, true);
+    engine.host().port().putString(engine.settings().remoteModemInit.toLatin1() + '\r');
+    engine.host().waitTicks(18, true);
+    finish(engine);
+    engine.ReportOutcome({QStringLiteral("Modem configured as remote"), DialogKind::Information, DialogButtons::Ok, 0,
+                          kNoUnattended});
+}
+
+void RemoteModemSetup::onTimeout(SessionEngine& engine)
+{
+    const QString text = QStringLiteral("Invalid response from modem. ") + ModemLineText(engine.state().rxBuffer);
+    finish(engine);
+    engine.ReportOutcome({text, DialogKind::Information, DialogButtons::Ok, 0, kUnattendedReceive});
+}
+
+} // namespace tamble
