@@ -5,40 +5,14 @@
 // once, a serial line passes baud/10 bytes a second. The loop sleeps in poll() between
 // chunks; it never spins.
 
+#include "paced_writer.h"
 #include "sim_device.h"
 
 #include <QByteArray>
 #include <QString>
 #include <atomic>
-#include <deque>
 
 namespace tamble::sim {
-
-// Wire clock of a paced line: when each queued byte may be handed to the pty.
-class PacedWriter {
-public:
-    explicit PacedWriter(bool pace) : m_pace(pace) {}
-
-    void enqueue(const OutChunk& chunk, double nowMs);
-    bool empty() const { return m_pending.empty(); }
-    // The next chunk to write now (empty when none is due), advancing the wire clock.
-    QByteArray takeReady(double nowMs);
-    // Puts back bytes the pty did not accept.
-    void unwrite(const QByteArray& bytes);
-    // When the next chunk becomes ready; negative when nothing waits.
-    double nextReadyMs(double nowMs) const;
-
-private:
-    struct Piece {
-        char byte;
-        int baud;
-        double readyMs;
-    };
-    static int ChunkBytes(int baud);
-    bool m_pace;
-    double m_wireFreeMs = 0;
-    std::deque<Piece> m_pending;
-};
 
 class PtyLink {
 public:
