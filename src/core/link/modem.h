@@ -11,6 +11,7 @@
 #include <QByteArray>
 #include <QString>
 #include <functional>
+#include <optional>
 
 namespace tamble {
 
@@ -61,6 +62,11 @@ private:
     bool m_numberGiven = false;
     QByteArray m_dial;
 };
+
+// The number of entry `index` (from 0) of the phone list file "Phone.ini": the
+// record names in sorted order (case ignored), as the phone list shows them.
+// nullopt when the file or the entry does not exist.
+std::optional<QString> PhoneListNumber(const QString& phoneIniPath, int index);
 
 // hangupModem: with a modem on line, pulse DTR on the open session port,
 // release the trigger, close the port and clear modemOnline. Always clears

@@ -5,6 +5,9 @@
 #include "link/setup_sender.h"
 #include "test_setup_fake_host.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace tamble;
@@ -216,4 +219,22 @@ TEST(ModemDialling, SetupOverAModemWaitsLongerForEachAnswer)
     run.engine().onTimeout();  // fast start: part 1
     ASSERT_EQ(run.host.serial.frames().size(), 1);
     EXPECT_EQ(run.host.armed, 36);
+}
+
+TEST(PhoneList, EntryNumbersCountTheSortedNames)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = QDir(dir.path()).filePath(QStringLiteral("Phone.ini"));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("[Index]\nzeta=#\nAlpha=#\nbeta=#\n[Defaults]\n_Entries=3\n"
+            "[zeta]\nNumber=999\n[Alpha]\nNumber=111\n[beta]\nNumber=222\n");
+    f.close();
+    EXPECT_EQ(PhoneListNumber(path, 0).value_or(QString()), QStringLiteral("111"));
+    EXPECT_EQ(PhoneListNumber(path, 1).value_or(QString()), QStringLiteral("222"));
+    EXPECT_EQ(PhoneListNumber(path, 2).value_or(QString()), QStringLiteral("999"));
+    EXPECT_FALSE(PhoneListNumber(path, 3).has_value());
+    EXPECT_FALSE(PhoneListNumber(path, -1).has_value());
+    EXPECT_FALSE(PhoneListNumber(QDir(dir.path()).filePath(QStringLiteral("none.ini")), 0).has_value());
 }
