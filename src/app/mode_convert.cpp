@@ -1,13 +1,39 @@
-// Placeholder until the export is wired in.
+// Convert mode: one existing ".TL1" parameter is loaded without any window and
+// exported as CSV (all points, no note) into the program directory.
+#include "app/export_wiring.h"
 #include "app/startup_log.h"
 #include "app/unattended.h"
+#include "datafiles/tl2.h"
 
 namespace tamble {
 
-int RunConvertMode(AppRecords& records, const QString& /*dataFile*/)
+int RunConvertMode(AppRecords& records, const QString& dataFile)
 {
-    return EndWithLog(LogRoutine::Csv, records.programDir,
-                      QStringLiteral("Convert mode is not available in this build"), kExitFailure);
+    records.dataFileName = dataFile;
+    const QString csvName = AutoExportName(dataFile);
+    const ExportSettings exportSettings = ExportSettingsFrom(records.settings, records.programDir);
+
+    DataSet& data = records.dataSet;
+    data.dataFileName = dataFile;
+    Tl2BankWriter bankWriter(exportSettings);
+    const LoadResult loaded = LoadDataFile(data, LoadOptionsFrom(records.settings, records.programDir, &bankWriter));
+    if (!loaded.ok || !bankWriter.ok()) {
+        // The graph would have shown the reason; unattended, it is the log line.
+        QString why = !loaded.message.isEmpty() ? loaded.message : bankWriter.message();
+        if (why.isEmpty())
+            why = QStringLiteral("Unable to load ") + dataFile;
+        return EndWithLog(LogRoutine::Csv, records.programDir, why, kExitFailure);
+    }
+    records.settings.lastDataFile = data.dataFileName;
+
+    ExportRequest request;
+    request.path = records.programDir + csvName;
+    request.csv = true;
+    request.averaging = 1;
+    const ExportResult exported = ExportData(data, request, exportSettings);
+    if (!exported.ok)
+        return EndWithLog(LogRoutine::Csv, records.programDir, exported.message, kExitFailure);
+    return EndWithLog(LogRoutine::Csv, records.programDir, QStringLiteral("File written: ") + csvName, kExitSuccess);
 }
 
 } // namespace tamble

@@ -1,0 +1,44 @@
+#pragma once
+// The settings fields that steer loading and exporting, gathered for the
+// data-file functions, which know nothing of the settings record itself.
+
+#include "app/settings_record.h"
+#include "datafiles/export.h"
+#include "datafiles/tl1_loader.h"
+
+namespace tamble {
+
+inline ExportSettings ExportSettingsFrom(const SettingsRecord& settings, const QString& programDir)
+{
+    ExportSettings s;
+    s.noHeader = settings.noHeader;
+    s.dateOrder = ExportDateOrderFromSetting(settings.exportDateFormat);
+    s.fahrenheit = settings.fahrenheit;
+    s.humidityQuantity = settings.humidityQuantity;
+    s.programDir = programDir;
+    return s;
+}
+
+inline LoadOptions LoadOptionsFrom(const SettingsRecord& settings, const QString& programDir, BankSink* bankSink)
+{
+    LoadOptions o;
+    o.programDir = programDir;
+    o.autoAnswer = settings.autoAnswer;
+    o.amPm = settings.amPm;
+    o.fahrenheit = settings.fahrenheit;
+    o.humidityQuantity = settings.humidityQuantity;
+    o.bankSink = bankSink;
+    return o;
+}
+
+// The CSV file an automatic export or a conversion writes: the data file's
+// name part with its last four characters replaced by ".csv", in the program
+// directory.
+inline QString AutoExportName(const QString& dataFile)
+{
+    QString name = dataFile.mid(dataFile.lastIndexOf(QLatin1Char('/')) + 1);
+    name.chop(4);
+    return name + QStringLiteral(".csv");
+}
+
+} // namespace tamble
