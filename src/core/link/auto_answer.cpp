@@ -195,6 +195,7 @@ void AutoAnswer::ResendNamedSetup()
         s.autoAnswerCount = 0;
         return;
     }
+    PrepareSetupForSending(m_setup);
     s.transaction = TransactionKind::SendSetup;
     s.scalingOnly = false;
     CheckAndSendSetup(m_engine, m_setup);

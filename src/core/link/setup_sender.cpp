@@ -333,6 +333,15 @@ CivilMoment CivilMomentOf(const QDateTime& moment)
                     t.hour() * 3600 + t.minute() * 60 + t.second());
 }
 
+void PrepareSetupForSending(SetupRecord& setup)
+{
+    if (setup.startChoice() != 3)
+        setup.setDialOutKind(0);
+    setup.setDescription(PadWithSpaces(setup.description(), kDescriptionWidth));
+    for (int ch = 1; ch <= 4; ++ch)
+        setup.setChannelLabel(ch, PadWithSpaces(setup.channelLabel(ch), kChannelLabelWidth));
+}
+
 namespace {
 
 bool unattendedRun(SessionEngine& engine)

@@ -123,6 +123,12 @@ StartSchedule ScheduleOf(const SetupRecord& setup);
 SetupFields FieldsOf(const SetupRecord& setup);
 CivilMoment CivilMomentOf(const QDateTime& moment);
 
+// What building the record from the setup window does to a setup that is sent
+// without the window (command line, a logger that called in): DialOutKind is
+// cleared unless the start choice is 3, the description and labels are padded
+// with blanks to their widths.
+void PrepareSetupForSending(SetupRecord& setup);
+
 // --- the SendSetup transaction ---
 
 // CheckAndSendSetup: the transaction is already SendSetup (and scalingOnly set

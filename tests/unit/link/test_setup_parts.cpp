@@ -327,3 +327,18 @@ TEST(SetupTexts, SuccessAndFailureTexts)
     EXPECT_EQ(ScalingOnlyFailureText('U', &warning), QStringLiteral("Unable to send new scaling and/or labels"));
     EXPECT_TRUE(warning);
 }
+
+TEST(SetupPreparation, DialOutKindOnlyWithDialOutStartAndTextsPadded)
+{
+    for (int start : {0, 1, 2, 3}) {
+        SetupRecord r = DefaultSetupRecord(QDateTime(QDate(2026, 12, 9), QTime(14, 5, 30)));
+        r.setStartRun(start, 0);
+        r.setDialOutKind('c');
+        r.setDescription("Short");
+        r.setChannelLabel(3, "L3");
+        PrepareSetupForSending(r);
+        EXPECT_EQ(r.dialOutKind(), start == 3 ? 'c' : 0) << start;
+        EXPECT_EQ(r.description(), QByteArray("Short").leftJustified(31, ' '));
+        EXPECT_EQ(r.channelLabel(3), QByteArray("L3").leftJustified(24, ' '));
+    }
+}
