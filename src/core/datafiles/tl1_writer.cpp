@@ -94,18 +94,13 @@ private:
                     bankLine(m_bank);
             }
         } else {
-            // The end pointer in the last bank ends the transfer; it is
-            // checked before a bank change so that a last bank filled to its
-            // top gets no bank line of its own.
-            if (m_bank == m_lastBank && m_address >= m_end) {
-                m_done = true;
-            } else if (m_address >= m_top) {
+            if (m_address >= m_top) {
                 bankLine(m_bank);
                 m_address = static_cast<std::uint16_t>(m_address - m_reduce);
                 m_bank = NextBank(m_bank);
-                if (m_bank == m_lastBank && m_address >= m_end)
-                    m_done = true;
             }
+            if (m_bank == m_lastBank && m_address >= m_end)
+                m_done = true;
         }
         if (m_blocks >= m_blockLimit)
             m_done = true;
