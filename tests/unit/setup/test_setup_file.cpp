@@ -87,7 +87,7 @@ TEST_F(SetupFiles, ShortOrMissingFileFailsWithTheFileNameAndLeavesTheRecord)
     EXPECT_EQ(r, before);
 }
 
-TEST_F(SetupFiles, FailedSaveIsReportedAndKeepsTheOldFile)
+TEST_F(SetupFiles, FailedSaveIsReportedWithTheFileName)
 {
     const QString missingDir = path("no/such/dir/x.set");
     EXPECT_EQ(SaveSetupFile(missingDir, patterned()).message, error("File I/O error: " + missingDir));
