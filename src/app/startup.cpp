@@ -17,6 +17,9 @@ CommandLineResult StartUp(AppRecords& records, const QString& programDir, const 
     records.settings = LoadSettings(programDir);
     records.dataFileName = records.settings.lastDataFile;
     ApplyResolutionType(records.geometry, records.settings.resolutionType);
+    // The status copy starts with the scaling of the setup held at this moment.
+    for (int channel = 1; channel <= 4; ++channel)
+        records.loggerInfo.scalingCodes[static_cast<std::size_t>(channel - 1)] = records.setup.scalingCode(channel);
 
     if (params.isEmpty())
         return {};
