@@ -24,7 +24,6 @@ int runInteractive(AppRecords& records, int& argc, char** argv)
     if (!hasDisplay() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QString());
 
     QMainWindow mainWindow;
     mainWindow.setWindowTitle(QStringLiteral("Tamble Logger"));

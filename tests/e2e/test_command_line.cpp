@@ -28,18 +28,21 @@ protected:
 
     QString file(const QString& name) const { return home.path() + "/" + name; }
 
-    ProgramRun run(const QStringList& params)
+    ProgramRun run(const QStringList& params, const QString& program = QStringLiteral(TAMBLE_BIN_DIR "/tamble-logger"))
     {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("TAMBLE_HOME", home.path());
+        if (program.startsWith(home.path()))
+            env.remove("TAMBLE_HOME");
+        else
+            env.insert("TAMBLE_HOME", home.path());
         env.insert("TAMBLE_QUIT_AFTER_START", "1");
         env.remove("DISPLAY");
         env.remove("WAYLAND_DISPLAY");
         env.remove("QT_QPA_PLATFORM");
         p.setProcessEnvironment(env);
         p.setWorkingDirectory(QDir::tempPath());
-        p.start(QStringLiteral(TAMBLE_BIN_DIR "/tamble-logger"), params);
+        p.start(program, params);
         ProgramRun r;
         if (!p.waitForFinished(120000)) {
             p.kill();
@@ -249,4 +252,19 @@ TEST_F(CommandLine, ShortSettingsFile_StartsWithDefaults)
     const QByteArray s = read("tblog.ini");
     ASSERT_EQ(s.size(), 1596);
     EXPECT_EQ(s.mid(0, 4).toHex(), "004b0000");
+}
+
+TEST_F(CommandLine, WithoutTambleHome_TheWritableExecutableFolderIsTheProgramDirectory)
+{
+    ASSERT_TRUE(QDir(home.path()).mkdir("bin"));
+    const QString program = file("bin/tamble-logger");
+    ASSERT_TRUE(QFile::copy(TAMBLE_BIN_DIR "/tamble-logger", program));
+    const ProgramRun r = run({"notes.txt"}, program);
+    ASSERT_TRUE(r.finished);
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(QFile::exists(file("bin/CSVLOG.TXT")));
+    EXPECT_FALSE(QFile::exists(file("CSVLOG.TXT")));
+    const QStringList shipped = QDir(TAMBLE_SOURCE_DIR "/data").entryList(QDir::Files);
+    for (const QString& name : shipped)
+        EXPECT_TRUE(QFile::exists(file("bin/" + name))) << name.toStdString();
 }
