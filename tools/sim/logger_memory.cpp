@@ -110,25 +110,39 @@ int LoggerMemory::record(std::uint8_t channelMask, int pointer, int lastBank, bo
 {
     erase();
     const int S = bankBytes();
-    lastBank = std::clamp(lastBank, 0, m_banks - 1);
+    const int banks = m_banks;
+    lastBank = std::clamp(lastBank, 0, banks - 1);
     int off = std::clamp(pointer - kDataStart, 0, S);
     if (wrapped && off == S)
         off = 0;
-    // A logger stops inside a group only where the phase byte can say so.
-    if (m_bits == 10 && off % 5 == 4)
-        off -= 1;
-    if (m_bits == 12 && off % 3 == 2)
-        off -= 1;
-    m_pointer = kDataStart + off;
 
     std::vector<int> channels;
     for (int ch = 0; ch < 4; ++ch) {
         if (channelMask & (1 << ch))
             channels.push_back(ch);
     }
-    if (channels.empty())
-        return 0;
     const qint64 C = static_cast<qint64>(channels.size());
+    if (C == 0) {
+        m_pointer = kDataStart + off;
+        m_lastBank = lastBank;
+        return 0;
+    }
+    // The logger writes whole time steps (one reading of every channel), so the
+    // pointer is where the last complete step ended.
+    qint64 B = static_cast<qint64>(lastBank) * S + off;
+    qint64 R = m_bits == 8 ? B : m_bits == 10 ? 4 * (B / 5) + std::min<qint64>(B % 5, 3) : 2 * (B / 3) + (B % 3 ? 1 : 0);
+    R -= R % C;
+    B = m_bits == 8 ? R : m_bits == 10 ? 5 * (R / 4) + R % 4 : 3 * (R / 2) + R % 2;
+    if (!wrapped && B == static_cast<qint64>(banks) * S) {
+        lastBank = banks - 1;
+        off = S;
+    } else {
+        lastBank = static_cast<int>(B / S);
+        off = static_cast<int>(B % S);
+    }
+    m_pointer = kDataStart + off;
+    m_lastBank = lastBank;
+
     const qint64 total = static_cast<qint64>(m_ring.size());
     const qint64 T = (wrapped ? total : 0) + static_cast<qint64>(lastBank) * S + off;
 
@@ -167,6 +181,10 @@ int LoggerMemory::record(std::uint8_t channelMask, int pointer, int lastBank, bo
             put(pos + k, v >> 2);
             phase |= (v & 3) << (2 * k);
         }
+        // Before the memory wraps, the unfinished group's low-bits byte holds what is
+        // known so far; once wrapped, that byte still belongs to the oldest group.
+        if (P > 0 && !wrapped)
+            put(pos + 4, phase);
         return phase;
     }
     for (; pos + 3 <= T; pos += 3) {
@@ -179,6 +197,8 @@ int LoggerMemory::record(std::uint8_t channelMask, int pointer, int lastBank, bo
     if (T - pos == 1) {
         const int a = next();
         put(pos, a >> 4);
+        if (!wrapped)
+            put(pos + 2, a & 15);
         return ((a & 15) << 4) | 1;
     }
     return 0;

@@ -34,8 +34,9 @@ public:
 
     // Fills the memory as a logger recording channelMask's channels would have left it,
     // with the memory pointer in bank lastBank (0-based); returns the phase byte.
-    // A pointer that no logger can leave (outside the bank, or inside a group where no
-    // phase can describe it) is moved to the nearest valid address, see pointer().
+    // A pointer that no logger can leave (outside the bank, or not at the end of a whole
+    // time step) is moved back to where the last whole step ended: see pointer() and
+    // lastBank().
     int record(std::uint8_t channelMask, int pointer, int lastBank, bool wrapped, const ReadingSource& source);
 
     // Lays data lines of a data file into the ring, first line at the given bank/address.
@@ -50,6 +51,7 @@ public:
     int topAddress() const { return kDataStart + bankBytes() - 1; }
     int blockStep() const { return m_bits == 10 ? 75 : 96; }
     int pointer() const { return m_pointer; }
+    int lastBank() const { return m_lastBank; }
     void setPointer(int pointer) { m_pointer = pointer; }
 
     std::uint8_t byteAt(int bank, int address) const;
@@ -64,6 +66,7 @@ private:
     int m_bits = 12;
     int m_banks = 1;
     int m_pointer = kDataStart;
+    int m_lastBank = 0;
     std::array<std::uint8_t, kDataStart> m_config{};
     std::vector<std::uint8_t> m_ring;
 };

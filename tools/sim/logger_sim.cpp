@@ -99,6 +99,7 @@ LoggerSim::LoggerSim(const SimConfig& config, LogSink log, qint64 startMs, const
     m_lastBank = m_memory.banks() - 1;
     m_wrapped = m_cfg.wrap;
     m_phase = m_memory.record(m_cfg.channelMask, pointer, m_lastBank, m_wrapped, m_source);
+    m_lastBank = m_memory.lastBank();
     init();
 }
 

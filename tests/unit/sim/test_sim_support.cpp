@@ -1,0 +1,112 @@
+// Wire helpers, pacing and the command line of the virtual logger.
+
+#include "paced_writer.h"
+#include "sim_config.h"
+#include "sim_wire.h"
+
+#include <gtest/gtest.h>
+
+namespace tamble::sim {
+namespace {
+
+TEST(SimWire, ChecksumOfTheNetworkStatusExampleIs58)
+{
+    EXPECT_EQ(ChecksumChars("C05"), QByteArray("58"));
+    EXPECT_EQ(ChecksumChars("C00"), QByteArray("5D"));
+    EXPECT_EQ(WithChecksum("DA01D0"), QByteArray("DA01D0") + ChecksumChars("DA01D0"));
+    EXPECT_EQ(ChecksumChars(""), QByteArray("00"));
+}
+
+TEST(SimWire, HexReaderAcceptsOnlyUpperCaseDigits)
+{
+    EXPECT_EQ(ParseHexByte("5D"), std::optional<std::uint8_t>(0x5D));
+    EXPECT_FALSE(ParseHexByte("5d"));
+    EXPECT_FALSE(ParseHexByte("G0"));
+    EXPECT_FALSE(ParseHexByte("5"));
+    EXPECT_EQ(ParseHexWord("01D0"), std::optional<std::uint16_t>(0x01D0));
+    EXPECT_EQ(HexWord(0x7FFF), QByteArray("7FFF"));
+}
+
+TEST(SimWire, LogEscapesControlBytesAndBackslash)
+{
+    EXPECT_EQ(EscapeForLog(QByteArray("a\rb\\\xff", 5)), QByteArray("a\\x0Db\\x5C\\xFF"));
+}
+
+TEST(PacedWriter, BytesLeaveAtTenBitsEachAtTheLineSpeed)
+{
+    PacedWriter w(true);
+    w.enqueue(OutChunk{0, QByteArray(96, 'x'), 9600}, 0); // 960 bytes a second
+    EXPECT_EQ(w.takeReady(0).size(), 0);
+    EXPECT_EQ(w.takeReady(50).size(), 48);
+    EXPECT_EQ(w.takeReady(99).size(), 47);
+    EXPECT_EQ(w.takeReady(100).size(), 1);
+    EXPECT_TRUE(w.empty());
+}
+
+TEST(PacedWriter, NextReadyTimeIsWhenTheNextByteHasArrived)
+{
+    PacedWriter w(true);
+    w.enqueue(OutChunk{20, QByteArray("OK\r"), 1200}, 0);
+    EXPECT_NEAR(w.nextReadyMs(0), 20 + 10000.0 / 1200, 1e-6);
+}
+
+TEST(PacedWriter, UnpacedWriterReleasesEverythingAtOnce)
+{
+    PacedWriter w(false);
+    w.enqueue(OutChunk{0, QByteArray(1000, 'x'), 1200}, 0);
+    EXPECT_EQ(w.takeReady(0).size(), 1000);
+}
+
+TEST(PacedWriter, SpeedChangeBetweenChunksPacesEachAtItsOwnSpeed)
+{
+    PacedWriter w(true);
+    w.enqueue(OutChunk{0, QByteArray(12, 'a'), 1200}, 0);   // 100 ms
+    w.enqueue(OutChunk{0, QByteArray(96, 'b'), 9600}, 0);   // 100 ms more
+    EXPECT_EQ(w.takeReady(100).size(), 12);
+    EXPECT_EQ(w.takeReady(200).size(), 96);
+}
+
+TEST(SimConfigParse, OptionsFillTheConfiguration)
+{
+    const auto r = ParseSimArguments({"tamble-sim", "--revision", "R", "--bits", "10", "--channels", "134",
+                                      "--label", "2=Soil", "--wrap", "--banks", "2", "--station", "17",
+                                      "--corrupt-every", "5", "--silent-first", "3", "--modem-result",
+                                      "NO CARRIER", "--pointer", "0x1000"});
+    ASSERT_TRUE(r) << qPrintable(r.error());
+    const SimConfig& c = r->config;
+    EXPECT_EQ(c.revision, 'R');
+    EXPECT_EQ(c.bits, 10);
+    EXPECT_EQ(c.channelMask, 0x0D);
+    EXPECT_EQ(c.labels[1], QByteArray("Soil"));
+    EXPECT_TRUE(c.wrap);
+    EXPECT_EQ(c.banks, 2);
+    EXPECT_EQ(c.model, '6'); // more than one bank is the four-bank model
+    EXPECT_EQ(c.station, 17);
+    EXPECT_EQ(c.corruptEvery, 5);
+    EXPECT_EQ(c.silentFirst, 3);
+    EXPECT_EQ(c.modemResult, QByteArray("NO CARRIER"));
+    EXPECT_EQ(c.pointer, std::optional<int>(0x1000));
+}
+
+TEST(SimConfigParse, BadValuesAreRefusedWithAReason)
+{
+    for (const QStringList& args :
+         {QStringList{"s", "--bits", "9"}, QStringList{"s", "--channels", "5"}, QStringList{"s", "--banks", "5"},
+          QStringList{"s", "--label", "7=x"}, QStringList{"s", "--clock", "123"}, QStringList{"s", "--nonsense"},
+          QStringList{"s", "--scaling-codes", "33"}, QStringList{"s", "stray"}}) {
+        const auto r = ParseSimArguments(args);
+        EXPECT_FALSE(r) << qPrintable(args.join(' '));
+        EXPECT_FALSE(r.error().isEmpty());
+    }
+}
+
+TEST(SimConfigParse, HelpIsReportedNotFailed)
+{
+    const auto r = ParseSimArguments({"s", "--help"});
+    ASSERT_TRUE(r);
+    EXPECT_TRUE(r->helpRequested);
+    EXPECT_TRUE(r->helpText.contains("--corrupt-every"));
+}
+
+} // namespace
+} // namespace tamble::sim
