@@ -1,19 +1,25 @@
-// Placeholder until the download and status sessions are wired in.
-#include "app/startup_log.h"
+// The unattended receive modes: download the logger into a ".TL1" file, or append its current
+// readings to a ".CSV" file. Both run the session engine headless and end with one log line.
+#include "app/session_runner.h"
 #include "app/unattended.h"
 
 namespace tamble {
 
-int RunReceiveMode(AppRecords& records, const QString& /*dataFile*/)
+int RunReceiveMode(AppRecords& records, const QString& dataFile)
 {
-    return EndWithLog(LogRoutine::Fatal, records.programDir,
-                      QStringLiteral("Receive mode is not available in this build"), kExitFailure);
+    records.mode.receive = true;
+    records.dataFileName = dataFile;
+    SessionRunner runner(records);
+    return runner.RunUnattended(TransactionKind::ReceiveData);
 }
 
-int RunReceiveCsvMode(AppRecords& records, const QString& /*csvFile*/)
+int RunReceiveCsvMode(AppRecords& records, const QString& csvFile)
 {
-    return EndWithLog(LogRoutine::Fatal, records.programDir,
-                      QStringLiteral("Receive to CSV mode is not available in this build"), kExitFailure);
+    records.mode.receive = true;
+    records.mode.receiveCsv = true;
+    records.dataFileName = csvFile;
+    SessionRunner runner(records);
+    return runner.RunUnattended(TransactionKind::ReadStatus);
 }
 
 } // namespace tamble
