@@ -1,13 +1,64 @@
-// Placeholder until setup sending is wired in.
+// Parameter 2 "s": send the setup file named by the settings' last setup file
+// to the logger, unattended, and end with one log line.
+
+#include "app/session_runner.h"
 #include "app/startup_log.h"
 #include "app/unattended.h"
+#include "link/modem.h"
+#include "link/setup_sender.h"
+#include "setup/setup_file.h"
+
+#include <QDir>
 
 namespace tamble {
 
+namespace {
+
+// Dialling takes the number of the selected phone-list entry, unless
+// parameter 4 gave the number itself (more than 4 characters).
+void InstallDialler(SessionRunner& runner, AppRecords& records, ModemDialler& dialler)
+{
+    dialler = ModemDialler([&records] {
+        const auto number =
+            PhoneListNumber(QDir(records.programDir).filePath(QStringLiteral("Phone.ini")), records.settings.phoneEntry);
+        if (number)
+            records.settings.phoneNumber = *number;
+    });
+    dialler.setPhoneNumberFromCommandLine(records.parameters.value(3).size() > 4);
+    dialler.Install(runner.engine());
+}
+
+} // namespace
+
 int RunSendSetupMode(AppRecords& records, const QString& /*setupFile*/)
 {
-    return EndWithLog(LogRoutine::Fatal, records.programDir,
-                      QStringLiteral("Send setup mode is not available in this build"), kExitFailure);
+    SetupRecord savedCopy;
+    const StartupSetupOutcome loaded =
+        StartupLoadSetup(records.programDir, records.settings.lastSetupFile, SetupStartupContext::CommandLineSendSetup,
+                         QDateTime::currentDateTime(), records.setup, savedCopy);
+    if (loaded.result != StartupSetupOutcome::Result::Loaded) {
+        const QString text = loaded.message ? loaded.message->text
+                                            : QStringLiteral("Setup File: ") + records.settings.lastSetupFile +
+                                                  QStringLiteral(" not found; command not executed");
+        return EndWithLog(LogRoutine::Fatal, records.programDir, text, kExitFailure);
+    }
+    PrepareSetupForSending(records.setup);
+    records.session.scalingOnly = false;
+
+    // An unattended run asks nothing: only a setup the logger must never get is refused here.
+    const SetupFields fields = FieldsOf(records.setup);
+    const bool passed = PresetStartPassed(fields.startChoice(), fields.schedule,
+                                          CivilMomentOf(QDateTime::currentDateTime()));
+    const SetupCheckPlan plan = PlanSetupChecks(fields, false, true, passed);
+    if (plan.refusal)
+        return EndWithLog(LogRoutine::Fatal, records.programDir, *plan.refusal, kExitFailure);
+
+    SessionRunner runner(records);
+    ModemDialler dialler;
+    InstallDialler(runner, records, dialler);
+    SetupSender sender(records.setup);
+    runner.engine().setTransactionHandler(TransactionKind::SendSetup, &sender);
+    return runner.RunUnattended(TransactionKind::SendSetup);
 }
 
 } // namespace tamble
