@@ -522,7 +522,9 @@ LoadResult LoadDataFile(DataSet& data, const LoadOptions& options)
         data.valid = true;
         return {true, {}};
     }
-    const QByteArray bytes = file.read(kMaxFileBytes);
+    // Asking for the whole limit would make the read reserve it first.
+    const qint64 size = file.size();
+    const QByteArray bytes = file.read(size > 0 ? std::min(size, kMaxFileBytes) : kMaxFileBytes);
     return LoadTl1FromBytes(data, bytes, options);
 }
 
