@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cmath>
 #include <cstddef>
@@ -54,6 +55,16 @@ bool UsableFileName(const QString& name)
     return !name.isEmpty();
 }
 
+// Only regular files: a pipe or device under a table's name would block or
+// never end.
+bool OpenRegularFile(const QString& path, QFile& file)
+{
+    if (!QFileInfo(path).isFile())
+        return false;
+    file.setFileName(path);
+    return file.open(QIODevice::ReadOnly);
+}
+
 // Opens `name` in `dir`; the tables were written on a system whose file
 // names ignore letter case, so a name differing only in case also serves.
 bool OpenTable(const QString& dir, const QString& name, QFile& file)
@@ -61,16 +72,12 @@ bool OpenTable(const QString& dir, const QString& name, QFile& file)
     if (!UsableFileName(name))
         return false;
     const QDir folder(dir.isEmpty() ? QStringLiteral(".") : dir);
-    file.setFileName(folder.filePath(name));
-    if (file.open(QIODevice::ReadOnly))
+    if (OpenRegularFile(folder.filePath(name), file))
         return true;
     const QStringList entries = folder.entryList(QDir::Files | QDir::Readable | QDir::Hidden);
     for (const QString& entry : entries) {
-        if (entry.compare(name, Qt::CaseInsensitive) == 0) {
-            file.setFileName(folder.filePath(entry));
-            if (file.open(QIODevice::ReadOnly))
-                return true;
-        }
+        if (entry.compare(name, Qt::CaseInsensitive) == 0 && OpenRegularFile(folder.filePath(entry), file))
+            return true;
     }
     return false;
 }

@@ -6,7 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+
 #include <cmath>
+
+#include <sys/stat.h>
 
 using namespace tamble;
 using tamble::test::DescendingPoints;
@@ -522,6 +526,17 @@ TEST_F(ChannelScalingTest, TableNamesThatLeaveTheTableFolderAreTreatedAsMissing)
     const auto r = setUp(2, '1', "../C");
     EXPECT_TRUE(r.ok);
     EXPECT_EQ(r.tableFile, QStringLiteral("C.Rvt"));
+}
+
+TEST_F(ChannelScalingTest, FoldersAndPipesUnderATableNameAreTreatedAsMissing)
+{
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("DIR.Rvt")));
+    ASSERT_EQ(::mkfifo(QDir(folder.path()).filePath(QStringLiteral("PIPE.Rvt")).toLocal8Bit().constData(), 0600), 0);
+    for (const char* name : {"DIR", "PIPE"}) {
+        const auto r = setUp(1, '1', name);
+        EXPECT_TRUE(r.ok) << name;
+        EXPECT_EQ(r.tableFile, QStringLiteral("C.Rvt")) << name;
+    }
 }
 
 TEST(ChannelScalingSetUp, MissingFallBackTableIsATableErrorNotACrash)
