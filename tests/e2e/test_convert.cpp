@@ -1,0 +1,89 @@
+// The convert mode end to end: the real program converts a data file given
+// as its only parameter into a CSV file in the program directory.
+#include "e2e/support/sim_process.h"
+
+#include "datafiles/tl1_writer.h"
+
+#include <gtest/gtest.h>
+
+using namespace tamble;
+using namespace tamble::e2e;
+
+namespace {
+
+RecordingPlan Plan(int bits, int mask, char model, int perChannel)
+{
+    RecordingPlan plan;
+    Tl1Header& h = plan.header;
+    int channels = 0;
+    for (int c = 0; c < 4; ++c) {
+        const bool on = (mask >> c) & 1;
+        channels += on;
+        h.typeCodes[static_cast<std::size_t>(c)] = on ? '3' : '0';
+        h.scalingTexts[static_cast<std::size_t>(c)] = on ? "0.0000100.00" : "            ";
+        h.labels[static_cast<std::size_t>(c)] = QByteArray("Probe ") + char('1' + c);
+    }
+    h.modelDigit = model;
+    h.resolutionBits = bits;
+    h.firstStamp = "Mon  2-Nov-2026  8:00:00";
+    h.lastStamp = "Mon  2-Nov-2026 12:00:00";
+    h.description = "Loading dock";
+    h.clockStamp = "Tue  3-Nov-2026 08:00:00";
+    h.pcClockText = "03/11/2026 08:00:02";
+    h.amPm = false;
+    h.statusByte1 = 0x02;
+    h.rateCode = 'G';
+    h.channelFlags = mask;
+    const int top = bits == 8 ? 255 : bits == 10 ? 1023 : 4095;
+    for (int i = 0; i < perChannel * channels; ++i)
+        plan.readings.push_back(static_cast<std::uint16_t>((i * 37) % (top + 1)));
+    return plan;
+}
+
+int DataLines(const QString& text)
+{
+    // 17 header lines, of which lines 2, 14 and 16 are empty.
+    return static_cast<int>(text.split("\r\n", Qt::SkipEmptyParts).size()) - 14;
+}
+
+} // namespace
+
+TEST(ConvertMode, AnyLetterCaseOfTheExtensionConvertsIntoTheProgramDirectory)
+{
+    ProgramHome home;
+    ASSERT_TRUE(home.valid());
+    ASSERT_TRUE(WriteTl1File(home.filePath("Site7.Tl1"), MakeRecording(Plan(10, 0x05, '1', 240))));
+    const ProgramRun run = RunProgram(home, {}, {home.filePath("Site7.Tl1")});
+    ASSERT_TRUE(run.started);
+    EXPECT_EQ(run.exitCode, 0) << run.stdoutText.toStdString() << run.stderrText.toStdString();
+    EXPECT_TRUE(home.readText("CSVLOG.TXT").startsWith("File written: Site7.csv "));
+    EXPECT_TRUE(run.stdoutText.startsWith("File written: Site7.csv "));
+    const QString csv = home.readText("Site7.csv");
+    EXPECT_EQ(DataLines(csv), 240);
+    EXPECT_TRUE(csv.contains("\r\nDate,Time,Ch1:,Ch3:\r\n11/02/2026,08:00:00,"));
+}
+
+TEST(ConvertMode, AFourBankFileIsConvertedThroughItsBankFile)
+{
+    ProgramHome home;
+    ASSERT_TRUE(home.valid());
+    // Banks A-C full (8064 readings a channel each), bank D with 500.
+    ASSERT_TRUE(WriteTl1File(home.filePath("BANKS.TL1"), MakeRecording(Plan(8, 0x0F, '6', 3 * 8064 + 500))));
+    const ProgramRun run = RunProgram(home, {}, {home.filePath("BANKS.TL1")});
+    EXPECT_EQ(run.exitCode, 0) << run.stdoutText.toStdString();
+    EXPECT_TRUE(home.exists("BANKS.TL2"));
+    EXPECT_EQ(DataLines(home.readText("BANKS.csv")), 3 * 8064 + 500);
+    EXPECT_EQ(home.readText("CSVLOG.TXT").count('\n'), 1);
+}
+
+TEST(ConvertMode, AFileThatCannotBeLoadedIsAFailureNotAWrittenFile)
+{
+    ProgramHome home;
+    ASSERT_TRUE(home.valid());
+    RecordingPlan plan = Plan(8, 0x00, '1', 0); // no channel recorded
+    ASSERT_TRUE(WriteTl1File(home.filePath("EMPTY.TL1"), MakeRecording(plan)));
+    const ProgramRun run = RunProgram(home, {}, {home.filePath("EMPTY.TL1")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_FALSE(home.exists("EMPTY.csv"));
+    EXPECT_TRUE(home.readText("CSVLOG.TXT").startsWith("Bad file format(0): ")) << home.readText("CSVLOG.TXT").toStdString();
+}
