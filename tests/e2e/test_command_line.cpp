@@ -37,6 +37,7 @@ protected:
         else
             env.insert("TAMBLE_HOME", home.path());
         env.insert("TAMBLE_QUIT_AFTER_START", "1");
+        env.insert("TAMBLE_COM20", home.path() + "/no-such-port");   // unattended runs fail fast
         env.remove("DISPLAY");
         env.remove("WAYLAND_DISPLAY");
         env.remove("QT_QPA_PLATFORM");
@@ -151,7 +152,7 @@ TEST_F(CommandLine, UnattendedModes_EndByThemselvesWithOneLogLineAndNoCommandLin
         QDir(home.path()).removeRecursively();
         QDir().mkpath(home.path());
         SettingsRecord settings;
-        settings.portNumber = 20;   // a port no test machine has
+        settings.portNumber = 20;   // see TAMBLE_COM20 above
         SaveSettings(home.path(), settings);
         const QByteArray settingsBefore = read("tblog.ini");
         write("site.TL1", QByteArray());
