@@ -1,5 +1,6 @@
 #include "link/modem.h"
 
+#include "app/command_line.h"
 #include "app/settings_record.h"
 
 #include <QFile>
@@ -15,7 +16,8 @@ constexpr int kShownLineLength = 100;
 
 void report(SessionEngine& engine, const QString& text, DialogKind kind)
 {
-    engine.EndSession();
+    if (!engine.mode().unattended())
+        engine.EndSession();  // an unattended run ends with the log line, which closes the port
     engine.ReportOutcome({text, kind, DialogButtons::Ok, 0, kUnattendedReceive | kUnattendedSendSetup});
 }
 
@@ -155,8 +157,7 @@ void ModemDialler::onTimeout(SessionEngine& engine)
     const QString text = rx.isEmpty() ? QStringLiteral("No response from modem, comm. aborted")
                                       : QStringLiteral("Modem response: ") + ModemLineText(rx)
                                             + QStringLiteral("; comm. aborted");
-    engine.EndSession();
-    engine.ReportOutcome({text, DialogKind::Warning, DialogButtons::Ok, 0, kUnattendedReceive});
+    report(engine, text, DialogKind::Warning);
 }
 
 void HangupModem(SessionHost& host, SessionState& state)

@@ -349,6 +349,17 @@ bool unattendedRun(SessionEngine& engine)
     return engine.mode().unattended() || engine.state().autoAnswerCount > 0;
 }
 
+// Ends the session and tells the outcome. An unattended run ends the program
+// with the log line, which also hangs a modem up and closes the port; ending
+// the session first would leave a moment in which the run looks finished
+// without a result.
+void finishWith(SessionEngine& engine, const Outcome& outcome)
+{
+    if (!engine.mode().unattended())
+        engine.EndSession();
+    engine.ReportOutcome(outcome);
+}
+
 } // namespace
 
 void CheckAndSendSetup(SessionEngine& engine, const SetupRecord& setup)
@@ -359,8 +370,7 @@ void CheckAndSendSetup(SessionEngine& engine, const SetupRecord& setup)
         PresetStartPassed(fields.startChoice(), fields.schedule, CivilMomentOf(engine.host().currentDateTime()));
     const SetupCheckPlan plan = PlanSetupChecks(fields, st.scalingOnly, unattendedRun(engine), passed);
     if (plan.refusal) {
-        engine.EndSession();
-        engine.ReportOutcome({*plan.refusal, DialogKind::Warning, DialogButtons::Ok, 0, kUnattendedSendSetup});
+        finishWith(engine, {*plan.refusal, DialogKind::Warning, DialogButtons::Ok, 0, kUnattendedSendSetup});
         return;
     }
     for (const QString& question : plan.confirmations) {
@@ -390,9 +400,8 @@ void SetupSender::dispatch(SessionEngine& engine)
 
     if (const auto refusal = SetupRefusal(fields, target)) {
         const bool scaling = !refusal->startsWith(QLatin1String("Logger does not"));
-        engine.EndSession();
-        engine.ReportOutcome({*refusal, scaling ? DialogKind::Warning : DialogKind::Information,
-                              DialogButtons::Ok, 0, kUnattendedSendSetup});
+        finishWith(engine, {*refusal, scaling ? DialogKind::Warning : DialogKind::Information, DialogButtons::Ok, 0,
+                            kUnattendedSendSetup});
         return;
     }
     m_parts = BuildSetupParts(fields, target, CivilMomentOf(engine.host().currentDateTime()));
@@ -457,7 +466,6 @@ void SetupSender::succeed(SessionEngine& engine)
         return;
     }
     if (engine.mode().sendSetup) {
-        engine.EndSession();
         engine.FatalLogAndExit(QStringLiteral("Running new configuration: ") + set.lastSetupFile, 0);
         return;
     }
@@ -484,9 +492,8 @@ void SetupSender::fail(SessionEngine& engine, bool noResponse)
         st.autoAnswerCount = 0;
         return;
     }
-    engine.EndSession();
-    engine.ReportOutcome({text, noResponse ? DialogKind::Error : DialogKind::Warning, DialogButtons::Ok, 0,
-                          kUnattendedSendSetup});
+    finishWith(engine, {text, noResponse ? DialogKind::Error : DialogKind::Warning, DialogButtons::Ok, 0,
+                        kUnattendedSendSetup});
 }
 
 } // namespace tamble

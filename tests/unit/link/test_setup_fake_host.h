@@ -96,8 +96,10 @@ public:
     void appendLogLine(const QString& line) override { logLines.push_back(line); }
     void fatalLogAndExit(const QString& line, int exitCode) override
     {
+        // As the program does: the log line, then the modem hung up and the port closed.
         fatalLines.push_back(line);
         fatalCode = exitCode;
+        serial.close();
     }
     void setStatusText(const QString& text) override { statusTexts.push_back(text); }
     void autoAnswerHangup() override { ++aaHangups; }
