@@ -83,9 +83,11 @@ QByteArray Num(qint64 n)
 } // namespace
 
 LoggerSim::LoggerSim(const SimConfig& config, LogSink log, qint64 startMs, const QDateTime& startClock)
-    : m_cfg(config), m_log(std::move(log)), m_memory(config.bits, config.banks),
+    : m_cfg(config), m_log(std::move(log)), m_memory(config.bits, config.model == '6' ? 4 : 1),
       m_source(config.seed, FullScale(config.bits)), m_startMs(startMs), m_startClock(startClock)
 {
+    // The four-bank model always has banks A-D; --banks tells how many the recording
+    // has reached (the last one is where the pointer is).
     const int channels = std::popcount(static_cast<unsigned>(m_cfg.channelMask & 0x0F));
     int pointer = 0;
     if (m_cfg.pointer)
@@ -96,7 +98,7 @@ LoggerSim::LoggerSim(const SimConfig& config, LogSink log, qint64 startMs, const
         pointer = LoggerMemory::kDataStart + 3000 + (m_cfg.bits == 10 ? 2 : m_cfg.bits == 12 ? 1 : 0);
     else
         pointer = LoggerMemory::kDataStart + 20 * m_memory.blockStep();
-    m_lastBank = m_memory.banks() - 1;
+    m_lastBank = std::clamp(m_cfg.banks, 1, m_memory.banks()) - 1;
     m_wrapped = m_cfg.wrap;
     m_phase = m_memory.record(m_cfg.channelMask, pointer, m_lastBank, m_wrapped, m_source);
     m_lastBank = m_memory.lastBank();
@@ -123,8 +125,8 @@ void LoggerSim::init()
         m_memory.setByte(0, 0x01D0 + i, v ? *v : 0);
     }
     log("START revision=" + QByteArray(1, m_cfg.revision) + " model=" + QByteArray(1, m_cfg.model) +
-        " bits=" + Num(m_cfg.bits) + " channels=" + HexByte(m_cfg.channelMask) + " banks=" +
-        Num(m_memory.banks()) + " pointer=" + Num(m_memory.pointer()) + " wrap=" + Num(m_wrapped ? 1 : 0) +
+        " bits=" + Num(m_cfg.bits) + " channels=" + HexByte(m_cfg.channelMask) + " lastbank=" +
+        QByteArray(1, static_cast<char>('A' + m_lastBank)) + " pointer=" + Num(m_memory.pointer()) + " wrap=" + Num(m_wrapped ? 1 : 0) +
         " phase=" + Num(m_phase) + " station=" + Num(m_cfg.station) + " baud=" + Num(m_cfg.baud));
 }
 

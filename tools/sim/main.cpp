@@ -91,6 +91,14 @@ int main(int argc, char** argv)
         logger = std::make_unique<tamble::sim::LoggerSim>(cfg, log, start, StartClock(cfg));
     }
 
+    if (!cfg.dumpImage.isEmpty()) {
+        QString error;
+        if (!tamble::sim::WriteImageFile(*logger, cfg.dumpImage, start, &error)) {
+            std::fprintf(stderr, "tamble-sim: %s\n", qPrintable(error));
+            return 2;
+        }
+    }
+
     std::unique_ptr<tamble::sim::SimDevice> device;
     if (cfg.loopback)
         device = std::make_unique<tamble::sim::LoopbackDevice>();

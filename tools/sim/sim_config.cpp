@@ -62,8 +62,7 @@ Result<ParsedArguments> ParseSimArguments(const QStringList& arguments)
     // Output files.
     opt("path-file", "Also write the pty slave path to this file.", "file");
     opt("log", "Write one line per received command, setup part and event to this file.", "file");
-    opt("dump-image", "Write the memory image (hex, one bank per line block) to this file and go on.",
-        "file");
+    opt("dump-image", "Write the data file a full download would give to this file, then serve.", "file");
     // Identity.
     opt("revision", "Firmware revision letter.", "letter", "q");
     opt("model", "Model digit ('1' single memory, '5' LX900, '6' four banks).", "digit", "1");
@@ -224,6 +223,8 @@ Result<ParsedArguments> ParseSimArguments(const QStringList& arguments)
     c.banks = *banks;
     if (c.banks > 1 && !isSet("model"))
         c.model = '6';
+    if (c.banks > 1 && c.model != '6')
+        return fail(QStringLiteral("more than one bank needs model '6'"));
     auto st = number("station", 0, 255);
     if (!st)
         return fail(QStringLiteral("--station must be 0-255"));

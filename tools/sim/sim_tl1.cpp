@@ -26,6 +26,56 @@ QByteArray ClockTextFromStamp(const QByteArray& stamp)
            QByteArray::number(c.weekday + 1) + Two(c.year);
 }
 
+bool WriteImageFile(const LoggerSim& logger, const QString& path, qint64 nowMs, QString* error)
+{
+    const SimConfig& c = logger.config();
+    const QByteArray status = logger.statusRecord(nowMs);
+    const auto hexAt = [&status](int pos) { return status.mid(pos - 1, 2).toInt(nullptr, 16); };
+    const auto stamp = [](const QByteArray& clock) {
+        return LoggerClockValid(clock) ? LoggerClockToStamp(clock, ClockStyle::AmPm).toLatin1()
+                                       : QByteArray("Tue 10-Jun-2003 10:01");
+    };
+    const unsigned char rev = static_cast<unsigned char>(c.revision);
+
+    Tl1Recording rec;
+    Tl1Header& h = rec.header;
+    h.referenceCode = rev >= 'q' ? 'C' : rev < 'G' ? 'A' : 'B';
+    for (int i = 0; i < 4; ++i)
+        h.typeCodes[static_cast<std::size_t>(i)] = i < c.scalingCodes.size() ? c.scalingCodes[i] : '0';
+    h.revision = c.revision;
+    h.modelDigit = c.model;
+    h.inputTypeChars = status.mid(34, 2);
+    h.resolutionBits = c.bits;
+    h.batteryVolts = static_cast<float>((c.bits == 12 ? static_cast<unsigned char>(status[251])
+                                                      : c.bits == 10 ? hexAt(180) : hexAt(170)) * 0.10873 + 0.2);
+    h.lastBank = static_cast<char>('A' + logger.lastBank());
+    h.firstStamp = stamp(status.mid(0, 14));
+    h.lastStamp = stamp(status.mid(14, 14));
+    h.description = c.description;
+    QByteArray clock = status.mid(181, 14);
+    clock[10] = '0';
+    h.clockStamp = stamp(clock);
+    h.pcClockText = QDateTime::currentDateTime().toString(QStringLiteral("dd/MM/yyyy hh:mm:ss")).toLatin1();
+    for (int i = 0; i < 4; ++i) {
+        h.labels[static_cast<std::size_t>(i)] = c.labels[static_cast<std::size_t>(i)];
+        h.scalingTexts[static_cast<std::size_t>(i)] = c.scalingTexts[static_cast<std::size_t>(i)];
+    }
+    h.statusByte1 = hexAt(29);
+    h.rateCode = c.rate;
+    h.channelFlags = hexAt(33);
+    h.endPointer = logger.memory().pointer();
+    h.phaseByte = logger.phaseByte();
+    const LoggerMemory& m = logger.memory();
+    for (int b = 0; b < m.banks(); ++b)
+        rec.banks.push_back(m.bytes(b, LoggerMemory::kDataStart, m.bankBytes()).leftJustified(kMemoryImageBytes, '\0'));
+    if (!WriteTl1File(path, rec)) {
+        if (error)
+            *error = QStringLiteral("cannot write ") + path;
+        return false;
+    }
+    return true;
+}
+
 std::unique_ptr<LoggerSim> LoggerFromTl1(SimConfig cfg, const QString& path, LogSink log, qint64 startMs,
                                          const QDateTime& startClock, QString* error)
 {

@@ -14,6 +14,21 @@
 //     EXPECT_EQ(sim.logLines("BLOCK").size(), 20);
 //
 // Both helpers use only Qt Core (QProcess, QTemporaryDir); no event loop is needed.
+//
+// The sim's log (logLines), one line per event; "@aa" is the station address that came
+// with a framed command ("--" when the revision carries none). Received text is escaped:
+// bytes below 0x20, above 0x7E and the backslash as \xHH.
+//     START revision=q model=1 bits=12 channels=03 lastbank=A pointer=2432 wrap=0 phase=0 station=0 baud=9600
+//     WAKEUP count=500 char=55 speed=1200 protocol=normal      (the burst; fast: no echo)
+//     CONFIRM byte=80 speed=9600                               (ConfirmBaud byte / baud letter)
+//     ACK 0q                                                   (handshake acknowledgement sent)
+//     STATUS @00 C            BLOCK @00 A 0200 [corrupt]       REALTIME @00 Y
+//     SETUP @00 1 <body as received, without station and checksum>   (parts 1-4; "K" = part 1)
+//     STATION @00 07          BAUD @00 P 19200                 UNKNOWN @00 <body>
+//     BADSUM >...  BADFRAME >...  IGNORED @05 C  OVERFLOW n     (no reply)
+//     ... " silent" is appended to a command the sim did not answer (--silent-first/-blocks)
+//     MODEM ATZ   DIAL ATDT 5551234   ESCAPE   HANGUP [dtr]   CALL 1   (--modem / --call)
+// Run `tamble-sim --help` for every option (identity, memory, faults, modem).
 
 #include <QByteArray>
 #include <QProcess>
