@@ -1,5 +1,7 @@
 #include "link/receive_csv.h"
 
+#include "link/status_text.h"
+
 #include <QFile>
 
 namespace tamble {
@@ -27,6 +29,13 @@ QString ReceiveCsvLine(const QString& dateTime, QChar separator, const LoggerInf
         }
     }
     return line;
+}
+
+QString BuildReceiveCsvLine(const LoggerInfo& info, const ChannelScaling& scaling, bool fahrenheit,
+                            int humidityQuantity, const QDateTime& now, const QLocale& locale)
+{
+    return ReceiveCsvLine(ShortDateLongTime(now, locale), ListSeparator(locale), info,
+                          CurrentValueTexts(info, scaling, fahrenheit, humidityQuantity));
 }
 
 bool AppendReceiveCsvLine(const QString& path, const QString& line)

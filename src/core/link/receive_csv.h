@@ -11,6 +11,8 @@
 
 namespace tamble {
 
+struct ChannelScaling;
+
 // The list separator of a locale: ";" where the decimal separator is a comma
 // (a comma would split the numbers), otherwise ",".
 QChar ListSeparator(const QLocale& locale);
@@ -22,6 +24,11 @@ QString ShortDateLongTime(const QDateTime& when, const QLocale& locale);
 // value text.
 QString ReceiveCsvLine(const QString& dateTime, QChar separator, const LoggerInfo& info,
                        const std::array<QString, 4>& valueTexts);
+
+// The line for the last status: current value texts of the channels that
+// are on, after the present date and time, in `locale`.
+QString BuildReceiveCsvLine(const LoggerInfo& info, const ChannelScaling& scaling, bool fahrenheit,
+                            int humidityQuantity, const QDateTime& now, const QLocale& locale);
 
 // Appends `line` and a line end to `path`, creating the file when missing.
 // False when the file cannot be opened or written.

@@ -317,6 +317,30 @@ StatusTexts BuildStatusTexts(const LoggerInfo& info, const HandshakeDateCode& da
     return t;
 }
 
+std::array<QString, 4> CurrentValueTexts(const LoggerInfo& info, const ChannelScaling& scaling, bool fahrenheit,
+                                         int humidityQuantity)
+{
+    return ValueTexts(info.currentValues, ChannelValueStyles(info, scaling, fahrenheit, humidityQuantity));
+}
+
+StatusTexts ShowStatusTexts(const LoggerInfo& info, const HandshakeDateCode& dateCode, const ChannelScaling& scaling,
+                            bool fahrenheit, int humidityQuantity, ClockStyle style)
+{
+    const auto values = CurrentValueTexts(info, scaling, fahrenheit, humidityQuantity);
+    return BuildStatusTexts(info, dateCode, ValueBoxTexts(info, values), style);
+}
+
+std::array<QString, 4> RealTimeValueBoxes(const RealTimeReading& reading, const LoggerInfo& info,
+                                          const ChannelScaling& scaling, bool fahrenheit, int humidityQuantity)
+{
+    if (!reading.checksumOk) {
+        const QString error = QString::fromLatin1(kChecksumErrorText);
+        return {error, error, error, error};
+    }
+    const auto styles = ChannelValueStyles(info, scaling, fahrenheit, humidityQuantity);
+    return ValueBoxTexts(info, ValueTexts(reading.values, styles));
+}
+
 namespace {
 
 QString Ordinal(QByteArrayView day)

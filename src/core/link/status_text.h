@@ -5,6 +5,7 @@
 
 #include "datafiles/timebase.h"
 #include "link/logger_info.h"
+#include "link/realtime.h"
 #include "link/session_state.h"
 
 #include <QByteArray>
@@ -106,6 +107,21 @@ QString TimeSpanText(const LoggerInfo& info);
 // four value boxes (ValueBoxTexts).
 StatusTexts BuildStatusTexts(const LoggerInfo& info, const HandshakeDateCode& dateCode,
                              const std::array<QString, 4>& valueBoxes, ClockStyle style);
+
+// The value texts of the current readings of the last status (info.currentValues),
+// styled by the channel set-up that decoded them.
+std::array<QString, 4> CurrentValueTexts(const LoggerInfo& info, const ChannelScaling& scaling, bool fahrenheit,
+                                         int humidityQuantity);
+
+// ShowStatus in one call: the value boxes from the current readings, then every text.
+StatusTexts ShowStatusTexts(const LoggerInfo& info, const HandshakeDateCode& dateCode, const ChannelScaling& scaling,
+                            bool fahrenheit, int humidityQuantity, ClockStyle style);
+
+// The four value boxes after a real-time line: "Checksum error" in each when
+// the line failed its checksum, otherwise the value texts ("OFF" for
+// channels not fitted).
+std::array<QString, 4> RealTimeValueBoxes(const RealTimeReading& reading, const LoggerInfo& info,
+                                          const ChannelScaling& scaling, bool fahrenheit, int humidityQuantity);
 
 // Dial-out schedule: the command body that reads it, and the text of its reply.
 inline constexpr const char* kDialOutQueryCommand = "DA01D0";

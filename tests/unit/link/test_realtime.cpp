@@ -5,6 +5,7 @@
 #include "conversion/channel_scaling.h"
 #include "link/receive_csv.h"
 #include "link/status_record.h"
+#include "link/status_text.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -128,6 +129,19 @@ TEST(RealTimeLine, EightBitLineIsTwelveCharactersWithTheBatteryFirst)
     EXPECT_NEAR(r.values[1], 80.0f, 1e-4);
 }
 
+TEST(RealTimeValueBoxes, ChecksumErrorFillsAllFourBoxesOtherwiseValuesAndOff)
+{
+    ChannelScaling s = LinearScaling(4095);
+    LoggerInfo info = InfoFor(12, 'q');
+    info.scalingCodes = {'3', '3', '0', '0'};
+    info.labels = {"Flow;l/s", "", "", ""};
+    const QString e = QStringLiteral("Checksum error");
+    EXPECT_EQ(RealTimeValueBoxes(RealTimeReading{}, info, s, false, 0), (std::array<QString, 4>{e, e, e, e}));
+    const RealTimeReading good = DecodeRealTimeLine(">FFF00F000000" "68", info, s, false);
+    EXPECT_EQ(RealTimeValueBoxes(good, info, s, false, 0),
+              (std::array<QString, 4>{"100.000l/s", " 93.773", "OFF", "OFF"}));
+}
+
 TEST(RealTimeReference, ReferenceResistorByRevisionResolutionAndBattery)
 {
     struct Case { int bits; char revision; int battery; int ohms; char code; };
@@ -218,6 +232,19 @@ TEST(ReceiveCsv, SeparatorAndDateTimeFollowTheLocale)
     const QDateTime when(QDate(2026, 12, 9), QTime(7, 30, 5));
     const QString text = ShortDateLongTime(when, c);
     EXPECT_TRUE(text.contains(QStringLiteral("07:30:05"))) << text.toStdString();
+}
+
+TEST(ReceiveCsv, BuiltLineUsesTheCurrentValuesOfTheLastStatus)
+{
+    ChannelScaling s = LinearScaling(4095);
+    LoggerInfo info;
+    info.channelFlags = 0x03;
+    info.scalingCodes = {'3', '3', '0', '0'};
+    info.currentValues = {12.5f, 3.0f, 0.0f, 0.0f};
+    const QLocale c(QLocale::C);
+    const QDateTime when(QDate(2026, 12, 9), QTime(7, 30, 5));
+    EXPECT_EQ(BuildReceiveCsvLine(info, s, false, 0, when, c),
+              ShortDateLongTime(when, c) + QStringLiteral(", 12.500,  3.000"));
 }
 
 TEST(ReceiveCsv, AppendCreatesTheFileThenAppends)
