@@ -91,8 +91,10 @@ QByteArray PackReadings(int resolutionBits, std::span<const std::uint16_t> readi
 // each section starts inside a group and the last P high bytes of the whole
 // stream belong to the group the logger is still filling. Returns one stream
 // of bytes per section and sets `phaseByte` to the phase byte the logger
-// reports (P in its low bits; for 10 bit the low bit pairs of the last P
-// readings, so the reading P from the end must have P as its low bit pair).
+// reports: P in its low bits and the low bits of the last P readings (for
+// 10 bit the low bit pairs, which share bits 0-1 with P: the reading P from
+// the end is given P as its low bit pair; for 12 bit the last low nibble in
+// bits 4-7).
 std::vector<QByteArray> PackWrappedSections(int resolutionBits, std::span<const std::uint16_t> readings,
                                             int sections, int phase, std::uint8_t& phaseByte);
 
