@@ -61,7 +61,8 @@ QByteArray EncodeRealTimeLine(const std::array<std::uint16_t, 4>& counts, std::u
                               int resolutionBits);
 
 // The status record without CR: 251 characters (8, 10 bit) or 252 (12 bit,
-// the battery byte last), followed by a two-character checksum.
+// the battery byte last), followed by a two-character checksum. The 12-bit
+// battery byte travels raw, so a value of 13 (CR) would end the line early.
 QByteArray EncodeStatusRecord(const StatusRecordFields& fields);
 
 // The raw fields of a decoded status, for sending the same logger back.
