@@ -412,6 +412,7 @@ inline void LoggerHears(ScriptedLogger& lg, VirtualHost& host, const QByteArray&
                 lg.echoed = true;
                 host.send(QByteArray(1, static_cast<char>(lg.echoByte)), TickUs(5));
             } else if (u == 0x80 || u == 0xC0 || c == 'E') {
+                lg.echoed = false;  // the next wake-up is answered again
                 if (!lg.ack.isEmpty())
                     host.send(lg.ack + '\r', TickUs(1));
             }
