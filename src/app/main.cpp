@@ -8,7 +8,11 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QTimer>
+
+#include <cstdio>
+#include <optional>
 
 using namespace tamble;
 
@@ -19,7 +23,13 @@ bool hasDisplay()
     return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
-int runInteractive(AppRecords& records, int& argc, char** argv)
+// Test runs close the window as soon as the event loop runs.
+bool quitAfterStart()
+{
+    return qEnvironmentVariableIntValue("TAMBLE_QUIT_AFTER_START") == 1;
+}
+
+int runInteractive(AppRecords& records, const std::optional<QString>& setupWarning, int& argc, char** argv)
 {
     if (!hasDisplay() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -28,8 +38,14 @@ int runInteractive(AppRecords& records, int& argc, char** argv)
     QMainWindow mainWindow;
     mainWindow.setWindowTitle(QStringLiteral("Tamble Logger"));
     mainWindow.showMaximized();
-    // Test runs close the window as soon as the event loop runs.
-    if (qEnvironmentVariableIntValue("TAMBLE_QUIT_AFTER_START") == 1)
+    // Without a screen to show it on, the warning never waits for an OK nobody can press.
+    if (setupWarning && hasDisplay() && !quitAfterStart())
+        QTimer::singleShot(0, &mainWindow, [&mainWindow, text = *setupWarning] {
+            QMessageBox::warning(&mainWindow, QStringLiteral("Warning"), text, QMessageBox::Ok);
+        });
+    else if (setupWarning)
+        std::fprintf(stderr, "%s\n", setupWarning->toLocal8Bit().constData());
+    if (quitAfterStart())
         QTimer::singleShot(0, &mainWindow, &QWidget::close);
 
     const int status = app.exec();
@@ -55,9 +71,16 @@ int main(int argc, char** argv)
     if (parsed.failed())
         return EndWithLog(parsed.routine, records.programDir, parsed.message, kExitCommandLineError);
 
+    // The hang-up mode runs during start-up, before the setup window would load its setup.
+    StartupSetupReport setupLoad;
+    if (!records.mode.hangup)
+        setupLoad = LoadStartupSetup(records, records.mode.unattended());
+    if (setupLoad.endStatus)
+        return *setupLoad.endStatus;
+
     if (records.mode.unattended()) {
         QCoreApplication app(argc, argv);
         return RunDeferredAction(records);
     }
-    return runInteractive(records, argc, argv);
+    return runInteractive(records, setupLoad.warning, argc, argv);
 }

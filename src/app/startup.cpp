@@ -1,10 +1,15 @@
 #include "app/startup.h"
 
+#include "app/log_routines.h"
 #include "app/startup_log.h"
 #include "app/unattended.h"
+#include "link/modem.h"
+#include "app/startup_setup.h"
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <cstdio>
 
 namespace tamble {
 
@@ -17,9 +22,6 @@ CommandLineResult StartUp(AppRecords& records, const QString& programDir, const 
     records.settings = LoadSettings(programDir);
     records.dataFileName = records.settings.lastDataFile;
     ApplyResolutionType(records.geometry, records.settings.resolutionType);
-    // The status copy starts with the scaling of the setup held at this moment.
-    for (int channel = 1; channel <= 4; ++channel)
-        records.loggerInfo.scalingCodes[static_cast<std::size_t>(channel - 1)] = records.setup.scalingCode(channel);
 
     if (params.isEmpty())
         return {};
@@ -30,6 +32,33 @@ CommandLineResult StartUp(AppRecords& records, const QString& programDir, const 
     if (result.dataFileName)
         records.dataFileName = *result.dataFileName;
     return result;
+}
+
+StartupSetupReport LoadStartupSetup(AppRecords& records, bool headless)
+{
+    StartupSetupReport report;
+    const StartupSetupOutcome loaded = LoadSetupIntoRecords(records, QDateTime::currentDateTime());
+    if (!loaded.message)
+        return report;
+    const QString text = loaded.message->text;
+    switch (loaded.result) {
+    case StartupSetupOutcome::Result::CommandLineFailed:
+        // The final log entry of the run; no modem can be on line before the first session.
+        report.endStatus = EndWithLog(LogRoutine::Fatal, records.programDir, text, kExitFailure);
+        break;
+    case StartupSetupOutcome::Result::AutoAnswerFailed:
+    case StartupSetupOutcome::Result::DefaultLoaded:
+        if (headless) {
+            AppendLogLine(records.programDir, text);
+            std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+        } else {
+            report.warning = text;
+        }
+        break;
+    case StartupSetupOutcome::Result::Loaded:
+        break;
+    }
+    return report;
 }
 
 int RunDeferredAction(AppRecords& records)
@@ -59,11 +88,14 @@ int RunDeferredAction(AppRecords& records)
     return kExitSuccess;
 }
 
-void CloseProgram(AppRecords& records)
+void CloseProgram(AppRecords& records, SessionHost* host)
 {
     if (records.settings.baud > 19200 && !records.settings.fastProtocol)
         records.settings.fastProtocol = true;
     SaveSettings(records.programDir, records.settings);
+    // Only a line a session left on line is dropped; without one nothing waits.
+    if (host && records.session.modemOnline)
+        HangupModem(*host, records.session);
 }
 
 } // namespace tamble

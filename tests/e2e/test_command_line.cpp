@@ -184,6 +184,56 @@ TEST_F(CommandLine, NoParameters_StartsInteractivelyTouchesNoLogAndSavesDefaultS
     EXPECT_EQ(s.mid(0, 4).toHex(), "004b0000");
     EXPECT_EQ(s.mid(290, 11), QByteArray("\x0asite1a.tl1"));
     EXPECT_EQ(s.at(1588), 1);
+    // The setup window's start-up load found no "default.set" and made one.
+    EXPECT_EQ(read("default.set").size(), 781);
+}
+
+TEST_F(CommandLine, StartupSetupLoad_EndsASendSetupRunOrLogsTheDefaultInOthers)
+{
+    struct Case {
+        const char* name;
+        QStringList params;
+        const char* existingSetup;  // in the program directory, or nullptr
+        int exitCode;               // -1: not checked
+        const char* tlLogLine;      // the only line expected in TLLOG.TXT, or nullptr for no file
+    };
+    const std::vector<Case> cases = {
+        {"send-setup run with a missing file", {"job.set", "s", "0", "0"}, nullptr, 1,
+         "Setup File: job.set not found; command not executed"},
+        {"convert run with no default setup", {"site.TL1"}, nullptr, -1,
+         "Setup File: default.set not found; loading default."},
+        {"convert run with the default setup present", {"site.TL1"}, "default.set", -1, nullptr},
+        {"hang-up runs before any setup is loaded", {"x", "h", "0", "0"}, nullptr, -1,
+         "Unable to open selected ComPort - check Settings"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(home.path()).removeRecursively();
+        QDir().mkpath(home.path());
+        SettingsRecord settings;
+        settings.portNumber = 20;   // a missing device: the runs end at once
+        SaveSettings(home.path(), settings);
+        write("site.TL1", QByteArray());
+        if (c.existingSetup)
+            write(c.existingSetup, QByteArray(781, '\0'));
+
+        const ProgramRun r = run(c.params);
+        ASSERT_TRUE(r.finished);
+        if (c.exitCode >= 0)
+            EXPECT_EQ(r.exitCode, c.exitCode);
+        const QStringList log = lines("TLLOG.TXT");
+        if (!c.tlLogLine) {
+            EXPECT_TRUE(log.isEmpty());
+            continue;
+        }
+        ASSERT_EQ(log.size(), 1);
+        expectLogLine(log.first(), c.tlLogLine);
+    }
+    // Only the interactive and default cases write the default setup, never the send-setup run.
+    QDir(home.path()).removeRecursively();
+    QDir().mkpath(home.path());
+    ASSERT_TRUE(run({"gone.set", "s"}).finished);
+    EXPECT_FALSE(QFile::exists(file("default.set")));
 }
 
 TEST_F(CommandLine, ShippedDataFiles_AreCopiedWhenMissingAndNeverOverwritten)

@@ -26,6 +26,7 @@ struct AppRecords {
     SessionState session;   // the engine starts idle, download bank 'A'
     LoggerInfo loggerInfo;  // the last status read from a logger
     SetupRecord setup;      // the one logger setup being edited or sent
+    SetupRecord savedSetupCopy; // `setup` as last loaded or saved ("Save changes?" No restores it)
     DataSet dataSet;        // the recording loaded for graph or export
 };
 
