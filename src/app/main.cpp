@@ -1,6 +1,7 @@
 // Tamble Logger: start-up. Unattended command lines run headless and end with
 // a log line; otherwise the windows open.
 
+#include "app/auto_answer_service.h"
 #include "app/program_dir.h"
 #include "app/startup.h"
 #include "app/startup_log.h"
@@ -67,6 +68,13 @@ int main(int argc, char** argv)
     InstallShippedData(FindShippedDataDir(exeDir), programDir);
 
     AppRecords records;
+    if (IsServiceCommandLine(params)) {
+        // Options such as --auto-answer run headless; they take no positional parameters.
+        StartUp(records, programDir, {});
+        LoadStartupSetup(records, true);
+        QCoreApplication app(argc, argv);
+        return RunServiceCommandLine(records, params);
+    }
     const CommandLineResult parsed = StartUp(records, programDir, params);
     if (parsed.failed())
         return EndWithLog(parsed.routine, records.programDir, parsed.message, kExitCommandLineError);

@@ -114,17 +114,20 @@ void AutoAnswer::openAaPort()
     port.open();
 }
 
-void AutoAnswer::SetupAaComPort()
+bool AutoAnswer::SetupAaComPort()
 {
     SerialPort& port = m_host.aaPort();
     port.close();
     openAaPort();
+    if (!port.isOpen())
+        return false;
     m_host.waitTicks(20);
     port.putString(QByteArrayLiteral("+++"));
     m_host.waitTicks(20);
     port.putString(QByteArrayLiteral("ATH\r"));
     m_host.waitTicks(20);
     WaitForConnect();
+    return true;
 }
 
 void AutoAnswer::WaitForConnect()
@@ -132,6 +135,15 @@ void AutoAnswer::WaitForConnect()
     openAaPort();
     m_host.setAaText(QStringLiteral("WaitForConnect"), true);
     m_matcher.enable();
+    if (m_host.aaPort().inputBytesWaiting() > 0)
+        onAaReadable();
+}
+
+void AutoAnswer::onAaReadable()
+{
+    if (!m_matcher.enabled() || !m_host.aaPort().isOpen())
+        return;
+    onAaBytes(m_host.aaPort().takeInput());
 }
 
 void AutoAnswer::onAaBytes(const QByteArray& bytes)

@@ -70,9 +70,12 @@ public:
     AutoAnswer(SessionEngine& engine, AutoAnswerHost& host, SetupRecord& setup, SetupRecord& savedCopy,
                QString programDir);
 
-    // setup_aacomport, then WaitForConnect.
-    void SetupAaComPort();
+    // setup_aacomport, then WaitForConnect; false when the port cannot be opened.
+    bool SetupAaComPort();
     void WaitForConnect();
+    // The auto-answer port has bytes: they are taken only while waiting for a
+    // call, so a CONNECT that comes during the hang-up sequence is still seen.
+    void onAaReadable();
     // Bytes from the auto-answer port.
     void onAaBytes(const QByteArray& bytes);
     // The one-second timer after CONNECT.

@@ -264,6 +264,18 @@ TEST(AutoAnswerCycle, SetupNamesFromHostileDescriptionsAreNeverRead)
     }
 }
 
+TEST(AutoAnswerCycle, ACallDuringTheHangUpSequenceIsAnsweredOnceWaiting)
+{
+    AutoRun run;
+    run.aa.port.opened = true;
+    run.aa.port.input = "\r\nRING\r\n\r\nCONNECT 9600\r\n";
+    run.autoAnswer.onAaReadable();            // not waiting yet: the bytes stay in the port
+    EXPECT_FALSE(run.aa.port.input.isEmpty());
+    run.autoAnswer.WaitForConnect();
+    EXPECT_TRUE(run.aa.secondTimer);
+    EXPECT_FALSE(run.autoAnswer.waiting());
+}
+
 TEST(AutoAnswerCycle, DisableClosesThePortAndStopsMatching)
 {
     AutoRun run;

@@ -1,0 +1,225 @@
+#include "app/auto_answer_service.h"
+
+#include "app/log_routines.h"
+#include "app/qt_serial_port.h"
+#include "app/session_runner.h"
+#include "app/startup_log.h"
+#include "link/auto_answer.h"
+#include "link/baud_rate.h"
+#include "link/com_test.h"
+#include "link/network.h"
+#include "link/remote_modem.h"
+#include "link/setup_sender.h"
+
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QTimer>
+#include <algorithm>
+#include <optional>
+
+namespace tamble {
+
+namespace {
+
+const QStringList kOptions{QStringLiteral("--auto-answer"), QStringLiteral("--program-station"),
+                           QStringLiteral("--set-logger-baud"), QStringLiteral("--com-test"),
+                           QStringLiteral("--configure-remote-modem")};
+
+// The session runner with auto-answer wired in.
+class AutoAnswerService : public SessionRunner, public AutoAnswerHost {
+public:
+    AutoAnswerService(AppRecords& records, int maxCalls)
+        : SessionRunner(records), m_records(records), m_aaPort(records.programDir), m_maxCalls(maxCalls),
+          m_sender(records.setup), m_auto(engine(), *this, records.setup, m_savedCopy, records.programDir)
+    {
+        engine().setTransactionHandler(TransactionKind::SendSetup, &m_sender);
+        m_aaPort.onReadyRead = [this] { m_auto.onAaReadable(); };
+        m_second.setInterval(1000);
+        connect(&m_second, &QTimer::timeout, this, [this] { m_auto.onSecond(); });
+        m_resend.setInterval(1000);
+        connect(&m_resend, &QTimer::timeout, this, [this] { m_auto.onResendSecond(); });
+        // Whatever would be a dialog is a log line: nobody watches this program.
+        messageHandler = [this](const Outcome& o) {
+            SessionRunner::appendLogLine(o.message);
+            return DialogAnswer::Ok;
+        };
+    }
+
+    int Run()
+    {
+        if (!m_auto.SetupAaComPort())
+            return EndWithLog(LogRoutine::Fatal, m_records.programDir,
+                              QStringLiteral("Unable to open selected ComPort - check Settings"), kExitFailure);
+        QEventLoop loop;
+        m_loop = &loop;
+        loop.exec();
+        m_loop = nullptr;
+        m_aaPort.close();
+        return kExitSuccess;
+    }
+
+    // --- SessionHost: the auto-answer cycle ---
+    QString nextAutoAnswerFile() override { return m_auto.NextAutoAnswerFile(); }
+    void startResendTimer() override { m_auto.StartResendTimer(); }
+    void autoAnswerHangup() override
+    {
+        m_auto.AAHangupModem();
+        ++m_calls;
+        if (m_maxCalls > 0 && m_calls >= m_maxCalls && m_loop)
+            m_loop->quit();
+    }
+
+    // --- AutoAnswerHost ---
+    SerialPort& aaPort() override { return m_aaPort; }
+    void waitTicks(int ticks) override { SessionRunner::waitTicks(ticks, true); }
+    using SessionRunner::waitTicks;
+    void setSecondTimerRunning(bool running) override { running ? m_second.start() : m_second.stop(); }
+    void setResendTimerRunning(bool running) override { running ? m_resend.start() : m_resend.stop(); }
+    bool fileExists(const QString& path) override { return QFileInfo::exists(path); }
+    void saveSettings() override
+    {
+        // The service turned auto answer on for itself; the file keeps the user's choice.
+        SettingsRecord copy = m_records.settings;
+        copy.autoAnswer = m_fileAutoAnswer;
+        copy.useModem = m_fileUseModem;
+        SaveSettings(m_records.programDir, copy);
+    }
+
+    bool m_fileAutoAnswer = false;
+    bool m_fileUseModem = false;
+
+private:
+    AppRecords& m_records;
+    QtSerialPort m_aaPort;
+    int m_maxCalls = 0;
+    int m_calls = 0;
+    SetupRecord m_savedCopy;
+    SetupSender m_sender;
+    AutoAnswer m_auto;
+    QTimer m_second;
+    QTimer m_resend;
+    QEventLoop* m_loop = nullptr;
+};
+
+int runAutoAnswer(AppRecords& records, const QStringList& params)
+{
+    int maxCalls = 0;
+    const qsizetype at = params.indexOf(QStringLiteral("--calls"));
+    if (at >= 0) {
+        bool ok = false;
+        maxCalls = params.value(at + 1).toInt(&ok);
+        if (!ok || maxCalls < 1)
+            return EndWithLog(LogRoutine::Fatal, records.programDir,
+                              QStringLiteral("Invalid command line; --calls needs a number of calls"),
+                              kExitCommandLineError);
+    }
+    SettingsRecord& set = records.settings;
+    const bool fileAutoAnswer = set.autoAnswer;
+    const bool fileUseModem = set.useModem;
+    set.useModem = true;     // a caller's modem is on the line
+    set.autoAnswer = true;   // station address 00, year correction, no dialogs
+    AutoAnswerService service(records, maxCalls);
+    service.m_fileAutoAnswer = fileAutoAnswer;
+    service.m_fileUseModem = fileUseModem;
+    return service.Run();
+}
+
+// Runs `start` and waits for the procedure's one message.
+int runProcedure(AppRecords& records, SessionRunner& runner, const std::function<std::optional<QString>()>& start,
+                 const QString& successPrefix)
+{
+    std::optional<Outcome> outcome;
+    QEventLoop loop;
+    runner.messageHandler = [&](const Outcome& o) {
+        if (!outcome)
+            outcome = o;
+        QTimer::singleShot(0, &loop, &QEventLoop::quit);
+        return DialogAnswer::Ok;
+    };
+    if (const auto refusal = start())
+        return EndWithLog(LogRoutine::Fatal, records.programDir, *refusal, kExitFailure);
+    if (!outcome)
+        loop.exec();
+    runner.qtPort().close();
+    const QString text = outcome ? outcome->message : QStringLiteral("Session ended without a result");
+    return EndWithLog(LogRoutine::Fatal, records.programDir, text,
+                      text.startsWith(successPrefix) ? kExitSuccess : kExitFailure);
+}
+
+int commandLineError(AppRecords& records, const QString& text)
+{
+    return EndWithLog(LogRoutine::Fatal, records.programDir, QStringLiteral("Invalid command line; ") + text,
+                      kExitCommandLineError);
+}
+
+} // namespace
+
+bool IsServiceCommandLine(const QStringList& params)
+{
+    return !params.isEmpty() && kOptions.contains(params.first());
+}
+
+int RunServiceCommandLine(AppRecords& records, const QStringList& params)
+{
+    const QString option = params.value(0);
+    if (option == QLatin1String("--auto-answer"))
+        return runAutoAnswer(records, params);
+
+    SessionRunner runner(records);
+    SessionEngine& engine = runner.engine();
+    if (option == QLatin1String("--program-station")) {
+        bool ok = false;
+        const int address = params.value(1).toInt(&ok);
+        if (!ok || address < 0 || address > 255)
+            return commandLineError(records, QStringLiteral("--program-station needs an address 0-255"));
+        StationAddressProgrammer programmer;
+        programmer.Install(engine);
+        return runProcedure(
+            records, runner,
+            [&]() -> std::optional<QString> {
+                if (auto refusal = StationAddressMenuRefusal(records.settings))
+                    return refusal;
+                programmer.Start(engine, static_cast<std::uint16_t>(address));
+                return std::nullopt;
+            },
+            QStringLiteral("Station Address #"));
+    }
+    if (option == QLatin1String("--set-logger-baud")) {
+        if (params.size() > 1) {
+            bool ok = false;
+            const int baud = params.value(1).toInt(&ok);
+            static const int speeds[] = {1200, 2400, 4800, 9600, 19200, 28800, 38400, 57600};
+            if (!ok || std::find(std::begin(speeds), std::end(speeds), baud) == std::end(speeds))
+                return commandLineError(records, QStringLiteral("--set-logger-baud needs a line speed"));
+            records.settings.baud = baud;
+        }
+        BaudRateChanger changer;
+        changer.Install(engine);
+        const int status = runProcedure(
+            records, runner, [&] { return changer.Start(engine); }, QStringLiteral("Tamble Logger set to "));
+        SaveSettings(records.programDir, records.settings);
+        return status;
+    }
+    if (option == QLatin1String("--com-test")) {
+        ComTest test;
+        test.Install(engine);
+        return runProcedure(
+            records, runner,
+            [&]() -> std::optional<QString> {
+                test.Run(engine);
+                return std::nullopt;
+            },
+            QStringLiteral("Com Test OK"));
+    }
+    RemoteModemSetup remote;
+    remote.Install(engine);
+    return runProcedure(
+        records, runner,
+        [&]() -> std::optional<QString> {
+            remote.Proceed(engine);
+            return std::nullopt;
+        },
+        QStringLiteral("Modem configured as remote"));
+}
+
+} // namespace tamble
