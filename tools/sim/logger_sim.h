@@ -41,7 +41,7 @@ public:
     // Introspection for tests and the log.
     const SimConfig& config() const { return m_cfg; }
     const LoggerMemory& memory() const { return m_memory; }
-    int lineBaud() const { return m_lineBaud; }
+    int lineBaud() const override { return m_lineBaud; }
     int phaseByte() const { return m_phase; }
     int lastBank() const { return m_lastBank; }
     QByteArray statusRecord(qint64 nowMs) const;

@@ -23,6 +23,7 @@ public:
     void receive(const QByteArray& bytes, qint64 nowMs) override;
     void tick(qint64 nowMs) override;
     std::optional<qint64> nextWake() const override;
+    int lineBaud() const override { return m_logger->lineBaud(); }
 
     bool online() const { return m_online; }
     int callsPlaced() const { return m_callsPlaced; }

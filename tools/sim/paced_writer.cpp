@@ -59,4 +59,31 @@ double PacedWriter::nextReadyMs(double nowMs) const
     return std::max(m_wireFreeMs, p.readyMs) + ByteMs(p.baud);
 }
 
+void PacedReader::arrived(const QByteArray& bytes, int baud, double nowMs)
+{
+    for (char c : bytes) {
+        if (!m_pace || baud <= 0) {
+            m_pending.push_back(Piece{c, nowMs});
+            continue;
+        }
+        m_wireFreeMs = std::max(m_wireFreeMs, nowMs) + ByteMs(baud);
+        m_pending.push_back(Piece{c, m_wireFreeMs});
+    }
+}
+
+QByteArray PacedReader::takeArrived(double nowMs)
+{
+    QByteArray out;
+    while (!m_pending.empty() && m_pending.front().arrivalMs <= nowMs + 0.01) {
+        out += m_pending.front().byte;
+        m_pending.pop_front();
+    }
+    return out;
+}
+
+double PacedReader::nextArrivalMs() const
+{
+    return m_pending.empty() ? -1 : m_pending.front().arrivalMs;
+}
+
 } // namespace tamble::sim

@@ -35,4 +35,27 @@ private:
     std::deque<Piece> m_pending;
 };
 
+// The same wire clock for what the program sends: a command reaches the logger only
+// when its last byte would have arrived, so replies never start before their requests
+// have been fully sent at the line speed.
+class PacedReader {
+public:
+    explicit PacedReader(bool pace) : m_pace(pace) {}
+
+    void arrived(const QByteArray& bytes, int baud, double nowMs);
+    // Bytes whose wire time has passed.
+    QByteArray takeArrived(double nowMs);
+    // When the next byte will have arrived; negative when nothing waits.
+    double nextArrivalMs() const;
+
+private:
+    struct Piece {
+        char byte;
+        double arrivalMs;
+    };
+    bool m_pace;
+    double m_wireFreeMs = 0;
+    std::deque<Piece> m_pending;
+};
+
 } // namespace tamble::sim

@@ -68,10 +68,14 @@ bool PtyLink::open(QString* error)
 void PtyLink::run(SimDevice& device, bool pace, const std::atomic<bool>& stop)
 {
     PacedWriter writer(pace);
+    PacedReader reader(pace);
     char buffer[65536];
     bool wantOut = false;
     while (!stop.load()) {
         double now = MonotonicMs();
+        const QByteArray heard = reader.takeArrived(now);
+        if (!heard.isEmpty())
+            device.receive(heard, static_cast<qint64>(now));
         device.tick(static_cast<qint64>(now));
         for (const OutChunk& chunk : device.output().takeDue(static_cast<qint64>(now)))
             writer.enqueue(chunk, now);
@@ -95,6 +99,9 @@ void PtyLink::run(SimDevice& device, bool pace, const std::atomic<bool>& stop)
         const double ready = writer.nextReadyMs(now);
         if (ready >= 0 && !wantOut)
             wait = std::min(wait, ready - now);
+        const double arrival = reader.nextArrivalMs();
+        if (arrival >= 0)
+            wait = std::min(wait, arrival - now);
         const int timeout = std::max(0, static_cast<int>(std::ceil(wait)));
 
         pollfd pfd{m_master, static_cast<short>(POLLIN | (wantOut ? POLLOUT : 0)), 0};
@@ -104,7 +111,7 @@ void PtyLink::run(SimDevice& device, bool pace, const std::atomic<bool>& stop)
         if (pfd.revents & POLLIN) {
             const ssize_t n = ::read(m_master, buffer, sizeof buffer);
             if (n > 0)
-                device.receive(QByteArray(buffer, static_cast<qsizetype>(n)), static_cast<qint64>(MonotonicMs()));
+                reader.arrived(QByteArray(buffer, static_cast<qsizetype>(n)), device.lineBaud(), MonotonicMs());
         } else if (pfd.revents & (POLLHUP | POLLERR)) {
             ::usleep(20000); // no reader on the other side; do not spin
         }

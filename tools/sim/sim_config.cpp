@@ -97,7 +97,7 @@ Result<ParsedArguments> ParseSimArguments(const QStringList& arguments)
     opt("setup-ack", "Reply to each setup part.", "text", "OK");
     opt("realtime-interval", "Milliseconds between real-time readings.", "ms", "1000");
     opt("strict-address", "Answer only the own station address (not 00).");
-    opt("no-pace", "Send replies at once instead of at the line speed.");
+    opt("no-pace", "Do not pace the line: replies at once, commands heard at once.");
     // Faults.
     opt("corrupt-every", "Damage every K-th block reply (checksum then fails).", "k", "0");
     opt("silent-first", "Stay silent for the first N framed requests.", "n", "0");

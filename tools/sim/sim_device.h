@@ -40,6 +40,9 @@ public:
     virtual void tick(qint64 nowMs) = 0;
     // The next time tick() has work to do (timers inside the device), if any.
     virtual std::optional<qint64> nextWake() const = 0;
+    // Speed of the line as the device hears it (0: no pacing), for the wire time of
+    // received bytes.
+    virtual int lineBaud() const { return 0; }
     OutputQueue& output() { return m_output; }
 
 protected:

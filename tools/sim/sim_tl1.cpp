@@ -51,13 +51,13 @@ bool WriteImageFile(const LoggerSim& logger, const QString& path, qint64 nowMs, 
     h.lastBank = static_cast<char>('A' + logger.lastBank());
     h.firstStamp = stamp(status.mid(0, 14));
     h.lastStamp = stamp(status.mid(14, 14));
-    h.description = c.description;
+    h.description = c.description.leftJustified(31, ' ');
     QByteArray clock = status.mid(181, 14);
     clock[10] = '0';
     h.clockStamp = stamp(clock);
     h.pcClockText = QDateTime::currentDateTime().toString(QStringLiteral("dd/MM/yyyy hh:mm:ss")).toLatin1();
     for (int i = 0; i < 4; ++i) {
-        h.labels[static_cast<std::size_t>(i)] = c.labels[static_cast<std::size_t>(i)];
+        h.labels[static_cast<std::size_t>(i)] = c.labels[static_cast<std::size_t>(i)].leftJustified(24, ' ');
         h.scalingTexts[static_cast<std::size_t>(i)] = c.scalingTexts[static_cast<std::size_t>(i)];
     }
     h.statusByte1 = hexAt(29);

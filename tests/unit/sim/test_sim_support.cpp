@@ -110,3 +110,27 @@ TEST(SimConfigParse, HelpIsReportedNotFailed)
 
 } // namespace
 } // namespace tamble::sim
+
+namespace tamble::sim {
+namespace {
+
+TEST(PacedReader, CommandIsHeardWhenItsLastByteHasArrived)
+{
+    PacedReader r(true);
+    r.arrived(QByteArray(">C005D\r"), 9600, 0); // 7 bytes: 7.29 ms
+    EXPECT_EQ(r.takeArrived(5), QByteArray(">C00"));     // 1.04 ms a byte
+    EXPECT_EQ(r.takeArrived(7), QByteArray("5D"));
+    EXPECT_NEAR(r.nextArrivalMs(), 70000.0 / 9600, 1e-6);
+    EXPECT_EQ(r.takeArrived(8), QByteArray("\r"));
+    EXPECT_LT(r.nextArrivalMs(), 0);
+}
+
+TEST(PacedReader, UnpacedReaderHearsEverythingAtOnce)
+{
+    PacedReader r(false);
+    r.arrived(QByteArray(500, 'U'), 1200, 3);
+    EXPECT_EQ(r.takeArrived(3).size(), 500);
+}
+
+} // namespace
+} // namespace tamble::sim
