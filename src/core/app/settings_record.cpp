@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace tamble {
@@ -124,7 +125,11 @@ QString SettingsFilePath(const QString& programDir)
 
 SettingsRecord LoadSettings(const QString& programDir)
 {
-    QFile file(SettingsFilePath(programDir));
+    // Only a regular file is read: a pipe or device under the name would block the start.
+    const QString path = SettingsFilePath(programDir);
+    if (!QFileInfo(path).isFile())
+        return {};
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     // Read no more than one record, whatever the file's size.

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <vector>
@@ -62,6 +63,9 @@ QByteArrayView firstChars(QByteArrayView line, qsizetype n) { return line.first(
 
 SetupFileOutcome LoadSetupFile(const QString& path, SetupRecord& record)
 {
+    // Only a regular file is read: a pipe or device under the name would block.
+    if (!QFileInfo(path).isFile())
+        return ioError(path);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return ioError(path);
@@ -85,6 +89,8 @@ SetupFileOutcome SaveSetupFile(const QString& path, const SetupRecord& record)
 
 SetupFileOutcome ImportSetupFromDataFile(const QString& path, SetupRecord& record)
 {
+    if (!QFileInfo(path).isFile())
+        return ioError(path);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return ioError(path);

@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <functional>
 #include <random>
 #include <vector>
@@ -240,6 +242,12 @@ TEST_F(SettingsDir, EmptyFile_GivesAllDefaults)
 TEST_F(SettingsDir, UnreadableFile_GivesAllDefaults)
 {
     ASSERT_TRUE(QDir(dir.path()).mkdir("tblog.ini"));   // a folder cannot be read as a record
+    EXPECT_EQ(LoadSettings(dir.path()), SettingsRecord{});
+}
+
+TEST_F(SettingsDir, PipeUnderTheName_GivesAllDefaultsWithoutWaitingForAWriter)
+{
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("tblog.ini")).constData(), 0600), 0);
     EXPECT_EQ(LoadSettings(dir.path()), SettingsRecord{});
 }
 

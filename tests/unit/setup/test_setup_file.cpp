@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace tamble;
 
 namespace {
@@ -84,6 +86,22 @@ TEST_F(SetupFiles, ShortOrMissingFileFailsWithTheFileNameAndLeavesTheRecord)
     }
     SetupRecord r = before;
     EXPECT_EQ(LoadSetupFile(path("none.set"), r).message, error("File I/O error: " + path("none.set")));
+    EXPECT_EQ(r, before);
+}
+
+TEST_F(SetupFiles, PipeOrFolderUnderTheNameFailsAsUnreadableWithoutWaiting)
+{
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("pipe.set")).constData(), 0600), 0);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("pipe.tl1")).constData(), 0600), 0);
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.set"));
+    const SetupRecord before = DefaultSetupRecord(kNow);
+    for (const char* name : {"pipe.set", "folder.set"}) {
+        SetupRecord r = before;
+        EXPECT_EQ(LoadSetupFile(path(name), r).message, error("File I/O error: " + path(name))) << name;
+        EXPECT_EQ(r, before);
+    }
+    SetupRecord r = before;
+    EXPECT_EQ(ImportSetupFromDataFile(path("pipe.tl1"), r).message, error("File I/O error: " + path("pipe.tl1")));
     EXPECT_EQ(r, before);
 }
 
