@@ -102,10 +102,14 @@ void PtyLink::run(SimDevice& device, bool pace, const std::atomic<bool>& stop)
         const double arrival = reader.nextArrivalMs();
         if (arrival >= 0)
             wait = std::min(wait, arrival - now);
-        const int timeout = std::max(0, static_cast<int>(std::ceil(wait)));
+        // Sub-millisecond sleeps keep the wire clock exact at high speeds.
+        wait = std::clamp(wait, 0.0, wantOut ? 50.0 : 1000.0);
+        timespec ts{};
+        ts.tv_sec = static_cast<time_t>(wait / 1000.0);
+        ts.tv_nsec = static_cast<long>(std::fmod(wait, 1000.0) * 1e6);
 
         pollfd pfd{m_master, static_cast<short>(POLLIN | (wantOut ? POLLOUT : 0)), 0};
-        const int rc = ::poll(&pfd, 1, wantOut ? std::min(timeout, 50) : timeout);
+        const int rc = ::ppoll(&pfd, 1, &ts, nullptr);
         if (rc < 0)
             continue; // EINTR: a signal may have asked us to stop
         if (pfd.revents & POLLIN) {

@@ -74,7 +74,7 @@ Result<ParsedArguments> ParseSimArguments(const QStringList& arguments)
     opt("scaling-text", "Scaling text of a channel, N=TEXT (12 characters); may be repeated.", "n=text");
     opt("input-types", "Input-type word (3 bits per channel).", "word", "0");
     opt("rate", "Sample-rate code character.", "code", "G");
-    opt("flags", "Status byte 1 as reported (overrides the derived value).", "byte");
+    opt("flags", "Status byte 1, bits 0-5 (overrides the derived value; bits 6-7 follow --bits).", "byte");
     opt("channel-flags", "Status byte 3 as reported (overrides --channels).", "byte");
     opt("pointer", "Memory pointer (address one past the last byte written).", "address");
     opt("phase", "Phase byte (status byte 5).", "byte");
