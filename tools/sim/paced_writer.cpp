@@ -66,7 +66,12 @@ void PacedReader::arrived(const QByteArray& bytes, int baud, double nowMs)
             m_pending.push_back(Piece{c, nowMs});
             continue;
         }
-        m_wireFreeMs = std::max(m_wireFreeMs, nowMs) + ByteMs(baud);
+        // Wake-up burst characters take no wire time here: the burst may come at any
+        // speed (the program's port speed, not yet the logger's), and the program times
+        // its wake-up from the moment it queued the burst.
+        const auto u = static_cast<unsigned char>(c);
+        const bool burst = u == 0x55 || u == 0x99 || u == 0xF0;
+        m_wireFreeMs = std::max(m_wireFreeMs, nowMs) + (burst ? 0.0 : ByteMs(baud));
         m_pending.push_back(Piece{c, m_wireFreeMs});
     }
 }

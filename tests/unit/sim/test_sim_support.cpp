@@ -134,3 +134,16 @@ TEST(PacedReader, UnpacedReaderHearsEverythingAtOnce)
 
 } // namespace
 } // namespace tamble::sim
+
+namespace tamble::sim {
+namespace {
+
+TEST(PacedReader, WakeUpBurstIsHeardAtOnceWhateverItsSpeed)
+{
+    PacedReader r(true);
+    r.arrived(QByteArray(8000, '\xF0'), 9600, 0);
+    EXPECT_EQ(r.takeArrived(0).size(), 8000);
+}
+
+} // namespace
+} // namespace tamble::sim
