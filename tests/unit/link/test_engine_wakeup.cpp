@@ -308,3 +308,52 @@ TEST(ProgressMeter, DoesNotRunWithTheFastProtocol)
     link.start(TransactionKind::ReadStatus);
     EXPECT_FALSE(link.host.progressRunning);
 }
+
+TEST(WakeUpAnswerR, SendsTheBaudLetterAndSwitchesToTheSettingsSpeed)
+{
+    VirtualLink link;
+    link.logger.echo = false;
+    link.logger.silentCommands = 100;
+    link.start(TransactionKind::ReadStatus);
+    link.engine.onBytes("R\r");
+    EXPECT_EQ(link.host.vport.writes.last(), QByteArray("D"));
+    EXPECT_EQ(link.host.vport.baudRate, 9600);
+    EXPECT_EQ(link.host.armings.back(), 10);
+    EXPECT_EQ(link.records.session.linkState, LinkState::Handshake);
+}
+
+TEST(RealTime, PolledLoggerGetsYAfterEveryReadingAndOkArms146Ticks)
+{
+    VirtualLink link;
+    link.logger.revision = 'q';
+    link.records.session.realTimeRequested = true;
+    link.start(TransactionKind::RealTime);
+    link.host.run(4);  // echo, ack, status, "OK"
+    EXPECT_EQ(link.records.session.linkState, LinkState::Transfer);
+    EXPECT_EQ(link.frames().last(), QByteArray("Y0047"));
+    EXPECT_EQ(link.host.armings.back(), 146);
+    EXPECT_EQ(link.records.session.lastTimeout, 146);
+    link.engine.onBytes(">0102030405060708090A0B0C00\r");
+    ASSERT_EQ(link.host.realTimeLines.size(), 1);
+    EXPECT_EQ(link.frames().last(), QByteArray("Y0047"));
+    EXPECT_EQ(link.logger.commands.count("Y"), 2);
+}
+
+TEST(RealTime, SecondSilentPeriodAsksWithCommFailureTicksAndRetries)
+{
+    VirtualLink link;
+    link.records.session.realTimeRequested = true;
+    link.logger.silentRealTime = true;
+    link.host.answers.push_back(DialogAnswer::Ok);
+    link.start(TransactionKind::RealTime);
+    link.host.run();
+    ASSERT_EQ(link.host.messages.size(), 1);
+    EXPECT_TRUE(link.host.messages[0].message.startsWith(QStringLiteral("Real Time Display: Comm Failure ")))
+        << link.host.messages[0].message.toStdString();
+    EXPECT_EQ(link.host.messages[0].buttons, DialogButtons::OkRetryHelp);
+    EXPECT_EQ(link.host.messages[0].helpContext, 29);
+    EXPECT_EQ(link.records.session.realTimeFailed, 1);
+    // The first silence restarted the session without a word: two status reads.
+    EXPECT_EQ(link.logger.commands.count("C"), 2);
+    EXPECT_EQ(link.records.session.transaction, TransactionKind::None);
+}

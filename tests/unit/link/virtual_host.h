@@ -133,6 +133,7 @@ struct ScriptedLogger {
     int corruptEvery = 0;           // the first answer to every k-th block is corrupted
     bool corruptAlways = false;     // every block answer is corrupted
     bool silentBlocks = false;      // never answer block requests
+    bool silentRealTime = false;    // never answer "Y" or "Z"
     std::int64_t replyDelayUs = 2000;
     std::function<void(const QByteArray& body)> onCommand;
 
@@ -347,6 +348,8 @@ public:
     }
     void offerGraph() override { ++graphOffers; }
     void startResendTimer() override { ++resendTimerStarts; }
+    void realTimeLine(const QByteArray& line) override { realTimeLines << line; }
+    QList<QByteArray> realTimeLines;
     void autoAnswerHangup() override { ++autoAnswerHangups; }
     void sessionEnded() override { ++sessionsEnded; }
     bool appendReceiveCsv(const QString& file) override
@@ -399,7 +402,7 @@ inline void LoggerHears(ScriptedLogger& lg, VirtualHost& host, const QByteArray&
                     if (lg.corruptAlways || (kth && lg.corrupted[body]++ == 0))
                         reply[3] = reply[3] == '0' ? '1' : '0';
                     host.send(reply + '\r', lg.replyDelayUs);
-                } else if (body == "Y" || body == "Z") {
+                } else if ((body == "Y" || body == "Z") && !lg.silentRealTime) {
                     host.send("OK\r", lg.replyDelayUs);
                 }
             } else {
