@@ -22,8 +22,11 @@ struct ModemRun {
     ProgramHome home;
     ProgramRun run;
 
-    bool go(const QStringList& simOptions, const QString& phone = QStringLiteral("5551234"))
+    bool go(const QStringList& simOptions, const QString& phone = QStringLiteral("5551234"),
+            const QByteArray& phoneList = QByteArray())
     {
+        if (!phoneList.isEmpty())
+            home.writeFile(QStringLiteral("Phone.ini"), phoneList);
         if (!sim.start(QStringList{QStringLiteral("--modem")} + simOptions))
             return false;
         SettingsRecord set;
@@ -83,4 +86,14 @@ TEST(ModemSession, LongestPhoneNumberIsDialledAsGiven)
     const QStringList dials = r.sim.logLines(QStringLiteral("DIAL"));
     ASSERT_EQ(dials.size(), 1);
     EXPECT_TRUE(dials[0].startsWith(QStringLiteral("DIAL ATDT 7777777777"))) << dials[0].toStdString();
+}
+
+TEST(ModemSession, AnEntryNumberDialsThatEntryOfThePhoneList)
+{
+    ModemRun r;
+    const QByteArray list = "[Index]\r\nZeta site=#\r\nalpha site=#\r\n[Defaults]\r\n_Entries=2\r\n"
+                            "[Zeta site]\r\nNumber=0199 777\r\n[alpha site]\r\nNumber=0100 111\r\n";
+    ASSERT_TRUE(r.go({}, QStringLiteral("2"), list));
+    EXPECT_EQ(r.run.exitCode, 0) << r.log().toStdString();
+    EXPECT_EQ(r.sim.logLines(QStringLiteral("DIAL")), QStringList{QStringLiteral("DIAL ATDT 0199 777")});
 }
