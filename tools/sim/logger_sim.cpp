@@ -279,6 +279,10 @@ void LoggerSim::finishBurst(qint64 nowMs)
         return;
     }
     m_stage = Stage::AwaitConfirm;
+    if (++m_wakeups <= m_cfg.silentWakeups) {
+        log("SILENT wakeup " + Num(m_wakeups));
+        return;
+    }
     if (m_cfg.wakeVariant == WakeVariant::RLine)
         send("R\r", nowMs, speed);
     else

@@ -90,6 +90,7 @@ private:
     qint64 m_lastInputMs = 0;
     QByteArray m_seven;
 
+    int m_wakeups = 0;
     int m_requests = 0;
     int m_blockRequests = 0;
     int m_blockReplies = 0;

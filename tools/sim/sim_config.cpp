@@ -102,6 +102,7 @@ Result<ParsedArguments> ParseSimArguments(const QStringList& arguments)
     opt("corrupt-every", "Damage every K-th block reply (checksum then fails).", "k", "0");
     opt("silent-first", "Stay silent for the first N framed requests.", "n", "0");
     opt("silent-blocks", "Stay silent for the first N block requests.", "n", "0");
+    opt("silent-wakeups", "Give no echo to the first N wake-up bursts.", "n", "0");
     opt("garble-acks", "Reject the first N setup parts with a garbled reply.", "n", "0");
     opt("dead", "Never answer anything.");
     opt("reply-delay", "Extra delay before every reply.", "ms", "0");
@@ -282,7 +283,8 @@ Result<ParsedArguments> ParseSimArguments(const QStringList& arguments)
         int* target;
     };
     for (const Count& n : {Count{"corrupt-every", &c.corruptEvery}, Count{"silent-first", &c.silentFirst},
-                           Count{"silent-blocks", &c.silentBlocks}, Count{"garble-acks", &c.garbleAcks},
+                           Count{"silent-blocks", &c.silentBlocks},
+                           Count{"silent-wakeups", &c.silentWakeups}, Count{"garble-acks", &c.garbleAcks},
                            Count{"reply-delay", &c.replyDelayMs}, Count{"modem-delay", &c.modemDelayMs},
                            Count{"call-delay", &c.callDelayMs}, Count{"call-count", &c.callCount}}) {
         auto v = number(n.name, 0, 100000000);

@@ -60,6 +60,7 @@ struct SimConfig {
     int corruptEvery = 0;                // every k-th block reply has a damaged digit
     int silentFirst = 0;                 // no reply to the first n framed requests
     int silentBlocks = 0;                // no reply to the first n block requests
+    int silentWakeups = 0;               // no echo for the first n wake-up bursts
     int garbleAcks = 0;                  // the first n setup parts get a rejected reply
     bool dead = false;                   // never answers anything
     int replyDelayMs = 0;                // extra delay before every reply

@@ -151,6 +151,16 @@ INSTANTIATE_TEST_SUITE_P(Revisions, Acknowledgement,
                                            AckCase{'R', "", "0R"}, AckCase{'q', "", "0q"},
                                            AckCase{'q', "25", "0q25"}));
 
+TEST(LoggerSimWakeUp, SilentWakeUpGivesNoEchoButTheLateConfirmationIsStillAcknowledged)
+{
+    SimConfig c = Config();
+    c.silentWakeups = 1;
+    Harness h(c);
+    EXPECT_TRUE(h.run(QByteArray(500, 'U'), 100).isEmpty());
+    EXPECT_EQ(h.run("\x80", 500), QByteArray("0q\r"));
+    EXPECT_EQ(h.run(QByteArray(500, 'U'), 100), QByteArray(1, '\x80'));
+}
+
 TEST(LoggerSimWakeUp, DeadLoggerAnswersNothingButLogsWhatItHeard)
 {
     SimConfig c = Config();
