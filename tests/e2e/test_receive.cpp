@@ -266,3 +266,24 @@ TEST(HangUp, RunsTheSequenceOnAPtyAndLogsModemOnHook)
     EXPECT_TRUE(QString(home.readText("TLLOG.TXT")).contains(QStringLiteral("session finished, modem on hook"))) << QString(home.readText("TLLOG.TXT")).toStdString();
     EXPECT_TRUE(sim.waitForLogLine("HANGUP", 1, 5000)) << sim.logLines().join('\n').toStdString();
 }
+
+TEST(ReceiveThroughModem, DialsTheNumberOfParameter4AndDownloads)
+{
+    SimProcess sim;
+    ASSERT_TRUE(sim.start({"--modem", "--pointer", "800", "--no-pace", "--baud", "9600", "--protocol", "normal"}));
+    ProgramHome home;
+    SettingsRecord s;
+    s.baud = 9600;
+    s.fastProtocol = false;
+    s.useModem = true;
+    s.network = true;
+    s.localModemInit = QStringLiteral("ATZ");
+    home.writeFile("tblog.ini", SerializeSettings(s));
+    const ProgramRun run = RunProgram(home, sim.ptyPath(), {"OUT.TL1", "r", "0", "5551234567"}, 60000);
+    EXPECT_EQ(run.exitCode, 0) << home.readText("TLLOG.TXT").toStdString();
+    EXPECT_TRUE(home.readText("TLLOG.TXT").contains(QStringLiteral("Transfer complete: OUT.TL1")));
+    const QStringList dials = sim.logLines("DIAL");
+    ASSERT_EQ(dials.size(), 1);
+    EXPECT_EQ(dials[0], QStringLiteral("DIAL ATDT 5551234567"));
+    EXPECT_EQ(DataLines(home.readFile("OUT.TL1")).size(), 3);
+}
