@@ -342,3 +342,36 @@ TEST(SetupPreparation, DialOutKindOnlyWithDialOutStartAndTextsPadded)
         EXPECT_EQ(r.channelLabel(3), QByteArray("L3").leftJustified(24, ' '));
     }
 }
+
+TEST(SetupParts, RandomSetupRecordsGiveWellFormedPartsOrARefusal)
+{
+    std::uint32_t seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<char>((seed >> 16) & 0xFF);
+    };
+    for (int round = 0; round < 300; ++round) {
+        QByteArray bytes(kSetupRecordSize, '\0');
+        for (char& c : bytes)
+            c = next();
+        const auto record = SetupRecord::fromBytes(bytes);
+        ASSERT_TRUE(record.has_value());
+        const SetupFields fields = FieldsOf(*record);
+        for (bool old : {false, true}) {
+            const SetupTarget target = revision(old ? 'A' : 'q', old);
+            (void)SetupRefusal(fields, target);   // a refusal is fine; building must still be safe
+            const auto parts = BuildSetupParts(fields, target, kNow);
+            ASSERT_EQ(parts.size(), old ? 3u : 4u);
+            EXPECT_EQ(parts[0].size(), 65);
+            EXPECT_EQ(parts[1].size(), 49);
+            EXPECT_EQ(parts[2].size(), 49);
+            if (!old)
+                EXPECT_TRUE(parts[3].size() == 52 || parts[3].size() == 54);
+            for (const QByteArray& p : parts)
+                for (char c : p) {
+                    const auto b = static_cast<unsigned char>(c);
+                    ASSERT_TRUE(b >= 0x20 && b < 0x80 && c != '>') << round << " " << int(b);
+                }
+        }
+    }
+}
