@@ -140,11 +140,13 @@ void SessionRunner::appendLogLine(const QString& line)
 void SessionRunner::fatalLogAndExit(const QString& line, int exitCode)
 {
     m_exitCode = EndWithLog(LogRoutine::Fatal, m_records.programDir, line, exitCode);
+    // The run has its outcome: mark it before the hang-up's tick waits, during
+    // which a queued end-of-session check would otherwise replace the line.
+    m_done = true;
     hangupModem();
     m_trigger.stop();
     m_progress.stop();
     m_port.close();
-    m_done = true;
     if (m_loop)
         m_loop->quit();
 }
