@@ -1,5 +1,5 @@
-// tamble-tables: writes the sensor tables and the factory colour file that
-// are installed beside the program.
+// tamble-tables: writes the sensor tables, the factory colour file and the
+// factory setup file that are installed beside the program.
 //
 //   tamble-tables [FOLDER]     (default: data)
 
@@ -26,6 +26,12 @@ int main(int argc, char** argv)
             }
             std::printf("%s\n", path.string().c_str());
         }
+        const std::filesystem::path setup = folder / "default.set";
+        if (!tamble::tables::WriteDefaultSetup(folder.string())) {
+            std::fprintf(stderr, "tamble-tables: cannot write %s\n", setup.string().c_str());
+            return 1;
+        }
+        std::printf("%s\n", setup.string().c_str());
     } catch (const std::exception& e) {
         std::fprintf(stderr, "tamble-tables: %s\n", e.what());
         return 1;

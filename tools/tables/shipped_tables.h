@@ -16,4 +16,8 @@ struct ShippedFile {
 // Deterministic: the same bytes on every run.
 std::vector<ShippedFile> BuildShippedFiles();
 
+// Writes the factory setup "default.set" into `folder` (with a fixed pre-set
+// start date, so every run writes the same bytes). Returns whether it was written.
+bool WriteDefaultSetup(const std::string& folder);
+
 } // namespace tamble::tables

@@ -161,6 +161,18 @@ TEST(ShippedColourFile, HoldsTheFactorySchemeOneCodePerLine)
     EXPECT_EQ(ReadData(QStringLiteral("default.gcf")), QByteArray("10\r\n6\r\n4\r\n7\r\n16\r\n10\r\n1\r\n1\r\n"));
 }
 
+TEST(ShippedSetupFile, IsTheFactorySetupRecord)
+{
+    const QByteArray set = ReadData(QStringLiteral("default.set"));
+    ASSERT_EQ(set.size(), 781);
+    EXPECT_EQ(set[0], 'D');                     // 10 seconds
+    EXPECT_EQ(set.mid(2, 4), QByteArray("\x01\x01\x01\x01", 4));
+    EXPECT_EQ(set.mid(6, 23), QByteArray("\x1f" "Orvane Scientific Inc."));
+    EXPECT_EQ(set.mid(38, 10), QByteArray("\x18" "Channel 1"));
+    EXPECT_EQ(set.mid(146, 4), QByteArray("CCCC"));
+    EXPECT_EQ(set.mid(188, 13), QByteArray("\x0c" "100.000.0000"));
+}
+
 TEST(ShippedFiles, AreExactlyWhatTheGeneratorWrites)
 {
     const QString tool = QStringLiteral(TAMBLE_BIN_DIR "/tamble-tables");
@@ -172,7 +184,7 @@ TEST(ShippedFiles, AreExactlyWhatTheGeneratorWrites)
     ASSERT_TRUE(run.waitForFinished(60000));
     ASSERT_EQ(run.exitCode(), 0) << run.readAllStandardError().toStdString();
     const QStringList written = QDir(out.path()).entryList(QDir::Files);
-    EXPECT_EQ(written.size(), 20);
+    EXPECT_EQ(written.size(), 21);
     for (const QString& name : written) {
         QFile generated(out.filePath(name));
         ASSERT_TRUE(generated.open(QIODevice::ReadOnly));
