@@ -100,8 +100,12 @@ LoggerSim::LoggerSim(const SimConfig& config, LogSink log, qint64 startMs, const
         pointer = LoggerMemory::kDataStart + 20 * m_memory.blockStep();
     m_lastBank = std::clamp(m_cfg.banks, 1, m_memory.banks()) - 1;
     m_wrapped = m_cfg.wrap;
-    m_phase = m_memory.record(m_cfg.channelMask, pointer, m_lastBank, m_wrapped, m_source);
+    const int top = LoggerMemory::kDataStart + m_memory.bankBytes();
+    const bool outside = pointer < LoggerMemory::kDataStart || pointer > top;
+    m_phase = m_memory.record(m_cfg.channelMask, outside ? top : pointer, m_lastBank, m_wrapped, m_source);
     m_lastBank = m_memory.lastBank();
+    if (outside)
+        m_memory.setPointer(pointer); // a pointer no logger reports, kept as asked (memory full behind it)
     init();
 }
 

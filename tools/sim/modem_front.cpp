@@ -2,6 +2,9 @@
 
 #include "sim_wire.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace tamble::sim {
 
 namespace {
@@ -40,7 +43,7 @@ void ModemFront::hangUp(qint64 nowMs, const QByteArray& how)
     m_connected = false;
     m_logger->resetLink();
     if (wasConnected && m_cfg.call && m_callsPlaced < m_cfg.callCount)
-        m_callAt = nowMs + m_cfg.callDelayMs;
+        m_callAt = nowMs + std::max<qint64>(m_cfg.callDelayMs, kMinCallDelayMs);
 }
 
 void ModemFront::receive(const QByteArray& bytes, qint64 nowMs)
@@ -113,7 +116,7 @@ void ModemFront::commandLine(const QByteArray& raw, qint64 nowMs)
         result("OK", due);
         hangUp(nowMs, "");
         if (m_cfg.call && m_callsPlaced < m_cfg.callCount && !m_callAt)
-            m_callAt = nowMs + m_cfg.callDelayMs;
+            m_callAt = nowMs + std::max<qint64>(m_cfg.callDelayMs, kMinCallDelayMs);
         return;
     }
     if (upper.startsWith("ATO") && m_connected) {

@@ -17,6 +17,9 @@ namespace tamble::sim {
 class ModemFront : public SimDevice {
 public:
     static constexpr qint64 kRingToConnectMs = 300;
+    // The program listens for "CONNECT" only 20 ticks (1.1 s) after its "ATH"; a call
+    // placed earlier would be lost, so no call comes sooner than this after the ATH.
+    static constexpr qint64 kMinCallDelayMs = 1500;
 
     ModemFront(const SimConfig& config, std::unique_ptr<LoggerSim> logger, LogSink log);
 

@@ -113,7 +113,7 @@ Result<ParsedArguments> ParseSimArguments(const QStringList& arguments)
         "CONNECT 9600");
     opt("modem-delay", "Milliseconds before a dial result.", "ms", "200");
     opt("call", "Call the program's auto-answer port after it hangs its modem up (implies --modem).");
-    opt("call-delay", "Milliseconds after the program's ATH before calling.", "ms", "1000");
+    opt("call-delay", "Milliseconds after the program's ATH before calling (at least 1500).", "ms", "2000");
     opt("call-count", "Number of calls to place.", "n", "1");
     opt("loopback", "Behave as a looped-back cable plug (echo everything).");
 

@@ -71,7 +71,7 @@ struct SimConfig {
     QByteArray modemResult = "CONNECT 9600";
     int modemDelayMs = 200;
     bool call = false;                   // place calls to the program's auto-answer port
-    int callDelayMs = 1000;
+    int callDelayMs = 2000;
     int callCount = 1;
     bool loopback = false;               // behave as a looped-back cable plug
 

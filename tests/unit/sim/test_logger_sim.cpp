@@ -520,3 +520,20 @@ TEST(LoggerSimInput, RandomBytesNeverCrash)
 
 } // namespace
 } // namespace tamble::sim
+
+namespace tamble::sim {
+namespace {
+
+TEST(LoggerSimStatus, PointerOutsideTheMemoryIsReportedAsAskedWithAFullMemoryBehindIt)
+{
+    SimConfig c;
+    c.pointer = 40;
+    testing::Harness h(c);
+    h.wakeUp();
+    const QByteArray rec = h.run(testing::Frame("C00"), 1000);
+    EXPECT_EQ(rec.mid(38, 4), QByteArray("0028"));
+    EXPECT_NE(h.logger().memory().byteAt(0, 512), 0xFF);
+}
+
+} // namespace
+} // namespace tamble::sim

@@ -90,6 +90,8 @@ TEST(ModemFront, CallIsPlacedAfterTheProgramHangsItsModemUp)
     Harness h(c, true);
     EXPECT_EQ(h.run("+++", 50), QByteArray());
     EXPECT_EQ(h.run("ATH\r", 50), QByteArray("\r\nOK\r\n"));
+    // The program listens again 20 ticks after its ATH: no call comes before 1.5 s.
+    EXPECT_TRUE(h.wait(1400).isEmpty());
     const QByteArray call = h.wait(1000);
     EXPECT_EQ(call, QByteArray("\r\nRING\r\n\r\nCONNECT 9600\r\n"));
     EXPECT_TRUE(Modem(h).online());
@@ -99,7 +101,7 @@ TEST(ModemFront, CallIsPlacedAfterTheProgramHangsItsModemUp)
     // Its hang-up after the cycle places no further call.
     h.run("+++", 50);
     h.run("ATH\r", 50);
-    EXPECT_TRUE(h.wait(1000).isEmpty());
+    EXPECT_TRUE(h.wait(3000).isEmpty());
     EXPECT_EQ(Modem(h).callsPlaced(), 1);
 }
 
