@@ -1,6 +1,19 @@
 // Random byte streams, time-outs, aborts and drained-output events fed to the session engine in
-// every transaction and link setting. Nothing may crash, hang or grow without bound.
+// every transaction and link state: status, download, real time, setup sending, station address,
+// logger baud rate, modem dialling, com test and remote modem set-up. Besides raw garbage the input
+// can inject well-formed pieces (echo byte, acknowledgement, status record, memory block, "OK",
+// modem results, real-time readings) so the deep states are reached too. Nothing may crash, hang or
+// grow without bound.
 #include "../unit/link/virtual_host.h"
+
+#include "link/baud_rate.h"
+#include "link/com_test.h"
+#include "link/framing.h"
+#include "link/modem.h"
+#include "link/network.h"
+#include "link/remote_modem.h"
+#include "link/setup_sender.h"
+#include "setup/setup_record.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -10,12 +23,108 @@ using namespace tamble::vt;
 
 namespace {
 
-const TransactionKind kKinds[] = {TransactionKind::StatusFirst, TransactionKind::ReadStatus,
-                                  TransactionKind::ReceiveData,  TransactionKind::SendSetup,
-                                  TransactionKind::ProgramStationAddress, TransactionKind::RealTime,
-                                  TransactionKind::EndRealTime,  TransactionKind::SetBaudRate,
-                                  TransactionKind::None};
 const int kBauds[] = {1200, 2400, 4800, 9600, 19200, 28800, 38400, 57600};
+const char kRevisions[] = {'A', 'G', 'J', 'N', 'P', 'R', 'S', '^', 'c', 'o', 'p', 'q', 'z', '~', '\x7f', '@'};
+const char* const kModemResults[] = {"OK", "CONNECT 9600", "BUSY", "NO CARRIER", "ERROR", "RING", "CON", "ATZ"};
+
+// Reads the input a byte at a time; zeros once it is used up.
+struct Input {
+    const std::uint8_t* data;
+    std::size_t size;
+    std::size_t at = 0;
+    bool more() const { return at < size; }
+    std::uint8_t next() { return at < size ? data[at++] : 0; }
+};
+
+struct Fixture {
+    VirtualLink link;
+    SetupRecord setup = DefaultSetupRecord(QDateTime(QDate(2024, 6, 1), QTime(12, 0)));
+    SetupSender sender{setup};
+    StationAddressProgrammer station;
+    BaudRateChanger baudChanger;
+    ModemDialler dialler;
+    ComTest comTest;
+    RemoteModemSetup remoteModem;
+
+    Fixture()
+    {
+        SessionEngine& e = link.engine;
+        e.setTransactionHandler(TransactionKind::SendSetup, &sender);
+        station.Install(e);
+        baudChanger.Install(e);
+        dialler.Install(e);
+        comTest.Install(e);
+        remoteModem.Install(e);
+    }
+
+    // Starts one of the requests a user, the command line or an incoming call can make.
+    void begin(std::uint8_t which)
+    {
+        SessionState& s = link.records.session;
+        SessionEngine& e = link.engine;
+        switch (which % 12) {
+        case 0: link.start(TransactionKind::ReadStatus); break;
+        case 1: link.start(TransactionKind::ReceiveData); break;
+        case 2:
+            s.realTimeRequested = true;
+            s.realTimeGraph = which & 0x10;
+            s.realTimeFailed = (which & 0x20) ? 1 : 0;
+            link.start(TransactionKind::RealTime);
+            break;
+        case 3: link.start(TransactionKind::EndRealTime); break;
+        case 4:
+            s.setupSending = true;
+            s.scalingOnly = which & 0x10;
+            link.start(TransactionKind::SendSetup);
+            break;
+        case 5: station.Start(e, which); break;
+        case 6: (void)baudChanger.Start(e); break;
+        case 7: comTest.Run(e); break;
+        case 8: remoteModem.Proceed(e); break;
+        case 9: link.start(TransactionKind::StatusFirst); break;
+        case 10: link.start(TransactionKind::SetBaudRate); break;
+        default: link.start(TransactionKind::None); break;
+        }
+    }
+
+    void feed(const QByteArray& bytes) { link.engine.onBytes(bytes); }
+
+    // The host keeps records of everything for the unit tests; the fuzzer needs none of them.
+    void forget()
+    {
+        VirtualHost& h = link.host;
+        h.vport.writes.clear();
+        h.vport.bauds.clear();
+        h.vport.dtr.clear();
+        h.vport.writeBauds.clear();
+        h.armings.clear();
+        h.waits.clear();
+        h.statusTexts.clear();
+        h.messages.clear();
+        h.realTimeLines.clear();
+        h.logLines.clear();
+    }
+};
+
+QByteArray StatusLine(Input& in)
+{
+    const std::uint8_t a = in.next();
+    const std::uint8_t b = in.next();
+    const std::uint8_t c = in.next();
+    const int bits = (a & 3) == 0 ? 8 : (a & 3) == 1 ? 10 : 12;
+    StatusRecord r;
+    r.bits(bits)
+        .flags(in.next())
+        .channels(static_cast<std::uint8_t>(b & 0x2F))
+        .pointer(static_cast<std::uint16_t>(512 + (c << 7) + in.next()))
+        .revision(kRevisions[(a >> 2) & 15])
+        .model((a & 0x40) ? '6' : (a & 0x80) ? '5' : '1')
+        .bank(static_cast<char>('@' + ((b >> 6) & 3) + ((c & 1) ? 1 : 0)));
+    QByteArray line = r.build();
+    if (b & 0x10)
+        line.truncate(in.next());  // a record of any length
+    return line + '\r';
+}
 
 } // namespace
 
@@ -23,66 +132,103 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     if (size < 3)
         return 0;
-    VirtualLink link;
+    Fixture f;
+    VirtualLink& link = f.link;
     link.host.logger = nullptr;  // the input plays the logger
     SettingsRecord& set = link.records.settings;
-    const std::uint8_t a = data[0];
-    const std::uint8_t b = data[1];
+    SessionState& s = link.records.session;
+    Input in{data, size};
+    const std::uint8_t a = in.next();
+    const std::uint8_t b = in.next();
+    const std::uint8_t c = in.next();
     set.fastProtocol = a & 1;
     set.useModem = a & 2;
     set.wireless = a & 4;
     set.network = a & 8;
+    set.stationAddress = 5;
     set.autoAnswer = a & 16;
     link.records.mode.receive = a & 32;
     link.records.mode.receiveCsv = a & 64;
-    link.records.session.modemOnline = a & 128;
+    s.modemOnline = a & 128;
     set.baud = kBauds[b & 7];
-    link.records.session.autoAnswerCount = (b & 8) ? 1 : 0;
+    s.autoAnswerCount = (b & 8) ? 1 : 0;
     link.host.modelOutputDrain = b & 16;
-    const TransactionKind kind = kKinds[(b >> 5) % (sizeof(kKinds) / sizeof(kKinds[0]))];
-    link.host.vport.refuseOpen = data[2] == 0xFF;
+    link.records.mode.sendSetup = b & 32;
+    link.host.vport.refuseOpen = c >= 0xF0;
 
-    link.start(kind);
-    std::size_t i = 3;
+    f.begin(c);
     int events = 0;
-    while (i < size && !link.engine.finished() && events < 4000) {
-        const std::uint8_t op = data[i++];
+    while (in.more() && !link.engine.finished() && events < 4000) {
+        const std::uint8_t op = in.next();
         ++events;
-        switch (op & 7) {
+        switch (op & 15) {
         case 0:
         case 1:
         case 2: {
-            const std::size_t n = std::min<std::size_t>(size - i, (op >> 3) + 1);
-            link.engine.onBytes(QByteArray(reinterpret_cast<const char*>(data + i), static_cast<qsizetype>(n)));
-            i += n;
+            const std::size_t n = std::min<std::size_t>(in.size - in.at, (op >> 4) + 1);
+            f.feed(QByteArray(reinterpret_cast<const char*>(in.data + in.at), static_cast<qsizetype>(n)));
+            in.at += n;
             break;
         }
         case 3: {
             // A long run of one byte: babbling lines must stay bounded.
-            const int n = (op >> 3) * 300;
-            link.engine.onBytes(QByteArray(n, i < size ? static_cast<char>(data[i]) : 'x'));
+            const int n = (op >> 4) * 700;
+            f.feed(QByteArray(n, static_cast<char>(in.next())));
             break;
         }
-        case 4:
-            link.engine.onTimeout();
-            break;
-        case 5:
-            link.engine.onAbort();
-            break;
+        case 4: link.engine.onTimeout(); break;
+        case 5: link.engine.onAbort(); break;
         case 6:
             link.host.now += 1000000;
             link.engine.onOutputDrained();
             break;
-        default: {
-            const std::size_t n = std::min<std::size_t>(size - i, (op >> 3) + 1);
-            link.host.vport.input += QByteArray(reinterpret_cast<const char*>(data + i), static_cast<qsizetype>(n));
-            i += n;
+        case 7: {
+            const std::size_t n = std::min<std::size_t>(in.size - in.at, (op >> 4) + 1);
+            link.host.vport.input += QByteArray(reinterpret_cast<const char*>(in.data + in.at), static_cast<qsizetype>(n));
+            in.at += n;
             link.engine.onBytesAvailable();
             break;
         }
+        case 8: f.feed(QByteArray(1, static_cast<char>(EchoByteForBaud(set.baud)))); break;
+        case 9: {
+            // Handshake acknowledgement of 1 to 6 characters.
+            QByteArray ack = QByteArray("xq71zz").left((op >> 4) % 6 + 1);
+            ack[qMin<qsizetype>(1, ack.size() - 1)] = kRevisions[op >> 4];
+            f.feed(ack + '\r');
+            break;
         }
-        if (link.records.session.rxBuffer.size() > SessionEngine::kMaxLineBytes)
+        case 10: f.feed(StatusLine(in)); break;
+        case 11: {
+            // The block the program asked for, sometimes spoiled.
+            const int step = s.blockStep ? s.blockStep : 96;
+            QByteArray line = BlockLine(s.bank >= 'A' ? s.bank : 'A', s.readAddress, step);
+            if (op & 0x10)
+                line[3] = 'x';
+            if (op & 0x20)
+                line.truncate(150);
+            f.feed(line + '\r');
+            break;
+        }
+        case 12: f.feed(QByteArrayLiteral("OK\r")); break;
+        case 13: f.feed(QByteArray(kModemResults[(op >> 4) & 7]) + '\r'); break;
+        case 14: {
+            // A real-time reading with its checksum, after some noise.
+            QByteArray body;
+            for (int i = 0; i < 6; ++i)
+                body += HexByte(in.next());
+            f.feed(QByteArray((op >> 4), 'n') + '>' + WithChecksum(body) + '\r');
+            break;
+        }
+        default:
+            if (op & 0x10)
+                link.engine.onProgressTick();
+            else if (!link.engine.active())
+                f.begin(in.next());  // the next request after a session has ended
+            break;
+        }
+        if (s.rxBuffer.size() > SessionEngine::kMaxLineBytes)
             __builtin_trap();
+        f.forget();
     }
     return 0;
 }
