@@ -1,5 +1,6 @@
 #include "app/qt_serial_port.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTextStream>
 
@@ -10,7 +11,7 @@ QString ResolveComDevice(int number, const QString& programDir)
     const QByteArray env = qgetenv(QStringLiteral("TAMBLE_COM%1").arg(number).toLatin1().constData());
     if (!env.isEmpty())
         return QString::fromLocal8Bit(env);
-    QFile ini(programDir + QStringLiteral("ports.ini"));
+    QFile ini(QDir(programDir).filePath(QStringLiteral("ports.ini")));
     if (ini.open(QIODevice::ReadOnly | QIODevice::Text)) {
         const QString key = QStringLiteral("COM%1=").arg(number);
         QTextStream in(&ini);

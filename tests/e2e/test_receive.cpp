@@ -175,8 +175,9 @@ TEST(ReceiveFaults, NoDataEndsWithTheNoDataTextAndNoFile)
 {
     const Download d = Receive({19200, true}, {"--pointer", "512", "--no-pace"});
     EXPECT_EQ(d.run.exitCode, 1);
-    EXPECT_TRUE(d.log.contains(QStringLiteral("No data to receive;"))) << d.log.toStdString();
+    EXPECT_TRUE(d.log.startsWith(QStringLiteral("No data to receive;\rNo data file created. "))) << d.log.toStdString();
     EXPECT_FALSE(d.homeFiles.contains("OUT.TL1"));
+    EXPECT_FALSE(HasTemporaryFiles(d.homeFiles));
 }
 
 TEST(ReceiveFaults, AVanishedPortEndsTheRunWithAClearMessage)
@@ -204,16 +205,59 @@ TEST(ReceiveFaults, AVanishedPortEndsTheRunWithAClearMessage)
 TEST(ReceiveFaults, AFailedDownloadKeepsAnOlderFileOfTheSameName)
 {
     SimProcess sim;
-    ASSERT_TRUE(sim.start(SimOptions({19200, true}, {"--pointer", "2000", "--no-pace", "--silent-blocks", "100"})));
+    // Every block reply damaged: 50 bad lines end it at once (the 50 time-outs end the same way,
+    // after 50 x 9 ticks; the unit tests cover that path on virtual time).
+    ASSERT_TRUE(sim.start(SimOptions({19200, true}, {"--pointer", "2000", "--no-pace", "--corrupt-every", "1"})));
     ProgramHome home;
     home.writeFile("tblog.ini", Settings({19200, true}));
     home.writeFile("OUT.TL1", "older download\r\n");
     const ProgramRun run = RunProgram(home, sim.ptyPath(), {"OUT.TL1", "r"}, 120000);
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(home.readText("TLLOG.TXT").contains(
-        QStringLiteral("Transfer aborted; No response from logger; No data file created")));
+    EXPECT_TRUE(home.readText("TLLOG.TXT").startsWith(
+        QStringLiteral("Transfer aborted; Excessive checksum errors; No data file created ")))
+        << home.readText("TLLOG.TXT").toStdString();
+    EXPECT_TRUE(sim.waitForLogLine("BLOCK", 50, 5000));
+    EXPECT_EQ(sim.logLines("BLOCK").size(), 50);
+    EXPECT_FALSE(HasTemporaryFiles(home.files()));
     EXPECT_EQ(home.readFile("OUT.TL1"), QByteArray("older download\r\n"));
 }
+
+struct PortCase {
+    const char* name;
+    bool environment;  // TAMBLE_COM3 names the device
+    bool portsIni;     // "COM3=" in ports.ini names it (a missing device when the environment wins)
+};
+
+class ReceivePortChoice : public ::testing::TestWithParam<PortCase> {};
+
+TEST_P(ReceivePortChoice, ComThreeIsTheDeviceOfTheEnvironmentElsePortsIni)
+{
+    const PortCase c = GetParam();
+    SimProcess sim;
+    ASSERT_TRUE(sim.start(SimOptions({19200, true}, {"--pointer", "704", "--no-pace"})));
+    ProgramHome home;
+    SettingsRecord s;
+    s.baud = 19200;
+    s.fastProtocol = true;
+    s.portNumber = 3;
+    home.writeFile("tblog.ini", SerializeSettings(s));
+    if (c.portsIni)
+        home.writeFile("ports.ini", (QStringLiteral("COM1=/dev/null\nCOM3=") +
+                                     (c.environment ? QStringLiteral("/nonexistent/tty") : sim.ptyPath()) + "\n")
+                                        .toLocal8Bit());
+    QStringList env;
+    if (c.environment)
+        env << QStringLiteral("TAMBLE_COM3=") + sim.ptyPath();
+    const ProgramRun run = RunProgram(home, QString(), {"OUT.TL1", "r"}, 60000, env);
+    EXPECT_EQ(run.exitCode, 0) << home.readText("TLLOG.TXT").toStdString();
+    EXPECT_EQ(DataLines(home.readFile("OUT.TL1")).size(), 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ports, ReceivePortChoice,
+                         ::testing::Values(PortCase{"Environment", true, false},
+                                           PortCase{"EnvironmentBeforePortsIni", true, true},
+                                           PortCase{"PortsIni", false, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct NetworkCase {
     char revision;
@@ -243,7 +287,7 @@ INSTANTIATE_TEST_SUITE_P(Revisions, ReceiveOnNetwork,
 TEST(ReceiveCsv, AppendsOneLineOfCurrentReadings)
 {
     SimProcess sim;
-    ASSERT_TRUE(sim.start(SimOptions({19200, true}, {"--pointer", "704", "--no-pace"})));
+    ASSERT_TRUE(sim.start(SimOptions({19200, true}, {"--pointer", "704", "--no-pace", "--channels", "134"})));
     ProgramHome home;
     home.writeFile("tblog.ini", Settings({19200, true}));
     for (int i = 0; i < 2; ++i) {
@@ -253,6 +297,13 @@ TEST(ReceiveCsv, AppendsOneLineOfCurrentReadings)
     EXPECT_TRUE(QString(home.readText("TLLOG.TXT")).contains(QStringLiteral("Data written to OUT.CSV"))) << QString(home.readText("TLLOG.TXT")).toStdString();
     const QStringList lines = home.readText("OUT.CSV").split('\n', Qt::SkipEmptyParts);
     EXPECT_EQ(lines.size(), 2);
+    // The date and time, then one value per channel that is on (1, 3 and 4), never a data file.
+    for (const QString& l : lines) {
+        // The list separator is ';' where the decimal point is a comma.
+        EXPECT_TRUE(l.count(QLatin1Char(',')) == 3 || l.count(QLatin1Char(';')) == 3) << l.toStdString();
+        EXPECT_TRUE(!l.isEmpty() && l[0].isDigit()) << l.toStdString();
+    }
+    EXPECT_FALSE(home.exists("OUT.TL1"));
 }
 
 TEST(HangUp, RunsTheSequenceOnAPtyAndLogsModemOnHook)
