@@ -416,3 +416,40 @@ TEST(StatusDecode, UnusableTableEndsWithTableErrorAndItsMessage)
     EXPECT_EQ(info.currentValues, (std::array<float, 4>{7, 7, 7, 7})) << "nothing converted after a table error";
     EXPECT_EQ(info.revision, 'q') << "the fields are decoded all the same";
 }
+
+// While auto answer is on, a first-reading year of 1999 or 1997 (a clock never set) takes the
+// last reading's year, one less when the last reading's month comes earlier in the year.
+struct YearCase {
+    const char* name;
+    QByteArray firstClock;  // positions 1-14: ss mm hh DD MM dw YY
+    QByteArray lastClock;   // positions 15-28
+    bool autoAnswer;
+    QString firstYear;      // characters 12-15 of the first-reading stamp
+};
+
+class FirstReadingYear : public ::testing::TestWithParam<YearCase> {};
+
+TEST_P(FirstReadingYear, IsCorrectedOnlyForNineteenNinetyNineOrNinetySevenUnderAutoAnswer)
+{
+    const YearCase c = GetParam();
+    StatusContext context = Context24h();
+    context.autoAnswer = c.autoAnswer;
+    QByteArray rec = WithField(Golden12Bit(), 1, c.firstClock);
+    rec = WithField(rec, 15, c.lastClock);
+    const Decoded d = Decode(rec, context);
+    ASSERT_GE(d.info.firstReadingStamp.size(), 15) << d.info.firstReadingStamp.toStdString();
+    EXPECT_EQ(d.info.firstReadingStamp.mid(11, 4), c.firstYear) << d.info.firstReadingStamp.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FirstReadingYear,
+    ::testing::Values(
+        // Jan 1999 before Mar 2004: same year as the last reading.
+        YearCase{"NinetyNineLaterMonth", "00001001010599", "00001016030304", true, "2004"},
+        // Nov 1997 with the last reading in Mar 2004: the year before.
+        YearCase{"NinetySevenEarlierMonth", "00001001110597", "00001016030304", true, "2003"},
+        // Same month: not earlier, so the same year.
+        YearCase{"NinetyNineSameMonth", "00001001030599", "00001016030304", true, "2004"},
+        YearCase{"NinetyEightStays", "00001001010598", "00001016030304", true, "1998"},
+        YearCase{"WithoutAutoAnswerStays", "00001001010599", "00001016030304", false, "1999"}),
+    [](const auto& info) { return std::string(info.param.name); });
