@@ -4,6 +4,7 @@
 
 #include "datafiles/tl1_writer.h"
 
+#include <QDir>
 #include <gtest/gtest.h>
 
 using namespace tamble;
@@ -86,4 +87,63 @@ TEST(ConvertMode, AFileThatCannotBeLoadedIsAFailureNotAWrittenFile)
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_FALSE(home.exists("EMPTY.csv"));
     EXPECT_TRUE(home.readText("CSVLOG.TXT").startsWith("Bad file format(0): ")) << home.readText("CSVLOG.TXT").toStdString();
+}
+
+namespace {
+
+struct SampleConversion {
+    const char* file;         // in data/samples
+    const char* csv;          // written into the program directory
+    int dataLines;
+    const char* headings;
+    const char* firstLine;    // the first data line, or its start
+    const char* lastLine;     // the last data line, or its start
+};
+
+bool CopyTables(const ProgramHome& home)
+{
+    const QDir data(QStringLiteral(TAMBLE_SOURCE_DIR "/data"));
+    bool ok = true;
+    for (const QString& name : data.entryList({"*.Rvt", "*.mvt"}, QDir::Files))
+        ok = home.copyFromSource("data/" + name) && ok;
+    return ok;
+}
+
+} // namespace
+
+TEST(ConvertMode, EveryShippedSampleConvertsWithTheShippedTables)
+{
+    // The default settings show temperatures in degrees Fahrenheit. The
+    // four-bank file's stamps run on two intervals at each of its three bank
+    // changes, so its last line is three intervals after its "Last" stamp.
+    const SampleConversion cases[] = {
+        {"sample8.TL1", "sample8.csv", 2880, "Date,Time,Ch1:Deg F,Ch2:FtCn", "04/06/1998,00:00:00,", "04/15/1998,23:55:00,"},
+        {"sample10.TL1", "sample10.csv", 2977, "Date,Time,Ch1:Deg F", "07/01/1998,00:00:00,52.937",
+         "08/01/1998,00:00:00,49.497"},
+        {"sample12.TL1", "sample12.csv", 2100, "Date,Time,Ch1:Deg F,Ch2:Deg F,Ch3:% RH",
+         "09/15/1998,06:00:00,54.269,53.663,84.530", "09/18/1998,03:58:00,47.089,54.695,96.479"},
+        {"wrapped10.TL1", "wrapped10.csv", 12900, "Date,Time,Ch1:Deg F,Ch2:Deg F", "10/09/1998,15:21:00,79.017,59.289",
+         "10/18/1998,14:20:00,71.508,58.363"},
+        {"banks4.TL1", "banks4.csv", 3 * 5376 + 1999, "Date,Time,Ch1:Deg F,Ch2:Deg F,Ch3:FtCn,Ch4:",
+         "03/01/1998,00:00:00,52.934,58.087,1.468,4.103", "07/04/1998,21:30:00,58.115,60.291,1.463,2.889"},
+    };
+    for (const SampleConversion& c : cases) {
+        SCOPED_TRACE(c.file);
+        ProgramHome home;
+        ASSERT_TRUE(home.valid());
+        ASSERT_TRUE(CopyTables(home));
+        ASSERT_TRUE(home.copyFromSource(QStringLiteral("data/samples/") + c.file));
+        const ProgramRun run = RunProgram(home, {}, {home.filePath(c.file)});
+        ASSERT_TRUE(run.started);
+        EXPECT_EQ(run.exitCode, 0) << run.stdoutText.toStdString();
+        EXPECT_TRUE(home.readText("CSVLOG.TXT").startsWith(QStringLiteral("File written: ") + c.csv + " "))
+            << home.readText("CSVLOG.TXT").toStdString();
+        const QStringList lines = home.readText(c.csv).split("\r\n");
+        ASSERT_GT(lines.size(), 18);
+        EXPECT_EQ(DataLines(home.readText(c.csv)), c.dataLines);
+        EXPECT_EQ(lines[16].toStdString(), c.headings);
+        EXPECT_TRUE(lines[17].startsWith(c.firstLine)) << lines[17].toStdString();
+        const QString last = lines[lines.size() - 2];
+        EXPECT_TRUE(last.startsWith(c.lastLine)) << last.toStdString();
+    }
 }

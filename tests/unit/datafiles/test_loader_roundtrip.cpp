@@ -42,27 +42,8 @@ TEST_P(LoaderRoundTrip, LoadsBackEveryReadingOfEveryBank)
         plan.header.lastBank = c.model == '6' ? 'C' : 'A';
     const std::size_t total = c.wrapped ? static_cast<std::size_t>(capacity) * c.sections : c.readings;
     plan.readings = TestReadings(total, c.bits, static_cast<unsigned>(c.bits * 100 + c.mask));
-    // In a wrapped 10-bit memory the low bit pair of the reading P from the end
-    // is also the phase P (both live in the phase byte).
-    std::vector<std::uint16_t> expected = plan.readings;
-    if (c.wrapped && c.bits == 10 && c.phase > 0)
-        expected[total - c.phase] = static_cast<std::uint16_t>((expected[total - c.phase] & ~3) | c.phase);
-    // A cut 12-bit group at a bank boundary: the last reading of the bank
-    // takes the high nibble of the low-nibbles byte that opens the next bank,
-    // which holds the low nibble of that bank's first reading.
-    if (c.wrapped && c.bits == 12 && c.phase == 1)
-        for (int b = 1; b < c.sections; ++b) {
-            const std::size_t first = static_cast<std::size_t>(b) * capacity;
-            expected[first - 1] = static_cast<std::uint16_t>((expected[first - 1] & ~15) | (expected[first] & 15));
-        }
-    // In a recording that did not wrap, a last incomplete group has only its
-    // high bytes in memory; its low bits read as the zero bytes behind it.
-    if (!c.wrapped && c.bits != 8 && total > 0) {
-        const std::size_t group = c.bits == 10 ? 4 : 2;
-        const std::size_t inLastBank = total - (total - 1) / capacity * capacity;
-        for (std::size_t i = total - inLastBank % group; i < total; ++i)
-            expected[i] = static_cast<std::uint16_t>(expected[i] & (c.bits == 10 ? ~3 : ~15));
-    }
+    const std::vector<std::uint16_t> expected =
+        ReadingsAsLoaded(plan.readings, c.bits, c.wrapped, c.phase, c.sections);
 
     const QByteArray file = FormatTl1(MakeRecording(plan));
     DataSet data;

@@ -58,6 +58,38 @@ inline std::vector<std::uint16_t> TestReadings(std::size_t count, int bits, unsi
     return r;
 }
 
+// The readings a load gives back for `written` readings laid down by the
+// writer: what the memory image cannot carry is replaced by what the loader
+// finds in its place. `sections` is the number of memory images of a wrapped
+// recording.
+inline std::vector<std::uint16_t> ReadingsAsLoaded(std::vector<std::uint16_t> expected, int bits, bool wrapped,
+                                                   int phase, int sections)
+{
+    const std::size_t total = expected.size();
+    const std::size_t capacity = static_cast<std::size_t>(MemoryCapacityFor(bits));
+    // In a wrapped 10-bit memory the low bit pair of the reading P from the
+    // end is also the phase P (both live in the phase byte).
+    if (wrapped && bits == 10 && phase > 0 && total >= static_cast<std::size_t>(phase))
+        expected[total - phase] = static_cast<std::uint16_t>((expected[total - phase] & ~3) | phase);
+    // A cut 12-bit group at a bank boundary: the last reading of the bank
+    // takes the high nibble of the low-nibbles byte that opens the next bank,
+    // which holds the low nibble of that bank's first reading.
+    if (wrapped && bits == 12 && phase == 1)
+        for (int b = 1; b < sections; ++b) {
+            const std::size_t first = static_cast<std::size_t>(b) * capacity;
+            expected[first - 1] = static_cast<std::uint16_t>((expected[first - 1] & ~15) | (expected[first] & 15));
+        }
+    // In a recording that did not wrap, a last incomplete group has only its
+    // high bytes in memory; its low bits read as the zero bytes behind it.
+    if (!wrapped && bits != 8 && total > 0) {
+        const std::size_t group = bits == 10 ? 4 : 2;
+        const std::size_t inLastBank = total - (total - 1) / capacity * capacity;
+        for (std::size_t i = total - inLastBank % group; i < total; ++i)
+            expected[i] = static_cast<std::uint16_t>(expected[i] & (bits == 10 ? ~3 : ~15));
+    }
+    return expected;
+}
+
 // Keeps a copy of every bank handed over: readings per channel position.
 class KeepingBankSink : public BankSink {
 public:
