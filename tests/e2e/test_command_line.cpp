@@ -196,12 +196,15 @@ TEST_F(CommandLine, StartupSetupLoad_EndsASendSetupRunOrLogsTheDefaultInOthers)
         const char* existingSetup;  // in the program directory, or nullptr
         int exitCode;               // -1: not checked
         const char* tlLogLine;      // the only line expected in TLLOG.TXT, or nullptr for no file
+        const char* lastSetup = "default.set"; // the settings' last setup file
     };
     const std::vector<Case> cases = {
         {"send-setup run with a missing file", {"job.set", "s", "0", "0"}, nullptr, 1,
          "Setup File: job.set not found; command not executed"},
-        {"convert run with no default setup", {"site.TL1"}, nullptr, -1,
-         "Setup File: default.set not found; loading default."},
+        // The shipped "default.set" is copied into every new program
+        // directory, so the fallback shows with another remembered name.
+        {"convert run whose remembered setup is gone", {"site.TL1"}, nullptr, -1,
+         "Setup File: other.set not found; loading default.", "other.set"},
         {"convert run with the default setup present", {"site.TL1"}, "default.set", -1, nullptr},
         {"hang-up runs before any setup is loaded", {"x", "h", "0", "0"}, nullptr, -1,
          "Unable to open selected ComPort - check Settings"},
@@ -212,6 +215,7 @@ TEST_F(CommandLine, StartupSetupLoad_EndsASendSetupRunOrLogsTheDefaultInOthers)
         QDir().mkpath(home.path());
         SettingsRecord settings;
         settings.portNumber = 20;   // a missing device: the runs end at once
+        settings.lastSetupFile = QString::fromLatin1(c.lastSetup);
         SaveSettings(home.path(), settings);
         write("site.TL1", QByteArray());
         if (c.existingSetup)
@@ -232,8 +236,12 @@ TEST_F(CommandLine, StartupSetupLoad_EndsASendSetupRunOrLogsTheDefaultInOthers)
     // Only the interactive and default cases write the default setup, never the send-setup run.
     QDir(home.path()).removeRecursively();
     QDir().mkpath(home.path());
+    const QByteArray own(781, 'u');
+    write("default.set", own);
     ASSERT_TRUE(run({"gone.set", "s"}).finished);
-    EXPECT_FALSE(QFile::exists(file("default.set")));
+    QFile kept(file("default.set"));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), own);
 }
 
 TEST_F(CommandLine, ShippedDataFiles_AreCopiedWhenMissingAndNeverOverwritten)
