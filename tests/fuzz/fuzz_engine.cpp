@@ -1,8 +1,8 @@
 // Random byte streams, time-outs, aborts and drained-output events fed to the session engine in
 // every transaction and link state: status, download, real time, setup sending, station address,
 // logger baud rate, modem dialling, com test and remote modem set-up. Besides raw garbage the input
-// can inject well-formed pieces (echo byte, acknowledgement, status record, memory block, "OK",
-// modem results, real-time readings) so the deep states are reached too. Nothing may crash, hang or
+// can inject well-formed pieces (acknowledgement, status record, memory block, "OK", modem results,
+// real-time readings) or let a well-behaved logger answer, so the deep states are reached too. Nothing may crash, hang or
 // grow without bound.
 #include "../unit/link/virtual_host.h"
 
@@ -82,7 +82,12 @@ struct Fixture {
         case 7: comTest.Run(e); break;
         case 8: remoteModem.Proceed(e); break;
         case 9: link.start(TransactionKind::StatusFirst); break;
-        case 10: link.start(TransactionKind::SetBaudRate); break;
+        case 10:
+            // As the menu command does it, but also with a modem (which the menu refuses).
+            s.newBaud = kBauds[(which >> 4) & 7];
+            s.setupPart = 0;
+            link.start(TransactionKind::SetBaudRate);
+            break;
         default: link.start(TransactionKind::None); break;
         }
     }
@@ -106,24 +111,103 @@ struct Fixture {
     }
 };
 
-QByteArray StatusLine(Input& in)
+// A status record from five parameter bytes (resolution, revision, model, channels, bank, flags,
+// pointer, length).
+QByteArray StatusLine(std::uint8_t a, std::uint8_t b, std::uint8_t c, std::uint8_t flags, std::uint8_t low,
+                      std::uint8_t length)
 {
-    const std::uint8_t a = in.next();
-    const std::uint8_t b = in.next();
-    const std::uint8_t c = in.next();
     const int bits = (a & 3) == 0 ? 8 : (a & 3) == 1 ? 10 : 12;
     StatusRecord r;
     r.bits(bits)
-        .flags(in.next())
-        .channels(static_cast<std::uint8_t>(b & 0x2F))
-        .pointer(static_cast<std::uint16_t>(512 + (c << 7) + in.next()))
+        .flags(flags)
+        .channels(static_cast<std::uint8_t>((b & 0x2F) ^ 0x0F))  // zeros (input used up) give data
+        .pointer(static_cast<std::uint16_t>(800 + (c << 7) + low))
         .revision(kRevisions[(a >> 2) & 15])
         .model((a & 0x40) ? '6' : (a & 0x80) ? '5' : '1')
         .bank(static_cast<char>('@' + ((b >> 6) & 3) + ((c & 1) ? 1 : 0)));
     QByteArray line = r.build();
     if (b & 0x10)
-        line.truncate(in.next());  // a record of any length
+        line.truncate(length);  // a record of any length
     return line + '\r';
+}
+
+QByteArray StatusLine(Input& in)
+{
+    const std::uint8_t a = in.next();
+    const std::uint8_t b = in.next();
+    const std::uint8_t c = in.next();
+    const std::uint8_t flags = in.next();
+    const std::uint8_t low = in.next();
+    return StatusLine(a, b, c, flags, low, (b & 0x10) ? in.next() : 0);
+}
+
+// The record a cooperating logger sends: varied by a small number, no input consumed.
+QByteArray StatusLine(int variant)
+{
+    const auto v = static_cast<std::uint8_t>(variant);
+    return StatusLine(static_cast<std::uint8_t>(v * 37), static_cast<std::uint8_t>(v & 0xEF), 0,
+                      static_cast<std::uint8_t>(v & 0x09), 0, 0);
+}
+
+QByteArray GoodBlock(const SessionState& s)
+{
+    return BlockLine(s.bank >= 'A' && s.bank <= 'D' ? s.bank : 'A', s.readAddress, s.blockStep ? s.blockStep : 96) + '\r';
+}
+
+// What a well-behaved logger (or modem) would do next in the present state, so that short inputs
+// reach the download, real-time, setup and station states instead of dying at the wake-up.
+void Cooperate(Fixture& f, int variant)
+{
+    SessionState& s = f.link.records.session;
+    SessionEngine& e = f.link.engine;
+    const TransactionKind t = s.transaction;
+    switch (s.linkState) {
+    case LinkState::WakeUp:
+        f.feed(QByteArray(1, static_cast<char>(EchoByteForBaud(f.link.records.settings.baud))));
+        return;
+    case LinkState::Handshake:
+        f.feed(QByteArray("0") + kRevisions[variant & 15] + '\r');
+        return;
+    case LinkState::FastStart:
+    case LinkState::Connected:
+        e.onTimeout();
+        return;
+    case LinkState::AwaitResponse:
+        if (t == TransactionKind::SendSetup || t == TransactionKind::SetBaudRate) {
+            f.feed(QByteArrayLiteral("OK\r"));
+        } else if (t == TransactionKind::ProgramStationAddress) {
+            // Station programming checks the status reply's checksum.
+            QByteArray line = StatusLine(variant);
+            line.chop(1);
+            f.feed(WithChecksum(line) + '\r');
+        } else {
+            f.feed(StatusLine(variant));
+        }
+        return;
+    case LinkState::Transfer:
+        if (t == TransactionKind::ReceiveData)
+            f.feed(GoodBlock(s));
+        else if (t == TransactionKind::RealTime && (variant & 1) == 0)
+            f.feed(QByteArray(">") + WithChecksum(QByteArray("8081828384FF")) + '\r');
+        else
+            f.feed(QByteArrayLiteral("OK\r"));
+        return;
+    case LinkState::DialOutQuery:
+        f.feed(QByteArray(variant & 1 ? "981530340000" : "971530000231") + '\r');
+        return;
+    case LinkState::ModemInit:
+    case LinkState::RemoteModemSetup:
+        f.feed(QByteArrayLiteral("OK\r"));
+        return;
+    case LinkState::Dialling:
+        f.feed(QByteArrayLiteral("CONNECT 9600\r"));
+        return;
+    case LinkState::ComTest:
+        f.feed(QByteArrayLiteral("U\r"));
+        return;
+    default:
+        return;
+    }
 }
 
 } // namespace
@@ -189,7 +273,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             link.engine.onBytesAvailable();
             break;
         }
-        case 8: f.feed(QByteArray(1, static_cast<char>(EchoByteForBaud(set.baud)))); break;
+        case 8:
+            // One to sixteen steps of a cooperating logger: a byte can carry a session far.
+            // It pauses where a transfer begins, so the next event can meet the transfer state.
+            for (int k = 0; k <= (op >> 4) && !link.engine.finished(); ++k) {
+                const LinkState before = s.linkState;
+                Cooperate(f, (op >> 4) + k);
+                if (before != LinkState::Transfer && s.linkState == LinkState::Transfer)
+                    break;
+            }
+            break;
         case 9: {
             // Handshake acknowledgement of 1 to 6 characters.
             QByteArray ack = QByteArray("xq71zz").left((op >> 4) % 6 + 1);
@@ -199,14 +292,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         case 10: f.feed(StatusLine(in)); break;
         case 11: {
-            // The block the program asked for, sometimes spoiled.
-            const int step = s.blockStep ? s.blockStep : 96;
-            QByteArray line = BlockLine(s.bank >= 'A' ? s.bank : 'A', s.readAddress, step);
+            // The block the program asked for, spoiled.
+            QByteArray line = GoodBlock(s);
             if (op & 0x10)
                 line[3] = 'x';
             if (op & 0x20)
                 line.truncate(150);
-            f.feed(line + '\r');
+            if (op & 0x40)
+                line.replace('\r', "");
+            f.feed(line);
             break;
         }
         case 12: f.feed(QByteArrayLiteral("OK\r")); break;
