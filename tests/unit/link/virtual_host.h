@@ -442,7 +442,8 @@ inline void VirtualHost::wrote(const QByteArray& bytes)
 {
     if (modelOutputDrain) {
         const std::int64_t start = std::max(now, outputDoneAt);
-        outputDoneAt = start + static_cast<std::int64_t>(bytes.size()) * 10000000 / vport.baudRate;
+        // A port without a speed (never set) sends at once.
+        outputDoneAt = start + (vport.baudRate > 0 ? static_cast<std::int64_t>(bytes.size()) * 10000000 / vport.baudRate : 0);
         drainPending = true;
     }
     if (logger)
