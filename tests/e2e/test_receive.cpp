@@ -199,7 +199,9 @@ TEST(ReceiveFaults, AVanishedPortEndsTheRunWithAClearMessage)
     ASSERT_TRUE(program.waitForFinished(60000)) << "the program hangs after its port vanished";
     EXPECT_EQ(program.exitCode(), 1);
     EXPECT_FALSE(home.exists("OUT.TL1"));
-    EXPECT_FALSE(home.readText("TLLOG.TXT").isEmpty());
+    EXPECT_TRUE(home.readText("TLLOG.TXT").startsWith(QStringLiteral("Serial port failed: ")))
+        << home.readText("TLLOG.TXT").toStdString();
+    EXPECT_FALSE(HasTemporaryFiles(home.files()));
 }
 
 TEST(ReceiveFaults, AFailedDownloadKeepsAnOlderFileOfTheSameName)
