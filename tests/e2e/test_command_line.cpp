@@ -164,8 +164,9 @@ TEST_F(CommandLine, UnattendedModes_EndByThemselvesWithOneLogLineAndNoCommandLin
         const QStringList log = lines(c.log);
         ASSERT_FALSE(log.isEmpty());
         EXPECT_EQ(r.out.split('\n').last(), log.last());
-        if (c.tlLogRecreated)
+        if (c.tlLogRecreated) {
             EXPECT_EQ(log.size(), 1);
+        }
         EXPECT_EQ(read("tblog.ini"), settingsBefore);
     }
 }
@@ -223,8 +224,9 @@ TEST_F(CommandLine, StartupSetupLoad_EndsASendSetupRunOrLogsTheDefaultInOthers)
 
         const ProgramRun r = run(c.params);
         ASSERT_TRUE(r.finished);
-        if (c.exitCode >= 0)
+        if (c.exitCode >= 0) {
             EXPECT_EQ(r.exitCode, c.exitCode);
+        }
         const QStringList log = lines("TLLOG.TXT");
         if (!c.tlLogLine) {
             EXPECT_TRUE(log.isEmpty());

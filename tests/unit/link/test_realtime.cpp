@@ -87,8 +87,9 @@ TEST(RealTimeFields, RawCountsByResolution)
         ASSERT_TRUE(raw.has_value()) << c.fields;
         EXPECT_EQ(raw->counts, c.counts) << c.fields;
         EXPECT_EQ(raw->hasBattery, c.battery >= 0) << c.fields;
-        if (c.battery >= 0)
+        if (c.battery >= 0) {
             EXPECT_EQ(raw->batteryByte, c.battery) << c.fields;
+        }
     }
     EXPECT_FALSE(DecodeReadingFields("4001237FF00", 12).has_value());
     EXPECT_FALSE(DecodeReadingFields("9A800001F", 8).has_value());

@@ -190,8 +190,9 @@ TEST(SetupRefusal, SampleRatesByRevision)
         s.rateCode = c.rate;
         const auto refusal = SetupRefusal(s, revision(c.rev, c.rev <= 'G'));
         EXPECT_EQ(refusal.has_value(), c.refused) << c.rate << " " << c.rev;
-        if (refusal)
+        if (refusal) {
             EXPECT_EQ(*refusal, QStringLiteral("Logger does not support selected sample rate"));
+        }
     }
 }
 
@@ -365,8 +366,9 @@ TEST(SetupParts, RandomSetupRecordsGiveWellFormedPartsOrARefusal)
             EXPECT_EQ(parts[0].size(), 65);
             EXPECT_EQ(parts[1].size(), 49);
             EXPECT_EQ(parts[2].size(), 49);
-            if (!old)
+            if (!old) {
                 EXPECT_TRUE(parts[3].size() == 52 || parts[3].size() == 54);
+            }
             for (const QByteArray& p : parts)
                 for (char c : p) {
                     const auto b = static_cast<unsigned char>(c);
