@@ -5,6 +5,9 @@
 #include "app/unattended.h"
 #include "datafiles/tl2.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace tamble {
 
 int RunConvertMode(AppRecords& records, const QString& dataFile)
@@ -13,8 +16,9 @@ int RunConvertMode(AppRecords& records, const QString& dataFile)
     const QString csvName = AutoExportName(dataFile);
     const ExportSettings exportSettings = ExportSettingsFrom(records.settings, records.programDir);
 
+    // The export header names the data file by its full path.
     DataSet& data = records.dataSet;
-    data.dataFileName = dataFile;
+    data.dataFileName = QFileInfo(QDir(records.programDir), dataFile).absoluteFilePath();
     Tl2BankWriter bankWriter(exportSettings);
     const LoadResult loaded = LoadDataFile(data, LoadOptionsFrom(records.settings, records.programDir, &bankWriter));
     if (!loaded.ok || !bankWriter.ok()) {

@@ -147,3 +147,13 @@ TEST(ConvertMode, EveryShippedSampleConvertsWithTheShippedTables)
         EXPECT_TRUE(last.startsWith(c.lastLine)) << last.toStdString();
     }
 }
+
+TEST(ConvertMode, TheExportNamesTheDataFileByItsFullPath)
+{
+    ProgramHome home;
+    ASSERT_TRUE(home.valid());
+    ASSERT_TRUE(WriteTl1File(home.filePath("REL.TL1"), MakeRecording(Plan(8, 0x01, '1', 5))));
+    const ProgramRun run = RunProgram(home, {}, {"REL.TL1"}); // relative to the program directory
+    EXPECT_EQ(run.exitCode, 0) << run.stdoutText.toStdString();
+    EXPECT_TRUE(home.readText("REL.csv").contains(" Source File: " + home.filePath("REL.TL1") + "\r\n"));
+}
