@@ -11,7 +11,7 @@
 #include "link/remote_modem.h"
 #include "link/setup_sender.h"
 
-#include <QEventLoop>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QTimer>
 #include <algorithm>
@@ -50,12 +50,10 @@ public:
         if (!m_auto.SetupAaComPort())
             return EndWithLog(LogRoutine::Fatal, m_records.programDir,
                               QStringLiteral("Unable to open selected ComPort - check Settings"), kExitFailure);
-        QEventLoop loop;
-        m_loop = &loop;
-        loop.exec();
-        m_loop = nullptr;
+        finished = [](int) {};  // the service outlives its callers' outcomes
+        const int status = QCoreApplication::exec();
         m_aaPort.close();
-        return kExitSuccess;
+        return status;
     }
 
     // --- SessionHost: the auto-answer cycle ---
@@ -63,16 +61,17 @@ public:
     void startResendTimer() override { m_auto.StartResendTimer(); }
     void autoAnswerHangup() override
     {
-        m_auto.AAHangupModem();
         ++m_calls;
-        if (m_maxCalls > 0 && m_calls >= m_maxCalls && m_loop)
-            m_loop->quit();
+        const bool last = m_maxCalls > 0 && m_calls >= m_maxCalls;
+        m_auto.AAHangupModem([last] {
+            if (last)
+                QCoreApplication::exit(kExitSuccess);
+        });
     }
 
     // --- AutoAnswerHost ---
     SerialPort& aaPort() override { return m_aaPort; }
-    void waitTicks(int ticks) override { SessionRunner::waitTicks(ticks, true); }
-    using SessionRunner::waitTicks;
+    void after(int ticks, std::function<void()> then) override { SessionRunner::after(ticks, std::move(then)); }
     void setSecondTimerRunning(bool running) override { running ? m_second.start() : m_second.stop(); }
     void setResendTimerRunning(bool running) override { running ? m_resend.start() : m_resend.stop(); }
     bool fileExists(const QString& path) override { return QFileInfo::exists(path); }
@@ -98,7 +97,6 @@ private:
     AutoAnswer m_auto;
     QTimer m_second;
     QTimer m_resend;
-    QEventLoop* m_loop = nullptr;
 };
 
 int runAutoAnswer(AppRecords& records, const QStringList& params)
@@ -129,17 +127,16 @@ int runProcedure(AppRecords& records, SessionRunner& runner, const std::function
                  const QString& successPrefix)
 {
     std::optional<Outcome> outcome;
-    QEventLoop loop;
     runner.messageHandler = [&](const Outcome& o) {
         if (!outcome)
             outcome = o;
-        QTimer::singleShot(0, &loop, &QEventLoop::quit);
+        QTimer::singleShot(0, &runner, [] { QCoreApplication::exit(0); });
         return DialogAnswer::Ok;
     };
     if (const auto refusal = start())
         return EndWithLog(LogRoutine::Fatal, records.programDir, *refusal, kExitFailure);
     if (!outcome)
-        loop.exec();
+        QCoreApplication::exec();
     runner.qtPort().close();
     const QString text = outcome ? outcome->message : QStringLiteral("Session ended without a result");
     return EndWithLog(LogRoutine::Fatal, records.programDir, text,

@@ -3,19 +3,38 @@
 #include "app/qt_serial_port.h"
 #include "app/startup_log.h"
 #include "app/unattended.h"
+#include "link/link_timing.h"
 
-#include <QEventLoop>
+#include <QCoreApplication>
 #include <QTimer>
+#include <functional>
+#include <vector>
 
 namespace tamble {
 
 namespace {
 
-void WaitTicks(int ticks)
+// The escape sequence's guard time before and after "+++" and "ATH".
+constexpr int kEscapeGuardTicks = 28;
+
+struct Step {
+    int ticksBefore;
+    std::function<void()> action;
+};
+
+// Runs the steps one after another, each `ticksBefore` after the previous one, on timers.
+void RunSteps(std::shared_ptr<std::vector<Step>> steps, std::size_t next, std::function<void()> done)
 {
-    QEventLoop loop;
-    QTimer::singleShot(static_cast<int>(TicksToMs(ticks)), Qt::PreciseTimer, &loop, &QEventLoop::quit);
-    loop.exec();
+    if (next >= steps->size()) {
+        done();
+        return;
+    }
+    const Step& step = (*steps)[next];
+    QTimer::singleShot(static_cast<int>(TicksToMs(step.ticksBefore)), Qt::PreciseTimer,
+                       [steps, next, done = std::move(done)]() mutable {
+                           (*steps)[next].action();
+                           RunSteps(steps, next + 1, std::move(done));
+                       });
 }
 
 } // namespace
@@ -30,19 +49,17 @@ int RunHangupMode(AppRecords& records)
         return EndWithLog(LogRoutine::Fatal, records.programDir,
                           QStringLiteral("Unable to open selected ComPort - check Settings"), kExitFailure);
     port.setDtr(true);
-    WaitTicks(4);
-    port.setDtr(false);
-    WaitTicks(9);
-    port.setDtr(true);
-    WaitTicks(9);
-    WaitTicks(28);
-    port.putString(QByteArrayLiteral("+++"));
-    WaitTicks(28);
-    port.putString(QByteArrayLiteral("ATH\r"));
-    WaitTicks(28);
-    port.putString(QByteArrayLiteral("+++"));
-    WaitTicks(28);
-    port.putString(QByteArrayLiteral("ATH\r"));
+    auto put = [&port](const char* text) { return [&port, text] { port.putString(QByteArray(text)); }; };
+    auto steps = std::make_shared<std::vector<Step>>(std::vector<Step>{
+        {ticks::kDtrRaise, [&port] { port.setDtr(false); }},
+        {ticks::kDtrHangupLow, [&port] { port.setDtr(true); }},
+        {ticks::kDtrHangupLow + kEscapeGuardTicks, put("+++")},
+        {kEscapeGuardTicks, put("ATH\r")},
+        {kEscapeGuardTicks, put("+++")},
+        {kEscapeGuardTicks, put("ATH\r")},
+    });
+    RunSteps(steps, 0, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
     port.drain(1000);
     port.close();
     return EndWithLog(LogRoutine::Fatal, records.programDir, QStringLiteral("session finished, modem on hook"),

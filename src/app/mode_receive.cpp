@@ -24,7 +24,8 @@ int RunReceive(AppRecords& records, TransactionKind kind)
     });
     dialler.setPhoneNumberFromCommandLine(records.parameters.value(3).size() > 4);
     dialler.Install(runner.engine());
-    return runner.RunUnattended(kind);
+    runner.StartUnattended(kind);
+    return RunToOutcome(runner);
 }
 
 } // namespace

@@ -58,7 +58,8 @@ int RunSendSetupMode(AppRecords& records, const QString& /*setupFile*/)
     InstallDialler(runner, records, dialler);
     SetupSender sender(records.setup);
     runner.engine().setTransactionHandler(TransactionKind::SendSetup, &sender);
-    return runner.RunUnattended(TransactionKind::SendSetup);
+    runner.StartUnattended(TransactionKind::SendSetup);
+    return RunToOutcome(runner);
 }
 
 } // namespace tamble

@@ -9,12 +9,10 @@
 #include <QLocale>
 #include <cstdio>
 
-#if __has_include("app/export_wiring.h")
 #include "app/export_wiring.h"
 #include "datafiles/export.h"
 #include "datafiles/tl2.h"
-#define TAMBLE_HAS_EXPORT_WIRING 1
-#endif
+#include "link/modem.h"
 
 namespace tamble {
 
@@ -53,21 +51,23 @@ StatusDecodeResult SessionRunner::Decode(QByteArrayView record, const StatusCont
 
 void SessionRunner::Post(Event event)
 {
-    m_pending[static_cast<int>(event)] = true;
+    m_pending[static_cast<std::size_t>(event)] = true;
     if (m_busy > 0)
-        return;  // the engine is inside a handler (waiting ticks): delivered when it is done
-    // Deliver in a fixed order: a failed port first, then bytes, drained output, time-out, tick.
-    static const Event kOrder[] = {Event::Failure, Event::Start, Event::Read, Event::Drain, Event::Timeout,
-                                   Event::Tick};
+        return;  // a handler is busy (a message box is up): delivered when it is done
+    // Deliver in a fixed order: a failed port first, then bytes, drained output, time-out, tick,
+    // and the continuations of waits that are over.
+    // Once the program is ending only continuations (a hang-up under way) are carried out.
     bool any = true;
-    while (any && !m_engine->finished()) {
+    while (any) {
         any = false;
-        for (Event e : kOrder) {
-            if (!m_pending[static_cast<int>(e)])
+        for (std::size_t e = 0; e < m_pending.size(); ++e) {
+            if (!m_pending[e])
                 continue;
-            m_pending[static_cast<int>(e)] = false;
+            m_pending[e] = false;
+            if (m_engine->finished() && static_cast<Event>(e) != Event::Continue)
+                continue;
             ++m_busy;
-            Dispatch(e);
+            Dispatch(static_cast<Event>(e));
             --m_busy;
             any = true;
             break;
@@ -88,6 +88,14 @@ void SessionRunner::Dispatch(Event event)
     case Event::Timeout: m_engine->onTimeout(); break;
     case Event::Tick: m_engine->onProgressTick(); break;
     case Event::Failure: m_engine->onPortError(m_failure); break;
+    case Event::Continue:
+        while (!m_continuations.empty()) {
+            std::function<void()> then = std::move(m_continuations.front());
+            m_continuations.pop_front();
+            then();
+        }
+        break;
+    case Event::Count: break;
     }
 }
 
@@ -114,14 +122,13 @@ void SessionRunner::releaseTrigger()
     m_trigger.stop();
 }
 
-void SessionRunner::waitTicks(int ticks, bool)
+void SessionRunner::after(int ticks, std::function<void()> then)
 {
-    if (ticks <= 0)
-        return;
-    // Events keep flowing (the port's buffers fill), but the engine sees them only afterwards.
-    QEventLoop loop;
-    QTimer::singleShot(static_cast<int>(TicksToMs(ticks)), Qt::PreciseTimer, &loop, &QEventLoop::quit);
-    loop.exec();
+    QTimer::singleShot(static_cast<int>(TicksToMs(std::max(ticks, 0))), Qt::PreciseTimer, this,
+                       [this, then = std::move(then)]() mutable {
+                           m_continuations.push_back(std::move(then));
+                           Post(Event::Continue);
+                       });
 }
 
 DialogAnswer SessionRunner::showMessage(const Outcome& outcome)
@@ -139,16 +146,27 @@ void SessionRunner::appendLogLine(const QString& line)
 
 void SessionRunner::fatalLogAndExit(const QString& line, int exitCode)
 {
-    m_exitCode = EndWithLog(LogRoutine::Fatal, m_records.programDir, line, exitCode);
-    // The run has its outcome: mark it before the hang-up's tick waits, during
-    // which a queued end-of-session check would otherwise replace the line.
+    const int status = EndWithLog(LogRoutine::Fatal, m_records.programDir, line, exitCode);
+    // The run has its outcome: mark it before the hang-up's waits, during which a queued
+    // end-of-session check would otherwise replace the line.
     m_done = true;
-    hangupModem();
-    m_trigger.stop();
-    m_progress.stop();
-    m_port.close();
-    if (m_loop)
-        m_loop->quit();
+    m_exitCode = status;
+    HangupModem(*this, m_records.session, [this, status] {
+        m_trigger.stop();
+        m_progress.stop();
+        m_port.close();
+        Finish(status);
+    });
+}
+
+void SessionRunner::Finish(int exitCode)
+{
+    m_done = true;
+    m_exitCode = exitCode;
+    if (finished)
+        finished(exitCode);
+    else
+        QCoreApplication::exit(exitCode);
 }
 
 void SessionRunner::setProgressTimerRunning(bool running)
@@ -173,7 +191,6 @@ bool SessionRunner::appendReceiveCsv(const QString& csvFile)
 
 bool SessionRunner::autoExport(const QString& dataFile, const QString& csvName, int averaging)
 {
-#ifdef TAMBLE_HAS_EXPORT_WIRING
     const ExportSettings exportSettings = ExportSettingsFrom(m_records.settings, m_records.programDir);
     DataSet& data = m_records.dataSet;
     data.dataFileName = dataFile;
@@ -187,64 +204,41 @@ bool SessionRunner::autoExport(const QString& dataFile, const QString& csvName, 
     request.csv = true;
     request.averaging = averaging;
     return ExportData(data, request, exportSettings).ok;
-#else
-    Q_UNUSED(dataFile);
-    Q_UNUSED(csvName);
-    Q_UNUSED(averaging);
-    return false;
-#endif
 }
 
 void SessionRunner::hangupModem()
 {
-    SessionState& s = m_records.session;
-    if (s.modemOnline) {
-        if (m_port.isOpen()) {
-            m_port.setDtr(true);
-            waitTicks(4, true);
-            m_port.setDtr(false);
-            waitTicks(9, true);
-            m_port.setDtr(true);
-            waitTicks(9, true);
-        }
-        m_trigger.stop();
-        s.triggerHeld = false;
-        m_port.close();
-        s.modemOnline = false;
-    }
-    s.retryCount = 0;
+    HangupModem(*this, m_records.session);
 }
 
 void SessionRunner::sessionEnded()
 {
     // An unattended run whose session ended without an outcome has nothing more to wait for.
-    if (m_loop && !m_done)
+    if (m_unattended && !m_done)
         QTimer::singleShot(0, this, [this] {
             if (!m_done && !m_engine->active()) {
-                m_exitCode = EndWithLog(LogRoutine::Fatal, m_records.programDir,
-                                        QStringLiteral("Session ended without a result"), kExitFailure);
-                m_done = true;
-                if (m_loop)
-                    m_loop->quit();
+                const int status = EndWithLog(LogRoutine::Fatal, m_records.programDir,
+                                              QStringLiteral("Session ended without a result"), kExitFailure);
+                Finish(status);
             }
         });
 }
 
-int SessionRunner::RunUnattended(TransactionKind kind)
+void SessionRunner::StartUnattended(TransactionKind kind)
+{
+    m_unattended = true;
+    m_done = false;
+    m_exitCode = kExitFailure;
+    StartInteractive(kind);
+}
+
+void SessionRunner::StartInteractive(TransactionKind kind)
 {
     SessionState& s = m_records.session;
     s.transaction = kind;
     s.retryCount = 0;
-    m_done = false;
-    m_exitCode = kExitFailure;
     resetStopwatch();
-    QEventLoop loop;
-    m_loop = &loop;
     Post(Event::Start);
-    if (!m_done && !m_engine->finished())
-        loop.exec();
-    m_loop = nullptr;
-    return m_exitCode;
 }
 
 } // namespace tamble

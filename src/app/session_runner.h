@@ -1,7 +1,9 @@
 #pragma once
 // Runs the session engine in real time: the QSerialPort adapter, one QTimer as the timer trigger,
-// tick waits in a local event loop, the stopwatch, the log files. Engine calls never nest: events
-// that arrive while the engine is busy (a tick wait inside a handler) are delivered when it is done.
+// timers for the engine's waits, the stopwatch, the log files. The runner never runs an event loop
+// of its own: a wait is a timer whose continuation comes in a later event, and an unattended run
+// ends the program's event loop when it has its outcome. Engine calls never nest: events that come
+// while a handler is busy (a message box is up) are delivered when it is done.
 
 #include "app/app_records.h"
 #include "app/qt_serial_port.h"
@@ -9,9 +11,10 @@
 #include "link/session_engine.h"
 
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QObject>
 #include <QTimer>
+#include <array>
+#include <deque>
 #include <functional>
 #include <memory>
 
@@ -25,10 +28,17 @@ public:
 
     SessionEngine& engine() { return *m_engine; }
     QtSerialPort& qtPort() { return m_port; }
+    ChannelScaling& scaling() { return m_scaling; }
 
-    // Starts `kind` (unattended) and runs until the program is asked to end or the session ends.
-    // Returns the exit status; a session that ends without an outcome is a failure.
-    int RunUnattended(TransactionKind kind);
+    // Starts `kind` for an unattended run. When the run has its outcome (or its session ends
+    // without one), `finished` is called with the exit status; by default it ends the program's
+    // event loop with that status.
+    void StartUnattended(TransactionKind kind);
+    // Starts `kind` for the windows: outcomes are dialogs, nothing ends the program.
+    void StartInteractive(TransactionKind kind);
+    bool done() const { return m_done; }
+    int exitCode() const { return m_exitCode; }
+    std::function<void(int exitCode)> finished;
 
     // Dialogs; headless runs have none (every outcome of an unattended run is a log line).
     std::function<DialogAnswer(const Outcome&)> messageHandler;
@@ -38,7 +48,7 @@ public:
     bool reserveTrigger(std::uint16_t& handle) override;
     void armTrigger(int ticks) override;
     void releaseTrigger() override;
-    void waitTicks(int ticks, bool processMessages) override;
+    void after(int ticks, std::function<void()> then) override;
     void resetStopwatch() override { m_stopwatch.restart(); }
     std::int64_t elapsedSeconds() override { return m_stopwatch.isValid() ? m_stopwatch.elapsed() / 1000 : 0; }
     QDateTime currentDateTime() override { return QDateTime::currentDateTime(); }
@@ -52,10 +62,11 @@ public:
     void sessionEnded() override;
 
 private:
-    enum class Event { Start, Read, Drain, Timeout, Tick, Failure };
-    // Hands `event` to the engine unless it is busy; then delivers what arrived meanwhile.
+    enum class Event { Failure, Start, Read, Drain, Timeout, Tick, Continue, Count };
+    // Hands `event` to the engine unless a handler is busy; then delivers what arrived meanwhile.
     void Post(Event event);
     void Dispatch(Event event);
+    void Finish(int exitCode);
     StatusDecodeResult Decode(QByteArrayView record, const StatusContext& context, LoggerInfo& info,
                               MemoryGeometry& geometry);
 
@@ -66,10 +77,11 @@ private:
     QTimer m_trigger;
     QTimer m_progress;
     QElapsedTimer m_stopwatch;
-    QEventLoop* m_loop = nullptr;
     int m_busy = 0;
-    bool m_pending[6] = {};
+    std::array<bool, static_cast<std::size_t>(Event::Count)> m_pending{};
+    std::deque<std::function<void()>> m_continuations;  // waits that are over, in order
     QString m_failure;
+    bool m_unattended = false;
     bool m_done = false;
     int m_exitCode = 1;
 };

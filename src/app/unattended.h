@@ -5,7 +5,9 @@
 // exit status: 0 on success, 1 on any failure.
 
 #include "app/app_records.h"
+#include "app/session_runner.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 namespace tamble {
@@ -24,5 +26,11 @@ int RunConvertMode(AppRecords& records, const QString& dataFile);
 
 // Parameter 2 "h": hang up a modem on the session port.
 int RunHangupMode(AppRecords& records);
+
+// The program's event loop, until a run that `runner` started unattended has its outcome.
+inline int RunToOutcome(SessionRunner& runner)
+{
+    return runner.done() ? runner.exitCode() : QCoreApplication::exec();
+}
 
 } // namespace tamble

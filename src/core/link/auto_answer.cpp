@@ -1,4 +1,5 @@
 #include "link/auto_answer.h"
+#include "link/link_timing.h"
 
 #include "app/settings_record.h"
 #include "link/logger_info.h"
@@ -121,13 +122,32 @@ bool AutoAnswer::SetupAaComPort()
     openAaPort();
     if (!port.isOpen())
         return false;
-    m_host.waitTicks(20);
-    port.putString(QByteArrayLiteral("+++"));
-    m_host.waitTicks(20);
-    port.putString(QByteArrayLiteral("ATH\r"));
-    m_host.waitTicks(20);
-    WaitForConnect();
+    HangUpAndWait();
     return true;
+}
+
+void AutoAnswer::HangUpAndWait(std::function<void()> done)
+{
+    // Auto answer switched off meanwhile ends the sequence.
+    const int run = ++m_hangups;
+    SerialPort& port = m_host.aaPort();
+    m_host.after(ticks::kEscapeGuard, [this, &port, run, done] {
+        if (run != m_hangups)
+            return;
+        port.putString(QByteArrayLiteral("+++"));
+        m_host.after(ticks::kEscapeGuard, [this, &port, run, done] {
+            if (run != m_hangups)
+                return;
+            port.putString(QByteArrayLiteral("ATH\r"));
+            m_host.after(ticks::kEscapeGuard, [this, run, done] {
+                if (run != m_hangups)
+                    return;
+                WaitForConnect();
+                if (done)
+                    done();
+            });
+        });
+    });
 }
 
 void AutoAnswer::WaitForConnect()
@@ -203,7 +223,7 @@ void AutoAnswer::ResendNamedSetup()
         const QString line = QStringLiteral("Unable to send setup; ") + logSafe(name) + QStringLiteral(" not found");
         if (s.autoAnswerCount == 0)
             s.autoAnswerCount = 1;  // the outcome belongs to the caller: log it and hang up
-        m_engine.ReportOutcome({line, DialogKind::Information, DialogButtons::Ok, 0, kNoUnattended});
+        m_engine.ReportOutcome({line, DialogKind::Information, DialogButtons::Ok, 0});
         s.autoAnswerCount = 0;
         return;
     }
@@ -213,20 +233,15 @@ void AutoAnswer::ResendNamedSetup()
     CheckAndSendSetup(m_engine, m_setup);
 }
 
-void AutoAnswer::AAHangupModem()
+void AutoAnswer::AAHangupModem(std::function<void()> done)
 {
-    SerialPort& port = m_host.aaPort();
     openAaPort();
-    m_host.waitTicks(20);
-    port.putString(QByteArrayLiteral("+++"));
-    m_host.waitTicks(20);
-    port.putString(QByteArrayLiteral("ATH\r"));
-    m_host.waitTicks(20);
-    WaitForConnect();
+    HangUpAndWait(std::move(done));
 }
 
 void AutoAnswer::DisableAutoAnswer()
 {
+    ++m_hangups;
     m_matcher.disable();
     SerialPort& port = m_host.aaPort();
     port.close();

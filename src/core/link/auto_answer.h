@@ -57,7 +57,8 @@ class AutoAnswerHost {
 public:
     virtual ~AutoAnswerHost() = default;
     virtual SerialPort& aaPort() = 0;
-    virtual void waitTicks(int ticks) = 0;
+    // Call `then` once `ticks` of 1/18.2 s have passed, from a later event.
+    virtual void after(int ticks, std::function<void()> then) = 0;
     virtual void setSecondTimerRunning(bool running) = 0;   // the main window's one-second timer
     virtual void setResendTimerRunning(bool running) = 0;   // Timer2 of the session window
     virtual void setAaText(const QString& /*text*/, bool /*visible*/) {}
@@ -85,8 +86,8 @@ public:
     void onResendSecond();
     // Sends back the setup named by the caller's description.
     void ResendNamedSetup();
-    // After every auto-answer outcome.
-    void AAHangupModem();
+    // After every auto-answer outcome; `done` runs once the modem is on hook and the port waits.
+    void AAHangupModem(std::function<void()> done = {});
     // Auto answer switched off.
     void DisableAutoAnswer();
     // The data file of the download that follows the status (full path);
@@ -97,6 +98,8 @@ public:
 
 private:
     void openAaPort();
+    // "+++" and "ATH" on the auto-answer port, each in its guard time, then WaitForConnect.
+    void HangUpAndWait(std::function<void()> done = {});
 
     SessionEngine& m_engine;
     AutoAnswerHost& m_host;
@@ -105,6 +108,7 @@ private:
     QString m_dir;
     ConnectMatcher m_matcher;
     int m_resendCount = 0;
+    int m_hangups = 0;  // hang-up sequences begun; a newer one or switching off voids the older
 };
 
 } // namespace tamble

@@ -1,4 +1,5 @@
 #include "link/baud_rate.h"
+#include "link/link_timing.h"
 
 #include "app/settings_record.h"
 #include "link/framing.h"
@@ -63,7 +64,7 @@ void BaudRateChanger::onLine(SessionEngine& engine)
         engine.settings().baud = s.newBaud;
         engine.ReportOutcome({QStringLiteral("Tamble Logger set to ") + QString::number(s.newBaud) +
                                   QStringLiteral(" baud."),
-                              DialogKind::Information, DialogButtons::Ok, 0, kNoUnattended});
+                              DialogKind::Information, DialogButtons::Ok, 0});
         return;
     }
     // Not the answer yet: keep waiting the rest of this step.
@@ -81,7 +82,7 @@ void BaudRateChanger::onTimeout(SessionEngine& engine)
         engine.EndSession();
         engine.settings().baud = s.newBaud;
         engine.ReportOutcome({QStringLiteral("No response from logger (b)"), DialogKind::Information,
-                              DialogButtons::OkHelp, 26, kNoUnattended});
+                              DialogButtons::OkHelp, 26});
         return;
     }
     engine.host().port().setBaud(speed);

@@ -1,4 +1,5 @@
 #include "link/com_test.h"
+#include "link/link_timing.h"
 
 #include "app/settings_record.h"
 #include "link/modem.h"
@@ -25,26 +26,26 @@ void ComTest::Run(SessionEngine& engine)
         s.triggerHeld = false;
         enable(true);
         engine.ReportOutcome({QStringLiteral("Unable to open selected ComPort - check Settings"), DialogKind::Warning,
-                              DialogButtons::Ok, 0, kNoUnattended});
+                              DialogButtons::Ok, 0});
         return;
     }
-    port.setDtr(true);
-    host.waitTicks(4, true);
-    port.setDtr(false);
-    host.waitTicks(9, true);
-    port.setDtr(true);
-    host.waitTicks(4, true);
-    port.flushInput();
-    if (!s.triggerHeld) {
-        std::uint16_t handle = 0;
-        if (host.reserveTrigger(handle))
-            s.timerHandle = handle;
-        s.triggerHeld = true;
-    }
-    engine.Arm(18, true);
-    s.retryCount = 0;
-    s.blockNumber = 0;
-    port.putString(QByteArrayLiteral("AT\r"));
+    engine.RunSteps({{0, [&port] { port.setDtr(true); }},
+                     {ticks::kDtrRaise, [&port] { port.setDtr(false); }},
+                     {ticks::kDtrHangupLow, [&port] { port.setDtr(true); }},
+                     {ticks::kDtrRaise, {}}},
+                    [&engine, &host, &port, &s] {
+                        port.flushInput();
+                        if (!s.triggerHeld) {
+                            std::uint16_t handle = 0;
+                            if (host.reserveTrigger(handle))
+                                s.timerHandle = handle;
+                            s.triggerHeld = true;
+                        }
+                        engine.Arm(ticks::kComTestEcho, true);
+                        s.retryCount = 0;
+                        s.blockNumber = 0;
+                        port.putString(QByteArrayLiteral("AT\r"));
+                    });
 }
 
 void ComTest::onArrival(SessionEngine& engine)
@@ -56,14 +57,14 @@ void ComTest::onArrival(SessionEngine& engine)
     engine.EndSession();
     enable(true);
     if (line == "AT") {
-        engine.ReportOutcome({QStringLiteral("Com Test OK"), DialogKind::Information, DialogButtons::Ok, 0, kNoUnattended});
+        engine.ReportOutcome({QStringLiteral("Com Test OK"), DialogKind::Information, DialogButtons::Ok, 0});
     } else if (line.contains("OK")) {
         engine.ReportOutcome({QStringLiteral("A modem is connected to the selected Com Port."), DialogKind::Information,
-                              DialogButtons::Ok, 0, kNoUnattended});
+                              DialogButtons::Ok, 0});
     } else {
         engine.ReportOutcome({QStringLiteral("Data sent does not match data received.\r") + QStringLiteral("AT") +
                                   QStringLiteral(" / ") + ModemLineText(line),
-                              DialogKind::Warning, DialogButtons::Ok, 0, kNoUnattended});
+                              DialogKind::Warning, DialogButtons::Ok, 0});
     }
     s.linkState = LinkState::Idle;
 }
@@ -72,8 +73,7 @@ void ComTest::onTimeout(SessionEngine& engine)
 {
     // The port stays open; the next session takes it over.
     enable(true);
-    engine.ReportOutcome({QStringLiteral("Test Failed - No data received."), DialogKind::Warning, DialogButtons::Ok, 0,
-                          kNoUnattended});
+    engine.ReportOutcome({QStringLiteral("Test Failed - No data received."), DialogKind::Warning, DialogButtons::Ok, 0});
 }
 
 } // namespace tamble

@@ -1,4 +1,5 @@
 #include "link/download.h"
+#include "link/link_timing.h"
 
 #include "app/command_line.h"
 #include "app/settings_record.h"
@@ -13,7 +14,7 @@ namespace tamble {
 
 namespace {
 
-constexpr int kRetryLimit = 50;
+constexpr int kRetryLimit = retries::kDownloadBlock;
 
 bool Wrapped(const LoggerInfo& info) { return (info.statusFlags & kStatusWrapped) != 0; }
 bool FourBanks(const LoggerInfo& info) { return info.modelDigit == '6'; }
@@ -143,9 +144,10 @@ void Download::StartDownload()
             default: summary = text + QLatin1Char(' ') + DescriptionAndLabels(); break;
             }
             e.host().appendLogLine(summary);
-            e.host().waitTicks(18, true);
-            e.EndSession();
-            e.host().startResendTimer();
+            e.Wait(ticks::kNoDataHangupPause, [&e] {
+                e.EndSession();
+                e.host().startResendTimer();
+            });
             return;
         }
         if (e.UnattendedReceive()) {
@@ -153,7 +155,7 @@ void Download::StartDownload()
             return;
         }
         e.EndSession();
-        e.ReportOutcome({text, DialogKind::Information, DialogButtons::Ok, 0, kUnattendedReceive});
+        e.ReportOutcome({text, DialogKind::Information, DialogButtons::Ok, 0});
         return;
     }
 
@@ -174,7 +176,7 @@ void Download::StartDownload()
         m_file.reset();
         e.EndSession();
         e.ReportOutcome({QStringLiteral("Unable to create data file ") + name, DialogKind::Error, DialogButtons::Ok,
-                         0, kUnattendedReceive});
+                         0});
         return;
     }
     for (const QByteArray& line : DataFileHeader(info, e.settings().amPm))
@@ -294,7 +296,7 @@ void Download::onBlockTimeout()
         return;
     }
     e.EndSession();
-    e.ReportOutcome({text, DialogKind::Error, DialogButtons::Ok, 0, kUnattendedReceive});
+    e.ReportOutcome({text, DialogKind::Error, DialogButtons::Ok, 0});
 }
 
 void Download::Discard()
@@ -347,7 +349,7 @@ void Download::Finish()
         }
         e.EndSession();
         e.ReportOutcome({QStringLiteral("Transfer aborted; Excessive checksum errors; No data file created"),
-                         DialogKind::Error, DialogButtons::Ok, 0, kUnattendedReceive});
+                         DialogKind::Error, DialogButtons::Ok, 0});
         return;
     }
 
@@ -372,14 +374,13 @@ void Download::Finish()
         e.EndSession();
         s.abortRequested = false;
         e.ReportOutcome({QStringLiteral("Transfer aborted; No data file created"), DialogKind::Information,
-                         DialogButtons::Ok, 0, kUnattendedReceive});
+                         DialogButtons::Ok, 0});
         return;
     }
 
     if (!Commit()) {
         e.EndSession();
-        e.ReportOutcome({QStringLiteral("Unable to write data file ") + file, DialogKind::Error, DialogButtons::Ok, 0,
-                         kUnattendedReceive});
+        e.ReportOutcome({QStringLiteral("Unable to write data file ") + file, DialogKind::Error, DialogButtons::Ok, 0});
         return;
     }
 
@@ -397,7 +398,7 @@ void Download::Finish()
     const QString text = QStringLiteral("Transfer complete: ") + QFileInfo(file).fileName() +
                          QStringLiteral(", Elapsed time: ") + QString::number(e.host().elapsedSeconds()) +
                          QStringLiteral(" seconds\r\r") + QStringLiteral("Graph Data?");
-    e.ReportOutcome({text, DialogKind::Confirmation, DialogButtons::YesNo, 0, kNoUnattended});
+    e.ReportOutcome({text, DialogKind::Confirmation, DialogButtons::YesNo, 0});
     if (e.lastAnswer() == DialogAnswer::Yes)
         e.host().offerGraph();
 }

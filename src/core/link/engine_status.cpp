@@ -1,4 +1,5 @@
 #include "link/engine_status.h"
+#include "link/link_timing.h"
 
 #include "app/command_line.h"
 #include "app/memory_geometry.h"
@@ -75,7 +76,7 @@ public:
         const DialogAnswer answer = e.host().showMessage(
             {QStringLiteral("Real Time Display: Comm Failure ") + QString::number(s.lastTimeout) + QLatin1Char(' ') +
                  QString::number(s.retryCount),
-             DialogKind::Information, DialogButtons::OkRetryHelp, 29, kNoUnattended});
+             DialogKind::Information, DialogButtons::OkRetryHelp, 29});
         if (answer == DialogAnswer::Retry) {
             e.host().setSessionWindowVisible(false);
             e.StartSession();
@@ -98,14 +99,13 @@ private:
         const StatusDecodeResult result = e.decodeStatus(record, context);
         if (result.outcome == StatusOutcome::Invalid) {
             s.retryCount += 1;
-            if (s.retryCount == 1) {
-                e.host().waitTicks(9, true);
-                e.DispatchTransaction();
+            if (s.retryCount <= retries::kStatusRecord) {
+                e.Wait(ticks::kStatusRetryPause, [&e] { e.DispatchTransaction(); });
                 return;
             }
             const QString text = InvalidStatusMessage(record, s.commandBuffer);
             e.EndSession();
-            e.ReportOutcome({text, DialogKind::Information, DialogButtons::Ok, 0, kUnattendedReceive});
+            e.ReportOutcome({text, DialogKind::Information, DialogButtons::Ok, 0});
             return;
         }
         if (result.revisionChanged)
@@ -114,7 +114,7 @@ private:
             e.EndSession();
             if (!result.tableMessages.isEmpty())
                 e.ReportOutcome({result.tableMessages.join(QLatin1Char('\r')), DialogKind::Error, DialogButtons::Ok,
-                                 0, kUnattendedReceive});
+                                 0});
             return;
         }
 
@@ -122,7 +122,7 @@ private:
             const QString next = e.host().nextAutoAnswerFile();
             if (next.isEmpty()) {
                 e.ReportOutcome({QStringLiteral("No data file name available"), DialogKind::Error, DialogButtons::Ok,
-                                 0, kUnattendedReceive});
+                                 0});
                 return;
             }
             e.dataFileName() = next;
@@ -149,7 +149,7 @@ private:
             const RealTimeStart start = StartRealTime(s.revision, set.useModem);
             if (!start.start) {
                 e.EndSession();
-                e.ReportOutcome({start.message, DialogKind::Information, DialogButtons::Ok, 0, kNoUnattended});
+                e.ReportOutcome({start.message, DialogKind::Information, DialogButtons::Ok, 0});
                 return;
             }
             e.SendFramed(start.command);

@@ -1,4 +1,5 @@
 #include "link/modem.h"
+#include "link/link_timing.h"
 
 #include "app/command_line.h"
 #include "app/settings_record.h"
@@ -18,7 +19,7 @@ void report(SessionEngine& engine, const QString& text, DialogKind kind)
 {
     if (!engine.mode().unattended())
         engine.EndSession();  // an unattended run ends with the log line, which closes the port
-    engine.ReportOutcome({text, kind, DialogButtons::Ok, 0, kUnattendedReceive | kUnattendedSendSetup});
+    engine.ReportOutcome({text, kind, DialogButtons::Ok, 0});
 }
 
 } // namespace
@@ -160,26 +161,38 @@ void ModemDialler::onTimeout(SessionEngine& engine)
     report(engine, text, DialogKind::Warning);
 }
 
-void HangupModem(SessionHost& host, SessionState& state)
+void HangupModem(SessionHost& host, SessionState& state, std::function<void()> done)
 {
-    if (state.modemOnline) {
-        SerialPort& port = host.port();
-        if (port.isOpen()) {
-            port.setDtr(true);
-            host.waitTicks(4, true);
-            port.setDtr(false);
-            host.waitTicks(9, true);
-            port.setDtr(true);
-            host.waitTicks(9, true);
-        }
+    state.retryCount = 0;
+    if (!state.modemOnline) {
+        if (done)
+            done();
+        return;
+    }
+    auto finish = [&host, &state, done = std::move(done)] {
         if (state.triggerHeld)
             host.releaseTrigger();
         state.triggerHeld = false;
-        port.close();
+        host.port().close();
         state.modemOnline = false;
         host.setSessionWindowVisible(false);
+        if (done)
+            done();
+    };
+    SerialPort& port = host.port();
+    if (!port.isOpen()) {
+        finish();
+        return;
     }
-    state.retryCount = 0;
+    // The modem drops its line when DTR falls: up, down, up again, each held a few ticks.
+    port.setDtr(true);
+    host.after(ticks::kDtrRaise, [&host, &port, finish = std::move(finish)]() mutable {
+        port.setDtr(false);
+        host.after(ticks::kDtrHangupLow, [&host, &port, finish = std::move(finish)]() mutable {
+            port.setDtr(true);
+            host.after(ticks::kDtrHangupLow, std::move(finish));
+        });
+    });
 }
 
 } // namespace tamble

@@ -68,9 +68,9 @@ private:
 // nullopt when the file or the entry does not exist.
 std::optional<QString> PhoneListNumber(const QString& phoneIniPath, int index);
 
-// hangupModem: with a modem on line, pulse DTR on the open session port,
-// release the trigger, close the port and clear modemOnline. Always clears
-// retryCount.
-void HangupModem(SessionHost& host, SessionState& state);
+// hangupModem: with a modem on line, pulse DTR on the open session port, then
+// release the trigger, close the port and clear modemOnline; `done` runs after
+// that (at once without a modem on line). Always clears retryCount.
+void HangupModem(SessionHost& host, SessionState& state, std::function<void()> done = {});
 
 } // namespace tamble

@@ -1,4 +1,5 @@
 #include "link/network.h"
+#include "link/link_timing.h"
 
 #include "app/memory_geometry.h"
 #include "app/settings_record.h"
@@ -45,7 +46,7 @@ void StationAddressProgrammer::onLine(SessionEngine& engine)
     if (!ResponseChecksumValid(reply)) {
         engine.EndSession();
         engine.ReportOutcome({QString::fromLatin1(reply.left(300)) + QLatin1Char(' ') + QString::number(reply.size()),
-                              DialogKind::Error, DialogButtons::Ok, 0, kNoUnattended});
+                              DialogKind::Error, DialogButtons::Ok, 0});
         return;
     }
     // The record names the firmware revision; the fast start only assumed one.
@@ -58,7 +59,7 @@ void StationAddressProgrammer::onLine(SessionEngine& engine)
     if (static_cast<unsigned char>(revision) < 'S') {
         engine.EndSession();
         engine.ReportOutcome({QStringLiteral("This Tamble Logger can not be networked.  Contact factory for upgrade."),
-                              DialogKind::Information, DialogButtons::Ok, 0, kNoUnattended});
+                              DialogKind::Information, DialogButtons::Ok, 0});
         return;
     }
     s.linkState = LinkState::Transfer;
@@ -69,7 +70,7 @@ void StationAddressProgrammer::onTimeout(SessionEngine& engine)
 {
     engine.EndSession();
     engine.ReportOutcome({QStringLiteral("No response from logger (d)"), DialogKind::Information,
-                          DialogButtons::OkHelp, 24, kNoUnattended});
+                          DialogButtons::OkHelp, 24});
 }
 
 void StationAddressProgrammer::onTransferLine(SessionEngine& engine)
@@ -77,8 +78,7 @@ void StationAddressProgrammer::onTransferLine(SessionEngine& engine)
     SessionState& s = engine.state();
     if (s.rxBuffer.contains("OK")) {
         engine.EndSession();
-        engine.ReportOutcome({StationProgrammedText(m_address), DialogKind::Information, DialogButtons::Ok, 0,
-                              kNoUnattended});
+        engine.ReportOutcome({StationProgrammedText(m_address), DialogKind::Information, DialogButtons::Ok, 0});
         return;
     }
     // Another line: keep waiting for "OK", but never without a time-out.
@@ -89,8 +89,7 @@ void StationAddressProgrammer::onTransferLine(SessionEngine& engine)
 void StationAddressProgrammer::onTransferTimeout(SessionEngine& engine)
 {
     engine.EndSession();
-    engine.ReportOutcome({QStringLiteral("Unable to program Station Address"), DialogKind::Error, DialogButtons::Ok, 0,
-                          kNoUnattended});
+    engine.ReportOutcome({QStringLiteral("Unable to program Station Address"), DialogKind::Error, DialogButtons::Ok, 0});
 }
 
 } // namespace tamble

@@ -1,4 +1,5 @@
 #include "link/remote_modem.h"
+#include "link/link_timing.h"
 
 #include "app/settings_record.h"
 #include "link/modem.h"
@@ -24,7 +25,7 @@ void RemoteModemSetup::Proceed(SessionEngine& engine)
         port.close();
         enable(true);
         engine.ReportOutcome({QStringLiteral("Unable to open selected ComPort - check Settings"), DialogKind::Warning,
-                              DialogButtons::Ok, 0, kNoUnattended});
+                              DialogButtons::Ok, 0});
         return;
     }
     if (!s.triggerHeld) {
@@ -64,23 +65,26 @@ void RemoteModemSetup::onArrival(SessionEngine& engine)
             return;  // the echo of the command
         const QString text = QStringLiteral("Bad response from modem: ") + ModemLineText(s.rxBuffer);
         finish(engine);
-        engine.ReportOutcome({text, DialogKind::Error, DialogButtons::Ok, 0, kNoUnattended});
+        engine.ReportOutcome({text, DialogKind::Error, DialogButtons::Ok, 0});
         return;
     }
     engine.Disarm();
-    engine.host().waitTicks(18, true);
-    engine.host().port().putString(engine.settings().remoteModemInit.toLatin1() + '\r');
-    engine.host().waitTicks(18, true);
-    finish(engine);
-    engine.ReportOutcome({QStringLiteral("Modem configured as remote"), DialogKind::Information, DialogButtons::Ok, 0,
-                          kNoUnattended});
+    SerialPort& port = engine.host().port();
+    engine.RunSteps({{ticks::kModemGuard,
+                      [&engine, &port] { port.putString(engine.settings().remoteModemInit.toLatin1() + '\r'); }},
+                     {ticks::kModemGuard, {}}},
+                    [this, &engine] {
+                        finish(engine);
+                        engine.ReportOutcome({QStringLiteral("Modem configured as remote"), DialogKind::Information,
+                                              DialogButtons::Ok, 0});
+                    });
 }
 
 void RemoteModemSetup::onTimeout(SessionEngine& engine)
 {
     const QString text = QStringLiteral("Invalid response from modem. ") + ModemLineText(engine.state().rxBuffer);
     finish(engine);
-    engine.ReportOutcome({text, DialogKind::Information, DialogButtons::Ok, 0, kUnattendedReceive});
+    engine.ReportOutcome({text, DialogKind::Information, DialogButtons::Ok, 0});
 }
 
 } // namespace tamble

@@ -5,19 +5,15 @@
 #include "link/download.h"
 #include "link/engine_status.h"
 #include "link/framing.h"
+#include "link/link_timing.h"
 #include "link/logger_info.h"
 #include "link/realtime.h"
+
+#include <utility>
 
 namespace tamble {
 
 namespace {
-
-// Keeps track of nested handler calls, so a read deferred while a handler waits is done afterwards.
-struct DepthGuard {
-    int& depth;
-    explicit DepthGuard(int& d) : depth(d) { ++depth; }
-    ~DepthGuard() { --depth; }
-};
 
 bool IsStatusTransaction(TransactionKind t)
 {
@@ -74,14 +70,24 @@ void SessionEngine::StartSession()
     if (m_finished)
         return;
     SessionState& s = m_r.state;
-    const SettingsRecord& set = m_r.settings;
-    SerialPort& port = m_host.port();
-
     m_host.clearTableErrors();
-    const int base = BaseTimeoutForBaud(set.baud);
+    const int base = BaseTimeoutForBaud(m_r.settings.baud);
     if (base >= 0)
         s.baseTimeout = static_cast<std::uint16_t>(base);
     s.dateCode = HandshakeDateCode{};
+    ShowSessionWindow();
+    if (s.modemOnline && s.autoAnswerCount == 0) {
+        StartLink();
+        return;
+    }
+    OpenSessionPort();
+}
+
+// The session window as a new session shows it: meter, block count, file and Abort.
+void SessionEngine::ShowSessionWindow()
+{
+    SessionState& s = m_r.state;
+    const SettingsRecord& set = m_r.settings;
     m_host.setMainWindowEnabled(s.transaction == TransactionKind::RealTime);
     m_host.setSetupWindowEnabled(false);
     m_meter = 0;
@@ -101,49 +107,70 @@ void SessionEngine::StartSession()
         m_host.setAbortEnabled(false);
     m_host.setMeterVisible(!(set.fastProtocol || s.transaction == TransactionKind::SetBaudRate));
     m_host.setSessionWindowVisible(true);
+}
 
-    if (!(s.modemOnline && s.autoAnswerCount == 0)) {
-        if (set.useModem)
-            m_host.setAbortVisible(false);
-        port.setPortNumber(set.portNumber);
-        port.setBaud((set.wireless || set.useModem || set.fastProtocol) ? set.baud : 1200);
-        port.setOutputBufferSize(8192);
-        if (!port.open()) {
-            EndSession();
-            ReportOutcome({QStringLiteral("Unable to open selected ComPort - check Settings"), DialogKind::Warning,
-                           DialogButtons::Ok, 0, kNoUnattended});
-            return;
-        }
-        if (!s.triggerHeld) {
-            std::uint16_t handle = 0;
-            if (m_host.reserveTrigger(handle))
-                s.timerHandle = handle;
-            s.triggerHeld = true;
-        }
-        if (set.useModem && s.autoAnswerCount == 0) {
-            port.setDtr(true);
-            m_host.waitTicks(4, true);
-            port.setDtr(false);
-            m_host.waitTicks(5, true);
-            port.setDtr(true);
-            m_host.waitTicks(5, true);
-        }
-        if (set.useModem && !s.modemOnline) {
-            if (LinkStateHandler* h = m_stateHandlers[static_cast<std::size_t>(LinkState::ModemInit)]) {
-                s.linkState = LinkState::ModemInit;
-                h->onEnter(*this);
-                return;
-            }
-            s.commandBuffer = set.localModemInit.toLatin1().left(100);
-            m_host.setStatusText(QStringLiteral("Setup modem: ") + set.localModemInit);
-            port.putString(set.localModemInit.toLatin1() + '\r');
-            Arm(370);
-            ClearReceive();
-            s.linkState = LinkState::ModemInit;
-            return;
-        }
+// Opens the port at the session's speed, takes the timer trigger, and wakes a modem up with a DTR
+// pulse (not for a caller that is already on line).
+void SessionEngine::OpenSessionPort()
+{
+    SessionState& s = m_r.state;
+    const SettingsRecord& set = m_r.settings;
+    SerialPort& port = m_host.port();
+    if (set.useModem)
+        m_host.setAbortVisible(false);
+    port.setPortNumber(set.portNumber);
+    port.setBaud((set.wireless || set.useModem || set.fastProtocol) ? set.baud : 1200);
+    port.setOutputBufferSize(8192);
+    if (!port.open()) {
+        EndSession();
+        ReportOutcome({QStringLiteral("Unable to open selected ComPort - check Settings"), DialogKind::Warning,
+                       DialogButtons::Ok, 0});
+        return;
     }
+    if (!s.triggerHeld) {
+        std::uint16_t handle = 0;
+        if (m_host.reserveTrigger(handle))
+            s.timerHandle = handle;
+        s.triggerHeld = true;
+    }
+    if (!(set.useModem && s.autoAnswerCount == 0)) {
+        StartModemDialogue();
+        return;
+    }
+    RunSteps({{0, [&port] { port.setDtr(true); }},
+              {ticks::kDtrRaise, [&port] { port.setDtr(false); }},
+              {ticks::kDtrSessionLow, [&port] { port.setDtr(true); }},
+              {ticks::kDtrSessionLow, {}}},
+             [this] { StartModemDialogue(); });
+}
 
+// A modem that is not on line yet gets its initialisation string first; otherwise the link starts.
+void SessionEngine::StartModemDialogue()
+{
+    SessionState& s = m_r.state;
+    const SettingsRecord& set = m_r.settings;
+    if (!set.useModem || s.modemOnline) {
+        StartLink();
+        return;
+    }
+    if (LinkStateHandler* h = m_stateHandlers[static_cast<std::size_t>(LinkState::ModemInit)]) {
+        s.linkState = LinkState::ModemInit;
+        h->onEnter(*this);
+        return;
+    }
+    s.commandBuffer = set.localModemInit.toLatin1().left(100);
+    m_host.setStatusText(QStringLiteral("Setup modem: ") + set.localModemInit);
+    m_host.port().putString(set.localModemInit.toLatin1() + '\r');
+    Arm(ticks::kModemInitReply);
+    ClearReceive();
+    s.linkState = LinkState::ModemInit;
+}
+
+// The wake-up burst, slow or fast, and the wait for the logger's echo or acknowledgement.
+void SessionEngine::StartLink()
+{
+    SessionState& s = m_r.state;
+    const SettingsRecord& set = m_r.settings;
     s.statusPending = true;
     m_host.setStatusText(s.transaction == TransactionKind::EndRealTime ? QStringLiteral("Terminating link...")
                                                                         : QStringLiteral("Establishing link..."));
@@ -154,14 +181,14 @@ void SessionEngine::StartSession()
     int timeout;
     if (set.fastProtocol || s.transaction == TransactionKind::SetBaudRate) {
         s.linkState = LinkState::FastStart;
-        timeout = 3;
+        timeout = ticks::kFastStart;
     } else {
         m_host.setProgressTimerRunning(true);
         s.linkState = LinkState::WakeUp;
-        timeout = 83;
+        timeout = ticks::kWakeUpEcho;
     }
     if (set.useModem)
-        timeout += 6;
+        timeout += ticks::kModemExtra;
     SendWakeUpBurst();
     Arm(timeout);
 }
@@ -179,23 +206,29 @@ void SessionEngine::SendWakeUpBurst()
     m_host.setMeter(0);
 }
 
-void SessionEngine::ConfirmBaud()
+void SessionEngine::ConfirmBaud(std::function<void()> then)
 {
     SerialPort& port = m_host.port();
     const SettingsRecord& set = m_r.settings;
     port.flushOutput();
     if (set.baud != 19200) {
         port.setBaud(set.baud);
-        m_host.waitTicks(1, true);
-        port.putString(QByteArray(1, static_cast<char>(set.baud == 1200 ? 0xC0 : 0x80)));
+        const char confirmation = static_cast<char>(set.baud == 1200 ? 0xC0 : 0x80);
+        Wait(ticks::kSpeedSettle, [&port, confirmation, then = std::move(then)] {
+            port.putString(QByteArray(1, confirmation));
+            then();
+        });
     } else if (set.wireless || set.useModem) {
         port.putString(QByteArray("\x00\xE0\xFF\xFF\xFF\x00\x00", 7));
+        then();
     } else {
-        m_host.waitTicks(2, true);
-        port.putString(QByteArrayLiteral("E"));
-        m_r.state.lineComplete = false;
-        m_host.waitTicks(2, true);
-        port.setBaud(19200);
+        RunSteps({{ticks::kEchoSettle,
+                   [this, &port] {
+                       port.putString(QByteArrayLiteral("E"));
+                       m_r.state.lineComplete = false;
+                   }},
+                  {ticks::kEchoSettle, [&port] { port.setBaud(19200); }}},
+                 std::move(then));
     }
 }
 
@@ -245,16 +278,16 @@ void SessionEngine::SendCommand(const QByteArray& text)
 
     int timeout;
     if (s.setupSending) {
-        timeout = set.useModem ? 36 : 9;
+        timeout = set.useModem ? ticks::kSetupPartModem : ticks::kSetupPartDirect;
     } else {
         timeout = s.baseTimeout;
         if (s.linkState != LinkState::Transfer && (set.useModem || set.wireless))
-            timeout += 24;
+            timeout += ticks::kCommandExtraModem;
     }
     if (s.realTimeRequested && static_cast<std::uint8_t>(s.revision) <= static_cast<std::uint8_t>('o'))
-        timeout = 73;
+        timeout = ticks::kRealTimeOldLogger;
     if (s.transaction == TransactionKind::SetBaudRate)
-        timeout = 9;
+        timeout = ticks::kBaudChange;
 
     const int shownRetries = s.retryCount > 0                                ? s.retryCount
                              : s.transaction == TransactionKind::SendSetup ? s.setupRetries
@@ -302,6 +335,9 @@ void SessionEngine::EndSession()
         m_host.setSessionWindowVisible(false);
     }
     m_readDeferred = false;
+    m_waitId = 0;
+    m_held.fill(false);
+    m_heldBytes.clear();
     m_host.sessionEnded();
 }
 
@@ -317,10 +353,8 @@ void SessionEngine::ReportOutcome(const Outcome& outcome)
         m_host.autoAnswerHangup();
         return;
     }
-    const bool listed = ((outcome.unattended & kUnattendedReceive) && m_r.mode.receive) ||
-                        ((outcome.unattended & kUnattendedSendSetup) && m_r.mode.sendSetup);
     // An unattended run has nobody to answer a dialog: every outcome ends it with a log line.
-    if (listed || m_r.mode.receive || m_r.mode.sendSetup || m_r.mode.receiveCsv) {
+    if (m_r.mode.receive || m_r.mode.sendSetup || m_r.mode.receiveCsv) {
         FatalLogAndExit(outcome.message, 1);
         return;
     }
@@ -342,10 +376,15 @@ void SessionEngine::Arm(int ticks, bool record)
 {
     if (record)
         m_r.state.lastTimeout = ticks;
+    m_held[HeldTimeout] = false;  // a time-out that fired before this arming is void
     m_host.armTrigger(ticks);
 }
 
-void SessionEngine::Disarm() { m_host.armTrigger(0); }
+void SessionEngine::Disarm()
+{
+    m_held[HeldTimeout] = false;
+    m_host.armTrigger(0);
+}
 
 void SessionEngine::ClearReceive()
 {
@@ -359,11 +398,89 @@ void SessionEngine::FlushInput()
     ++m_inputGeneration;
 }
 
+// ---------------------------------------------------------------- waits
+
+void SessionEngine::Wait(int ticks, std::function<void()> then)
+{
+    if (m_finished)
+        return;
+    const std::uint64_t id = ++m_nextWaitId;
+    m_waitId = id;
+    m_host.after(ticks, [this, id, then = std::move(then)] { OnWaitElapsed(id, then); });
+}
+
+void SessionEngine::RunSteps(std::vector<TimedStep> steps, std::function<void()> then)
+{
+    if (steps.empty()) {
+        if (then)
+            then();
+        return;
+    }
+    TimedStep first = std::move(steps.front());
+    steps.erase(steps.begin());
+    auto rest = [this, first = std::move(first.action), steps = std::move(steps), then = std::move(then)]() mutable {
+        if (first)
+            first();
+        RunSteps(std::move(steps), std::move(then));
+    };
+    if (first.ticks <= 0)
+        rest();
+    else
+        Wait(first.ticks, std::move(rest));
+}
+
+void SessionEngine::OnWaitElapsed(std::uint64_t id, const std::function<void()>& then)
+{
+    // A wait the end of the session (or a newer wait) has replaced is void.
+    if (m_finished || id != m_waitId)
+        return;
+    m_waitId = 0;
+    if (then)
+        then();
+    DeliverHeldEvents();
+}
+
+bool SessionEngine::Hold(int event)
+{
+    if (!waiting())
+        return false;
+    m_held[static_cast<std::size_t>(event)] = true;
+    return true;
+}
+
+void SessionEngine::DeliverHeldEvents()
+{
+    while (!waiting() && !m_finished) {
+        if (!m_heldBytes.isEmpty()) {
+            const QByteArray bytes = std::exchange(m_heldBytes, {});
+            if (m_heldGeneration == m_inputGeneration)
+                onBytes(bytes);
+            continue;
+        }
+        int next = -1;
+        for (int e = 0; e < kHeldEventCount; ++e)
+            if (m_held[static_cast<std::size_t>(e)]) {
+                next = e;
+                break;
+            }
+        if (next < 0)
+            return;
+        m_held[static_cast<std::size_t>(next)] = false;
+        switch (next) {
+        case HeldFailure: onPortError(m_heldFailure); break;
+        case HeldRead: onBytesAvailable(); break;
+        case HeldDrain: onOutputDrained(); break;
+        case HeldTimeout: onTimeout(); break;
+        default: break;
+        }
+    }
+}
+
 // ---------------------------------------------------------------- events
 
 void SessionEngine::onBytesAvailable()
 {
-    if (m_finished)
+    if (m_finished || Hold(HeldRead))
         return;
     SerialPort& port = m_host.port();
     if (!port.isOpen())
@@ -381,7 +498,7 @@ void SessionEngine::onBytesAvailable()
 
 void SessionEngine::onOutputDrained()
 {
-    if (m_finished)
+    if (m_finished || Hold(HeldDrain))
         return;
     if (m_host.port().isOpen() && m_host.port().inputBytesWaiting() > 0)
         onBytesAvailable();
@@ -391,10 +508,16 @@ void SessionEngine::onBytes(const QByteArray& bytes)
 {
     if (m_finished)
         return;
-    DepthGuard guard(m_depth);
+    if (waiting()) {
+        if (m_heldBytes.isEmpty())
+            m_heldGeneration = m_inputGeneration;
+        m_heldBytes += bytes;
+        return;
+    }
     SessionState& s = m_r.state;
     const std::uint64_t generation = m_inputGeneration;
-    for (char c : bytes) {
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
         if (c == '\r') {
             s.lineComplete = true;
         } else {
@@ -409,6 +532,12 @@ void SessionEngine::onBytes(const QByteArray& bytes)
         // belong to nobody.
         if (m_finished || generation != m_inputGeneration)
             return;
+        // The rest of the chunk is heard once the wait the arrival began is over.
+        if (waiting() && i + 1 < bytes.size()) {
+            m_heldGeneration = m_inputGeneration;
+            m_heldBytes = bytes.mid(i + 1) + m_heldBytes;
+            return;
+        }
     }
 }
 
@@ -421,7 +550,7 @@ void SessionEngine::OnOverflow()
     }
     EndSession();
     ReportOutcome({QStringLiteral("Invalid response from logger; line too long; comm. aborted"), DialogKind::Error,
-                   DialogButtons::Ok, 0, kUnattendedReceive | kUnattendedSendSetup});
+                   DialogButtons::Ok, 0});
 }
 
 void SessionEngine::OnArrival(char latest)
@@ -471,19 +600,21 @@ void SessionEngine::OnWakeUpArrival(char latest)
         return;
     // Earlier bytes have been looked at already; only the latest can be the echo.
     if (static_cast<std::uint8_t>(latest) == EchoByteForBaud(m_r.settings.baud) && latest != '\r') {
-        ConfirmBaud();
-        ClearReceive();
-        Arm(m_r.settings.useModem ? 21 : 7);
-        s.linkState = LinkState::Handshake;
+        ConfirmBaud([this] {
+            ClearReceive();
+            Arm(m_r.settings.useModem ? ticks::kHandshakeModem : ticks::kHandshakeDirect);
+            m_r.state.linkState = LinkState::Handshake;
+        });
         return;
     }
     if (s.lineComplete && s.rxBuffer.contains('R') && m_host.port().baud() == 1200) {
         m_host.port().putString(QByteArray(1, BaudLetter(m_r.settings.baud)));
-        m_host.waitTicks(2, true);
-        m_host.port().setBaud(m_r.settings.baud);
-        ClearReceive();
-        Arm(10);
-        s.linkState = LinkState::Handshake;
+        Wait(ticks::kEchoSettle, [this] {
+            m_host.port().setBaud(m_r.settings.baud);
+            ClearReceive();
+            Arm(ticks::kHandshakeAfterR);
+            m_r.state.linkState = LinkState::Handshake;
+        });
     }
 }
 
@@ -512,7 +643,7 @@ void SessionEngine::OnHandshakeLine()
         EndSession();
         ReportOutcome({QStringLiteral("Rcvd Ack str/") + QString::number(n) + QLatin1Char(' ') +
                            QString::fromLatin1(text),
-                       DialogKind::Error, DialogButtons::Ok, 0, kNoUnattended});
+                       DialogKind::Error, DialogButtons::Ok, 0});
         return;
     }
     s.linkUp = true;
@@ -558,9 +689,8 @@ void SessionEngine::OnTransferLine()
 
 void SessionEngine::onTimeout()
 {
-    if (m_finished)
+    if (m_finished || Hold(HeldTimeout))
         return;
-    DepthGuard guard(m_depth);
     SessionState& s = m_r.state;
     switch (s.linkState) {
     case LinkState::WakeUp:
@@ -587,7 +717,7 @@ void SessionEngine::onTimeout()
                                      : QStringLiteral("Modem response: ") + QString::fromLatin1(s.rxBuffer) +
                                            QStringLiteral("; comm. aborted");
             EndSession();
-            ReportOutcome({text, DialogKind::Warning, DialogButtons::Ok, 0, kUnattendedReceive});
+            ReportOutcome({text, DialogKind::Warning, DialogButtons::Ok, 0});
         }
         return;
     case LinkState::Connected:
@@ -615,16 +745,15 @@ void SessionEngine::OnWakeUpTimeout()
     if (s.transaction == TransactionKind::EndRealTime) {
         EndSession();
         s.transaction = TransactionKind::None;
-        ReportOutcome({QStringLiteral("Real Time Link terminated"), DialogKind::Information, DialogButtons::Ok, 0,
-                       kNoUnattended});
+        ReportOutcome({QStringLiteral("Real Time Link terminated"), DialogKind::Information, DialogButtons::Ok, 0});
         m_host.closeStatusWindow();
         m_host.showMainWindow();
         return;
     }
     ClearReceive();
-    Arm(16, true);
+    Arm(ticks::kHandshakeNoEcho, true);
     s.linkState = LinkState::Handshake;
-    ConfirmBaud();
+    ConfirmBaud([] {});
 }
 
 void SessionEngine::OnHandshakeTimeout()
@@ -664,10 +793,10 @@ void SessionEngine::OnAwaitTimeout()
         EndSession();
         if (saved == TransactionKind::ReceiveData)
             ReportOutcome({QStringLiteral("No response from logger; No new data file created."),
-                           DialogKind::Information, DialogButtons::Ok, 0, kUnattendedReceive});
+                           DialogKind::Information, DialogButtons::Ok, 0});
         else
             ReportOutcome({QStringLiteral("No response from logger (a)"), DialogKind::Information,
-                           DialogButtons::OkHelp, 24, kUnattendedReceive | kUnattendedSendSetup});
+                           DialogButtons::OkHelp, 24});
         return;
     }
     if (t == TransactionKind::SendSetup || t == TransactionKind::SetBaudRate) {
@@ -679,29 +808,28 @@ void SessionEngine::OnAwaitTimeout()
     }
     if (set.useModem) {
         s.retryCount += 1;
-        if (s.retryCount < 6) {
+        if (s.retryCount < retries::kModemSession) {
             StartSession();
             return;
         }
         EndSession();
         ReportOutcome({QStringLiteral("No response from logger; TLcmd: ") + QString::number(TransactionNumber(t)),
-                       DialogKind::Information, DialogButtons::Ok, 0, kUnattendedReceive});
+                       DialogKind::Information, DialogButtons::Ok, 0});
         return;
     }
     if (set.fastProtocol) {
         s.retryCount += 1;
-        if (s.retryCount <= 2) {
+        if (s.retryCount <= retries::kFastCommand) {
             DispatchTransaction();
             return;
         }
         EndSession();
         ReportOutcome({QStringLiteral("No response from logger (c)"), DialogKind::Information, DialogButtons::OkHelp,
-                       24, kUnattendedReceive});
+                       24});
         return;
     }
     EndSession();
-    ReportOutcome({QStringLiteral("No response from logger (d)"), DialogKind::Information, DialogButtons::OkHelp, 24,
-                   kUnattendedReceive});
+    ReportOutcome({QStringLiteral("No response from logger (d)"), DialogKind::Information, DialogButtons::OkHelp, 24});
 }
 
 void SessionEngine::OnTransferTimeout()
@@ -745,10 +873,15 @@ void SessionEngine::onPortError(const QString& why)
 {
     if (m_finished || m_r.state.transaction == TransactionKind::None)
         return;
+    if (waiting()) {
+        m_heldFailure = why;
+        Hold(HeldFailure);
+        return;
+    }
     m_r.state.modemOnline = false;
     EndSession();
     ReportOutcome({QStringLiteral("Serial port failed: ") + why + QStringLiteral("; comm. aborted"),
-                   DialogKind::Error, DialogButtons::Ok, 0, kUnattendedReceive | kUnattendedSendSetup});
+                   DialogKind::Error, DialogButtons::Ok, 0});
 }
 
 StatusDecodeResult SessionEngine::decodeStatus(QByteArrayView record, const StatusContext& context)

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace tamble {
 
@@ -87,7 +88,19 @@ public:
     void SendFramed(const QByteArray& body, bool forceStationZero = false);
     void SendLetterCommand(char letter);
     void ReportOutcome(const Outcome& outcome);
-    void ConfirmBaud();
+    // The speed confirmation after the echo byte; `then` runs once it is sent.
+    void ConfirmBaud(std::function<void()> then);
+    // Wait `ticks`, then run `then` in a later event. Bytes, drained output, time-outs and port
+    // failures that come meanwhile are held and handed on afterwards, in that order (a time-out
+    // only if the trigger was not armed again). The end of the session drops a pending wait.
+    void Wait(int ticks, std::function<void()> then);
+    // Runs `steps` one after another, each after its wait, then `then`.
+    struct TimedStep {
+        int ticks;
+        std::function<void()> action;
+    };
+    void RunSteps(std::vector<TimedStep> steps, std::function<void()> then);
+    bool waiting() const { return m_waitId != 0; }
     // Arm the trigger; records lastTimeout when `record` is set.
     void Arm(int ticks, bool record = false);
     void Disarm();
@@ -148,18 +161,33 @@ private:
     void OnTransferTimeout();
     void OnStatusFirstLine();
     void SendWakeUpBurst();
+    void OpenSessionPort();
+    void StartLink();
+    void StartModemDialogue();
+    void ShowSessionWindow();
     TransactionHandler* HandlerFor(TransactionKind kind);
+    void OnWaitElapsed(std::uint64_t id, const std::function<void()>& then);
+    void DeliverHeldEvents();
+    bool Hold(int event);
+
+    // Events held while a wait is pending, delivered in this order.
+    enum HeldEvent { HeldFailure, HeldRead, HeldDrain, HeldTimeout, kHeldEventCount };
 
     SessionHost& m_host;
     SessionRecords m_r;
     std::unique_ptr<Download> m_download;
     std::unique_ptr<TransactionHandler> m_statusHandler;
     StatusDecoder m_decoder;
-    std::array<TransactionHandler*, 10> m_handlers{};
-    std::array<LinkStateHandler*, 21> m_stateHandlers{};
+    std::array<TransactionHandler*, kTransactionKindCount> m_handlers{};
+    std::array<LinkStateHandler*, kLinkStateCount> m_stateHandlers{};
     bool m_readDeferred = false;
     bool m_finished = false;
-    int m_depth = 0;
+    std::uint64_t m_waitId = 0;       // the pending wait; 0 when none
+    std::uint64_t m_nextWaitId = 0;
+    std::array<bool, kHeldEventCount> m_held{};
+    QString m_heldFailure;
+    QByteArray m_heldBytes;           // the rest of a chunk, and bytes handed in during a wait
+    std::uint64_t m_heldGeneration = 0;
     int m_meter = 0;
     std::uint64_t m_inputGeneration = 0;
     DialogAnswer m_lastAnswer = DialogAnswer::Ok;

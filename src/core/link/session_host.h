@@ -5,23 +5,14 @@
 // Window actions have empty defaults so a headless host implements only what it has.
 
 #include "link/serial_port.h"
+#include "util/user_dialog.h"
 
 #include <QDateTime>
 #include <QString>
 #include <cstdint>
+#include <functional>
 
 namespace tamble {
-
-enum class DialogKind { Information, Warning, Error, Confirmation };
-enum class DialogButtons { Ok, OkHelp, OkCancel, YesNo, OkRetryHelp };
-enum class DialogAnswer { Ok, Cancel, Yes, No, Retry };
-
-// Unattended command-line modes a message applies to (bit flags).
-enum UnattendedMode : unsigned {
-    kNoUnattended = 0,
-    kUnattendedReceive = 1,
-    kUnattendedSendSetup = 2,
-};
 
 // The end of a transaction as the user (or the log) is told of it.
 struct Outcome {
@@ -29,7 +20,6 @@ struct Outcome {
     DialogKind kind = DialogKind::Information;
     DialogButtons buttons = DialogButtons::Ok;
     int helpContext = 0;
-    unsigned unattended = kNoUnattended;  // UnattendedMode flags
 };
 
 class SessionHost {
@@ -43,8 +33,9 @@ public:
     // Arm the trigger to fire once after `ticks`; 0 disarms it. Firing calls SessionEngine::onTimeout.
     virtual void armTrigger(int ticks) = 0;
     virtual void releaseTrigger() = 0;
-    // Wait `ticks` of 1/18.2 s. Port events that arrive meanwhile are delivered after the wait.
-    virtual void waitTicks(int ticks, bool processMessages) = 0;
+    // Call `then` once `ticks` of 1/18.2 s have passed, from a later event (never from inside this
+    // call, unless a test host runs waits at once). Several waits may be pending at a time.
+    virtual void after(int ticks, std::function<void()> then) = 0;
     virtual void resetStopwatch() = 0;
     virtual std::int64_t elapsedSeconds() = 0;
     virtual QDateTime currentDateTime() = 0;

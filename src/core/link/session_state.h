@@ -3,6 +3,7 @@
 // handed to the engine (and to the transactions that plug into it) by reference.
 
 #include <QByteArray>
+#include <cstddef>
 #include <cstdint>
 
 namespace tamble {
@@ -20,6 +21,7 @@ enum class TransactionKind : std::uint8_t {
     EndRealTime = 8,
     SetBaudRate = 9,
 };
+inline constexpr std::size_t kTransactionKindCount = static_cast<std::size_t>(TransactionKind::SetBaudRate) + 1;
 
 // The engine's state number.
 enum class LinkState : std::int32_t {
@@ -37,6 +39,7 @@ enum class LinkState : std::int32_t {
     DialOutQuery = 12,
     FastStart = 20,
 };
+inline constexpr std::size_t kLinkStateCount = static_cast<std::size_t>(LinkState::FastStart) + 1;
 
 // The date code some loggers put into their handshake acknowledgement; the Status window shows it.
 struct HandshakeDateCode {

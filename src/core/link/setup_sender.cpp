@@ -1,4 +1,5 @@
 #include "link/setup_sender.h"
+#include "link/link_timing.h"
 
 #include "app/command_line.h"
 #include "app/settings_record.h"
@@ -251,7 +252,7 @@ SetupStep OnSetupLine(SessionState& state, const QByteArray& line)
 SetupStep OnSetupTimeout(SessionState& state)
 {
     ++state.setupRetries;
-    if (state.setupRetries > 8)
+    if (state.setupRetries > retries::kSetupPart)
         return SetupStep::FailedNoResponse;
     state.setupPart = 1;
     return SetupStep::SendPart;
@@ -370,12 +371,12 @@ void CheckAndSendSetup(SessionEngine& engine, const SetupRecord& setup)
         PresetStartPassed(fields.startChoice(), fields.schedule, CivilMomentOf(engine.host().currentDateTime()));
     const SetupCheckPlan plan = PlanSetupChecks(fields, st.scalingOnly, unattendedRun(engine), passed);
     if (plan.refusal) {
-        finishWith(engine, {*plan.refusal, DialogKind::Warning, DialogButtons::Ok, 0, kUnattendedSendSetup});
+        finishWith(engine, {*plan.refusal, DialogKind::Warning, DialogButtons::Ok, 0});
         return;
     }
     for (const QString& question : plan.confirmations) {
         const DialogAnswer a =
-            engine.host().showMessage({question, DialogKind::Warning, DialogButtons::OkCancel, 0, kNoUnattended});
+            engine.host().showMessage({question, DialogKind::Warning, DialogButtons::OkCancel, 0});
         if (a != DialogAnswer::Ok) {
             engine.EndSession();
             return;
@@ -400,16 +401,20 @@ void SetupSender::dispatch(SessionEngine& engine)
 
     if (const auto refusal = SetupRefusal(fields, target)) {
         const bool scaling = !refusal->startsWith(QLatin1String("Logger does not"));
-        finishWith(engine, {*refusal, scaling ? DialogKind::Warning : DialogKind::Information, DialogButtons::Ok, 0,
-                            kUnattendedSendSetup});
+        finishWith(engine, {*refusal, scaling ? DialogKind::Warning : DialogKind::Information, DialogButtons::Ok, 0});
         return;
     }
     m_parts = BuildSetupParts(fields, target, CivilMomentOf(engine.host().currentDateTime()));
     BeginSetupCounting(st, static_cast<int>(m_parts.size()));
-    engine.host().waitTicks(10, true);
-    if (engine.finished() || st.transaction != TransactionKind::SendSetup)
-        return;
-    sendPart(engine);
+    sendPartAfter(engine, ticks::kSetupFirstPart);
+}
+
+void SetupSender::sendPartAfter(SessionEngine& engine, int ticks)
+{
+    engine.Wait(ticks, [this, &engine] {
+        if (!engine.finished() && engine.state().transaction == TransactionKind::SendSetup)
+            sendPart(engine);
+    });
 }
 
 void SetupSender::sendPart(SessionEngine& engine)
@@ -425,9 +430,7 @@ void SetupSender::onLine(SessionEngine& engine)
     SessionState& st = engine.state();
     switch (OnSetupLine(st, st.rxBuffer)) {
     case SetupStep::SendPart:
-        engine.host().waitTicks(4, true);
-        if (!engine.finished() && st.transaction == TransactionKind::SendSetup)
-            sendPart(engine);
+        sendPartAfter(engine, ticks::kSetupNextPart);
         return;
     case SetupStep::Success: succeed(engine); return;
     case SetupStep::FailedRejected: fail(engine, false); return;
@@ -442,9 +445,7 @@ void SetupSender::onTimeout(SessionEngine& engine)
         fail(engine, true);
         return;
     }
-    engine.host().waitTicks(2, true);
-    if (!engine.finished() && st.transaction == TransactionKind::SendSetup)
-        sendPart(engine);
+    sendPartAfter(engine, ticks::kSetupPartAgain);
 }
 
 void SetupSender::succeed(SessionEngine& engine)
@@ -455,13 +456,13 @@ void SetupSender::succeed(SessionEngine& engine)
     if (st.scalingOnly) {
         engine.EndSession();
         engine.ReportOutcome({SetupSuccessText(true, station, QString()), DialogKind::Information, DialogButtons::Ok,
-                              0, kNoUnattended});
+                              0});
         return;
     }
     if (st.autoAnswerCount > 0) {
         // ReportOutcome logs, drops the modem, ends the session and hangs the auto-answer modem up.
         engine.ReportOutcome({QStringLiteral("Sent ") + engine.dataFileName() + SetupCountsText(st),
-                              DialogKind::Information, DialogButtons::Ok, 0, kNoUnattended});
+                              DialogKind::Information, DialogButtons::Ok, 0});
         st.autoAnswerCount = 0;
         return;
     }
@@ -471,7 +472,7 @@ void SetupSender::succeed(SessionEngine& engine)
     }
     engine.EndSession();
     engine.ReportOutcome({SetupSuccessText(false, station, set.lastSetupFile), DialogKind::Information,
-                          DialogButtons::Ok, 0, kNoUnattended});
+                          DialogButtons::Ok, 0});
 }
 
 void SetupSender::fail(SessionEngine& engine, bool noResponse)
@@ -481,19 +482,17 @@ void SetupSender::fail(SessionEngine& engine, bool noResponse)
         bool warning = false;
         const QString text = ScalingOnlyFailureText(st.revision, &warning);
         engine.EndSession();
-        engine.ReportOutcome({text, warning ? DialogKind::Warning : DialogKind::Information, DialogButtons::Ok, 0,
-                              kNoUnattended});
+        engine.ReportOutcome({text, warning ? DialogKind::Warning : DialogKind::Information, DialogButtons::Ok, 0});
         return;
     }
     const QString text = noResponse ? QStringLiteral("Unable to send Setup to logger (no response)")
                                     : QStringLiteral("Unable to send Setup (comm errors)");
     if (st.autoAnswerCount > 0) {
-        engine.ReportOutcome({text + SetupCountsText(st), DialogKind::Error, DialogButtons::Ok, 0, kNoUnattended});
+        engine.ReportOutcome({text + SetupCountsText(st), DialogKind::Error, DialogButtons::Ok, 0});
         st.autoAnswerCount = 0;
         return;
     }
-    finishWith(engine, {text, noResponse ? DialogKind::Error : DialogKind::Warning, DialogButtons::Ok, 0,
-                        kUnattendedSendSetup});
+    finishWith(engine, {text, noResponse ? DialogKind::Error : DialogKind::Warning, DialogButtons::Ok, 0});
 }
 
 } // namespace tamble

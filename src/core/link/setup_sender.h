@@ -149,6 +149,8 @@ public:
 
 private:
     void sendPart(SessionEngine& engine);
+    // Sends the current part after `ticks`, unless the sending has ended meanwhile.
+    void sendPartAfter(SessionEngine& engine, int ticks);
     void succeed(SessionEngine& engine);
     void fail(SessionEngine& engine, bool noResponse);
 

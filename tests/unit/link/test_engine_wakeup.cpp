@@ -316,6 +316,7 @@ TEST(WakeUpAnswerR, SendsTheBaudLetterAndSwitchesToTheSettingsSpeed)
     link.logger.silentCommands = 100;
     link.start(TransactionKind::ReadStatus);
     link.engine.onBytes("R\r");
+    link.host.run(0);  // the speed letter's settling wait
     EXPECT_EQ(link.host.vport.writes.last(), QByteArray("D"));
     EXPECT_EQ(link.host.vport.baudRate, 9600);
     EXPECT_EQ(link.host.armings.back(), 10);

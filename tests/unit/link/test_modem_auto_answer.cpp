@@ -4,7 +4,7 @@
 #include "link/auto_answer.h"
 #include "link/setup_sender.h"
 #include "setup/setup_file.h"
-#include "test_setup_fake_host.h"
+#include "virtual_host.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 
 using namespace tamble;
-using namespace tamble::testing;
+using namespace tamble::vt;
 
 TEST(AutoAnswerNames, PrefixIsTheDescriptionAfterTheFirstSemicolon)
 {
@@ -112,14 +112,19 @@ namespace {
 class FakeAaHost : public AutoAnswerHost {
 public:
     SerialPort& aaPort() override { return port; }
-    void waitTicks(int ticks) override { waits.push_back(ticks); }
+    void after(int ticks, std::function<void()> then) override
+    {
+        waits.push_back(ticks);
+        then();
+    }
     void setSecondTimerRunning(bool r) override { secondTimer = r; }
     void setResendTimerRunning(bool r) override { resendTimer = r; }
     void setAaText(const QString& t, bool visible) override { texts.push_back(visible ? t : QStringLiteral("<hidden>")); }
     bool fileExists(const QString& path) override { return QFileInfo::exists(path); }
     void saveSettings() override { ++saves; }
 
-    FakePort port;
+    VirtualHost portSide;  // owns the auto-answer port
+    VirtualPort& port = portSide.vport;
     std::vector<int> waits;
     bool secondTimer = false;
     bool resendTimer = false;
@@ -169,14 +174,14 @@ TEST(AutoAnswerCycle, WaitsForConnectThenStartsTheStatusAfterFiveSeconds)
 
     for (int i = 0; i < 4; ++i)
         run.autoAnswer.onSecond();
-    EXPECT_EQ(run.host.serial.opens, 0);
+    EXPECT_EQ(run.host.vport.opens, 0);
     run.autoAnswer.onSecond();
     EXPECT_FALSE(run.aa.secondTimer);
     EXPECT_EQ(run.state.transaction, TransactionKind::ReadStatus);
     EXPECT_TRUE(run.state.modemOnline);
-    EXPECT_EQ(run.host.serial.opens, 1);
+    EXPECT_EQ(run.host.vport.opens, 1);
     // The caller's modem is connected already: no DTR pulse, no dialling.
-    EXPECT_TRUE(run.host.serial.dtr.empty());
+    EXPECT_TRUE(run.host.vport.dtr.empty());
     EXPECT_EQ(run.state.linkState, LinkState::FastStart);
 }
 
@@ -205,20 +210,20 @@ TEST(AutoAnswerCycle, AfterTheDownloadTheNamedSetupGoesBackAndTheLineIsLogged)
     run.autoAnswer.StartResendTimer();
     EXPECT_TRUE(run.aa.resendTimer);
     run.autoAnswer.onResendSecond();
-    EXPECT_EQ(run.host.serial.opens, 0);
+    EXPECT_EQ(run.host.vport.opens, 0);
     run.autoAnswer.onResendSecond();   // 2 seconds with the wireless setting
     EXPECT_FALSE(run.aa.resendTimer);
     EXPECT_EQ(run.saved.description(), QByteArray("Pump three"));
     EXPECT_EQ(run.setup.description(), QByteArray("Pump three").leftJustified(31, ' '));
-    EXPECT_TRUE(run.host.dialogs.empty());   // no confirmations for a caller
+    EXPECT_TRUE(run.host.messages.empty());   // no confirmations for a caller
     run.engine().onTimeout();                // fast start
     for (int i = 0; i < 4; ++i)
         run.reply("OK");
     EXPECT_EQ(run.host.logLines, QStringList{QStringLiteral("Sent P000042.tl1  0,0")});
-    EXPECT_EQ(run.host.aaHangups, 1);
+    EXPECT_EQ(run.host.autoAnswerHangups, 1);
     EXPECT_EQ(run.state.autoAnswerCount, 0);
     EXPECT_FALSE(run.state.modemOnline);
-    EXPECT_FALSE(run.host.serial.isOpen());
+    EXPECT_FALSE(run.host.vport.isOpen());
 
     run.autoAnswer.AAHangupModem();
     EXPECT_EQ(run.aa.port.writes, (QList<QByteArray>{"+++", "ATH\r"}));
@@ -258,9 +263,9 @@ TEST(AutoAnswerCycle, SetupNamesFromHostileDescriptionsAreNeverRead)
         run.autoAnswer.ResendNamedSetup();
         EXPECT_EQ(run.host.logLines, QStringList{QString::fromLatin1(c.line)});
         EXPECT_EQ(run.setup, before);
-        EXPECT_EQ(run.host.aaHangups, 1);
+        EXPECT_EQ(run.host.autoAnswerHangups, 1);
         EXPECT_EQ(run.state.autoAnswerCount, 0);
-        EXPECT_TRUE(run.host.serial.writes.isEmpty());
+        EXPECT_TRUE(run.host.vport.writes.isEmpty());
     }
 }
 

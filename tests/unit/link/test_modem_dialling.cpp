@@ -3,7 +3,7 @@
 
 #include "link/modem.h"
 #include "link/setup_sender.h"
-#include "test_setup_fake_host.h"
+#include "virtual_host.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 using namespace tamble;
-using namespace tamble::testing;
+using namespace tamble::vt;
 
 namespace {
 
@@ -35,7 +35,7 @@ struct ModemRun : FakeRun {
         engine().StartSession();
     }
     void modem(const QByteArray& bytes) { engine().onBytes(bytes); }
-    QByteArray lastWrite() const { return host.serial.writes.isEmpty() ? QByteArray() : host.serial.writes.back(); }
+    QByteArray lastWrite() const { return host.vport.writes.isEmpty() ? QByteArray() : host.vport.writes.back(); }
 };
 
 } // namespace
@@ -45,7 +45,7 @@ TEST(ModemDialling, InitThenDialThenConnectedKeepsTheLineForTheWakeUp)
     ModemRun run;
     run.startStatus();
     // DTR pulse before the init string.
-    EXPECT_EQ(run.host.serial.dtr, (std::vector<bool>{true, false, true}));
+    EXPECT_EQ(run.host.vport.dtr, (std::vector<bool>{true, false, true}));
     EXPECT_EQ(run.lastWrite(), QByteArray("ATZ\r"));
     EXPECT_EQ(run.host.armed, 370);
     EXPECT_EQ(run.state.linkState, LinkState::ModemInit);
@@ -69,7 +69,7 @@ TEST(ModemDialling, InitThenDialThenConnectedKeepsTheLineForTheWakeUp)
     run.modem("noise\r");
     EXPECT_EQ(run.state.linkState, LinkState::Connected);
     run.engine().onTimeout();
-    EXPECT_EQ(run.host.serial.opens, 1);
+    EXPECT_EQ(run.host.vport.opens, 1);
     EXPECT_EQ(run.state.linkState, LinkState::FastStart);
 }
 
@@ -95,11 +95,11 @@ TEST(ModemDialling, ResultLinesEndTheSessionWithTheirText)
         run.startStatus();
         run.modem("OK\r");
         run.modem(c.reply);
-        ASSERT_EQ(run.host.dialogs.size(), 1u) << c.text;
-        EXPECT_EQ(run.host.dialogs[0].message, QString::fromLatin1(c.text));
-        EXPECT_EQ(run.host.dialogs[0].kind, c.kind);
+        ASSERT_EQ(run.host.messages.size(), 1u) << c.text;
+        EXPECT_EQ(run.host.messages[0].message, QString::fromLatin1(c.text));
+        EXPECT_EQ(run.host.messages[0].kind, c.kind);
         EXPECT_FALSE(run.state.modemOnline);
-        EXPECT_FALSE(run.host.serial.isOpen());
+        EXPECT_FALSE(run.host.vport.isOpen());
         EXPECT_EQ(run.state.transaction, TransactionKind::None);
     }
 }
@@ -112,7 +112,7 @@ TEST(ModemDialling, UnattendedRunEndsWithTheResultLine)
     run.modem("OK\r");
     run.modem("NO CARRIER\r");
     EXPECT_EQ(run.host.fatalLines, QStringList{QStringLiteral("NO CARRIER")});
-    EXPECT_TRUE(run.host.dialogs.empty());
+    EXPECT_TRUE(run.host.messages.empty());
 }
 
 TEST(ModemDialling, SilentOrWrongModemTimesOut)
@@ -129,10 +129,10 @@ TEST(ModemDialling, SilentOrWrongModemTimesOut)
         run.modem(c.reply);
         EXPECT_EQ(run.state.linkState, c.dialled ? LinkState::Dialling : LinkState::ModemInit);
         run.engine().onTimeout();
-        ASSERT_EQ(run.host.dialogs.size(), 1u) << c.text;
-        EXPECT_EQ(run.host.dialogs[0].message, QString::fromLatin1(c.text));
-        EXPECT_EQ(run.host.dialogs[0].kind, DialogKind::Warning);
-        EXPECT_FALSE(run.host.serial.isOpen());
+        ASSERT_EQ(run.host.messages.size(), 1u) << c.text;
+        EXPECT_EQ(run.host.messages[0].message, QString::fromLatin1(c.text));
+        EXPECT_EQ(run.host.messages[0].kind, DialogKind::Warning);
+        EXPECT_FALSE(run.host.vport.isOpen());
     }
 }
 
@@ -146,9 +146,9 @@ TEST(ModemDialling, ResultLinesOfAnyContentAndLengthNeverFault)
         for (int i = 0; i < size; ++i)
             junk[i] = static_cast<char>((i * 37 + 11) % 256 == 13 ? 14 : (i * 37 + 11) % 256);
         run.modem(junk + '\r');
-        for (const Outcome& o : run.host.dialogs)
+        for (const Outcome& o : run.host.messages)
             EXPECT_LE(o.message.size(), 120) << size;
-        for (const QChar ch : run.host.dialogs.empty() ? QString() : run.host.dialogs[0].message)
+        for (const QChar ch : run.host.messages.empty() ? QString() : run.host.messages[0].message)
             EXPECT_GE(ch.unicode(), 0x20);
     }
 }
@@ -166,8 +166,8 @@ TEST(ModemDialling, LongestPhoneNumberIsDialledAndAControlCharacterIsRefused)
     bad.startStatus();
     bad.modem("OK\r");
     EXPECT_EQ(bad.lastWrite(), QByteArray("ATZ\r"));
-    ASSERT_EQ(bad.host.dialogs.size(), 1u);
-    EXPECT_EQ(bad.host.dialogs[0].message, QStringLiteral("Phone number holds characters a modem cannot dial; comm. aborted"));
+    ASSERT_EQ(bad.host.messages.size(), 1u);
+    EXPECT_EQ(bad.host.messages[0].message, QStringLiteral("Phone number holds characters a modem cannot dial; comm. aborted"));
 }
 
 TEST(ModemDialling, ConnectionStaysOpenBetweenSessionsUntilHangUp)
@@ -178,20 +178,20 @@ TEST(ModemDialling, ConnectionStaysOpenBetweenSessionsUntilHangUp)
     run.modem("CONNECT 9600\r");
     run.engine().onTimeout();     // wake-up on the line
     run.engine().EndSession();    // whatever the transaction did
-    EXPECT_TRUE(run.host.serial.isOpen());
+    EXPECT_TRUE(run.host.vport.isOpen());
     EXPECT_TRUE(run.state.triggerHeld);
 
     run.startStatus();            // the next session reuses the line: no DTR pulse, no dialling
-    EXPECT_EQ(run.host.serial.opens, 1);
-    EXPECT_EQ(run.host.serial.dtr.size(), 3u);
+    EXPECT_EQ(run.host.vport.opens, 1);
+    EXPECT_EQ(run.host.vport.dtr.size(), 3u);
     EXPECT_EQ(run.state.linkState, LinkState::FastStart);
     run.engine().EndSession();
 
     run.host.waits.clear();
     HangupModem(run.host, run.state);
-    EXPECT_EQ(run.host.serial.dtr, (std::vector<bool>{true, false, true, true, false, true}));
+    EXPECT_EQ(run.host.vport.dtr, (std::vector<bool>{true, false, true, true, false, true}));
     EXPECT_EQ(run.host.waits, (std::vector<int>{4, 9, 9}));
-    EXPECT_FALSE(run.host.serial.isOpen());
+    EXPECT_FALSE(run.host.vport.isOpen());
     EXPECT_FALSE(run.state.modemOnline);
     EXPECT_FALSE(run.state.triggerHeld);
     EXPECT_EQ(run.host.releases, 1);
@@ -203,8 +203,8 @@ TEST(ModemDialling, HangUpWithoutALineOnlyClearsTheRetryCount)
     run.state.retryCount = 4;
     HangupModem(run.host, run.state);
     EXPECT_EQ(run.state.retryCount, 0);
-    EXPECT_TRUE(run.host.serial.dtr.empty());
-    EXPECT_EQ(run.host.serial.closes, 0);
+    EXPECT_TRUE(run.host.vport.dtr.empty());
+    EXPECT_EQ(run.host.vport.closes, 0);
 }
 
 TEST(ModemDialling, SetupOverAModemWaitsLongerForEachAnswer)
@@ -217,7 +217,7 @@ TEST(ModemDialling, SetupOverAModemWaitsLongerForEachAnswer)
     run.modem("CONNECT 9600\r");
     run.engine().onTimeout();  // Connected: wake-up
     run.engine().onTimeout();  // fast start: part 1
-    ASSERT_EQ(run.host.serial.frames().size(), 1);
+    ASSERT_EQ(run.host.vport.frames().size(), 1);
     EXPECT_EQ(run.host.armed, 36);
 }
 

@@ -5,13 +5,13 @@
 #include "link/com_test.h"
 #include "link/network.h"
 #include "link/remote_modem.h"
-#include "test_setup_fake_host.h"
+#include "virtual_host.h"
 #include "test_status_support.h"
 
 #include <gtest/gtest.h>
 
 using namespace tamble;
-using namespace tamble::testing;
+using namespace tamble::vt;
 
 namespace {
 
@@ -58,19 +58,19 @@ TEST(StationAddress, RevisionQIsProgrammedWithStationZeroCommands)
 {
     StationRun run;
     run.start(0x12A);  // the low byte is used: 42
-    ASSERT_EQ(run.host.serial.frames().size(), 1);
-    EXPECT_EQ(run.host.serial.frames()[0], QByteArray(">C005D\r"));
+    ASSERT_EQ(run.host.vport.frames().size(), 1);
+    EXPECT_EQ(run.host.vport.frames()[0], QByteArray(">C005D\r"));
     run.reply(statusRecord('q'));
-    ASSERT_EQ(run.host.serial.frames().size(), 2);
-    EXPECT_EQ(run.host.serial.frames()[1], QByteArray(">F2A00E7\r"));
+    ASSERT_EQ(run.host.vport.frames().size(), 2);
+    EXPECT_EQ(run.host.vport.frames()[1], QByteArray(">F2A00E7\r"));
     EXPECT_EQ(run.state.linkState, LinkState::Transfer);
     run.reply("busy");   // not the answer: still waiting, with a time-out armed
     EXPECT_GT(run.host.armed, 0);
-    EXPECT_TRUE(run.host.dialogs.empty());
+    EXPECT_TRUE(run.host.messages.empty());
     run.reply("OK");
-    ASSERT_EQ(run.host.dialogs.size(), 1u);
-    EXPECT_EQ(run.host.dialogs[0].message, QStringLiteral("Station Address #42 programmed into logger."));
-    EXPECT_FALSE(run.host.serial.isOpen());
+    ASSERT_EQ(run.host.messages.size(), 1u);
+    EXPECT_EQ(run.host.messages[0].message, QStringLiteral("Station Address #42 programmed into logger."));
+    EXPECT_FALSE(run.host.vport.isOpen());
 }
 
 TEST(StationAddress, RevisionRCannotBeNetworkedAndNothingIsChanged)
@@ -78,9 +78,9 @@ TEST(StationAddress, RevisionRCannotBeNetworkedAndNothingIsChanged)
     StationRun run;
     run.start(5);
     run.reply(statusRecord('R'));
-    EXPECT_EQ(run.host.serial.frames().size(), 1);
-    ASSERT_EQ(run.host.dialogs.size(), 1u);
-    EXPECT_EQ(run.host.dialogs[0].message,
+    EXPECT_EQ(run.host.vport.frames().size(), 1);
+    ASSERT_EQ(run.host.messages.size(), 1u);
+    EXPECT_EQ(run.host.messages[0].message,
               QStringLiteral("This Tamble Logger can not be networked.  Contact factory for upgrade."));
 }
 
@@ -89,9 +89,9 @@ TEST(StationAddress, BadChecksumShowsTheReplyAndItsLength)
     StationRun run;
     run.start(5);
     run.reply("garbage");
-    ASSERT_EQ(run.host.dialogs.size(), 1u);
-    EXPECT_EQ(run.host.dialogs[0].message, QStringLiteral("garbage 7"));
-    EXPECT_EQ(run.host.dialogs[0].kind, DialogKind::Error);
+    ASSERT_EQ(run.host.messages.size(), 1u);
+    EXPECT_EQ(run.host.messages[0].message, QStringLiteral("garbage 7"));
+    EXPECT_EQ(run.host.messages[0].kind, DialogKind::Error);
 }
 
 TEST(StationAddress, NoOkInTimeCannotProgram)
@@ -100,9 +100,9 @@ TEST(StationAddress, NoOkInTimeCannotProgram)
     run.start(5);
     run.reply(statusRecord('q'));
     run.engine().onTimeout();
-    ASSERT_EQ(run.host.dialogs.size(), 1u);
-    EXPECT_EQ(run.host.dialogs[0].message, QStringLiteral("Unable to program Station Address"));
-    EXPECT_EQ(run.host.dialogs[0].kind, DialogKind::Error);
+    ASSERT_EQ(run.host.messages.size(), 1u);
+    EXPECT_EQ(run.host.messages[0].message, QStringLiteral("Unable to program Station Address"));
+    EXPECT_EQ(run.host.messages[0].kind, DialogKind::Error);
 }
 
 TEST(LoggerBaudRate, NobodyAnswersSixSpeedsThenNoResponseB)
@@ -114,23 +114,23 @@ TEST(LoggerBaudRate, NobodyAnswersSixSpeedsThenNoResponseB)
         run.settings.fastProtocol = fast;
         run.settings.baud = 9600;
         EXPECT_FALSE(changer.Start(run.engine()).has_value());
-        EXPECT_EQ(run.host.serial.bauds.front(), fast ? 28800 : 1200);
+        EXPECT_EQ(run.host.vport.bauds.front(), fast ? 28800 : 1200);
         run.engine().onTimeout();  // fast start
         for (int i = 0; i < 5; ++i)
             run.engine().onTimeout();
-        EXPECT_TRUE(run.host.dialogs.empty());
+        EXPECT_TRUE(run.host.messages.empty());
         run.engine().onTimeout();
-        const QList<QByteArray> frames = run.host.serial.frames();
+        const QList<QByteArray> frames = run.host.vport.frames();
         ASSERT_EQ(frames.size(), 6);
         for (const QByteArray& f : frames)
             EXPECT_EQ(f, QByteArray(">IH000F\r"));
-        EXPECT_EQ(std::vector<int>(run.host.serial.bauds.end() - 5, run.host.serial.bauds.end()),
+        EXPECT_EQ(std::vector<int>(run.host.vport.bauds.end() - 5, run.host.vport.bauds.end()),
                   (std::vector<int>{19200, 9600, 4800, 2400, 1200}));
         EXPECT_EQ(run.host.statusTexts.back(), QStringLiteral("Sending command: >IH000F"));
-        ASSERT_EQ(run.host.dialogs.size(), 1u);
-        EXPECT_EQ(run.host.dialogs[0].message, QStringLiteral("No response from logger (b)"));
-        EXPECT_EQ(run.host.dialogs[0].buttons, DialogButtons::OkHelp);
-        EXPECT_EQ(run.host.dialogs[0].helpContext, 26);
+        ASSERT_EQ(run.host.messages.size(), 1u);
+        EXPECT_EQ(run.host.messages[0].message, QStringLiteral("No response from logger (b)"));
+        EXPECT_EQ(run.host.messages[0].buttons, DialogButtons::OkHelp);
+        EXPECT_EQ(run.host.messages[0].helpContext, 26);
         EXPECT_EQ(run.settings.baud, 9600);
         EXPECT_EQ(run.state.lastTimeout, 9);
     }
@@ -148,8 +148,8 @@ TEST(LoggerBaudRate, OkAtAStepSetsTheNewSpeed)
     run.engine().onTimeout();
     run.engine().onTimeout();
     run.reply("OK");
-    ASSERT_EQ(run.host.dialogs.size(), 1u);
-    EXPECT_EQ(run.host.dialogs[0].message, QStringLiteral("Tamble Logger set to 57600 baud."));
+    ASSERT_EQ(run.host.messages.size(), 1u);
+    EXPECT_EQ(run.host.messages[0].message, QStringLiteral("Tamble Logger set to 57600 baud."));
     EXPECT_EQ(run.settings.baud, 57600);
     EXPECT_EQ(run.state.transaction, TransactionKind::None);
 }
@@ -160,7 +160,7 @@ TEST(LoggerBaudRate, RefusedWithAModem)
     BaudRateChanger changer;
     run.settings.useModem = true;
     EXPECT_EQ(changer.Start(run.engine()).value_or(QString()), QStringLiteral("Must first uncheck 'Use Modem' in Settings"));
-    EXPECT_EQ(run.host.serial.opens, 0);
+    EXPECT_EQ(run.host.vport.opens, 0);
 }
 
 namespace {
@@ -179,16 +179,16 @@ TEST(RemoteModem, FactorySettingsThenInitStringThenConfigured)
 {
     RemoteRun run;
     run.remote.Proceed(run.engine());
-    EXPECT_EQ(run.host.serial.writes.back(), QByteArray("AT&F0E0\r"));
+    EXPECT_EQ(run.host.vport.writes.back(), QByteArray("AT&F0E0\r"));
     EXPECT_EQ(run.host.armed, 36);
     run.reply("AT&F0E0");   // the echo
-    EXPECT_TRUE(run.host.dialogs.empty());
+    EXPECT_TRUE(run.host.messages.empty());
     run.reply("OK");
-    EXPECT_EQ(run.host.serial.writes.back(), QByteArray("AT&C1S0=1&W\r"));
+    EXPECT_EQ(run.host.vport.writes.back(), QByteArray("AT&C1S0=1&W\r"));
     EXPECT_EQ(run.host.waits, (std::vector<int>{18, 18}));
-    ASSERT_EQ(run.host.dialogs.size(), 1u);
-    EXPECT_EQ(run.host.dialogs[0].message, QStringLiteral("Modem configured as remote"));
-    EXPECT_FALSE(run.host.serial.isOpen());
+    ASSERT_EQ(run.host.messages.size(), 1u);
+    EXPECT_EQ(run.host.messages[0].message, QStringLiteral("Modem configured as remote"));
+    EXPECT_FALSE(run.host.vport.isOpen());
     EXPECT_FALSE(run.state.triggerHeld);
     EXPECT_EQ(run.enabled, (std::vector<bool>{false, true}));
 }
@@ -200,25 +200,25 @@ TEST(RemoteModem, FailuresAreReported)
         run.remote.Proceed(run.engine());
         run.reply("AT&F0E0");
         run.reply("ERROR");
-        ASSERT_EQ(run.host.dialogs.size(), 1u);
-        EXPECT_EQ(run.host.dialogs[0].message, QStringLiteral("Bad response from modem: AT&F0E0ERROR"));
-        EXPECT_FALSE(run.host.serial.isOpen());
+        ASSERT_EQ(run.host.messages.size(), 1u);
+        EXPECT_EQ(run.host.messages[0].message, QStringLiteral("Bad response from modem: AT&F0E0ERROR"));
+        EXPECT_FALSE(run.host.vport.isOpen());
     }
     {
         RemoteRun run;
         run.remote.Proceed(run.engine());
         run.engine().onBytes("garb");
         run.engine().onTimeout();
-        ASSERT_EQ(run.host.dialogs.size(), 1u);
-        EXPECT_EQ(run.host.dialogs[0].message, QStringLiteral("Invalid response from modem. garb"));
-        EXPECT_FALSE(run.host.serial.isOpen());
+        ASSERT_EQ(run.host.messages.size(), 1u);
+        EXPECT_EQ(run.host.messages[0].message, QStringLiteral("Invalid response from modem. garb"));
+        EXPECT_FALSE(run.host.vport.isOpen());
     }
     {
         RemoteRun run;
-        run.host.serial.refuseOpen = true;
+        run.host.vport.refuseOpen = true;
         run.remote.Proceed(run.engine());
-        ASSERT_EQ(run.host.dialogs.size(), 1u);
-        EXPECT_EQ(run.host.dialogs[0].message, QStringLiteral("Unable to open selected ComPort - check Settings"));
+        ASSERT_EQ(run.host.messages.size(), 1u);
+        EXPECT_EQ(run.host.messages[0].message, QStringLiteral("Unable to open selected ComPort - check Settings"));
         EXPECT_EQ(run.enabled, (std::vector<bool>{false, true}));
     }
 }
@@ -235,16 +235,16 @@ TEST(ComTestProcedure, LoopBackModemAndMismatch)
         ComTest test;
         test.Install(run.engine());
         test.Run(run.engine());
-        EXPECT_EQ(run.host.serial.bauds.back(), 1200);
-        EXPECT_EQ(run.host.serial.dtr, (std::vector<bool>{true, false, true}));
+        EXPECT_EQ(run.host.vport.bauds.back(), 1200);
+        EXPECT_EQ(run.host.vport.dtr, (std::vector<bool>{true, false, true}));
         EXPECT_EQ(run.host.waits, (std::vector<int>{4, 9, 4}));
-        EXPECT_EQ(run.host.serial.writes.back(), QByteArray("AT\r"));
+        EXPECT_EQ(run.host.vport.writes.back(), QByteArray("AT\r"));
         EXPECT_EQ(run.host.armed, 18);
         run.engine().onBytes(c.reply);
-        ASSERT_EQ(run.host.dialogs.size(), 1u);
-        EXPECT_EQ(run.host.dialogs[0].message, QString::fromLatin1(c.text));
-        EXPECT_EQ(run.host.dialogs[0].kind, c.kind);
-        EXPECT_FALSE(run.host.serial.isOpen());
+        ASSERT_EQ(run.host.messages.size(), 1u);
+        EXPECT_EQ(run.host.messages[0].message, QString::fromLatin1(c.text));
+        EXPECT_EQ(run.host.messages[0].kind, c.kind);
+        EXPECT_FALSE(run.host.vport.isOpen());
     }
 }
 
@@ -255,7 +255,7 @@ TEST(ComTestProcedure, SilenceFailsAndLeavesThePortOpen)
     test.Install(run.engine());
     test.Run(run.engine());
     run.engine().onTimeout();
-    ASSERT_EQ(run.host.dialogs.size(), 1u);
-    EXPECT_EQ(run.host.dialogs[0].message, QStringLiteral("Test Failed - No data received."));
-    EXPECT_TRUE(run.host.serial.isOpen());
+    ASSERT_EQ(run.host.messages.size(), 1u);
+    EXPECT_EQ(run.host.messages[0].message, QStringLiteral("Test Failed - No data received."));
+    EXPECT_TRUE(run.host.vport.isOpen());
 }

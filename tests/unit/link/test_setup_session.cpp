@@ -2,12 +2,12 @@
 // the answers and time-outs up to their limits, and how each outcome is told.
 
 #include "link/setup_sender.h"
-#include "test_setup_fake_host.h"
+#include "virtual_host.h"
 
 #include <gtest/gtest.h>
 
 using namespace tamble;
-using namespace tamble::testing;
+using namespace tamble::vt;
 
 namespace {
 
@@ -43,7 +43,7 @@ TEST(SetupSession, UnattendedSendSetupSendsFourFramedPartsAndEndsTheRun)
     run.start();
     for (int i = 0; i < 4; ++i)
         run.reply("OK");
-    const QList<QByteArray> frames = run.host.serial.frames();
+    const QList<QByteArray> frames = run.host.vport.frames();
     ASSERT_EQ(frames.size(), 4);
     EXPECT_TRUE(frames[0].startsWith(">04530070912426"));
     EXPECT_EQ(frames[0].size(), 1 + 65 + 2 + 2 + 1);
@@ -52,7 +52,7 @@ TEST(SetupSession, UnattendedSendSetupSendsFourFramedPartsAndEndsTheRun)
     EXPECT_TRUE(frames[3].startsWith(">4C           C           C           C            @@00"));
     EXPECT_EQ(run.host.fatalLines, QStringList{QStringLiteral("Running new configuration: site.set")});
     EXPECT_EQ(run.host.fatalCode, 0);
-    EXPECT_TRUE(run.host.dialogs.empty());
+    EXPECT_TRUE(run.host.messages.empty());
     // 10 ticks before part 1, 4 ticks before each further part; 9-tick answer time-outs.
     EXPECT_EQ(run.host.waits, (std::vector<int>{10, 4, 4, 4}));
     EXPECT_EQ(run.host.armings.back(), 9);
@@ -69,7 +69,7 @@ TEST(SetupSession, NineRejectedAnswersEndWithCommErrors)
     EXPECT_TRUE(run.host.fatalLines.isEmpty());
     run.reply("OK");
     EXPECT_EQ(run.host.fatalLines, QStringList{QStringLiteral("Unable to send Setup (comm errors)")});
-    const QList<QByteArray> frames = run.host.serial.frames();
+    const QList<QByteArray> frames = run.host.vport.frames();
     // part 1, part 2, then part 1 again after each of the nine rejections.
     ASSERT_EQ(frames.size(), 11);
     int partOnes = 0;
@@ -89,8 +89,8 @@ TEST(SetupSession, NineTimeOutsEndWithNoResponse)
     }
     run.engine().onTimeout();
     EXPECT_EQ(run.host.fatalLines, QStringList{QStringLiteral("Unable to send Setup to logger (no response)")});
-    EXPECT_EQ(run.host.serial.frames().size(), 9);
-    EXPECT_FALSE(run.host.serial.isOpen());
+    EXPECT_EQ(run.host.vport.frames().size(), 9);
+    EXPECT_FALSE(run.host.vport.isOpen());
 }
 
 TEST(SetupSession, InteractiveSendAsksThenReportsTheNewConfiguration)
@@ -99,17 +99,17 @@ TEST(SetupSession, InteractiveSendAsksThenReportsTheNewConfiguration)
     run.settings.network = true;
     run.settings.stationAddress = 123;
     run.start();
-    ASSERT_EQ(run.host.dialogs.size(), 1u);
-    EXPECT_EQ(run.host.dialogs[0].message,
+    ASSERT_EQ(run.host.messages.size(), 1u);
+    EXPECT_EQ(run.host.messages[0].message,
               QStringLiteral("Tamble Logger's data is about to be erased, and its clock set to the date/time of this computer."));
-    EXPECT_EQ(run.host.dialogs[0].buttons, DialogButtons::OkCancel);
-    EXPECT_EQ(run.host.dialogs[0].kind, DialogKind::Warning);
+    EXPECT_EQ(run.host.messages[0].buttons, DialogButtons::OkCancel);
+    EXPECT_EQ(run.host.messages[0].kind, DialogKind::Warning);
     for (int i = 0; i < 4; ++i)
         run.reply("OK");
-    ASSERT_EQ(run.host.dialogs.size(), 2u);
-    EXPECT_EQ(run.host.dialogs[1].message,
+    ASSERT_EQ(run.host.messages.size(), 2u);
+    EXPECT_EQ(run.host.messages[1].message,
               QStringLiteral("Tamble Logger station # 123 running new configuration: site.set"));
-    EXPECT_EQ(run.host.dialogs[1].kind, DialogKind::Information);
+    EXPECT_EQ(run.host.messages[1].kind, DialogKind::Information);
     EXPECT_EQ(run.state.transaction, TransactionKind::None);
 }
 
@@ -118,8 +118,8 @@ TEST(SetupSession, CancelSendsNothingAndOpensNoPort)
     SetupRun run;
     run.host.answers = {DialogAnswer::Cancel};
     run.start();
-    EXPECT_EQ(run.host.serial.opens, 0);
-    EXPECT_TRUE(run.host.serial.writes.isEmpty());
+    EXPECT_EQ(run.host.vport.opens, 0);
+    EXPECT_TRUE(run.host.vport.writes.isEmpty());
     EXPECT_EQ(run.state.transaction, TransactionKind::None);
 }
 
@@ -132,7 +132,7 @@ TEST(SetupSession, ImproperFastSetupEndsAnUnattendedRunWithItsText)
     run.start();
     EXPECT_EQ(run.host.fatalLines,
               QStringList{QStringLiteral("Improper setup; Cannot select 'Run continuously' if sample rate is less than 2 seconds.")});
-    EXPECT_TRUE(run.host.serial.writes.isEmpty());
+    EXPECT_TRUE(run.host.vport.writes.isEmpty());
 }
 
 TEST(SetupSession, ScalingOnlyAsksNothingAndSendsPrefixK)
@@ -140,13 +140,13 @@ TEST(SetupSession, ScalingOnlyAsksNothingAndSendsPrefixK)
     SetupRun run;
     run.state.scalingOnly = true;
     run.start();
-    EXPECT_TRUE(run.host.dialogs.empty());
+    EXPECT_TRUE(run.host.messages.empty());
     for (int i = 0; i < 4; ++i)
         run.reply("OK");
-    ASSERT_FALSE(run.host.serial.frames().isEmpty());
-    EXPECT_TRUE(run.host.serial.frames()[0].startsWith(">K"));
-    ASSERT_EQ(run.host.dialogs.size(), 1u);
-    EXPECT_EQ(run.host.dialogs[0].message, QStringLiteral("Tamble Logger running with new scaling and/or labels."));
+    ASSERT_FALSE(run.host.vport.frames().isEmpty());
+    EXPECT_TRUE(run.host.vport.frames()[0].startsWith(">K"));
+    ASSERT_EQ(run.host.messages.size(), 1u);
+    EXPECT_EQ(run.host.messages[0].message, QStringLiteral("Tamble Logger running with new scaling and/or labels."));
 }
 
 TEST(SetupSession, ScalingOnlyRejectedNineTimesIsToldByRevision)
@@ -160,15 +160,15 @@ TEST(SetupSession, ScalingOnlyRejectedNineTimesIsToldByRevision)
         SetupRun run;
         run.state.scalingOnly = true;
         run.state.transaction = TransactionKind::SendSetup;
-        run.host.serial.opened = true;
+        run.host.vport.opened = true;
         run.state.linkUp = true;
         run.state.revision = c.revision;
         run.engine().DispatchTransaction();
         for (int i = 0; i < 10; ++i)
             run.reply("?");
-        ASSERT_EQ(run.host.dialogs.size(), 1u);
-        EXPECT_EQ(run.host.dialogs[0].message, QString::fromLatin1(c.text));
-        EXPECT_EQ(run.host.dialogs[0].kind, c.kind);
+        ASSERT_EQ(run.host.messages.size(), 1u);
+        EXPECT_EQ(run.host.messages[0].message, QString::fromLatin1(c.text));
+        EXPECT_EQ(run.host.messages[0].kind, c.kind);
     }
 }
 
@@ -187,10 +187,10 @@ TEST(SetupSession, DialledInLoggerGetsTheSentLogLineAndTheAutoAnswerHangUp)
     run.reply("OK");
     run.reply("OK");
     EXPECT_EQ(run.host.logLines, QStringList{QStringLiteral("Sent /p/Pump000042.tl1 K, 1,0")});
-    EXPECT_EQ(run.host.aaHangups, 1);
+    EXPECT_EQ(run.host.autoAnswerHangups, 1);
     EXPECT_EQ(run.state.autoAnswerCount, 0);
     EXPECT_FALSE(run.state.modemOnline);
-    EXPECT_TRUE(run.host.dialogs.empty());
+    EXPECT_TRUE(run.host.messages.empty());
 }
 
 TEST(SetupSession, RevisionRefusalsEndTheSessionBeforeAnythingIsSent)
@@ -207,7 +207,7 @@ TEST(SetupSession, RevisionRefusalsEndTheSessionBeforeAnythingIsSent)
         if (!c.text)
             run.setup.setScalingCode(2, 'X');
         run.state.transaction = TransactionKind::SendSetup;
-        run.host.serial.opened = true;
+        run.host.vport.opened = true;
         run.state.linkUp = true;
         run.state.revision = c.revision;
         run.state.oldLogger = c.old;
@@ -217,7 +217,7 @@ TEST(SetupSession, RevisionRefusalsEndTheSessionBeforeAnythingIsSent)
             EXPECT_EQ(run.host.fatalLines[0], QString::fromLatin1(c.text));
         else
             EXPECT_TRUE(run.host.fatalLines[0].startsWith(QStringLiteral("Scaling values are not supported in this Tamble Logger\r")));
-        EXPECT_TRUE(run.host.serial.frames().isEmpty());
+        EXPECT_TRUE(run.host.vport.frames().isEmpty());
     }
 }
 

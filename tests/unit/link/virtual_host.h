@@ -1,7 +1,10 @@
 #pragma once
-// Virtual time for the session engine: a host whose port, trigger, tick waits and clock run on a
-// simulated microsecond clock, and a scripted logger on the far end of the port. A session that
-// would take minutes of time-outs runs in milliseconds and always the same way.
+// The one test host of the session engine. Two ways to drive it:
+// - VirtualLink: port, trigger, waits and clock run on a simulated microsecond clock, with a
+//   scripted logger on the far end of the port. A session that would take minutes of time-outs
+//   runs in milliseconds and always the same way.
+// - FakeRun: waits are over at once and only counted; the test plays the logger (or modem) by
+//   handing lines to the engine and firing the trigger by hand.
 //
 //     VirtualLink link;                     // records, host, engine and logger
 //     link.logger.status = StatusRecord{}.bits(10).pointer(587).build();
@@ -26,6 +29,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -160,13 +164,18 @@ public:
     void setOutputBufferSize(int) override {}
     bool open() override
     {
+        ++opens;
         if (refuseOpen)
             return false;
         opened = true;
-        ++opens;
         return true;
     }
-    void close() override { opened = false; input.clear(); }
+    void close() override
+    {
+        opened = false;
+        ++closes;
+        input.clear();
+    }
     bool isOpen() const override { return opened; }
     QString errorString() const override { return QStringLiteral("no such port"); }
     void setDtr(bool raised) override { dtr.push_back(raised); }
@@ -177,11 +186,22 @@ public:
     void flushInput() override { input.clear(); }
     void flushOutput() override {}
 
+    // The writes that are framed commands (start with '>').
+    QList<QByteArray> frames() const
+    {
+        QList<QByteArray> out;
+        for (const QByteArray& w : writes)
+            if (w.startsWith('>'))
+                out.push_back(w);
+        return out;
+    }
+
     int number = 1;
     int baudRate = 1200;
     bool opened = false;
     bool refuseOpen = false;
     int opens = 0;
+    int closes = 0;
     QByteArray input;
     QByteArray written;              // every byte written
     QList<QByteArray> writes;        // every putString
@@ -209,6 +229,20 @@ public:
 
     std::int64_t now = 0;            // microseconds of virtual time
     VirtualPort vport;
+    // Waits are over at once (FakeRun) instead of on the virtual clock.
+    bool immediateWaits = false;
+    // As the program does: the log line of an unattended end closes the port (FakeRun).
+    bool closePortOnFatal = false;
+    std::uint16_t triggerHandle = 1;
+    int armed = 0;                   // the last arming, 0 when disarmed
+    int reservations = 0;
+    int releases = 0;
+    struct PendingWait {
+        std::int64_t at;
+        std::uint64_t seq;
+        std::function<void()> then;
+    };
+    std::vector<PendingWait> pendingWaits;
     std::optional<std::int64_t> triggerAt;
     int triggerArms = 0;
     std::vector<int> armings;        // every non-zero arming in ticks
@@ -219,8 +253,11 @@ public:
     QList<Outcome> messages;
     std::deque<DialogAnswer> answers;
     QStringList logLines;
-    QString fatalLine;
+    QString fatalLine;               // the last of fatalLines
+    QStringList fatalLines;
     int fatalCode = -1;
+    int hangups = 0;
+    QString autoFile;
     QStringList statusTexts;
     int exports = 0;
     QString exportedCsv;
@@ -250,12 +287,13 @@ public:
         }
     }
 
-    // Runs events in time order until nothing is pending or the program ended.
-    // Returns the number of events handled.
+    // Runs events in time order until nothing is pending or the program ended. `limit` counts the
+    // events from outside (bytes, drained output, time-outs); the waits they begin are run to
+    // their end as part of them. Returns the number of events handled.
     int run(int limit = 200000)
     {
         int handled = 0;
-        while (handled < limit && engine && !engine->finished()) {
+        while ((handled < limit || !pendingWaits.empty()) && engine && !engine->finished()) {
             std::int64_t next = INT64_MAX;
             int kind = 0;
             std::size_t index = 0;
@@ -275,10 +313,18 @@ public:
                 next = *triggerAt;
                 kind = 3;
             }
+            for (std::size_t i = 0; i < pendingWaits.size(); ++i) {
+                if (pendingWaits[i].at < next) {
+                    next = pendingWaits[i].at;
+                    kind = 4;
+                    index = i;
+                }
+            }
             if (kind == 0)
                 break;
             now = std::max(now, next);
-            ++handled;
+            if (kind != 4)
+                ++handled;
             if (kind == 1) {
                 Delivery d = deliveries[index];
                 deliveries.erase(deliveries.begin() + static_cast<long>(index));
@@ -290,6 +336,10 @@ public:
                 drainPending = false;
                 if (!drainEventMissing)
                     engine->onOutputDrained();
+            } else if (kind == 4) {
+                std::function<void()> then = std::move(pendingWaits[index].then);
+                pendingWaits.erase(pendingWaits.begin() + static_cast<long>(index));
+                then();
             } else {
                 triggerAt.reset();
                 engine->onTimeout();
@@ -300,9 +350,15 @@ public:
 
     // --- SessionHost ---
     SerialPort& port() override { return vport; }
-    bool reserveTrigger(std::uint16_t& handle) override { handle = 1; return true; }
+    bool reserveTrigger(std::uint16_t& handle) override
+    {
+        handle = triggerHandle;
+        ++reservations;
+        return true;
+    }
     void armTrigger(int ticks) override
     {
+        armed = ticks;
         if (ticks <= 0) {
             triggerAt.reset();
             return;
@@ -311,11 +367,20 @@ public:
         armings.push_back(ticks);
         triggerAt = now + TickUs(ticks);
     }
-    void releaseTrigger() override { triggerAt.reset(); }
-    void waitTicks(int ticks, bool) override
+    void releaseTrigger() override
+    {
+        ++releases;
+        triggerAt.reset();
+    }
+    void after(int ticks, std::function<void()> then) override
     {
         waits.push_back(ticks);
-        now += TickUs(ticks);
+        if (immediateWaits) {
+            then();
+            return;
+        }
+        // Waits come after what is already due at the same moment.
+        pendingWaits.push_back({now + TickUs(ticks), seq++, std::move(then)});
     }
     void resetStopwatch() override { stopwatchStart = now; }
     std::int64_t elapsedSeconds() override { return (now - stopwatchStart) / 1000000; }
@@ -333,7 +398,10 @@ public:
     void fatalLogAndExit(const QString& line, int code) override
     {
         fatalLine = line;
+        fatalLines << line;
         fatalCode = code;
+        if (closePortOnFatal)
+            vport.close();
     }
     void setStatusText(const QString& t) override { statusTexts << t; }
     void setMeter(int percent) override { meter = percent; }
@@ -351,6 +419,8 @@ public:
     void realTimeLine(const QByteArray& line) override { realTimeLines << line; }
     QList<QByteArray> realTimeLines;
     void autoAnswerHangup() override { ++autoAnswerHangups; }
+    void hangupModem() override { ++hangups; }
+    QString nextAutoAnswerFile() override { return autoFile; }
     void sessionEnded() override { ++sessionsEnded; }
     bool appendReceiveCsv(const QString& file) override
     {
@@ -496,6 +566,42 @@ struct VirtualLink {
     }
     bool fileExists() const { return QFile::exists(records.dataFileName); }
     QStringList dirEntries() const { return QDir(dir.path()).entryList(QDir::Files); }
+};
+
+// The records of one run and an engine over a host whose waits are over at once; the test plays
+// the logger by hand.
+struct FakeRun {
+    FakeRun()
+    {
+        settings.fastProtocol = true;
+        settings.baud = 9600;
+        settings.lastSetupFile = QStringLiteral("site.set");
+        host.immediateWaits = true;
+        host.closePortOnFatal = true;
+        host.triggerHandle = 7;
+        host.clock = QDateTime(QDate(2026, 12, 9), QTime(7, 30, 45));
+    }
+    SessionState state;
+    SettingsRecord settings;
+    LoggerInfo info;
+    MemoryGeometry geometry;
+    CommandLineMode mode;
+    QString dataFile;
+    VirtualHost host;
+    SessionEngine& engine()
+    {
+        if (!m_engine) {
+            m_engine = std::make_unique<SessionEngine>(
+                host, SessionRecords{state, settings, info, geometry, mode, dataFile});
+            host.engine = m_engine.get();
+        }
+        return *m_engine;
+    }
+    // A line from the logger (CR appended).
+    void reply(const QByteArray& line) { engine().onBytes(line + '\r'); }
+
+private:
+    std::unique_ptr<SessionEngine> m_engine;
 };
 
 } // namespace tamble::vt
