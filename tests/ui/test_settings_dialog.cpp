@@ -121,20 +121,6 @@ TEST_F(SettingsDialogTest, OkWithModemAndSingleLoggerStaysOpenUntilNetworkIsChos
                 && records.settings.network);
 }
 
-TEST_F(SettingsDialogTest, FastBaudWithoutProtocolStaysOpen)
-{
-    dialog->show();
-    click("ProtocolCheck");   // off
-    click("Baud38400");
-    click("OKBtn");
-    EXPECT_EQ(messages.texts(),
-              QStringList({"Selected baud rate is only supported by LX9xx Protocol.  "
-                           "Check 'LX9xx Protocol' or select a slower baud rate."}));
-    EXPECT_TRUE(dialog->isVisible());
-    EXPECT_EQ(records.settings.baud, 38400);
-    EXPECT_FALSE(records.settings.fastProtocol);
-}
-
 TEST_F(SettingsDialogTest, CancelKeepsTheDateFormatAndAutoExport)
 {
     dialog->show();

@@ -287,22 +287,6 @@ TEST(SettingsDialogOk, GroupWithNothingSelectedKeepsTheRecordValue)
     EXPECT_FALSE(applied->portOrBaudChanged);
 }
 
-TEST(SettingsDialogOk, SecondPressAfterTheFixCloses)
-{
-    SettingsRecord rec;
-    SettingsDialogModel model(rec);
-    SettingsControls c = Valid();
-    c.useModem = true;
-    c.network = false;
-    ScriptedMessages messages;
-    EXPECT_FALSE(model.Ok(c, messages).has_value());
-    c.network = true;
-    EXPECT_TRUE(model.Ok(c, messages).has_value());
-    EXPECT_EQ(messages.texts(), QStringList({kNeedsNetwork}));
-    EXPECT_TRUE(rec.useModem);
-    EXPECT_TRUE(rec.network);
-}
-
 TEST(SettingsDialogOk, LeavesTheImmediateChoicesAlone)
 {
     SettingsRecord rec;
