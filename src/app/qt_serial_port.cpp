@@ -1,31 +1,6 @@
 #include "app/qt_serial_port.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTextStream>
-
 namespace tamble {
-
-QString ResolveComDevice(int number, const QString& programDir)
-{
-    const QByteArray env = qgetenv(QStringLiteral("TAMBLE_COM%1").arg(number).toLatin1().constData());
-    if (!env.isEmpty())
-        return QString::fromLocal8Bit(env);
-    QFile ini(QDir(programDir).filePath(QStringLiteral("ports.ini")));
-    if (ini.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        const QString key = QStringLiteral("COM%1=").arg(number);
-        QTextStream in(&ini);
-        while (!in.atEnd()) {
-            const QString line = in.readLine().trimmed();
-            if (line.startsWith(key, Qt::CaseInsensitive)) {
-                const QString device = line.mid(key.size()).trimmed();
-                if (!device.isEmpty())
-                    return device;
-            }
-        }
-    }
-    return QStringLiteral("/dev/ttyS%1").arg(number - 1);
-}
 
 QtSerialPort::QtSerialPort(QString programDir, QObject* parent)
     : QObject(parent), m_programDir(std::move(programDir))

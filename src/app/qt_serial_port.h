@@ -1,7 +1,7 @@
 #pragma once
-// The session port over QSerialPort. COM n is the device named by $TAMBLE_COM<n>, else by the
-// line "COM<n>=<device>" of "ports.ini" in the program directory, else /dev/ttyS<n-1>.
+// The session port over QSerialPort. COM n is the device ResolveComDevice names.
 
+#include "app/port_map.h"
 #include "link/serial_port.h"
 
 #include <QObject>
@@ -9,9 +9,6 @@
 #include <functional>
 
 namespace tamble {
-
-// The device path of COM `number`.
-QString ResolveComDevice(int number, const QString& programDir);
 
 class QtSerialPort : public QObject, public SerialPort {
     Q_OBJECT
