@@ -169,7 +169,7 @@ void IniDocument::SetValue(const QString& section, const QString& key, const QSt
             }
         }
     }
-    Part& part = parts.isEmpty() ? AppendPart(section) : m_parts[parts.first()];
+    Part& part = parts.isEmpty() ? AppendPart(section) : m_parts[parts.last()];
     qsizetype at = part.lines.size();
     while (at > 0 && part.lines.at(at - 1).key.isEmpty())
         --at;

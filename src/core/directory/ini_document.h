@@ -33,8 +33,9 @@ public:
     // The first value of the key in the section; nullopt when the key is missing.
     std::optional<QString> Value(const QString& section, const QString& key) const;
 
-    // Rewrites the first line of the key; otherwise adds the key to the section's first part,
-    // after its last key; otherwise appends the section at the end.
+    // Rewrites the first line of the key; otherwise adds the key to the section's last part,
+    // after its last key (so keys stay in the order they were added); otherwise appends the
+    // section at the end.
     void SetValue(const QString& section, const QString& key, const QString& value);
     // Appends an empty section unless the section exists.
     void AddSection(const QString& section);
