@@ -86,7 +86,7 @@ void Click(QWidget& dlg, const char* button)
 
 } // namespace
 
-TEST(DirectoryDialogs, EveryControlHasItsNameAndAccessibleName)
+TEST(DirectoryDialogs, EveryControlHasItsNames_HelpOpensItsTopic)
 {
     Env env;
     TDB0 phone(env.records, env.messages, env.help);
@@ -110,14 +110,6 @@ TEST(DirectoryDialogs, EveryControlHasItsNameAndAccessibleName)
     EXPECT_EQ(Child<QWidget>(remote, "ConfigureBtn")->accessibleName(), "Configure");
     EXPECT_EQ(phone.findChild<QWidget*>(QStringLiteral("ConfigureBtn")), nullptr);
     EXPECT_EQ(Child<QLineEdit>(phone, "Edit1")->maxLength(), 31);
-}
-
-TEST(DirectoryDialogs, HelpButtonsOpenTheirTopics)
-{
-    Env env;
-    TDB0 phone(env.records, env.messages, env.help);
-    TDB1 local(env.records, env.messages, env.help);
-    TDB2 remote(env.records, env.messages, env.help);
     for (QDialog* d : std::initializer_list<QDialog*>{&phone, &local, &remote}) {
         d->show();
         Click(*d, "HelpBtn");
@@ -168,27 +160,6 @@ TEST(DirectoryDialogs, PhoneList_InsertClickDeleteAndOk)
     ASSERT_EQ(chosen.count(), 1);
     EXPECT_EQ(chosen.at(0).at(0).toString(), "Charlie");
     EXPECT_EQ(hangUp.count(), 1);
-}
-
-TEST(DirectoryDialogs, PhoneList_EmptyFieldsAndDuplicatesAreRefused)
-{
-    Env env;
-    env.write(QStringLiteral("Phone.ini"), kPhones);
-    TDB0 dlg(env.records, env.messages, env.help);
-    dlg.show();
-    Type(dlg, "Edit1", QString());
-    Type(dlg, "Edit2", QStringLiteral("5"));
-    Click(dlg, "InsertBtn");
-    Type(dlg, "Edit1", QStringLiteral("New"));
-    Type(dlg, "Edit2", QString());
-    Click(dlg, "ModifyBtn");
-    Type(dlg, "Edit1", QStringLiteral("CHARLIE"));
-    Type(dlg, "Edit2", QStringLiteral("5"));
-    Click(dlg, "InsertBtn");
-    EXPECT_EQ(env.messages.texts(), (QStringList{"You must enter a Name", "You must enter a Phone Number",
-                                                 "A record with that name already exists"}));
-    EXPECT_EQ(env.read(QStringLiteral("Phone.ini")), kPhones);
-    EXPECT_EQ(Items(Child<QListWidget>(dlg, "ListBox1")).size(), 3);
 }
 
 TEST(DirectoryDialogs, LocalModem_OkSetsTheInitString_CancelChangesNothing)

@@ -49,41 +49,6 @@ std::unique_ptr<DirectoryListRules> MakeRules(DirectoryList list, std::unique_pt
 
 } // namespace
 
-TEST(DirectoryListTexts, EachListHasItsFileCaptionLabelMessagesAndHelp)
-{
-    struct Case {
-        DirectoryList list;
-        const char* file;
-        const char* key;
-        const char* caption;
-        const char* label;
-        const char* noName;
-        const char* noValue;
-        int help;
-    };
-    const std::vector<Case> cases = {
-        {DirectoryList::Phone, "Phone.ini", "Number", "Phone List", "&Phone Number", "You must enter a Name",
-         "You must enter a Phone Number", 16},
-        {DirectoryList::LocalModem, "Local.ini", "Setup", "Local Modem", "&Setup String", "You must enter a Modem Name",
-         "You must enter a Setup String", 17},
-        {DirectoryList::RemoteModem, "Remote.ini", "Setup", "Remote Modem", "&Setup String",
-         "You must enter a Modem Name", "You must enter a Setup String", 18},
-    };
-    for (const Case& c : cases) {
-        const DirectoryListTexts& t = TextsOf(c.list);
-        EXPECT_EQ(t.fileName, c.file);
-        EXPECT_EQ(t.valueKey, c.key);
-        EXPECT_EQ(t.caption, c.caption);
-        EXPECT_EQ(t.valueLabel, c.label);
-        EXPECT_EQ(t.noNameText, c.noName);
-        EXPECT_EQ(t.noValueText, c.noValue);
-        EXPECT_EQ(t.helpContext, c.help);
-        EXPECT_EQ(LayoutOf(c.list).nameWidth, 31);
-        EXPECT_EQ(LayoutOf(c.list).valueWidth, 83);
-        EXPECT_EQ(LayoutOf(c.list).maxRecords, 999);
-    }
-}
-
 TEST(DirectoryListSelection, SettingsEntrySelectsItsRowOrTheFirst)
 {
     struct Case {
@@ -180,16 +145,6 @@ TEST(DirectoryListInsert, NewRecord_IsWrittenAndSelectedAtItsSortedPlace)
     EXPECT_EQ(f.settings.phoneEntry, 3);
 }
 
-TEST(DirectoryListInsert, RefusedTextOrFullList_IsReportedAndNothingChanges)
-{
-    PhoneFixture f(kThree);
-    f.rules->SetFields(QStringLiteral("a=b"), QStringLiteral("1"));
-    f.rules->Insert();
-    EXPECT_EQ(f.messages.lastText(), QStringLiteral("A name cannot hold \"]\" or \"=\""));
-    EXPECT_EQ(f.rules->Names().size(), 3);
-    EXPECT_EQ(f.mem->writes, 0);
-}
-
 TEST(DirectoryListModify, WithoutSelection_Beeps)
 {
     PhoneFixture f("");
@@ -222,17 +177,6 @@ TEST(DirectoryListModify, RenameOntoAnotherRecord_KeepsBothAndTheEntryText)
     EXPECT_EQ(f.rules->Names(), (QStringList{"alpha", "Bravo", "Charlie"}));
     EXPECT_EQ(f.rules->SelectedName(), "alpha");
     EXPECT_EQ(f.mem->bytes, kThree);
-}
-
-TEST(DirectoryListModify, SameNameInOtherCase_RewritesTheValue)
-{
-    PhoneFixture f(kThree);
-    f.rules->Select(1);
-    f.rules->SetFields(QStringLiteral("BRAVO"), QStringLiteral("2222"));
-    f.rules->Modify();
-    EXPECT_TRUE(f.messages.shown.empty());
-    EXPECT_EQ(f.rules->Names(), (QStringList{"alpha", "BRAVO", "Charlie"}));
-    EXPECT_TRUE(f.mem->bytes.contains("[BRAVO]\r\nNumber=2222"));
 }
 
 TEST(DirectoryListDelete, AsksWithTheNameAndSelectsTheNeighbour)
@@ -323,32 +267,6 @@ TEST(DirectoryListOk, ModemLists_SetTheirEntryAndInitStringOnly)
         }
         EXPECT_EQ(settings, expected);
     }
-}
-
-TEST(DirectoryListConfigure, CopiesTheTypedSetupStringAndOpensTheWindow)
-{
-    SettingsRecord settings;
-    ScriptedMessages messages;
-    RemoteModemListRules rules(std::make_unique<IniMemoryStorage>(), settings, messages);
-    int opened = 0;
-    rules.openConfiguration = [&] { EXPECT_EQ(settings.remoteModemInit, "ATS0=1"); ++opened; };
-    rules.Show();
-    rules.Configure(QStringLiteral("ATS0=1"));
-    EXPECT_EQ(opened, 1);
-}
-
-TEST(DirectoryListShow, UnreadableFile_IsReportedWhenShownOnly)
-{
-    SettingsRecord settings;
-    ScriptedMessages messages;
-    auto storage = std::make_unique<IniMemoryStorage>(kThree);
-    storage->readError = QStringLiteral("Permission denied");
-    PhoneListRules rules(std::move(storage), settings, messages);
-    rules.Show(false);
-    EXPECT_TRUE(messages.shown.empty());
-    rules.Show();
-    EXPECT_EQ(messages.texts(), QStringList{"Unable to read \"memory\" (Permission denied)"});
-    EXPECT_TRUE(rules.Names().isEmpty());
 }
 
 TEST(ApplySelectedPhoneEntry, SetsEntryAndNumberFromTheFile)

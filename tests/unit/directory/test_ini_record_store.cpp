@@ -77,17 +77,6 @@ TEST(IniRecordStoreFile, AddUpdateDelete_WriteTheIndexTheCountAndOneSectionPerRe
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Phone.ini")});
 }
 
-TEST(IniRecordStoreOps, NamesKeepIndexOrder_LookupsIgnoreCase)
-{
-    MemStore m(kThree);
-    EXPECT_EQ(m.store->Names(), (QStringList{"Charlie", "alpha", "Bravo"}));
-    EXPECT_EQ(ValueOf(*m.store, QStringLiteral("ALPHA")), QStringLiteral("111"));
-    EXPECT_EQ(ValueOf(*m.store, QStringLiteral("delta")), QStringLiteral("<No record named \"delta\" exists>"));
-    QStringList sorted = m.store->Names();
-    SortDirectoryNames(sorted);
-    EXPECT_EQ(sorted, (QStringList{"alpha", "Bravo", "Charlie"}));
-}
-
 TEST(IniRecordStoreOps, RefusedChanges_WriteNothing)
 {
     struct Case {
