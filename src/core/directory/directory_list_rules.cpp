@@ -1,0 +1,292 @@
+#include "directory/directory_list_rules.h"
+
+#include <QDir>
+
+namespace tamble {
+
+namespace {
+
+inline constexpr int kSettingsInitWidth = kSettingsPathWidth;
+
+} // namespace
+
+const DirectoryListTexts& TextsOf(DirectoryList list)
+{
+    static const DirectoryListTexts phone{
+        QStringLiteral("Phone.ini"), QStringLiteral("Number"), QStringLiteral("Phone List"),
+        QStringLiteral("&Phone Number"), QStringLiteral("You must enter a Name"),
+        QStringLiteral("You must enter a Phone Number"), 16};
+    static const DirectoryListTexts local{
+        QStringLiteral("Local.ini"), QStringLiteral("Setup"), QStringLiteral("Local Modem"),
+        QStringLiteral("&Setup String"), QStringLiteral("You must enter a Modem Name"),
+        QStringLiteral("You must enter a Setup String"), 17};
+    static const DirectoryListTexts remote{
+        QStringLiteral("Remote.ini"), QStringLiteral("Setup"), QStringLiteral("Remote Modem"),
+        QStringLiteral("&Setup String"), QStringLiteral("You must enter a Modem Name"),
+        QStringLiteral("You must enter a Setup String"), 18};
+    switch (list) {
+    case DirectoryList::Phone: return phone;
+    case DirectoryList::LocalModem: return local;
+    case DirectoryList::RemoteModem: break;
+    }
+    return remote;
+}
+
+RecordStoreLayout LayoutOf(DirectoryList list)
+{
+    return RecordStoreLayout{TextsOf(list).valueKey, 31, 83, 999};
+}
+
+int RowForEntry(int entry, int rowCount)
+{
+    if (rowCount <= 0 || entry < 0)
+        return -1;
+    return entry < rowCount ? entry : 0;
+}
+
+DirectoryListRules::DirectoryListRules(DirectoryList list, std::unique_ptr<IniStorage> storage,
+                                       SettingsRecord& settings, MessageService& messages)
+    : m_settings(settings), m_store(LayoutOf(list), std::move(storage)), m_list(list), m_messages(messages)
+{
+}
+
+std::unique_ptr<IniStorage> DirectoryListRules::FileIn(DirectoryList list, const QString& programDir)
+{
+    return std::make_unique<IniFileStorage>(QDir(programDir).filePath(TextsOf(list).fileName));
+}
+
+int DirectoryListRules::EntryValue() const
+{
+    switch (m_list) {
+    case DirectoryList::Phone: return m_settings.phoneEntry;
+    case DirectoryList::LocalModem: return m_settings.localModemEntry;
+    case DirectoryList::RemoteModem: break;
+    }
+    return m_settings.remoteModemEntry;
+}
+
+int& DirectoryListRules::SettingsEntry()
+{
+    switch (m_list) {
+    case DirectoryList::Phone: return m_settings.phoneEntry;
+    case DirectoryList::LocalModem: return m_settings.localModemEntry;
+    case DirectoryList::RemoteModem: break;
+    }
+    return m_settings.remoteModemEntry;
+}
+
+void DirectoryListRules::ShowError(const QString& text)
+{
+    m_messages.ask(UserMessage{DialogKind::Error, text, DialogButtons::Ok, 0, {}, {}});
+}
+
+void DirectoryListRules::Show(bool reportFailure)
+{
+    // Read afresh each time the window opens, so changes made meanwhile by another run show.
+    m_store.Close();
+    const StoreStatus opened = m_store.Open();
+    m_names = m_store.Names();
+    SortDirectoryNames(m_names);
+    m_selected = RowForEntry(SettingsEntry(), int(m_names.size()));
+    FillFields();
+    if (!opened.ok() && reportFailure)
+        ShowError(opened.message);
+}
+
+void DirectoryListRules::FillFields()
+{
+    m_nameField.clear();
+    m_valueField.clear();
+    if (m_selected < 0)
+        return;
+    DirectoryRecord record;
+    if (m_store.Get(m_names.at(m_selected), record).ok()) {
+        m_nameField = record.name;
+        m_valueField = record.value;
+    }
+}
+
+void DirectoryListRules::Select(int row)
+{
+    m_selected = (row >= 0 && row < m_names.size()) ? row : -1;
+    FillFields();
+}
+
+void DirectoryListRules::SetFields(const QString& name, const QString& value)
+{
+    // Spaces at either end would not survive the file; they are dropped before any check.
+    m_nameField = name.trimmed();
+    m_valueField = value.trimmed();
+}
+
+ListReaction DirectoryListRules::CheckFields()
+{
+    if (m_nameField.isEmpty()) {
+        ShowError(texts().noNameText);
+        return ListReaction::FocusName;
+    }
+    if (m_valueField.isEmpty()) {
+        ShowError(texts().noValueText);
+        return ListReaction::FocusValue;
+    }
+    return ListReaction::None;
+}
+
+QString DirectoryListRules::SettingsRecordName() const
+{
+    const int row = RowForEntry(EntryValue(), int(m_names.size()));
+    return row < 0 ? QString() : m_names.at(row);
+}
+
+// The settings hold a row number of the sorted list; when the list changes under it, the number
+// follows the record it named, so a later call does not dial a different entry.
+void DirectoryListRules::FollowSettingsRecord(const QString& before, const QString& renamedFrom,
+                                              const QString& renamedTo)
+{
+    if (before.isEmpty())
+        return;
+    const QString now = before.compare(renamedFrom, Qt::CaseInsensitive) == 0 ? renamedTo : before;
+    for (int i = 0; i < m_names.size(); ++i) {
+        if (m_names.at(i).compare(now, Qt::CaseInsensitive) == 0) {
+            SettingsEntry() = i;
+            return;
+        }
+    }
+}
+
+void DirectoryListRules::Reload(const QString& selectName)
+{
+    m_names = m_store.Names();
+    SortDirectoryNames(m_names);
+    m_selected = -1;
+    for (int i = 0; i < m_names.size(); ++i) {
+        if (m_names.at(i).compare(selectName, Qt::CaseInsensitive) == 0)
+            m_selected = i;
+    }
+}
+
+ListReaction DirectoryListRules::Insert()
+{
+    if (const ListReaction r = CheckFields(); r != ListReaction::None)
+        return r;
+    const QString before = SettingsRecordName();
+    const StoreStatus added = m_store.Add(DirectoryRecord{m_nameField, m_valueField});
+    if (!added.ok()) {
+        ShowError(added.message);
+        return ListReaction::None;
+    }
+    Reload(m_nameField);
+    FollowSettingsRecord(before, {}, {});
+    return ListReaction::None;
+}
+
+ListReaction DirectoryListRules::Modify()
+{
+    if (const ListReaction r = CheckFields(); r != ListReaction::None)
+        return r;
+    if (m_selected < 0)
+        return ListReaction::Beep;
+    const QString before = SettingsRecordName();
+    const QString oldName = m_names.at(m_selected);
+    const StoreStatus updated = m_store.Update(oldName, DirectoryRecord{m_nameField, m_valueField});
+    if (!updated.ok()) {
+        ShowError(updated.message);
+        return ListReaction::None;
+    }
+    Reload(m_nameField);
+    FollowSettingsRecord(before, oldName, m_nameField);
+    return ListReaction::None;
+}
+
+ListReaction DirectoryListRules::Delete()
+{
+    if (m_selected < 0)
+        return ListReaction::Beep;
+    const QString name = m_names.at(m_selected);
+    const QString question = QStringLiteral("Are you sure you want to delete \"") + name + QStringLiteral("\"?");
+    if (m_messages.ask(UserMessage{DialogKind::Confirmation, question, DialogButtons::YesNo, 0, {}, {}})
+        != DialogAnswer::Yes)
+        return ListReaction::None;
+    const QString before = SettingsRecordName();
+    const int row = m_selected;
+    const StoreStatus deleted = m_store.Delete(name);
+    if (!deleted.ok()) {
+        ShowError(deleted.message);
+        return ListReaction::None;
+    }
+    m_names = m_store.Names();
+    SortDirectoryNames(m_names);
+    m_selected = m_names.isEmpty() ? -1 : std::min(row, int(m_names.size()) - 1);
+    FillFields();
+    FollowSettingsRecord(before, {}, {});
+    return ListReaction::None;
+}
+
+bool DirectoryListRules::Accept()
+{
+    if (m_selected < 0)
+        return false;
+    DirectoryRecord record;
+    const StoreStatus got = m_store.Get(m_names.at(m_selected), record);
+    if (!got.ok()) {
+        ShowError(got.message);
+        return false;
+    }
+    SettingsEntry() = m_selected;
+    ApplyRecord(m_selected, record);
+    m_store.Close();
+    return true;
+}
+
+void PhoneListRules::ApplyRecord(int, const DirectoryRecord& record)
+{
+    m_settings.phoneNumber = record.value.left(kSettingsPhoneWidth);
+    if (phoneNameChosen)
+        phoneNameChosen(record.name);
+    if (hangUp)
+        hangUp();
+}
+
+void LocalModemListRules::ApplyRecord(int, const DirectoryRecord& record)
+{
+    m_settings.localModemInit = record.value.left(kSettingsInitWidth);
+}
+
+void RemoteModemListRules::ApplyRecord(int, const DirectoryRecord& record)
+{
+    m_settings.remoteModemInit = record.value.left(kSettingsInitWidth);
+}
+
+void RemoteModemListRules::Configure(const QString& setupField)
+{
+    m_settings.remoteModemInit = setupField.left(kSettingsInitWidth);
+    if (openConfiguration)
+        openConfiguration();
+}
+
+PhoneEntryApplied ApplySelectedPhoneEntry(const QString& programDir, SettingsRecord& settings)
+{
+    PhoneEntryApplied result;
+    IniRecordStore store(LayoutOf(DirectoryList::Phone), DirectoryListRules::FileIn(DirectoryList::Phone, programDir));
+    if (const StoreStatus opened = store.Open(); !opened.ok()) {
+        result.error = opened.message;
+        return result;
+    }
+    QStringList names = store.Names();
+    SortDirectoryNames(names);
+    const int row = RowForEntry(settings.phoneEntry, int(names.size()));
+    if (row < 0)
+        return result;
+    DirectoryRecord record;
+    if (const StoreStatus got = store.Get(names.at(row), record); !got.ok()) {
+        result.error = got.message;
+        return result;
+    }
+    settings.phoneEntry = row;
+    settings.phoneNumber = record.value.left(kSettingsPhoneWidth);
+    result.applied = true;
+    result.name = record.name;
+    return result;
+}
+
+} // namespace tamble

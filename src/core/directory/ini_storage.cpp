@@ -1,0 +1,87 @@
+#include "directory/ini_storage.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace tamble {
+
+IniReadResult IniFileStorage::Read()
+{
+    IniReadResult result;
+    const QFileInfo info(m_path);
+    if (!info.exists()) {
+        result.status = IniReadResult::Status::Missing;
+        return result;
+    }
+    result.status = IniReadResult::Status::Failed;
+    if (info.isDir()) {
+        result.error = QStringLiteral("it is a folder");
+        return result;
+    }
+    if (info.size() > kIniFileLimit) {
+        result.error = QStringLiteral("the file is larger than %1 MiB").arg(kIniFileLimit / (1024 * 1024));
+        return result;
+    }
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.error = file.errorString();
+        return result;
+    }
+    result.bytes = file.read(kIniFileLimit + 1);
+    if (file.error() != QFileDevice::NoError) {
+        result.error = file.errorString();
+        return result;
+    }
+    if (result.bytes.size() > kIniFileLimit) {
+        result.error = QStringLiteral("the file is larger than %1 MiB").arg(kIniFileLimit / (1024 * 1024));
+        return result;
+    }
+    result.status = IniReadResult::Status::Read;
+    return result;
+}
+
+QString IniFileStorage::Write(const QByteArray& bytes)
+{
+    QSaveFile file(m_path);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    if (file.write(bytes) != bytes.size()) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        return why;
+    }
+    if (!file.commit())
+        return file.errorString();
+    return {};
+}
+
+QString IniFileStorage::Name() const
+{
+    return QFileInfo(m_path).fileName();
+}
+
+IniReadResult IniMemoryStorage::Read()
+{
+    IniReadResult result;
+    if (!readError.isEmpty()) {
+        result.status = IniReadResult::Status::Failed;
+        result.error = readError;
+    } else if (exists) {
+        result.status = IniReadResult::Status::Read;
+        result.bytes = bytes;
+    }
+    return result;
+}
+
+QString IniMemoryStorage::Write(const QByteArray& data)
+{
+    if (!writeError.isEmpty())
+        return writeError;
+    bytes = data;
+    exists = true;
+    ++writes;
+    return {};
+}
+
+} // namespace tamble

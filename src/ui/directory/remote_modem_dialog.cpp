@@ -1,0 +1,35 @@
+#include "ui/directory/remote_modem_dialog.h"
+
+#include "app/app_records.h"
+#include "directory/directory_list_rules.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace tamble {
+
+namespace {
+
+std::unique_ptr<RemoteModemListRules> MakeRemoteRules(AppRecords& records, MessageService& messages)
+{
+    return std::make_unique<RemoteModemListRules>(
+        DirectoryListRules::FileIn(DirectoryList::RemoteModem, records.programDir), records.settings, messages);
+}
+
+} // namespace
+
+TDB2::TDB2(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent)
+    : TDirectoryListDialog(MakeRemoteRules(records, messages), help, parent),
+      m_remote(static_cast<RemoteModemListRules*>(&rules()))
+{
+    setObjectName(QStringLiteral("TDB2"));
+    QPushButton* configure = MakeButton(QStringLiteral("Configure"), QStringLiteral("ConfigureBtn"));
+    connect(configure, &QPushButton::clicked, this, [this] { m_remote->Configure(valueField()->text()); });
+}
+
+void TDB2::setConfigureHandler(std::function<void()> openConfiguration)
+{
+    m_remote->openConfiguration = std::move(openConfiguration);
+}
+
+} // namespace tamble
