@@ -5,6 +5,7 @@
 // Window actions have empty defaults so a headless host implements only what it has.
 
 #include "link/serial_port.h"
+#include "util/user_dialog.h"
 
 #include <QDateTime>
 #include <QString>
@@ -12,9 +13,7 @@
 
 namespace tamble {
 
-enum class DialogKind { Information, Warning, Error, Confirmation };
-enum class DialogButtons { Ok, OkHelp, OkCancel, YesNo, OkRetryHelp };
-enum class DialogAnswer { Ok, Cancel, Yes, No, Retry };
+// DialogKind, DialogButtons and DialogAnswer: util/user_dialog.h.
 
 // Unattended command-line modes a message applies to (bit flags).
 enum UnattendedMode : unsigned {
