@@ -37,7 +37,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent)
     QLabel* version = makeLabel(versionText(), QStringLiteral("Version"), this);
     QLabel* comments = makeLabel(
         QStringLiteral("Sets up Tamble Logger data loggers, reads their status and recorded readings "
-                       "over a serial line, cable, modem or network, and shows the readings as graphs "
+                       "by cable, modem or network, and shows the readings as graphs "
                        "and exports."),
         QStringLiteral("Comments"), this);
 

@@ -104,12 +104,7 @@ void THelpWindow::openLink(const QUrl& url)
 
 bool THelpWindow::showFile(const QString& path)
 {
-    const QUrl url = QUrl::fromLocalFile(path);
-    // The same source again (after a not-found text replaced it) must be read anew.
-    if (m_browser->source() == url)
-        m_browser->reload();
-    else
-        m_browser->setSource(url, QTextDocument::HtmlResource);
+    m_browser->setSource(QUrl::fromLocalFile(path), QTextDocument::HtmlResource);
     return !m_browser->toPlainText().trimmed().isEmpty();
 }
 
