@@ -309,15 +309,3 @@ TEST(HelpPages, MissingPageTextNamesWhatIsMissingAndWhere)
     EXPECT_FALSE(MissingHelpHtml(0, QStringLiteral("index.html"), {}).contains(QStringLiteral("href")))
         << "the contents page does not link to itself";
 }
-
-TEST(HelpPages, TitleIsReadFromTheHeadWhateverItsCaseAndSpacing)
-{
-    const std::vector<std::pair<QString, QString>> cases = {
-        {QStringLiteral("<html><head><title>Settings</title></head></html>"), QStringLiteral("Settings")},
-        {QStringLiteral("<TITLE lang=\"en\">\n  Phone\n  List </TITLE>"), QStringLiteral("Phone List")},
-        {QStringLiteral("<html><body>no title</body></html>"), QString()},
-        {QStringLiteral("<title></title>"), QString()},
-    };
-    for (const auto& [html, title] : cases)
-        EXPECT_EQ(HtmlTitle(html), title) << html.toStdString();
-}
