@@ -4,19 +4,19 @@ namespace tamble {
 
 namespace {
 
-DialogButtonSpec answerButton(const char* caption, DialogAnswer answer, bool escape = false)
+MessageButton answerButton(const char* caption, DialogAnswer answer, bool escape = false)
 {
     return {QString::fromLatin1(caption), answer, false, escape};
 }
 
-DialogButtonSpec helpButton()
+MessageButton helpButton()
 {
     return {QStringLiteral("&Help"), DialogAnswer::Ok, true, false};
 }
 
 } // namespace
 
-std::vector<DialogButtonSpec> DialogButtonSpecs(DialogButtons buttons)
+std::vector<MessageButton> MessageButtons(DialogButtons buttons)
 {
     switch (buttons) {
     case DialogButtons::Ok:

@@ -9,14 +9,14 @@
 
 namespace tamble {
 
-struct DialogButtonSpec {
+struct MessageButton {
     QString caption;      // with "&" for the mnemonic
     DialogAnswer answer;  // unused for the Help button
     bool help = false;
     bool escape = false;  // the button Esc or closing the box stands for
 };
 
-std::vector<DialogButtonSpec> DialogButtonSpecs(DialogButtons buttons);
+std::vector<MessageButton> MessageButtons(DialogButtons buttons);
 
 // The window title: the message's caption, else the kind's usual title.
 QString DialogTitle(const UserMessage& message);

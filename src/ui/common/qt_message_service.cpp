@@ -50,24 +50,24 @@ DialogAnswer QtMessageService::ask(const UserMessage& message)
 
     std::map<QAbstractButton*, DialogAnswer> answers;
     bool defaultSet = false;
-    for (const DialogButtonSpec& spec : DialogButtonSpecs(message.buttons)) {
-        const QMessageBox::ButtonRole role = spec.help ? QMessageBox::HelpRole : QMessageBox::AcceptRole;
-        QPushButton* button = box.addButton(spec.caption, role);
-        button->setAccessibleName(WithoutMnemonic(spec.caption));
-        button->setObjectName(WithoutMnemonic(spec.caption) + QStringLiteral("Btn"));
-        if (spec.help) {
+    for (const MessageButton& choice : MessageButtons(message.buttons)) {
+        const QMessageBox::ButtonRole role = choice.help ? QMessageBox::HelpRole : QMessageBox::AcceptRole;
+        QPushButton* button = box.addButton(choice.caption, role);
+        button->setAccessibleName(WithoutMnemonic(choice.caption));
+        button->setObjectName(WithoutMnemonic(choice.caption) + QStringLiteral("Btn"));
+        if (choice.help) {
             // Cut the box's own handling so that Help does not close it.
             button->disconnect();
             const int context = message.helpContext;
             QObject::connect(button, &QPushButton::clicked, &box, [this, context] { m_help.showHelp(context); });
             continue;
         }
-        answers[button] = spec.answer;
+        answers[button] = choice.answer;
         if (!defaultSet) {
             box.setDefaultButton(button);
             defaultSet = true;
         }
-        if (spec.escape)
+        if (choice.escape)
             box.setEscapeButton(button);
     }
 

@@ -34,17 +34,17 @@ TEST(DialogButtons, EachSetShowsItsButtonsInOrderWithTheirAnswers)
         std::vector<DialogAnswer> answers;
         bool help = false;
         int escapes = 0;
-        for (const DialogButtonSpec& spec : DialogButtonSpecs(c.buttons)) {
-            captions << spec.caption;
-            if (spec.help)
+        for (const MessageButton& choice : MessageButtons(c.buttons)) {
+            captions << choice.caption;
+            if (choice.help)
                 help = true;
             else
-                answers.push_back(spec.answer);
-            escapes += spec.escape ? 1 : 0;
+                answers.push_back(choice.answer);
+            escapes += choice.escape ? 1 : 0;
             // Closing the box (Esc) must give what an unanswered message gives.
-            if (spec.escape) {
-                EXPECT_FALSE(spec.help);
-                EXPECT_EQ(spec.answer, DefaultAnswer(c.buttons));
+            if (choice.escape) {
+                EXPECT_FALSE(choice.help);
+                EXPECT_EQ(choice.answer, DefaultAnswer(c.buttons));
             }
         }
         EXPECT_EQ(captions, c.captions);
