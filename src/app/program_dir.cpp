@@ -25,6 +25,39 @@ bool usableDir(const QString& dir)
     return info.isDir() && info.isWritable();
 }
 
+bool sameContents(const QString& a, const QString& b)
+{
+    QFile first(a);
+    QFile second(b);
+    if (!first.open(QIODevice::ReadOnly) || !second.open(QIODevice::ReadOnly))
+        return false;
+    return first.size() == second.size() && first.readAll() == second.readAll();
+}
+
+// Copies the files directly inside `source` that `target` lacks (or, with `refresh`, holds with
+// other contents). Returns how many were copied.
+int copyMissingFiles(const QDir& source, const QDir& target, bool refresh)
+{
+    int copied = 0;
+    const auto files = source.entryInfoList(QDir::Files | QDir::Readable, QDir::Name);
+    for (const QFileInfo& file : files) {
+        const QString destination = target.filePath(file.fileName());
+        const QFileInfo existing(destination);
+        if (existing.exists()) {
+            if (!refresh || sameContents(file.absoluteFilePath(), destination))
+                continue;
+            QFile::remove(destination);
+        }
+        if (QFile::copy(file.absoluteFilePath(), destination)) {
+            // Shipped files may be read-only in an installation; the copies are the user's.
+            QFile::setPermissions(destination, QFile::permissions(destination)
+                                  | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
+            ++copied;
+        }
+    }
+    return copied;
+}
+
 } // namespace
 
 QString ExecutableDir(const char* argv0)
@@ -74,19 +107,11 @@ int InstallShippedData(const QString& dataDir, const QString& programDir)
     const QDir target(programDir);
     if (QDir::cleanPath(source.absolutePath()) == QDir::cleanPath(target.absolutePath()))
         return 0;
-    int copied = 0;
-    const auto files = source.entryInfoList(QDir::Files | QDir::Readable, QDir::Name);
-    for (const QFileInfo& file : files) {
-        const QString destination = target.filePath(file.fileName());
-        if (QFileInfo::exists(destination))
-            continue;
-        if (QFile::copy(file.absoluteFilePath(), destination)) {
-            // Shipped files may be read-only in an installation; the copies are the user's.
-            QFile::setPermissions(destination, QFile::permissions(destination)
-                                  | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
-            ++copied;
-        }
-    }
+    int copied = copyMissingFiles(source, target, false);
+    // The help pages belong to the program, not the user: a changed shipped page replaces the copy.
+    const QString help = QStringLiteral("help");
+    if (source.exists(help) && target.mkpath(help))
+        copied += copyMissingFiles(QDir(source.filePath(help)), QDir(target.filePath(help)), true);
     return copied;
 }
 

@@ -19,7 +19,9 @@ QString ResolveProgramDir(const QString& exeDir);
 QString FindShippedDataDir(const QString& exeDir);
 
 // Copies the files directly inside `dataDir` that `programDir` lacks; files
-// already there are never overwritten. Returns how many were copied.
+// already there are never overwritten. The "help" subfolder goes to
+// <programDir>/help, where a copy that differs from the shipped page is replaced. Returns how
+// many files were copied.
 int InstallShippedData(const QString& dataDir, const QString& programDir);
 
 } // namespace tamble

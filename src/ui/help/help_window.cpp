@@ -1,0 +1,117 @@
+#include "ui/help/help_window.h"
+
+#include "help/help_pages.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+namespace tamble {
+
+namespace {
+
+QPushButton* makeButton(const QString& caption, const QString& name, QWidget* parent)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    QString plain = caption;
+    button->setAccessibleName(plain.remove(QLatin1Char('&')));
+    return button;
+}
+
+} // namespace
+
+THelpWindow::THelpWindow(QStringList folders, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_folders(std::move(folders))
+{
+    setObjectName(QStringLiteral("THelpWindow"));
+    setWindowTitle(QStringLiteral("Tamble Logger Help"));
+
+    m_back = makeButton(QStringLiteral("&Back"), QStringLiteral("BackBtn"), this);
+    m_forward = makeButton(QStringLiteral("&Forward"), QStringLiteral("ForwardBtn"), this);
+    m_contents = makeButton(QStringLiteral("&Contents"), QStringLiteral("ContentsBtn"), this);
+    auto* close = makeButton(QStringLiteral("C&lose"), QStringLiteral("CloseBtn"), this);
+    m_back->setEnabled(false);
+    m_forward->setEnabled(false);
+
+    m_browser = new QTextBrowser(this);
+    m_browser->setObjectName(QStringLiteral("HelpText"));
+    m_browser->setAccessibleName(QStringLiteral("Help text"));
+    m_browser->setOpenLinks(false);
+    m_browser->setOpenExternalLinks(false);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_back);
+    buttons->addWidget(m_forward);
+    buttons->addWidget(m_contents);
+    buttons->addStretch();
+    buttons->addWidget(close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(buttons);
+    layout->addWidget(m_browser);
+    resize(640, 520);
+
+    connect(m_back, &QPushButton::clicked, m_browser, &QTextBrowser::backward);
+    connect(m_forward, &QPushButton::clicked, m_browser, &QTextBrowser::forward);
+    connect(m_browser, &QTextBrowser::backwardAvailable, m_back, &QPushButton::setEnabled);
+    connect(m_browser, &QTextBrowser::forwardAvailable, m_forward, &QPushButton::setEnabled);
+    connect(m_contents, &QPushButton::clicked, this, [this] { showHelp(kContentsHelpContext); });
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_browser, &QTextBrowser::anchorClicked, this, &THelpWindow::openLink);
+    connect(m_browser, &QTextBrowser::sourceChanged, this, [this] {
+        setWindowTitle(QStringLiteral("Tamble Logger Help - ") + pageTitle());
+    });
+}
+
+void THelpWindow::showHelp(int context)
+{
+    const QString file = HelpPageFile(context);
+    const QString path = LocateHelpFile(file, m_folders);
+    if (path.isEmpty() || !showFile(path))
+        showMissing(context, file);
+    show();
+    raise();
+    activateWindow();
+}
+
+QString THelpWindow::pageTitle() const
+{
+    const QString title = m_browser->documentTitle();
+    return title.isEmpty() ? HtmlTitle(m_browser->toHtml()) : title;
+}
+
+void THelpWindow::openLink(const QUrl& url)
+{
+    if (url.scheme().isEmpty() && url.path().isEmpty() && url.hasFragment()) {
+        m_browser->scrollToAnchor(url.fragment());
+        return;
+    }
+    const QUrl target = m_browser->source().resolved(url);
+    if (!target.isLocalFile() && !url.isRelative())
+        return;  // no network and no outside browser: other links stay unfollowed
+    const QString file = QFileInfo(target.isLocalFile() ? target.toLocalFile() : url.path()).fileName();
+    const QString path = LocateHelpFile(file, m_folders);
+    if (path.isEmpty() || !showFile(path)) {
+        showMissing(-1, file);
+        return;
+    }
+    if (target.hasFragment())
+        m_browser->scrollToAnchor(target.fragment());
+}
+
+bool THelpWindow::showFile(const QString& path)
+{
+    m_browser->setSource(QUrl::fromLocalFile(path), QTextDocument::HtmlResource);
+    return !m_browser->toPlainText().trimmed().isEmpty();
+}
+
+void THelpWindow::showMissing(int context, const QString& file)
+{
+    m_browser->setHtml(MissingHelpHtml(context, file, m_folders));
+    setWindowTitle(QStringLiteral("Tamble Logger Help - ") + pageTitle());
+}
+
+} // namespace tamble
