@@ -5,16 +5,13 @@
 // Window actions have empty defaults so a headless host implements only what it has.
 
 #include "link/serial_port.h"
+#include "util/user_dialog.h"
 
 #include <QDateTime>
 #include <QString>
 #include <cstdint>
 
 namespace tamble {
-
-enum class DialogKind { Information, Warning, Error, Confirmation };
-enum class DialogButtons { Ok, OkHelp, OkCancel, YesNo, OkRetryHelp };
-enum class DialogAnswer { Ok, Cancel, Yes, No, Retry };
 
 // Unattended command-line modes a message applies to (bit flags).
 enum UnattendedMode : unsigned {
