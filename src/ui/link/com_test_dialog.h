@@ -1,0 +1,34 @@
+#pragma once
+// "Test Communication Cable and Port": the loop-back test of the cable on the session port. The
+// dialog owns the engine's cable test procedure and installs it on the engine for its lifetime;
+// the procedure enables and disables the dialog.
+
+#include "link/com_test.h"
+
+#include <QDialog>
+
+namespace tamble {
+
+struct AppRecords;
+class SessionEngine;
+class MessageService;
+class HelpService;
+
+class TComTestDlg : public QDialog {
+    Q_OBJECT
+public:
+    TComTestDlg(AppRecords& records, SessionEngine& engine, MessageService& messages, HelpService& help,
+                QWidget* parent = nullptr);
+    ~TComTestDlg() override;
+
+    ComTest& procedure() { return m_test; }
+
+private:
+    void TestBtnClick();
+
+    SessionEngine& m_engine;
+    MessageService& m_messages;
+    ComTest m_test;
+};
+
+} // namespace tamble
