@@ -39,11 +39,6 @@ TComTestDlg::TComTestDlg(AppRecords& /*records*/, SessionEngine& engine, Message
     connect(test, &QPushButton::clicked, this, &TComTestDlg::TestBtnClick);
 }
 
-TComTestDlg::~TComTestDlg()
-{
-    m_engine.setStateHandler(LinkState::ComTest, nullptr);
-}
-
 void TComTestDlg::TestBtnClick()
 {
     if (!ClearPortForProcedure(m_engine, m_messages))

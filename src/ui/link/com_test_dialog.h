@@ -1,7 +1,7 @@
 #pragma once
 // "Test Communication Cable and Port": the loop-back test of the cable on the session port. The
-// dialog owns the engine's cable test procedure and installs it on the engine for its lifetime;
-// the procedure enables and disables the dialog.
+// dialog owns the engine's cable test procedure and installs it on the engine when it is created
+// (once for the run, like every window); the procedure enables and disables the dialog.
 
 #include "link/com_test.h"
 
@@ -19,7 +19,6 @@ class TComTestDlg : public QDialog {
 public:
     TComTestDlg(AppRecords& records, SessionEngine& engine, MessageService& messages, HelpService& help,
                 QWidget* parent = nullptr);
-    ~TComTestDlg() override;
 
     ComTest& procedure() { return m_test; }
 

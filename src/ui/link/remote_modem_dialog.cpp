@@ -59,11 +59,6 @@ TCremote1::TCremote1(AppRecords& records, SessionEngine& engine, MessageService&
     connect(helpButton, &QPushButton::clicked, this, [this] { m_help.showHelp(kRemoteModemHelpContext); });
 }
 
-TCremote1::~TCremote1()
-{
-    m_engine.setStateHandler(LinkState::RemoteModemSetup, nullptr);
-}
-
 void TCremote1::showEvent(QShowEvent* event)
 {
     m_baud->setText(RemoteModemBaudText(m_records.settings));

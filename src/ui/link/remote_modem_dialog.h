@@ -1,7 +1,8 @@
 #pragma once
 // "Configure Remote Modem": factory settings and the remote modem init string sent to a modem
 // cabled to the session port. The dialog owns the engine's remote modem procedure and installs it
-// on the engine for its lifetime; the procedure enables and disables the dialog.
+// on the engine when it is created (once for the run, like every window); the procedure enables
+// and disables the dialog.
 
 #include "link/remote_modem.h"
 
@@ -22,7 +23,6 @@ class TCremote1 : public QDialog {
 public:
     TCremote1(AppRecords& records, SessionEngine& engine, MessageService& messages, HelpService& help,
               QWidget* parent = nullptr);
-    ~TCremote1() override;
 
     RemoteModemSetup& procedure() { return m_setup; }
 

@@ -82,11 +82,6 @@ TSndNetAddr::TSndNetAddr(AppRecords& records, SessionEngine& engine, MessageServ
     connect(helpButton, &QPushButton::clicked, this, [this] { m_help.showHelp(kStationAddressHelpContext); });
 }
 
-TSndNetAddr::~TSndNetAddr()
-{
-    m_engine.setTransactionHandler(TransactionKind::ProgramStationAddress, nullptr);
-}
-
 void TSndNetAddr::showEvent(QShowEvent* event)
 {
     m_form = StationAddressForm(m_records.settings.stationAddress);

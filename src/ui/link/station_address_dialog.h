@@ -1,7 +1,7 @@
 #pragma once
 // "Set Station Address (for network)": the address to program into a single logger, sent by the
 // engine's station address transaction. The dialog owns that transaction and installs it on the
-// engine for its lifetime.
+// engine when it is created (once for the run, like every window).
 
 #include "link/logger_dialogs_model.h"
 #include "link/network.h"
@@ -24,7 +24,6 @@ class TSndNetAddr : public QDialog {
 public:
     TSndNetAddr(AppRecords& records, SessionEngine& engine, MessageService& messages, HelpService& help,
                 QWidget* parent = nullptr);
-    ~TSndNetAddr() override;
 
     StationAddressProgrammer& programmer() { return m_programmer; }
 
