@@ -90,6 +90,7 @@ TEST(StatusWindowClose, RuleByTransactionRevisionGraphAndTrigger)
 TEST(StatusWindowClose, OldRevisionStartsAnEndRealTimeSessionOnTheOpenPort)
 {
     StatusRig rig;
+    rig.records.settings.fastProtocol = false;  // a logger up to 'o' answers the normal wake-up
     rig.startRealTime('n', false);
     rig.host.memoryPort.written.clear();
     EXPECT_FALSE(rig.model.Close(StatusCloseTrigger::OkButton, *rig.engine));
@@ -97,6 +98,13 @@ TEST(StatusWindowClose, OldRevisionStartsAnEndRealTimeSessionOnTheOpenPort)
     EXPECT_EQ(rig.host.statusText, QStringLiteral("Terminating link..."));
     EXPECT_TRUE(rig.host.memoryPort.isOpen());
     EXPECT_FALSE(rig.host.memoryPort.written.isEmpty()) << "the wake-up burst interrupts the logger";
+    EXPECT_FALSE(rig.host.mainEnabled);
+
+    rig.engine->onTimeout();  // the logger stays quiet: the link is terminated
+    ASSERT_EQ(rig.messages.texts(), QStringList{QStringLiteral("Real Time Link terminated")});
+    EXPECT_EQ(rig.records.session.transaction, TransactionKind::None);
+    EXPECT_FALSE(rig.host.memoryPort.isOpen());
+    EXPECT_TRUE(rig.host.mainEnabled);
 }
 
 TEST(StatusWindowClose, PolledRevisionSimplyEndsTheSession)
