@@ -215,6 +215,7 @@ TEST(StatusWindowUi, RealTimeReadingsFillTheValueBoxesAndOkEndsPolledRealTime)
     for (const char* box : {"Value1Box", "Value2Box", "Value3Box", "Value4Box"})
         EXPECT_EQ(BoxText(status, box), QStringLiteral("Checksum error")) << box;
     SaveScreen(status, QStringLiteral("status_realtime"));
+    EXPECT_EQ(status.windowTitle(), QStringLiteral("Real Time Display"));
 
     QSignalSpy shownMain(&status, &TStatus::mainWindowShowRequested);
     Click(status, "OKButton");
@@ -225,6 +226,22 @@ TEST(StatusWindowUi, RealTimeReadingsFillTheValueBoxesAndOkEndsPolledRealTime)
 
     status.showStatusWindow();
     EXPECT_EQ(status.windowTitle(), QStringLiteral("Status")) << "after real time the window is the status again";
+    EXPECT_TRUE(Child(status, "ClockBox")->isVisible());
+}
+
+TEST(StatusWindowUi, RealTimeEndingUnderTheOpenWindowTurnsItBackIntoTheStatus)
+{
+    Rig rig;
+    rig.decode(status_test::Golden12Bit());
+    TStatus status(rig.records, *rig.engine, rig.messages, rig.help);
+    rig.forwardTo(status);
+    rig.host.onSessionEnded = [&status] { status.sessionEnded(); };
+    rig.startRealTime('q', false);
+    rig.host.showStatus();
+    rig.host.showStatusWindow();
+    rig.engine->onPortError(QStringLiteral("device removed"));
+    EXPECT_TRUE(status.isVisible());
+    EXPECT_EQ(status.windowTitle(), QStringLiteral("Status"));
     EXPECT_TRUE(Child(status, "ClockBox")->isVisible());
 }
 

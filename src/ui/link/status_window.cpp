@@ -197,6 +197,12 @@ void TStatus::closeStatusWindow()
     QDialog::done(QDialog::Rejected);
 }
 
+void TStatus::sessionEnded()
+{
+    if (isVisible())
+        ApplyLook();
+}
+
 void TStatus::realTimeLine(const QByteArray& line)
 {
     if (const auto boxes = m_model.RealTimeLine(line))

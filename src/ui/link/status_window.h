@@ -40,6 +40,9 @@ public slots:
     void realTimeLine(const QByteArray& line);
     // SessionHost::dialOutReply: the reply to the dial-out schedule query.
     void dialOutReply(const QByteArray& reply);
+    // SessionHost::sessionEnded: a real-time display that ended under an open window turns it back
+    // into the status view.
+    void sessionEnded();
     // File / Last Status: shows the window, or tells that no status has been read yet.
     void LastStatus();
 

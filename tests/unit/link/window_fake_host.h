@@ -85,6 +85,7 @@ public:
     void closeStationAddressDialog() override { if (onCloseStationAddressDialog) onCloseStationAddressDialog(); }
     void showStatus() override { if (onShowStatus) onShowStatus(); }
     void realTimeLine(const QByteArray& line) override { if (onRealTimeLine) onRealTimeLine(line); }
+    void sessionEnded() override { if (onSessionEnded) onSessionEnded(); }
 
     MemoryPort memoryPort;
     int armed = 0;
@@ -97,6 +98,7 @@ public:
     std::function<void()> onCloseStationAddressDialog;
     std::function<void()> onShowStatus;
     std::function<void(const QByteArray&)> onRealTimeLine;
+    std::function<void()> onSessionEnded;
 
 private:
     MessageService& m_messages;
