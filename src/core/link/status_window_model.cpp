@@ -1,0 +1,117 @@
+#include "link/status_window_model.h"
+
+#include "app/app_records.h"
+#include "link/realtime.h"
+#include "link/session_engine.h"
+
+#include <string_view>
+
+namespace tamble {
+
+bool RealTimeDisplayRunning(const SessionState& state)
+{
+    return state.transaction == TransactionKind::RealTime && !state.realTimeGraph;
+}
+
+StatusWindowLook StatusLook(bool realTimeDisplay)
+{
+    if (realTimeDisplay)
+        return {QStringLiteral("Real Time Display"), false, true};
+    return {QStringLiteral("Status"), true, false};
+}
+
+StatusCloseAction StatusCloseRule(StatusCloseTrigger, const SessionState& state)
+{
+    if (state.transaction != TransactionKind::RealTime || state.realTimeGraph)
+        return StatusCloseAction::Close;
+    return RealTimeNeedsEndSession(state.revision) ? StatusCloseAction::EndRealTime : StatusCloseAction::EndSession;
+}
+
+bool PrepareDisplayScaling(const LoggerInfo& info, const SettingsRecord& settings, const QString& tableDirectory,
+                           ChannelScaling& scaling)
+{
+    scaling = ChannelScaling{};
+    scaling.tableDirectory = tableDirectory;
+    scaling.fullScaleCount = static_cast<std::uint16_t>(info.fullScaleCount);
+    scaling.referenceOhms = static_cast<float>(info.referenceOhms);
+    scaling.inputTypes = static_cast<std::uint16_t>(info.inputTypes);
+    scaling.labelOffset = info.labelOffsets;
+    scaling.fahrenheit = settings.fahrenheit;
+    scaling.humidityQuantity = settings.humidityQuantity;
+    for (int ch = 1; ch <= 4; ++ch) {
+        const QByteArray& text = info.scalingTexts[static_cast<std::size_t>(ch - 1)];
+        SetUpChannelScaling(scaling, ch, info.scalingCodes[static_cast<std::size_t>(ch - 1)],
+                            std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+    }
+    FixCountTables(scaling);
+    return !scaling.tableError;
+}
+
+StatusWindowModel::StatusWindowModel(AppRecords& records) : m_r(records) {}
+
+void StatusWindowModel::Prepare()
+{
+    const SettingsRecord& set = m_r.settings;
+    PrepareDisplayScaling(m_r.loggerInfo, set, m_r.programDir, m_scaling);
+    // Converting the current readings once leaves the humidity marks as the decoding left them
+    // (they decide the decimals); a copy keeps the shared record as it is.
+    LoggerInfo copy = m_r.loggerInfo;
+    ConvertRealTimeFields(copy.currentReadings, copy, m_scaling, set.fahrenheit);
+    m_prepared = true;
+}
+
+StatusTexts StatusWindowModel::ShowStatus()
+{
+    Prepare();
+    const SettingsRecord& set = m_r.settings;
+    LoggerInfo& info = m_r.loggerInfo;
+    info.statusShown = true;
+    return ShowStatusTexts(info, m_r.session.dateCode, m_scaling, set.fahrenheit, set.humidityQuantity,
+                           ClockStyleFromSetting(set.amPm));
+}
+
+std::optional<std::array<QString, 4>> StatusWindowModel::RealTimeLine(QByteArrayView line)
+{
+    if (m_r.session.realTimeGraph)
+        return std::nullopt;
+    if (!m_prepared)
+        Prepare();
+    const SettingsRecord& set = m_r.settings;
+    const RealTimeReading reading = DecodeRealTimeLine(line, m_r.loggerInfo, m_scaling, set.fahrenheit);
+    return RealTimeValueBoxes(reading, m_r.loggerInfo, m_scaling, set.fahrenheit, set.humidityQuantity);
+}
+
+StatusWindowLook StatusWindowModel::Look() const
+{
+    return StatusLook(RealTimeDisplayRunning(m_r.session));
+}
+
+StatusCloseAction StatusWindowModel::CloseAction(StatusCloseTrigger trigger) const
+{
+    return StatusCloseRule(trigger, m_r.session);
+}
+
+bool StatusWindowModel::Close(StatusCloseTrigger trigger, SessionEngine& engine)
+{
+    switch (CloseAction(trigger)) {
+    case StatusCloseAction::EndRealTime:
+        engine.state().transaction = TransactionKind::EndRealTime;
+        engine.StartSession();
+        return false;
+    case StatusCloseAction::EndSession:
+        engine.EndSession();
+        return false;
+    case StatusCloseAction::Close:
+        break;
+    }
+    return true;
+}
+
+std::optional<QString> StatusWindowModel::LastStatusRefusal() const
+{
+    if (m_r.loggerInfo.statusShown)
+        return std::nullopt;
+    return QString::fromLatin1(kNoStatusToShow);
+}
+
+} // namespace tamble

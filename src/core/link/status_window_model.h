@@ -1,0 +1,80 @@
+#pragma once
+// The rules of the Status window without a widget: how it looks in the status and the real-time
+// display, the texts it shows after a status read, the value boxes after each real-time reading,
+// and what closing it does to a real-time session that is still running.
+
+#include "conversion/channel_scaling.h"
+#include "link/status_text.h"
+
+#include <QByteArrayView>
+#include <QString>
+#include <array>
+#include <optional>
+
+namespace tamble {
+
+struct AppRecords;
+struct SettingsRecord;
+class SessionEngine;
+
+struct StatusWindowLook {
+    QString caption;           // "Status" or "Real Time Display"
+    bool clockVisible = true;  // ClockBox and its label
+    bool valuesWhite = false;  // value boxes white (real time) or in the button face colour
+};
+
+// Readings go to the Status window (not to the real-time graph) in the session now running.
+bool RealTimeDisplayRunning(const SessionState& state);
+
+StatusWindowLook StatusLook(bool realTimeDisplay);
+
+// How the user closes the window: its OK button, or the window itself (title bar, Escape).
+enum class StatusCloseTrigger { OkButton, Window };
+
+enum class StatusCloseAction {
+    Close,        // the window closes and the main window is shown
+    EndRealTime,  // a logger reading on its own is stopped by an EndRealTime session
+    EndSession,   // polled real time: the session simply ends
+};
+
+// While the real-time graph runs, the window is only a view of the last status: closing it
+// leaves the graph's session alone whichever way it is closed.
+StatusCloseAction StatusCloseRule(StatusCloseTrigger trigger, const SessionState& state);
+
+// Sets `scaling` up for the logger in `info` the way the status decoding does (tables from
+// `tableDirectory`); false when a table could not be used.
+bool PrepareDisplayScaling(const LoggerInfo& info, const SettingsRecord& settings, const QString& tableDirectory,
+                           ChannelScaling& scaling);
+
+class StatusWindowModel {
+public:
+    explicit StatusWindowModel(AppRecords& records);
+
+    // ShowStatus: every text of the window from the last status; marks that a status was shown.
+    StatusTexts ShowStatus();
+
+    // A real-time reading line: the four value boxes, or nullopt when the readings go to the
+    // real-time graph.
+    std::optional<std::array<QString, 4>> RealTimeLine(QByteArrayView line);
+
+    // DialOutLabel after the dial-out schedule query.
+    static QString DialOut(QByteArrayView reply) { return DialOutText(reply); }
+
+    StatusWindowLook Look() const;
+    StatusCloseAction CloseAction(StatusCloseTrigger trigger) const;
+
+    // Carries the close rule out on the engine. True when the main window is to be shown.
+    bool Close(StatusCloseTrigger trigger, SessionEngine& engine);
+
+    // "&Last Status": nullopt when the window may be shown, else the information text.
+    std::optional<QString> LastStatusRefusal() const;
+
+private:
+    void Prepare();
+
+    AppRecords& m_r;
+    ChannelScaling m_scaling;
+    bool m_prepared = false;
+};
+
+} // namespace tamble

@@ -1,0 +1,49 @@
+#pragma once
+// Small helpers the link windows share to build named, accessible controls.
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QString>
+#include <QWidget>
+
+namespace tamble::ui {
+
+// Text without the "&" of its mnemonic, as a screen reader should say it.
+inline QString PlainCaption(QString caption)
+{
+    return caption.remove(QLatin1Char('&')).trimmed();
+}
+
+// A read-only text box of about `chars` characters.
+inline QLineEdit* ReadOnlyBox(QWidget* parent, const QString& name, const QString& accessible, int chars)
+{
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setReadOnly(true);
+    box->setAccessibleName(accessible);
+    box->setMinimumWidth(box->fontMetrics().averageCharWidth() * chars + 12);
+    return box;
+}
+
+// A label for `field`: its buddy, and the field's accessible name is the caption.
+inline QLabel* BuddyLabel(QWidget* parent, const QString& caption, QWidget* field, const QString& name = QString())
+{
+    auto* label = new QLabel(caption, parent);
+    if (!name.isEmpty())
+        label->setObjectName(name);
+    label->setBuddy(field);
+    field->setAccessibleName(PlainCaption(caption));
+    return label;
+}
+
+inline QPushButton* Button(QWidget* parent, const QString& caption, const QString& name)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setAccessibleName(PlainCaption(caption));
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace tamble::ui
