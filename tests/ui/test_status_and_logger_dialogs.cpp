@@ -205,11 +205,11 @@ TEST(StatusWindowUi, RealTimeReadingsFillTheValueBoxesAndOkEndsPolledRealTime)
     EXPECT_FALSE(Child(status, "ClockLabel")->isVisible());
     EXPECT_EQ(Child(status, "Value1Box")->palette().color(QPalette::Base), QColor(Qt::white));
 
-    rig.host.memoryPort.written.clear();
+    rig.host.vport.written.clear();
     rig.engine->onBytes(">" + WithChecksum("000000000000") + "\r");
     EXPECT_TRUE(BoxText(status, "Value2Box").startsWith(QStringLiteral("  0.000"))) << BoxText(status, "Value2Box").toStdString();
     EXPECT_EQ(BoxText(status, "Value3Box"), QStringLiteral("OFF"));
-    EXPECT_TRUE(rig.host.memoryPort.written.startsWith(">Y")) << "the next reading is polled";
+    EXPECT_TRUE(rig.host.vport.written.startsWith(">Y")) << "the next reading is polled";
 
     rig.engine->onBytes(">00000000000001\r");
     for (const char* box : {"Value1Box", "Value2Box", "Value3Box", "Value4Box"})
@@ -221,7 +221,7 @@ TEST(StatusWindowUi, RealTimeReadingsFillTheValueBoxesAndOkEndsPolledRealTime)
     Click(status, "OKButton");
     EXPECT_FALSE(status.isVisible());
     EXPECT_EQ(rig.records.session.transaction, TransactionKind::None);
-    EXPECT_FALSE(rig.host.memoryPort.isOpen());
+    EXPECT_FALSE(rig.host.vport.isOpen());
     EXPECT_EQ(shownMain.count(), 0);
 
     status.showStatusWindow();
@@ -262,7 +262,7 @@ TEST(StatusWindowUi, ClosingTheWindowOverAnOldLoggerTerminatesTheLink)
     rig.engine->onTimeout();
     EXPECT_EQ(rig.messages.texts(), QStringList{QStringLiteral("Real Time Link terminated")});
     EXPECT_EQ(rig.host.mainShown, 1);
-    EXPECT_FALSE(rig.host.memoryPort.isOpen());
+    EXPECT_FALSE(rig.host.vport.isOpen());
 }
 
 TEST(StationAddressUi, FieldChecksAndProgramming)
@@ -292,17 +292,17 @@ TEST(StationAddressUi, FieldChecksAndProgramming)
     Click(dialog, "StationAddrDown");
     EXPECT_EQ(field->text(), QStringLiteral("43"));
     Click(dialog, "HelpBtn");
-    EXPECT_EQ(rig.help.contexts, std::vector<int>{30});
+    EXPECT_EQ(rig.help.contexts, std::vector<int>{5});
     SaveScreen(dialog, QStringLiteral("station_address"));
 
     Click(dialog, "SENDBtn");
     EXPECT_FALSE(dialog.isEnabled());
     EXPECT_EQ(rig.records.session.transaction, TransactionKind::ProgramStationAddress);
     rig.engine->onTimeout();  // fast start
-    EXPECT_TRUE(rig.host.memoryPort.written.endsWith(">C005D\r")) << rig.host.memoryPort.written.right(12).constData();
-    rig.host.memoryPort.written.clear();
+    EXPECT_TRUE(rig.host.vport.written.endsWith(">C005D\r")) << rig.host.vport.written.right(12).constData();
+    rig.host.vport.written.clear();
     rig.engine->onBytes(StatusReply('q') + "\r");
-    EXPECT_TRUE(rig.host.memoryPort.written.startsWith(">F2B00")) << rig.host.memoryPort.written.constData();
+    EXPECT_TRUE(rig.host.vport.written.startsWith(">F2B00")) << rig.host.vport.written.constData();
 
     QSignalSpy finished(&dialog, &QDialog::finished);
     rig.engine->onBytes("OK\r");
@@ -344,26 +344,26 @@ TEST(RemoteModemUi, PortRefusedThenModemConfigured)
     ExpectAccessibleNames(dialog);
     SaveScreen(dialog, QStringLiteral("remote_modem"));
 
-    rig.host.memoryPort.refuseOpen = true;
+    rig.host.vport.refuseOpen = true;
     Click(dialog, "ProceedBtn");
     EXPECT_EQ(rig.messages.texts(), QStringList{QStringLiteral("Unable to open selected ComPort - check Settings")});
     EXPECT_TRUE(dialog.isEnabled());
 
-    rig.host.memoryPort.refuseOpen = false;
+    rig.host.vport.refuseOpen = false;
     Click(dialog, "ProceedBtn");
     EXPECT_FALSE(dialog.isEnabled());
-    EXPECT_EQ(rig.host.memoryPort.written, QByteArray("AT&F0E0\r"));
+    EXPECT_EQ(rig.host.vport.written, QByteArray("AT&F0E0\r"));
     EXPECT_EQ(rig.host.armed, 36);
     rig.engine->onBytes("AT&F0E0\r");  // the echo
     EXPECT_FALSE(dialog.isEnabled());
     rig.engine->onBytes("OK\r");
-    EXPECT_EQ(rig.host.memoryPort.written, QByteArray("AT&F0E0\rATS0=1&W\r"));
+    EXPECT_EQ(rig.host.vport.written, QByteArray("AT&F0E0\rATS0=1&W\r"));
     EXPECT_EQ(rig.messages.lastText(), QStringLiteral("Modem configured as remote"));
     EXPECT_TRUE(dialog.isEnabled());
-    EXPECT_FALSE(rig.host.memoryPort.isOpen());
+    EXPECT_FALSE(rig.host.vport.isOpen());
 
     Click(dialog, "HelpBtn");
-    EXPECT_EQ(rig.help.contexts, std::vector<int>{31});
+    EXPECT_EQ(rig.help.contexts, std::vector<int>{6});
     Click(dialog, "ExitBtn");
     EXPECT_FALSE(dialog.isVisible());
 }
@@ -385,8 +385,8 @@ TEST(ComTestUi, TestDisablesTheDialogUntilTheAnswerOrTheTimeOut)
         dialog.show();
         Click(dialog, "TestBtn");
         EXPECT_FALSE(dialog.isEnabled());
-        EXPECT_EQ(rig.host.memoryPort.written, QByteArray("AT\r"));
-        EXPECT_EQ(rig.host.memoryPort.baud(), 1200);
+        EXPECT_EQ(rig.host.vport.written, QByteArray("AT\r"));
+        EXPECT_EQ(rig.host.vport.baud(), 1200);
         if (c.reply.isEmpty())
             rig.engine->onTimeout();
         else
@@ -405,16 +405,16 @@ TEST(ComTestUi, RealTimeGraphIsAskedAboutFirst)
     ExpectAccessibleNames(dialog);
     SaveScreen(dialog, QStringLiteral("com_test"));
     rig.startRealTime('q', true);
-    rig.host.memoryPort.written.clear();
+    rig.host.vport.written.clear();
     rig.messages.answers = {DialogAnswer::Cancel};
     Click(dialog, "TestBtn");
     EXPECT_EQ(rig.messages.texts(), QStringList{QStringLiteral("This action will terminate Real Time Graph")});
-    EXPECT_TRUE(rig.host.memoryPort.written.isEmpty());
+    EXPECT_TRUE(rig.host.vport.written.isEmpty());
     EXPECT_EQ(rig.records.session.transaction, TransactionKind::RealTime);
 
     rig.messages.answers = {DialogAnswer::Ok};
     Click(dialog, "TestBtn");
     EXPECT_EQ(rig.records.session.transaction, TransactionKind::None);
-    EXPECT_EQ(rig.host.memoryPort.written, QByteArray("AT\r"));
+    EXPECT_EQ(rig.host.vport.written, QByteArray("AT\r"));
     EXPECT_FALSE(dialog.isEnabled());
 }

@@ -3,6 +3,8 @@
 // check, the remote modem dialog's port and speed texts, and what happens to a session that is
 // still running when a port procedure (cable test, remote modem set-up) starts.
 
+#include "help/help_pages.h"
+
 #include <QString>
 #include <cstdint>
 #include <optional>
@@ -13,10 +15,6 @@ class MessageService;
 class SessionEngine;
 struct SessionState;
 struct SettingsRecord;
-
-// Help pages of the dialogs.
-inline constexpr int kStationAddressHelpContext = 30;
-inline constexpr int kRemoteModemHelpContext = 31;
 
 inline constexpr int kHighestStationAddress = 255;
 inline constexpr const char* kStationAddressRange = "Station Address must be a number from 0 to 255";

@@ -56,7 +56,7 @@ TCremote1::TCremote1(AppRecords& records, SessionEngine& engine, MessageService&
 
     connect(proceed, &QPushButton::clicked, this, &TCremote1::ProceedBtnClick);
     connect(exitButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(helpButton, &QPushButton::clicked, this, [this] { m_help.showHelp(kRemoteModemHelpContext); });
+    connect(helpButton, &QPushButton::clicked, this, [this] { m_help.showHelp(kRemoteModemSetupHelpContext); });
 }
 
 void TCremote1::showEvent(QShowEvent* event)

@@ -119,12 +119,12 @@ TEST(PortProcedure, RealTimeGraphAsksAndCancelLeavesItRunning)
     EXPECT_EQ(messages.shown[0].kind, DialogKind::Information);
     EXPECT_EQ(messages.shown[0].buttons, DialogButtons::OkCancel);
     EXPECT_EQ(rig.records.session.transaction, TransactionKind::RealTime);
-    EXPECT_TRUE(rig.host.memoryPort.isOpen());
+    EXPECT_TRUE(rig.host.vport.isOpen());
 
     messages.answers = {DialogAnswer::Ok};
     EXPECT_TRUE(ClearPortForProcedure(*rig.engine, messages));
     EXPECT_EQ(rig.records.session.transaction, TransactionKind::None);
-    EXPECT_FALSE(rig.host.memoryPort.isOpen()) << "the procedure opens the port afresh";
+    EXPECT_FALSE(rig.host.vport.isOpen()) << "the procedure opens the port afresh";
 }
 
 TEST(PortProcedure, RealTimeDisplayEndsWithoutAQuestionAndIdleStartsAtOnce)

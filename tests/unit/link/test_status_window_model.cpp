@@ -92,18 +92,18 @@ TEST(StatusWindowClose, OldRevisionStartsAnEndRealTimeSessionOnTheOpenPort)
     StatusRig rig;
     rig.records.settings.fastProtocol = false;  // a logger up to 'o' answers the normal wake-up
     rig.startRealTime('n', false);
-    rig.host.memoryPort.written.clear();
+    rig.host.vport.written.clear();
     EXPECT_FALSE(rig.model.Close(StatusCloseTrigger::OkButton, *rig.engine));
     EXPECT_EQ(rig.records.session.transaction, TransactionKind::EndRealTime);
     EXPECT_EQ(rig.host.statusText, QStringLiteral("Terminating link..."));
-    EXPECT_TRUE(rig.host.memoryPort.isOpen());
-    EXPECT_FALSE(rig.host.memoryPort.written.isEmpty()) << "the wake-up burst interrupts the logger";
+    EXPECT_TRUE(rig.host.vport.isOpen());
+    EXPECT_FALSE(rig.host.vport.written.isEmpty()) << "the wake-up burst interrupts the logger";
     EXPECT_FALSE(rig.host.mainEnabled);
 
     rig.engine->onTimeout();  // the logger stays quiet: the link is terminated
     ASSERT_EQ(rig.messages.texts(), QStringList{QStringLiteral("Real Time Link terminated")});
     EXPECT_EQ(rig.records.session.transaction, TransactionKind::None);
-    EXPECT_FALSE(rig.host.memoryPort.isOpen());
+    EXPECT_FALSE(rig.host.vport.isOpen());
     EXPECT_TRUE(rig.host.mainEnabled);
 }
 
@@ -113,7 +113,7 @@ TEST(StatusWindowClose, PolledRevisionSimplyEndsTheSession)
     rig.startRealTime('q', false);
     EXPECT_FALSE(rig.model.Close(StatusCloseTrigger::Window, *rig.engine));
     EXPECT_EQ(rig.records.session.transaction, TransactionKind::None);
-    EXPECT_FALSE(rig.host.memoryPort.isOpen());
+    EXPECT_FALSE(rig.host.vport.isOpen());
     EXPECT_TRUE(rig.host.mainEnabled);
 }
 
@@ -124,7 +124,7 @@ TEST(StatusWindowClose, GraphRunningOrNoRealTimeLeavesTheSessionAndShowsTheMainW
     rig.startRealTime('q', true);
     EXPECT_TRUE(rig.model.Close(StatusCloseTrigger::Window, *rig.engine));
     EXPECT_EQ(rig.records.session.transaction, TransactionKind::RealTime);
-    EXPECT_TRUE(rig.host.memoryPort.isOpen());
+    EXPECT_TRUE(rig.host.vport.isOpen());
 }
 
 TEST(StatusWindowLook, CaptionClockAndValueColourByDisplay)

@@ -16,6 +16,7 @@
 #include "link/download.h"
 #include "link/framing.h"
 #include "link/session_engine.h"
+#include "util/user_dialog.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -388,6 +389,8 @@ public:
     DialogAnswer showMessage(const Outcome& o) override
     {
         messages.push_back(o);
+        if (messageService)
+            return messageService->ask({o.kind, o.message, o.buttons, o.helpContext, {}, {}});
         if (answers.empty())
             return o.buttons == DialogButtons::YesNo ? DialogAnswer::No : DialogAnswer::Ok;
         const DialogAnswer a = answers.front();
@@ -403,7 +406,29 @@ public:
         if (closePortOnFatal)
             vport.close();
     }
-    void setStatusText(const QString& t) override { statusTexts << t; }
+    void setStatusText(const QString& t) override
+    {
+        statusTexts << t;
+        statusText = t;
+    }
+    void setMainWindowEnabled(bool on) override { mainEnabled = on; }
+    void showMainWindow() override { ++mainShown; }
+    void showStatusWindow() override { if (onShowStatusWindow) onShowStatusWindow(); }
+    void closeStatusWindow() override { if (onCloseStatusWindow) onCloseStatusWindow(); }
+    void closeStationAddressDialog() override { if (onCloseStationAddressDialog) onCloseStationAddressDialog(); }
+    void showStatus() override { if (onShowStatus) onShowStatus(); }
+
+    // Windows: a test forwards the engine's window callbacks, or counts them.
+    MessageService* messageService = nullptr;  // answers dialogs instead of `answers` when set
+    QString statusText;
+    bool mainEnabled = true;
+    int mainShown = 0;
+    std::function<void()> onShowStatusWindow;
+    std::function<void()> onCloseStatusWindow;
+    std::function<void()> onCloseStationAddressDialog;
+    std::function<void()> onShowStatus;
+    std::function<void(const QByteArray&)> onRealTimeLine;
+    std::function<void()> onSessionEnded;
     void setMeter(int percent) override { meter = percent; }
     void setProgressTimerRunning(bool running) override { progressRunning = running; }
     int meter = -1;
@@ -416,12 +441,22 @@ public:
     }
     void offerGraph() override { ++graphOffers; }
     void startResendTimer() override { ++resendTimerStarts; }
-    void realTimeLine(const QByteArray& line) override { realTimeLines << line; }
+    void realTimeLine(const QByteArray& line) override
+    {
+        realTimeLines << line;
+        if (onRealTimeLine)
+            onRealTimeLine(line);
+    }
     QList<QByteArray> realTimeLines;
     void autoAnswerHangup() override { ++autoAnswerHangups; }
     void hangupModem() override { ++hangups; }
     QString nextAutoAnswerFile() override { return autoFile; }
-    void sessionEnded() override { ++sessionsEnded; }
+    void sessionEnded() override
+    {
+        ++sessionsEnded;
+        if (onSessionEnded)
+            onSessionEnded();
+    }
     bool appendReceiveCsv(const QString& file) override
     {
         csvAppends << file;
