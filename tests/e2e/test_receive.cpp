@@ -154,7 +154,7 @@ TEST(ReceiveFaults, FastProtocolResendsTheStatusCommandTwice)
     EXPECT_EQ(d.run.exitCode, 0) << d.log.toStdString();
 }
 
-TEST(ReceiveFaults, ADeadLoggerEndsWithTheStatedMessageAndNoFile)
+TEST(ReceiveFaults, ADeadLoggerEndsWithNoResponseAndNoFile)
 {
     const Download d = Receive({9600, false}, {"--dead"});
     EXPECT_EQ(d.run.exitCode, 1);

@@ -173,7 +173,7 @@ TEST(LoggerSimWakeUp, DeadLoggerAnswersNothingButLogsWhatItHeard)
 
 // --- Framing and addressing ----------------------------------------------------------
 
-TEST(LoggerSimFraming, StatusCommandWithTheNetworkExampleChecksumIsAnswered)
+TEST(LoggerSimFraming, StatusCommandToStation05WithChecksum58IsAnswered)
 {
     SimConfig c = Config();
     c.station = 5;

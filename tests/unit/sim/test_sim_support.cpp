@@ -9,7 +9,7 @@
 namespace tamble::sim {
 namespace {
 
-TEST(SimWire, ChecksumOfTheNetworkStatusExampleIs58)
+TEST(SimWire, ChecksumIsTheTwosComplementOfTheCharacterSumInTwoHexDigits)
 {
     EXPECT_EQ(ChecksumChars("C05"), QByteArray("58"));
     EXPECT_EQ(ChecksumChars("C00"), QByteArray("5D"));
