@@ -28,6 +28,101 @@ int HexValue(char c)
     return 0;
 }
 
+// The bytes of the whole time steps (one reading of every channel) that fit
+// in `bytes` bytes of memory: the logger writes whole steps, so the pointer
+// is where the last complete step ended.
+qint64 WholeStepBytes(int bits, qint64 bytes, qint64 channels)
+{
+    const qint64 B = bytes;
+    qint64 R = bits == 8 ? B : bits == 10 ? 4 * (B / 5) + std::min<qint64>(B % 5, 3) : 2 * (B / 3) + (B % 3 ? 1 : 0);
+    R -= R % channels;
+    return bits == 8 ? R : bits == 10 ? 5 * (R / 4) + R % 4 : 3 * (R / 2) + R % 2;
+}
+
+// Writes the readings of the recording channels, in time-step order, into
+// the ring from its start, packed as the logger packs them. `T` is the
+// number of bytes written (more than the ring once it has wrapped); each
+// write returns the phase byte.
+struct ReadingWriter {
+    std::vector<std::uint8_t>& ring;
+    const ReadingSource& source;
+    const std::vector<int>& channels;
+    qint64 reading = 0;
+
+    int next()
+    {
+        const qint64 C = static_cast<qint64>(channels.size());
+        const int v = source.value(channels[static_cast<size_t>(reading % C)], reading / C);
+        ++reading;
+        return v;
+    }
+
+    void put(qint64 pos, int byte)
+    {
+        ring[static_cast<size_t>(pos % static_cast<qint64>(ring.size()))] = static_cast<std::uint8_t>(byte & 0xFF);
+    }
+
+    // One byte per reading.
+    int write8(qint64 T)
+    {
+        for (qint64 pos = 0; pos < T; ++pos)
+            put(pos, next());
+        return 0;
+    }
+
+    // Groups of five bytes: the high eight bits of four readings, then their
+    // low two bits.
+    int write10(qint64 T, bool wrapped)
+    {
+        qint64 pos = 0;
+        for (; pos + 5 <= T; pos += 5) {
+            int low = 0;
+            for (int k = 0; k < 4; ++k) {
+                const int v = next();
+                put(pos + k, v >> 2);
+                low |= (v & 3) << (2 * k);
+            }
+            put(pos + 4, low);
+        }
+        const int P = static_cast<int>(T - pos);
+        int phase = 0;
+        for (int k = 0; k < P; ++k) {
+            int v = next();
+            if (k == 0)
+                v = (v & ~3) | P; // the phase byte's low bits double as the group position
+            put(pos + k, v >> 2);
+            phase |= (v & 3) << (2 * k);
+        }
+        // Before the memory wraps, the unfinished group's low-bits byte holds what is
+        // known so far; once wrapped, that byte still belongs to the oldest group.
+        if (P > 0 && !wrapped)
+            put(pos + 4, phase);
+        return phase;
+    }
+
+    // Groups of three bytes: the high eight bits of two readings, then both
+    // readings' low four bits.
+    int write12(qint64 T, bool wrapped)
+    {
+        qint64 pos = 0;
+        for (; pos + 3 <= T; pos += 3) {
+            const int a = next();
+            const int b = next();
+            put(pos, a >> 4);
+            put(pos + 1, b >> 4);
+            put(pos + 2, (a & 15) | ((b & 15) << 4));
+        }
+        if (T - pos == 1) {
+            const int a = next();
+            put(pos, a >> 4);
+            if (!wrapped)
+                put(pos + 2, a & 15);
+            return ((a & 15) << 4) | 1;
+        }
+        return 0;
+    }
+};
+
 } // namespace
 
 ReadingSource::ReadingSource(quint64 seed, int fullScale)
@@ -110,8 +205,7 @@ int LoggerMemory::record(std::uint8_t channelMask, int pointer, int lastBank, bo
 {
     erase();
     const int S = bankBytes();
-    const int banks = m_banks;
-    lastBank = std::clamp(lastBank, 0, banks - 1);
+    lastBank = std::clamp(lastBank, 0, m_banks - 1);
     int off = std::clamp(pointer - kDataStart, 0, S);
     if (wrapped && off == S)
         off = 0;
@@ -121,20 +215,15 @@ int LoggerMemory::record(std::uint8_t channelMask, int pointer, int lastBank, bo
         if (channelMask & (1 << ch))
             channels.push_back(ch);
     }
-    const qint64 C = static_cast<qint64>(channels.size());
-    if (C == 0) {
+    if (channels.empty()) {
         m_pointer = kDataStart + off;
         m_lastBank = lastBank;
         return 0;
     }
-    // The logger writes whole time steps (one reading of every channel), so the
-    // pointer is where the last complete step ended.
-    qint64 B = static_cast<qint64>(lastBank) * S + off;
-    qint64 R = m_bits == 8 ? B : m_bits == 10 ? 4 * (B / 5) + std::min<qint64>(B % 5, 3) : 2 * (B / 3) + (B % 3 ? 1 : 0);
-    R -= R % C;
-    B = m_bits == 8 ? R : m_bits == 10 ? 5 * (R / 4) + R % 4 : 3 * (R / 2) + R % 2;
-    if (!wrapped && B == static_cast<qint64>(banks) * S) {
-        lastBank = banks - 1;
+    const qint64 B = WholeStepBytes(m_bits, static_cast<qint64>(lastBank) * S + off,
+                                    static_cast<qint64>(channels.size()));
+    if (!wrapped && B == static_cast<qint64>(m_banks) * S) {
+        lastBank = m_banks - 1;
         off = S;
     } else {
         lastBank = static_cast<int>(B / S);
@@ -145,63 +234,12 @@ int LoggerMemory::record(std::uint8_t channelMask, int pointer, int lastBank, bo
 
     const qint64 total = static_cast<qint64>(m_ring.size());
     const qint64 T = (wrapped ? total : 0) + static_cast<qint64>(lastBank) * S + off;
-
-    qint64 reading = 0;
-    const auto next = [&]() {
-        const int v = source.value(channels[static_cast<size_t>(reading % C)], reading / C);
-        ++reading;
-        return v;
-    };
-    const auto put = [&](qint64 pos, int byte) {
-        m_ring[static_cast<size_t>(pos % total)] = static_cast<std::uint8_t>(byte & 0xFF);
-    };
-
-    qint64 pos = 0;
-    if (m_bits == 8) {
-        for (; pos < T; ++pos)
-            put(pos, next());
-        return 0;
-    }
-    if (m_bits == 10) {
-        for (; pos + 5 <= T; pos += 5) {
-            int low = 0;
-            for (int k = 0; k < 4; ++k) {
-                const int v = next();
-                put(pos + k, v >> 2);
-                low |= (v & 3) << (2 * k);
-            }
-            put(pos + 4, low);
-        }
-        const int P = static_cast<int>(T - pos);
-        int phase = 0;
-        for (int k = 0; k < P; ++k) {
-            int v = next();
-            if (k == 0)
-                v = (v & ~3) | P; // the phase byte's low bits double as the group position
-            put(pos + k, v >> 2);
-            phase |= (v & 3) << (2 * k);
-        }
-        // Before the memory wraps, the unfinished group's low-bits byte holds what is
-        // known so far; once wrapped, that byte still belongs to the oldest group.
-        if (P > 0 && !wrapped)
-            put(pos + 4, phase);
-        return phase;
-    }
-    for (; pos + 3 <= T; pos += 3) {
-        const int a = next();
-        const int b = next();
-        put(pos, a >> 4);
-        put(pos + 1, b >> 4);
-        put(pos + 2, (a & 15) | ((b & 15) << 4));
-    }
-    if (T - pos == 1) {
-        const int a = next();
-        put(pos, a >> 4);
-        if (!wrapped)
-            put(pos + 2, a & 15);
-        return ((a & 15) << 4) | 1;
-    }
-    return 0;
+    ReadingWriter writer{m_ring, source, channels};
+    if (m_bits == 8)
+        return writer.write8(T);
+    if (m_bits == 10)
+        return writer.write10(T, wrapped);
+    return writer.write12(T, wrapped);
 }
 
 void LoggerMemory::layLines(const std::vector<QByteArray>& hexLines, int firstBank, int firstAddress)

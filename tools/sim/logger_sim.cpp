@@ -377,92 +377,108 @@ void LoggerSim::processLine(const QByteArray& line, qint64 nowMs)
 void LoggerSim::dispatch(const QByteArray& body, const QByteArray& stationText, qint64 nowMs)
 {
     ++m_requests;
-    const bool silent = m_requests <= m_cfg.silentFirst;
-    const QByteArray at = " @" + stationText + " ";
-    const QByteArray quiet = silent ? " silent" : "";
+    const Request req{body, " @" + stationText + " ", m_requests <= m_cfg.silentFirst, nowMs};
     const char first = body.isEmpty() ? '\0' : body[0];
 
-    if (body == "C" || body == "B") {
-        log("STATUS" + at + body + quiet);
-        if (!silent)
-            reply(statusRecord(nowMs), nowMs);
-        return;
-    }
-    if (first == 'D' && body.size() == 6 && body[1] >= 'A' && body[1] <= 'D' && ParseHexWord(body.mid(2, 4))) {
-        const int bank = body[1] - 'A';
-        const int address = *ParseHexWord(body.mid(2, 4));
-        ++m_blockRequests;
-        const bool skip = silent || m_blockRequests <= m_cfg.silentBlocks;
-        QByteArray line = blockLine(bank, address);
-        QByteArray note = skip ? QByteArray(" silent") : QByteArray();
-        if (!skip) {
-            ++m_blockReplies;
-            if (m_cfg.corruptEvery > 0 && m_blockReplies % m_cfg.corruptEvery == 0) {
-                // One data digit changes and the checksum stays: the line fails its check.
-                const int pos = static_cast<int>((m_blockReplies * 7) % (line.size() - 2));
-                line[pos] = line[pos] == '0' ? '1' : '0';
-                note = " corrupt";
-            }
+    if (body == "C" || body == "B")
+        answerStatus(req);
+    else if (first == 'D' && body.size() == 6 && body[1] >= 'A' && body[1] <= 'D' && ParseHexWord(body.mid(2, 4)))
+        answerBlock(req);
+    else if (first == 'F' && body.size() == 3 && ParseHexByte(body.mid(1, 2)))
+        answerStation(req);
+    else if (first == 'I' && body.size() == 2 && static_cast<unsigned char>(body[1]) > 0x40)
+        answerBaud(req);
+    else if (body == "Z" || body == "Y")
+        answerRealTime(req);
+    else if (first == '0' || first == '1' || first == 'K' || first == '2' || first == '3' || first == '4')
+        answerSetupPart(req);
+    else
+        log("UNKNOWN" + req.at + EscapeForLog(body) + req.quiet());
+}
+
+void LoggerSim::answerStatus(const Request& req)
+{
+    log("STATUS" + req.at + req.body + req.quiet());
+    if (!req.silent)
+        reply(statusRecord(req.nowMs), req.nowMs);
+}
+
+void LoggerSim::answerBlock(const Request& req)
+{
+    const QByteArray& body = req.body;
+    const int bank = body[1] - 'A';
+    const int address = *ParseHexWord(body.mid(2, 4));
+    ++m_blockRequests;
+    const bool skip = req.silent || m_blockRequests <= m_cfg.silentBlocks;
+    QByteArray line = blockLine(bank, address);
+    QByteArray note = skip ? QByteArray(" silent") : QByteArray();
+    if (!skip) {
+        ++m_blockReplies;
+        if (m_cfg.corruptEvery > 0 && m_blockReplies % m_cfg.corruptEvery == 0) {
+            // One data digit changes and the checksum stays: the line fails its check.
+            const int pos = static_cast<int>((m_blockReplies * 7) % (line.size() - 2));
+            line[pos] = line[pos] == '0' ? '1' : '0';
+            note = " corrupt";
         }
-        log("BLOCK" + at + body.mid(1, 1) + " " + body.mid(2, 4) + note);
-        if (!skip)
-            reply(line, nowMs);
-        return;
     }
-    if (first == 'F' && body.size() == 3 && ParseHexByte(body.mid(1, 2))) {
-        log("STATION" + at + body.mid(1, 2) + quiet);
-        if (!silent) {
-            reply("OK", nowMs);
-            m_cfg.station = *ParseHexByte(body.mid(1, 2));
-        }
-        return;
+    log("BLOCK" + req.at + body.mid(1, 1) + " " + body.mid(2, 4) + note);
+    if (!skip)
+        reply(line, req.nowMs);
+}
+
+void LoggerSim::answerStation(const Request& req)
+{
+    log("STATION" + req.at + req.body.mid(1, 2) + req.quiet());
+    if (!req.silent) {
+        reply("OK", req.nowMs);
+        m_cfg.station = *ParseHexByte(req.body.mid(1, 2));
     }
-    if (first == 'I' && body.size() == 2 && static_cast<unsigned char>(body[1]) > 0x40) {
-        const int speed = (static_cast<unsigned char>(body[1]) - 0x40) * 1200;
-        log("BAUD" + at + EscapeForLog(body.mid(1, 1)) + " " + Num(speed) + quiet);
-        if (!silent) {
-            reply("OK", nowMs); // still at the old speed
-            m_cfg.baud = speed;
-            m_lineBaud = speed;
-        }
-        return;
+}
+
+void LoggerSim::answerBaud(const Request& req)
+{
+    const int speed = (static_cast<unsigned char>(req.body[1]) - 0x40) * 1200;
+    log("BAUD" + req.at + EscapeForLog(req.body.mid(1, 1)) + " " + Num(speed) + req.quiet());
+    if (!req.silent) {
+        reply("OK", req.nowMs); // still at the old speed
+        m_cfg.baud = speed;
+        m_lineBaud = speed;
     }
-    if (body == "Z") {
-        log("REALTIME" + at + body + quiet);
-        if (!silent) {
-            reply("OK", nowMs);
-            m_streaming = true;
-            m_nextStreamMs = nowMs + m_cfg.replyDelayMs + std::max(10, m_cfg.realtimeIntervalMs);
-        }
+}
+
+// "Z" starts the stream of readings; "Y" polls one reading.
+void LoggerSim::answerRealTime(const Request& req)
+{
+    log("REALTIME" + req.at + req.body + req.quiet());
+    if (req.silent)
         return;
+    const qint64 nowMs = req.nowMs;
+    if (req.body == "Z") {
+        reply("OK", nowMs);
+        m_streaming = true;
+        m_nextStreamMs = nowMs + m_cfg.replyDelayMs + std::max(10, m_cfg.realtimeIntervalMs);
+    } else if (!m_yAnswered) {
+        // The first poll is acknowledged, and its reading follows after a measurement.
+        m_yAnswered = true;
+        reply("OK", nowMs);
+        reply(realTimeLine(m_realTimeStep++), nowMs, m_cfg.realtimeIntervalMs);
+    } else {
+        reply(realTimeLine(m_realTimeStep++), nowMs);
     }
-    if (body == "Y") {
-        log("REALTIME" + at + body + quiet);
-        if (silent)
-            return;
-        if (!m_yAnswered) {
-            // The first poll is acknowledged, and its reading follows after a measurement.
-            m_yAnswered = true;
-            reply("OK", nowMs);
-            reply(realTimeLine(m_realTimeStep++), nowMs, m_cfg.realtimeIntervalMs);
-        } else {
-            reply(realTimeLine(m_realTimeStep++), nowMs);
-        }
+}
+
+void LoggerSim::answerSetupPart(const Request& req)
+{
+    const char first = req.body[0];
+    const char part = (first == '0' || first == 'K') ? '1' : first;
+    log("SETUP" + req.at + QByteArray(1, part) + " " + EscapeForLog(req.body) + req.quiet());
+    if (req.silent)
         return;
-    }
-    if (first == '0' || first == '1' || first == 'K' || first == '2' || first == '3' || first == '4') {
-        const char part = (first == '0' || first == 'K') ? '1' : first;
-        log("SETUP" + at + QByteArray(1, part) + " " + EscapeForLog(body) + quiet);
-        if (silent)
-            return;
-        ++m_setupParts;
-        const bool garbled = m_setupParts <= m_cfg.garbleAcks;
-        reply(garbled ? QByteArray("ER") : m_cfg.setupAck, nowMs);
-        if (!garbled)
-            applySetupPart(part, body, nowMs);
-        return;
-    }
-    log("UNKNOWN" + at + EscapeForLog(body) + quiet);
+    ++m_setupParts;
+    const bool garbled = m_setupParts <= m_cfg.garbleAcks;
+    reply(garbled ? QByteArray("ER") : m_cfg.setupAck, req.nowMs);
+    if (!garbled)
+        applySetupPart(part, req.body, req.nowMs);
 }
 
 void LoggerSim::applySetupPart(char part, const QByteArray& body, qint64 nowMs)

@@ -60,6 +60,22 @@ private:
     void sendAck(qint64 nowMs, qint64 delayMs);
     void processLine(const QByteArray& line, qint64 nowMs);
     void dispatch(const QByteArray& body, const QByteArray& stationText, qint64 nowMs);
+
+    // One framed command as received: its body, the " @aa " part of its log
+    // line, and whether it falls in the silent first requests.
+    struct Request {
+        const QByteArray& body;
+        QByteArray at;
+        bool silent;
+        qint64 nowMs;
+        QByteArray quiet() const { return silent ? QByteArray(" silent") : QByteArray(); }
+    };
+    void answerStatus(const Request& req);
+    void answerBlock(const Request& req);
+    void answerStation(const Request& req);
+    void answerBaud(const Request& req);
+    void answerRealTime(const Request& req);
+    void answerSetupPart(const Request& req);
     void applySetupPart(char part, const QByteArray& body, qint64 nowMs);
     void send(const QByteArray& bytes, qint64 dueMs, int baud);
     void reply(const QByteArray& line, qint64 nowMs, qint64 extraDelayMs = 0);

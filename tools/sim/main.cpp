@@ -45,6 +45,59 @@ QDateTime StartClock(const tamble::sim::SimConfig& cfg)
     return QDateTime::currentDateTime();
 }
 
+// The logger from its data file or from the seed; reports why not on stderr.
+std::unique_ptr<tamble::sim::LoggerSim> MakeLogger(const tamble::sim::SimConfig& cfg, tamble::sim::LogSink log,
+                                                   qint64 start)
+{
+    if (cfg.tl1Path.isEmpty())
+        return std::make_unique<tamble::sim::LoggerSim>(cfg, log, start, StartClock(cfg));
+    QString error;
+    auto logger = tamble::sim::LoggerFromTl1(cfg, cfg.tl1Path, log, start, StartClock(cfg), &error);
+    if (!logger)
+        std::fprintf(stderr, "tamble-sim: %s\n", qPrintable(error));
+    return logger;
+}
+
+// What sits on the line: a looped-back plug, the logger behind a modem, or the logger.
+std::unique_ptr<tamble::sim::SimDevice> MakeDevice(const tamble::sim::SimConfig& cfg,
+                                                   std::unique_ptr<tamble::sim::LoggerSim> logger,
+                                                   tamble::sim::LogSink log)
+{
+    if (cfg.loopback)
+        return std::make_unique<tamble::sim::LoopbackDevice>();
+    if (cfg.modem)
+        return std::make_unique<tamble::sim::ModemFront>(cfg, std::move(logger), log);
+    return logger;
+}
+
+// Prints the pty slave path (and writes it to --path-file); false when that file
+// cannot be written.
+bool PublishPath(const tamble::sim::SimConfig& cfg, const QByteArray& path)
+{
+    if (!cfg.pathFile.isEmpty()) {
+        QFile f(cfg.pathFile);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(path + '\n') != path.size() + 1) {
+            std::fprintf(stderr, "tamble-sim: cannot write %s\n", qPrintable(cfg.pathFile));
+            return false;
+        }
+    }
+    std::printf("%s\n", path.constData());
+    std::fflush(stdout);
+    return true;
+}
+
+void InstallStopSignals()
+{
+    struct sigaction sa{};
+    sa.sa_handler = OnSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = 0; // no SA_RESTART: poll() returns so the loop sees the request
+    sigaction(SIGTERM, &sa, nullptr);
+    sigaction(SIGINT, &sa, nullptr);
+    sigaction(SIGHUP, &sa, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -79,18 +132,9 @@ int main(int argc, char** argv)
     };
 
     const qint64 start = MonotonicMs();
-    std::unique_ptr<tamble::sim::LoggerSim> logger;
-    if (!cfg.tl1Path.isEmpty()) {
-        QString error;
-        logger = tamble::sim::LoggerFromTl1(cfg, cfg.tl1Path, log, start, StartClock(cfg), &error);
-        if (!logger) {
-            std::fprintf(stderr, "tamble-sim: %s\n", qPrintable(error));
-            return 2;
-        }
-    } else {
-        logger = std::make_unique<tamble::sim::LoggerSim>(cfg, log, start, StartClock(cfg));
-    }
-
+    std::unique_ptr<tamble::sim::LoggerSim> logger = MakeLogger(cfg, log, start);
+    if (!logger)
+        return 2;
     if (!cfg.dumpImage.isEmpty()) {
         QString error;
         if (!tamble::sim::WriteImageFile(*logger, cfg.dumpImage, start, &error)) {
@@ -98,14 +142,7 @@ int main(int argc, char** argv)
             return 2;
         }
     }
-
-    std::unique_ptr<tamble::sim::SimDevice> device;
-    if (cfg.loopback)
-        device = std::make_unique<tamble::sim::LoopbackDevice>();
-    else if (cfg.modem)
-        device = std::make_unique<tamble::sim::ModemFront>(cfg, std::move(logger), log);
-    else
-        device = std::move(logger);
+    std::unique_ptr<tamble::sim::SimDevice> device = MakeDevice(cfg, std::move(logger), log);
 
     tamble::sim::PtyLink pty;
     QString error;
@@ -113,26 +150,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "tamble-sim: cannot open a pseudo-terminal: %s\n", qPrintable(error));
         return 1;
     }
-    const QByteArray path = QFile::encodeName(pty.slavePath());
-    if (!cfg.pathFile.isEmpty()) {
-        QFile f(cfg.pathFile);
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(path + '\n') != path.size() + 1) {
-            std::fprintf(stderr, "tamble-sim: cannot write %s\n", qPrintable(cfg.pathFile));
-            return 2;
-        }
-    }
-    std::printf("%s\n", path.constData());
-    std::fflush(stdout);
-
-    struct sigaction sa{};
-    sa.sa_handler = OnSignal;
-    sigemptyset(&sa.sa_mask);
-    sa.sa_flags = 0; // no SA_RESTART: poll() returns so the loop sees the request
-    sigaction(SIGTERM, &sa, nullptr);
-    sigaction(SIGINT, &sa, nullptr);
-    sigaction(SIGHUP, &sa, nullptr);
-    std::signal(SIGPIPE, SIG_IGN);
-
+    if (!PublishPath(cfg, QFile::encodeName(pty.slavePath())))
+        return 2;
+    InstallStopSignals();
     pty.run(*device, cfg.pace, g_stop);
     if (logFile)
         std::fclose(logFile);

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace tamble {
 
@@ -43,34 +44,24 @@ bool ReadWholeNumber(const QByteArray& field, double& value)
     return true;
 }
 
-} // namespace
-
-CsvReadResult ReadCsvDataFile(DataSet& data, GraphBuffer& buffer, const QString& programDir)
+void FailWithHelp(CsvReadResult& result, const QString& text)
 {
-    CsvReadResult result;
-    QString name = data.bankFileName;
-    if (name.isEmpty())
-        return result;
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly)) {
-        file.setFileName(programDir + QFileInfo(name).fileName());
-        if (!file.open(QIODevice::ReadOnly)) {
-            result.message = QStringLiteral("File: ") + name + QStringLiteral(" not found");
-            result.errorKind = true;
-            return result;
-        }
-        name = file.fileName();
-        data.bankFileName = name;
-    }
+    result.message = text;
+    result.helpButton = true;
+    result.helpContext = 28;
+}
 
+// The header lines up to and including the column headings: description,
+// channel labels, rate, first and last stamps. Returns the headings line, or
+// nothing (with the reason in `result`) when the file is not a bank export.
+std::optional<QByteArray> ReadHeader(QFile& file, DataSet& data, CsvReadResult& result)
+{
     LineText(file);
     LineText(file);
     const QByteArray source = LineText(file);
     if (Field(source, 2, 6) != "Source") {
-        result.message = QStringLiteral("Incompatible file format - click Help for details");
-        result.helpButton = true;
-        result.helpContext = 28;
-        return result;
+        FailWithHelp(result, QStringLiteral("Incompatible file format - click Help for details"));
+        return std::nullopt;
     }
     data.dataFileName = data.bankFileName;
     data.multiBank = true;
@@ -81,11 +72,9 @@ CsvReadResult ReadCsvDataFile(DataSet& data, GraphBuffer& buffer, const QString&
     double interval = 0;
     // A rate of zero or less would give no line count at all.
     if (!ReadWholeNumber(Field(rateLine, 15, 16), interval) || !(interval > 0)) {
-        result.message = QStringLiteral("Sample Rate field is invalid: ") + QString::fromLatin1(rateLine) +
-                         QStringLiteral(" - click Help for details");
-        result.helpButton = true;
-        result.helpContext = 28;
-        return result;
+        FailWithHelp(result, QStringLiteral("Sample Rate field is invalid: ") + QString::fromLatin1(rateLine) +
+                                 QStringLiteral(" - click Help for details"));
+        return std::nullopt;
     }
     data.intervalMinutes = interval;
     for (int c = 0; c < 4; ++c)
@@ -95,8 +84,12 @@ CsvReadResult ReadCsvDataFile(DataSet& data, GraphBuffer& buffer, const QString&
     data.lastStamp = Field(LineText(file), 15, 26);
     for (int i = 0; i < 5; ++i)
         LineText(file);
-    const QByteArray headings = LineText(file);
+    return LineText(file);
+}
 
+// The temperature and humidity units the column headings name.
+void ReadUnitChoices(const QByteArray& headings, CsvReadResult& result)
+{
     if (headings.contains("Deg F"))
         result.fahrenheit = true;
     else if (headings.contains("Deg C"))
@@ -109,7 +102,11 @@ CsvReadResult ReadCsvDataFile(DataSet& data, GraphBuffer& buffer, const QString&
     else if (headings.contains("Wet B"))
         result.humidityQuantity = 2;
     result.hasHumidityColumn = result.humidityQuantity.has_value();
+}
 
+// The channel list and unit texts from the "ChN:" columns of the headings.
+void ReadChannelColumns(const QByteArray& headings, DataSet& data)
+{
     data.channelList.clear();
     data.channelMask = 0;
     for (int ch = 1; ch <= 4; ++ch) {
@@ -126,74 +123,126 @@ CsvReadResult ReadCsvDataFile(DataSet& data, GraphBuffer& buffer, const QString&
             to = headings.size();
         data.unitText[ch - 1] = headings.mid(from, std::min<qsizetype>(to - from, 9));
     }
+}
+
+// Lines to expect: the zoom window's, or from the stamps and the rate with
+// room for the slow running of the approximate rates (then also stored as
+// data.totalLines).
+qint64 ExpectedLines(DataSet& data)
+{
+    if (data.zoom.zoomed)
+        return data.zoom.readingCount;
+    const double interval = data.intervalMinutes;
+    const double f = interval > 0.025 && interval < 0.125 ? 1.35 : 1.04;
+    const double estimate = std::round(StampSpanMinutes(data.firstStamp, data.lastStamp) * f / interval);
+    const qint64 lines = estimate > 0 && estimate < 1e9 ? static_cast<qint64>(estimate) : 0;
+    data.totalLines = static_cast<int>(lines);
+    return lines;
+}
+
+// The lowest and highest value of each channel over one bucket of lines,
+// with where in the bucket each fell, and the bucket's last values.
+struct Bucket {
+    std::array<float, 4> lo, hi, last{};
+    std::array<int, 4> loAt{}, hiAt{};
+    int count = 0;
+
+    Bucket()
+    {
+        lo.fill(std::numeric_limits<float>::infinity());
+        hi.fill(-std::numeric_limits<float>::infinity());
+    }
+
+    void add(const std::array<float, 4>& v, int channels)
+    {
+        for (int p = 0; p < channels; ++p) {
+            if (v[p] < lo[p]) {
+                lo[p] = v[p];
+                loAt[p] = count;
+            }
+            if (v[p] > hi[p]) {
+                hi[p] = v[p];
+                hiAt[p] = count;
+            }
+            last[p] = v[p];
+        }
+        ++count;
+    }
+};
+
+// Reads the data lines into `buffer`, one point per line when `step` is 1,
+// otherwise the minimum and maximum of each bucket of 2 * step lines in the
+// order they occurred. Stops at the end of the file, of the zoom window, or
+// of the graph buffer; returns the number of points.
+int DecimateLines(QFile& file, const DataSet& data, GraphBuffer& buffer, int step)
+{
     const int channels = data.channelCount();
-
-    // Lines to expect: from the stamps and the rate, with room for the slow
-    // running of the approximate rates.
-    const bool zoomed = data.zoom.zoomed;
-    qint64 lines = 0;
-    if (zoomed) {
-        lines = data.zoom.readingCount;
-    } else {
-        const double f = interval > 0.025 && interval < 0.125 ? 1.35 : 1.04;
-        const double estimate = std::round(StampSpanMinutes(data.firstStamp, data.lastStamp) * f / interval);
-        lines = estimate > 0 && estimate < 1e9 ? static_cast<qint64>(estimate) : 0;
-        data.totalLines = static_cast<int>(lines);
-    }
-    const int step = static_cast<int>(std::max<qint64>(1, (lines + kGraphPoints - 1) / kGraphPoints));
     const int perBucket = step > 1 ? 2 * step : 1;
-    buffer.graphStep = step;
-
-    if (zoomed) {
-        for (int i = 0; i < data.zoom.firstReading && !file.atEnd(); ++i)
-            file.readLine();
-    }
-    const int start = FirstValuePosition(ExportShowsMilliseconds(interval));
+    const bool zoomed = data.zoom.zoomed;
+    const int start = FirstValuePosition(ExportShowsMilliseconds(data.intervalMinutes));
     qint64 readTotal = 0;
     int points = 0;
     auto windowDone = [&] { return zoomed && readTotal >= data.zoom.readingCount; };
 
     while (!file.atEnd() && !windowDone() && points < kGraphPoints) {
-        std::array<float, 4> lo, hi, last{};
-        lo.fill(std::numeric_limits<float>::infinity());
-        hi.fill(-std::numeric_limits<float>::infinity());
-        std::array<int, 4> loAt{}, hiAt{};
-        int inBucket = 0;
-        while (inBucket < perBucket && !file.atEnd() && !windowDone()) {
+        Bucket bucket;
+        while (bucket.count < perBucket && !file.atEnd() && !windowDone()) {
             const QByteArray line = LineText(file);
             ++readTotal;
             std::array<float, 4> v{};
             SplitBankLineValues(line, start, channels, v.data());
-            for (int p = 0; p < channels; ++p) {
-                if (v[p] < lo[p]) {
-                    lo[p] = v[p];
-                    loAt[p] = inBucket;
-                }
-                if (v[p] > hi[p]) {
-                    hi[p] = v[p];
-                    hiAt[p] = inBucket;
-                }
-                last[p] = v[p];
-            }
-            ++inBucket;
+            bucket.add(v, channels);
         }
-        if (inBucket == 0)
+        if (bucket.count == 0)
             break;
-        if (step == 1 || inBucket == 1) {
+        if (step == 1 || bucket.count == 1) {
             for (int p = 0; p < channels; ++p)
-                buffer.values[p][points] = last[p];
+                buffer.values[p][points] = bucket.last[p];
             points += 1;
         } else {
             if (points + 2 > kGraphPoints)
                 break;
             for (int p = 0; p < channels; ++p) {
-                const bool lowFirst = loAt[p] < hiAt[p];
-                buffer.values[p][points] = lowFirst ? lo[p] : hi[p];
-                buffer.values[p][points + 1] = lowFirst ? hi[p] : lo[p];
+                const bool lowFirst = bucket.loAt[p] < bucket.hiAt[p];
+                buffer.values[p][points] = lowFirst ? bucket.lo[p] : bucket.hi[p];
+                buffer.values[p][points + 1] = lowFirst ? bucket.hi[p] : bucket.lo[p];
             }
             points += 2;
         }
     }
+    return points;
+}
+
+} // namespace
+
+CsvReadResult ReadCsvDataFile(DataSet& data, GraphBuffer& buffer, const QString& programDir)
+{
+    CsvReadResult result;
+    if (data.bankFileName.isEmpty())
+        return result;
+    QFile file;
+    if (!OpenBankFile(file, data.bankFileName, programDir)) {
+        result.message = QStringLiteral("File: ") + data.bankFileName + QStringLiteral(" not found");
+        result.errorKind = true;
+        return result;
+    }
+    data.bankFileName = file.fileName();
+
+    const std::optional<QByteArray> headings = ReadHeader(file, data, result);
+    if (!headings)
+        return result;
+    ReadUnitChoices(*headings, result);
+    ReadChannelColumns(*headings, data);
+
+    const qint64 lines = ExpectedLines(data);
+    const int step = static_cast<int>(std::max<qint64>(1, (lines + kGraphPoints - 1) / kGraphPoints));
+    buffer.graphStep = step;
+    const bool zoomed = data.zoom.zoomed;
+    if (zoomed) {
+        for (int i = 0; i < data.zoom.firstReading && !file.atEnd(); ++i)
+            file.readLine();
+    }
+    const int points = DecimateLines(file, data, buffer, step);
     buffer.graphPointCount = points;
 
     result.ok = true;

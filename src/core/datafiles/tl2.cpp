@@ -119,70 +119,80 @@ void Tl2BankWriter::finish(const DataSet& data)
         m_message = QStringLiteral("Unable to write ") + data.bankFileName;
 }
 
-ReexportResult ReexportFromBankFile(const DataSet& data, TextOut& out, bool csv, int averaging,
-                                    const QString& programDir)
+bool OpenBankFile(QFile& file, const QString& name, const QString& programDir)
 {
-    ReexportResult result;
-    QString name = data.dataFileName;
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly)) {
-        file.setFileName(programDir + QFileInfo(name).fileName());
-        if (!file.open(QIODevice::ReadOnly)) {
-            result.message = QStringLiteral("File: ") + name + QStringLiteral(" not found");
-            return result;
+    file.setFileName(name);
+    if (file.open(QIODevice::ReadOnly))
+        return true;
+    file.setFileName(programDir + QFileInfo(name).fileName());
+    return file.open(QIODevice::ReadOnly);
+}
+
+namespace {
+
+// Reads data lines up to the end of the file or of the zoom window.
+class WindowReader {
+public:
+    WindowReader(QFile& file, const DataSet& data)
+        : m_file(file), m_window(data.zoom.zoomed ? data.zoom.readingCount : -1)
+    {
+        for (int i = 0; i < kHeaderLines && !m_file.atEnd(); ++i)
+            m_file.readLine();
+        if (data.zoom.zoomed) {
+            for (int i = 0; i < data.zoom.firstReading && !m_file.atEnd(); ++i)
+                m_file.readLine();
         }
-        name = file.fileName();
-    }
-    if (!name.contains(QLatin1String(".TL2")) && !name.contains(QLatin1String(".tl2"))) {
-        result.message = name + QStringLiteral(" is not a TL2 type file");
-        return result;
     }
 
-    for (int i = 0; i < kHeaderLines && !file.atEnd(); ++i)
-        file.readLine();
-    const bool zoomed = data.zoom.zoomed;
-    if (zoomed) {
-        for (int i = 0; i < data.zoom.firstReading && !file.atEnd(); ++i)
-            file.readLine();
-    }
-    const qint64 window = zoomed ? data.zoom.readingCount : -1;
-    qint64 readTotal = 0;
-    auto windowDone = [&] { return window >= 0 && readTotal >= window; };
-
-    const int n = averaging == 9999 ? 300000 : averaging;
-    if (n < 2) {
-        while (!file.atEnd() && !windowDone()) {
-            const QByteArray line = file.readLine();
-            ++readTotal;
-            AppendWithBlanks(out, WithoutLineEnd(line), csv);
-            out.endLine();
-            ++result.lines;
-        }
-        result.ok = !out.failed();
-        return result;
+    bool atEnd() const { return m_file.atEnd(); }
+    bool windowDone() const { return m_window >= 0 && m_readTotal >= m_window; }
+    QByteArray next()
+    {
+        ++m_readTotal;
+        return m_file.readLine();
     }
 
+private:
+    QFile& m_file;
+    const qint64 m_window;
+    qint64 m_readTotal = 0;
+};
+
+// Every line copied, commas becoming blanks in a text export.
+void CopyLines(WindowReader& reader, TextOut& out, bool csv, ReexportResult& result)
+{
+    while (!reader.atEnd() && !reader.windowDone()) {
+        const QByteArray line = reader.next();
+        AppendWithBlanks(out, WithoutLineEnd(line), csv);
+        out.endLine();
+        ++result.lines;
+    }
+}
+
+// One line per group of `n` lines: the stamp of the group's last line and the
+// mean of each channel. A group cut short by the end of the file still gives
+// its line; one cut short by the end of the zoom window ends the export.
+void AverageLines(WindowReader& reader, const DataSet& data, int n, TextOut& out, bool csv, ReexportResult& result)
+{
     const int channels = std::clamp(data.channelCount(), 0, 4);
     // Every line of a recording stamped with milliseconds carries them, so
     // its first value starts after that field.
     const int start = FirstValuePosition(ExportShowsMilliseconds(data.intervalMinutes));
     bool stop = false;
-    while (!stop && !file.atEnd()) {
+    while (!stop && !reader.atEnd()) {
         std::array<float, 4> sum{};
         int k = 0;
         QByteArray last;
         for (int i = 0; i < n; ++i) {
-            if (file.atEnd())
+            if (reader.atEnd())
                 break;
-            if (windowDone()) {
+            if (reader.windowDone()) {
                 stop = true;
                 break;
             }
-            last = file.readLine();
-            ++readTotal;
+            last = reader.next();
             std::array<float, 4> values{};
-            const QByteArrayView line = WithoutLineEnd(last);
-            SplitBankLineValues(line, start, channels, values.data());
+            SplitBankLineValues(WithoutLineEnd(last), start, channels, values.data());
             for (int c = 0; c < channels; ++c)
                 sum[c] += values[c];
             ++k;
@@ -199,6 +209,31 @@ ReexportResult ReexportFromBankFile(const DataSet& data, TextOut& out, bool csv,
         out.endLine();
         ++result.lines;
     }
+}
+
+} // namespace
+
+ReexportResult ReexportFromBankFile(const DataSet& data, TextOut& out, bool csv, int averaging,
+                                    const QString& programDir)
+{
+    ReexportResult result;
+    QFile file;
+    if (!OpenBankFile(file, data.dataFileName, programDir)) {
+        result.message = QStringLiteral("File: ") + data.dataFileName + QStringLiteral(" not found");
+        return result;
+    }
+    const QString name = file.fileName();
+    if (!name.contains(QLatin1String(".TL2")) && !name.contains(QLatin1String(".tl2"))) {
+        result.message = name + QStringLiteral(" is not a TL2 type file");
+        return result;
+    }
+
+    WindowReader reader(file, data);
+    const int n = averaging == 9999 ? 300000 : averaging;
+    if (n < 2)
+        CopyLines(reader, out, csv, result);
+    else
+        AverageLines(reader, data, n, out, csv, result);
     result.ok = !out.failed();
     return result;
 }

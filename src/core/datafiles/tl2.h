@@ -6,6 +6,7 @@
 #include "datafiles/export.h"
 #include "datafiles/tl1_loader.h"
 
+#include <QFile>
 #include <QSaveFile>
 #include <memory>
 #include <optional>
@@ -49,6 +50,10 @@ struct ReexportResult {
 // export), or averages of N lines stamped like the last line of each group.
 ReexportResult ReexportFromBankFile(const DataSet& data, TextOut& out, bool csv, int averaging,
                                     const QString& programDir);
+
+// Opens `name` for reading, or else the file of that name in `programDir`
+// (which ends with a separator). The file's name is the one it opened.
+bool OpenBankFile(QFile& file, const QString& name, const QString& programDir);
 
 // Start of the first value of a .TL2 data line (0-based): after the stamp,
 // and after its milliseconds field when the recording's lines carry one.

@@ -20,7 +20,7 @@
 namespace tamble {
 
 // The fields of a setup that travel to the logger. Texts are the raw bytes of
-// the record's text fields (their stated length, at most the field width).
+// the record's text fields (the length their length byte gives, at most the field width).
 struct SetupFields {
     char rateCode = 'D';
     std::uint8_t startRunMode = 0;

@@ -59,6 +59,95 @@ std::optional<long long> lineInteger(QByteArrayView line)
 
 QByteArrayView firstChars(QByteArrayView line, qsizetype n) { return line.first(line.size() < n ? line.size() : n); }
 
+// The lines of a data file header, numbered from 1; a missing line is empty.
+struct HeaderLines {
+    std::vector<QByteArrayView> lines;
+    QByteArrayView operator()(std::size_t n) const
+    {
+        return n >= 1 && n <= lines.size() ? lines[n - 1] : QByteArrayView();
+    }
+};
+
+// Start and run choices from the mode flags, the rate code and the recording
+// channels from the channel mask.
+void ReadModes(SetupRecord& r, long long modeFlags, long long rate, long long mask)
+{
+    const auto flags = static_cast<std::uint8_t>(modeFlags & 0xFF);
+    const int start = (flags & 0x10) ? 2 : (flags & 0x04) ? 1 : 0;
+    const int run = (flags & 0x20) ? 2 : (flags & 0x01) ? 1 : 0;
+    r.setStartRun(start, run);
+    r.setRateCode(static_cast<char>(rate & 0xFF));
+    for (int ch = 1; ch <= 4; ++ch)
+        r.setChannelOn(ch, ((mask >> (ch - 1)) & 1) != 0);
+}
+
+// Scaling codes from the code line: one code for all channels, one per
+// channel, or (a longer line) one per channel after its first character,
+// each with its linear values or table name from lines 14-17. False when
+// those lines are missing.
+bool ReadScaling(SetupRecord& r, const HeaderLines& line)
+{
+    const QByteArrayView code = line(1);
+    const qsizetype codeLength = code.size();
+    if (codeLength == 1) {
+        for (int ch = 1; ch <= 4; ++ch)
+            r.setScalingCode(ch, code[0]);
+    } else if (codeLength == 4) {
+        for (int ch = 1; ch <= 4; ++ch)
+            r.setScalingCode(ch, code[ch - 1]);
+    } else if (codeLength > 4) {
+        if (line.lines.size() < 17)
+            return false;
+        for (int ch = 1; ch <= 4; ++ch) {
+            const char c = code[ch];
+            r.setScalingCode(ch, c);
+            const QByteArrayView extra = line(13 + static_cast<std::size_t>(ch));
+            if (c == '3' || c == 'X')
+                r.setLinearValues(ch, firstChars(extra, kLinearValuesWidth));
+            else
+                r.setTableName(ch, firstChars(extra, kTableNameWidth));
+        }
+    }
+    return true;
+}
+
+// Resolution from the tenth character of the code line and the input-type
+// word from its eighth and ninth.
+void ReadResolutionAndInputs(SetupRecord& r, QByteArrayView code)
+{
+    const qsizetype codeLength = code.size();
+    if (codeLength > 10) {
+        switch (code[9]) {
+        case ' ': r.setResolution(0); break;
+        case 'C': r.setResolution(1); break;
+        case 'B': r.setResolution(2); break;
+        case 'A': r.setResolution(3); break;
+        default: break;
+        }
+    } else {
+        r.setResolution(0);
+    }
+
+    if (codeLength < 8) {
+        r.setInputTypes(0);
+    } else {
+        const unsigned c8 = static_cast<unsigned char>(code[7]);
+        const unsigned c9 = codeLength >= 9 ? static_cast<unsigned char>(code[8]) : 0u;
+        r.setInputTypes(static_cast<std::uint16_t>((c9 * 64) % 4096 + c8 % 64));
+    }
+}
+
+void BlankNulsInLabels(SetupRecord& r)
+{
+    for (int ch = 1; ch <= 4; ++ch) {
+        QByteArray label = r.channelLabel(ch);
+        if (label.contains('\0')) {
+            label.replace('\0', ' ');
+            r.setChannelLabel(ch, label);
+        }
+    }
+}
+
 } // namespace
 
 SetupFileOutcome LoadSetupFile(const QString& path, SetupRecord& record)
@@ -99,11 +188,9 @@ SetupFileOutcome ImportSetupFromDataFile(const QString& path, SetupRecord& recor
 
 SetupFileOutcome ImportSetupFromHeader(QByteArrayView fileBytes, SetupRecord& record)
 {
-    const std::vector<QByteArrayView> lines = splitLines(fileBytes);
-    auto line = [&](std::size_t n) { return n >= 1 && n <= lines.size() ? lines[n - 1] : QByteArrayView(); };
-    if (lines.size() < 13)
+    const HeaderLines line{splitLines(fileBytes)};
+    if (line.lines.size() < 13)
         return corrupt();
-    const QByteArrayView code = line(1);
     const qsizetype stampLength = line(2).size();
     if (stampLength != 21 && stampLength != 24 && stampLength != 26)
         return corrupt();
@@ -120,63 +207,11 @@ SetupFileOutcome ImportSetupFromHeader(QByteArrayView fileBytes, SetupRecord& re
     r.setDescription(firstChars(line(4), kDescriptionWidth));
     for (int ch = 1; ch <= 4; ++ch)
         r.setChannelLabel(ch, firstChars(line(5 + static_cast<std::size_t>(ch)), kChannelLabelWidth));
-
-    const auto flags = static_cast<std::uint8_t>(*modeFlags & 0xFF);
-    const int start = (flags & 0x10) ? 2 : (flags & 0x04) ? 1 : 0;
-    const int run = (flags & 0x20) ? 2 : (flags & 0x01) ? 1 : 0;
-    r.setStartRun(start, run);
-    r.setRateCode(static_cast<char>(*rate & 0xFF));
-    for (int ch = 1; ch <= 4; ++ch)
-        r.setChannelOn(ch, ((*mask >> (ch - 1)) & 1) != 0);
-
-    const qsizetype codeLength = code.size();
-    if (codeLength == 1) {
-        for (int ch = 1; ch <= 4; ++ch)
-            r.setScalingCode(ch, code[0]);
-    } else if (codeLength == 4) {
-        for (int ch = 1; ch <= 4; ++ch)
-            r.setScalingCode(ch, code[ch - 1]);
-    } else if (codeLength > 4) {
-        if (lines.size() < 17)
-            return corrupt();
-        for (int ch = 1; ch <= 4; ++ch) {
-            const char c = code[ch];
-            r.setScalingCode(ch, c);
-            const QByteArrayView extra = line(13 + static_cast<std::size_t>(ch));
-            if (c == '3' || c == 'X')
-                r.setLinearValues(ch, firstChars(extra, kLinearValuesWidth));
-            else
-                r.setTableName(ch, firstChars(extra, kTableNameWidth));
-        }
-    }
-
-    if (codeLength > 10) {
-        switch (code[9]) {
-        case ' ': r.setResolution(0); break;
-        case 'C': r.setResolution(1); break;
-        case 'B': r.setResolution(2); break;
-        case 'A': r.setResolution(3); break;
-        default: break;
-        }
-    } else {
-        r.setResolution(0);
-    }
-
-    if (codeLength < 8) {
-        r.setInputTypes(0);
-    } else {
-        const unsigned c8 = static_cast<unsigned char>(code[7]);
-        const unsigned c9 = codeLength >= 9 ? static_cast<unsigned char>(code[8]) : 0u;
-        r.setInputTypes(static_cast<std::uint16_t>((c9 * 64) % 4096 + c8 % 64));
-    }
-
-    for (int ch = 1; ch <= 4; ++ch) {
-        QByteArray label = r.channelLabel(ch);
-        if (label.contains('\0')) {
-            label.replace('\0', ' ');
-            r.setChannelLabel(ch, label);
-        }
-    }
+    ReadModes(r, *modeFlags, *rate, *mask);
+    if (!ReadScaling(r, line))
+        return corrupt();
+    ReadResolutionAndInputs(r, line(1));
+    BlankNulsInLabels(r);
     record = r;
     return {};
 }

@@ -438,57 +438,57 @@ TEST(LoaderDecoding, WrappedTwelveBitBankWithPhaseOneTakesLastLowNibbleFromPhase
 
 // ---------------------------------------------------------------- line rules
 
-TEST(LoaderLines, EightBitSkipsAnEmptyLine)
+// One channel's data lines and what the loader makes of them: the readings
+// per channel, and (where given) the whole plane.
+struct LineRuleCase {
+    const char* name;
+    QByteArray mode;
+    QByteArray end;
+    std::vector<QByteArray> data;
+    int readings;
+    std::vector<std::uint16_t> plane = {};
+};
+
+std::vector<LineRuleCase> LineRuleCases()
 {
-    FileText f;
-    f.mask = "1";
-    f.end = "516";
-    f.data = {Hex({1, 2}), "", Hex({3, 4})};
-    DataSet d;
-    ASSERT_TRUE(Load(d, f).ok);
-    EXPECT_EQ(LoadedPlane(d, 0), (std::vector<std::uint16_t>{1, 2, 3, 4}));
+    QByteArray longLine;
+    std::vector<std::uint16_t> longPlane;
+    for (int i = 0; i < 100; ++i)
+        longLine += Hex({i});
+    for (std::uint16_t i = 0; i < 96; ++i)
+        longPlane.push_back(i);
+    longPlane.push_back(200);
+    return {
+        {"EightBitSkipsAnEmptyLine", "2", "516", {Hex({1, 2}), "", Hex({3, 4})}, 4, {1, 2, 3, 4}},
+        {"EmptyLineEndsTheDataOfTenBit", "194", "1000 0", {Hex({1, 2, 3, 4, 5, 6}), "", Hex({7, 8, 9, 10, 11, 12})}, 4},
+        {"EmptyLineEndsTheDataOfTwelveBit", "130", "1000 0", {Hex({1, 2, 3, 4, 5, 6}), "", Hex({7, 8, 9, 10, 11, 12})},
+         4},
+        // A line holds one block (96 bytes); what follows on it is not data.
+        {"CharactersAfterOneBlockAreIgnored", "2", "1000", {longLine, Hex({200})}, 97, longPlane},
+        {"BankLineEndsASingleBankRecording", "2", "1000", {Hex({1, 2, 3}), "ZA", Hex({4, 5, 6})}, 3, {1, 2, 3}},
+    };
 }
 
-TEST(LoaderLines, EmptyLineEndsTheDataOfTenAndTwelveBit)
+class LoaderLines : public ::testing::TestWithParam<LineRuleCase> {};
+
+TEST_P(LoaderLines, ReadingsFollowTheLineRules)
 {
-    for (const char* mode : {"194", "130"}) {
-        FileText f;
-        f.mask = "1";
-        f.mode = mode;
-        f.end = "1000 0";
-        f.data = {Hex({1, 2, 3, 4, 5, 6}), "", Hex({7, 8, 9, 10, 11, 12})};
-        DataSet d;
-        ASSERT_TRUE(Load(d, f).ok);
-        EXPECT_EQ(d.readingsPerChannel, 4) << mode;
+    const LineRuleCase& c = GetParam();
+    FileText f;
+    f.mask = "1";
+    f.mode = c.mode;
+    f.end = c.end;
+    f.data = c.data;
+    DataSet d;
+    ASSERT_TRUE(Load(d, f).ok);
+    ASSERT_EQ(d.readingsPerChannel, c.readings);
+    if (!c.plane.empty()) {
+        EXPECT_EQ(LoadedPlane(d, 0), c.plane);
     }
 }
 
-TEST(LoaderLines, CharactersAfterOneBlockAreIgnored)
-{
-    FileText f;
-    f.mask = "1";
-    f.end = "1000";
-    QByteArray line;
-    for (int i = 0; i < 100; ++i)
-        line += Hex({i});
-    f.data = {line, Hex({200})};
-    DataSet d;
-    ASSERT_TRUE(Load(d, f).ok);
-    ASSERT_EQ(d.readingsPerChannel, 97);
-    EXPECT_EQ(d.rawPlanes[95], 95);
-    EXPECT_EQ(d.rawPlanes[96], 200);
-}
-
-TEST(LoaderLines, BankLineEndsASingleBankRecording)
-{
-    FileText f;
-    f.mask = "1";
-    f.end = "1000";
-    f.data = {Hex({1, 2, 3}), "ZA", Hex({4, 5, 6})};
-    DataSet d;
-    ASSERT_TRUE(Load(d, f).ok);
-    EXPECT_EQ(LoadedPlane(d, 0), (std::vector<std::uint16_t>{1, 2, 3}));
-}
+INSTANTIATE_TEST_SUITE_P(Rules, LoaderLines, ::testing::ValuesIn(LineRuleCases()),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------- banks
 

@@ -43,7 +43,7 @@ struct RateRow {
     double denominator;
 };
 
-// The table restated literally: order, code value, ten-character name, minutes.
+// The table written out literally: order, code value, ten-character name, minutes.
 const RateRow kRateRows[] = {
     {0, 52, "200/second", 1, 12000}, {1, 53, "100/second", 1, 6000}, {2, 54, " 50/second", 1, 3000},
     {3, 55, " 20/second", 1, 1200},  {4, 56, " 10/second", 1, 600},  {5, 57, "  5/second", 1, 300},

@@ -1,5 +1,5 @@
-// A logger that dialled in: every end of its download is a log line (with the description and the
-// labels where stated), never a dialog, and the modem is hung up after a failure.
+// A logger that dialled in: every end of its download is a log line (with the description, and the
+// channel labels on the failures that carry them), never a dialog, and the modem is hung up after a failure.
 #include "virtual_host.h"
 
 #include <gtest/gtest.h>

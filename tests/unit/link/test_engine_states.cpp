@@ -18,7 +18,7 @@ struct WakeUpTicksCase {
 
 class WakeUpTicks : public ::testing::TestWithParam<WakeUpTicksCase> {};
 
-TEST_P(WakeUpTicks, TheTriggerIsArmedForTheStatedTicks)
+TEST_P(WakeUpTicks, TheTriggerIsArmedForEachStagesTicks)
 {
     const WakeUpTicksCase c = GetParam();
     VirtualLink link;

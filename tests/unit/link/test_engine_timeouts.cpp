@@ -21,7 +21,7 @@ struct TimeoutCase {
 
 class SendCommandTimeout : public ::testing::TestWithParam<TimeoutCase> {};
 
-TEST_P(SendCommandTimeout, ArmsTheStatedTicks)
+TEST_P(SendCommandTimeout, ArmsTheTicksOfItsSpeedLineAndTransaction)
 {
     const TimeoutCase c = GetParam();
     VirtualLink link;

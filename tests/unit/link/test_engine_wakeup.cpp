@@ -12,7 +12,7 @@ QByteArray Repeat(char c, int n) { return QByteArray(n, c); }
 
 } // namespace
 
-TEST(DocumentedExample, StatusReadAt9600FromRevisionQ_SendsTheLiteralBytes)
+TEST(StatusReadOnTheWire, At9600FromRevisionQ_SendsBurstsEchoStatusAndScheduleBytes)
 {
     VirtualLink link;
     link.logger.dialOut = "991530000000";
@@ -51,7 +51,7 @@ struct BurstCase {
 
 class WakeUpBurst : public ::testing::TestWithParam<BurstCase> {};
 
-TEST_P(WakeUpBurst, SendsTheBlockTheStatedNumberOfTimes)
+TEST_P(WakeUpBurst, SendsBlocksOfTheProtocolsCharacterLengthAndCount)
 {
     const BurstCase c = GetParam();
     VirtualLink link;

@@ -55,12 +55,10 @@ INSTANTIATE_TEST_SUITE_P(Lines, ResponseChecksum,
 
 TEST(WireTables, EchoBytesBySettingsBaud)
 {
-    EXPECT_EQ(EchoByteForBaud(1200), 0xFF);
-    EXPECT_EQ(EchoByteForBaud(2400), 0xFE);
-    EXPECT_EQ(EchoByteForBaud(4800), 0xF8);
-    EXPECT_EQ(EchoByteForBaud(9600), 0x80);
-    EXPECT_EQ(EchoByteForBaud(19200), 0x00);
-    EXPECT_EQ(EchoByteForBaud(57600), 0x00);
+    const std::pair<int, int> table[] = {{1200, 0xFF}, {2400, 0xFE}, {4800, 0xF8},
+                                         {9600, 0x80}, {19200, 0x00}, {57600, 0x00}};
+    for (const auto& [baud, echo] : table)
+        EXPECT_EQ(EchoByteForBaud(baud), echo) << baud;
 }
 
 TEST(WireTables, BaudCodesOfTheSpeedCommand)
@@ -73,24 +71,18 @@ TEST(WireTables, BaudCodesOfTheSpeedCommand)
 
 TEST(WireTables, BaudLettersAfterAnRAnswer)
 {
-    EXPECT_EQ(BaudLetter(1200), 'A');
-    EXPECT_EQ(BaudLetter(2400), 'B');
-    EXPECT_EQ(BaudLetter(4800), 'C');
-    EXPECT_EQ(BaudLetter(9600), 'D');
-    EXPECT_EQ(BaudLetter(19200), 'E');
-    EXPECT_EQ(BaudLetter(38400), 'E');
+    const std::pair<int, char> table[] = {{1200, 'A'}, {2400, 'B'}, {4800, 'C'},
+                                          {9600, 'D'}, {19200, 'E'}, {38400, 'E'}};
+    for (const auto& [baud, letter] : table)
+        EXPECT_EQ(BaudLetter(baud), letter) << baud;
 }
 
 TEST(WireTables, BaseTimeoutTicksBySettingsBaud)
 {
-    EXPECT_EQ(BaseTimeoutForBaud(1200), 49);
-    EXPECT_EQ(BaseTimeoutForBaud(2400), 29);
-    EXPECT_EQ(BaseTimeoutForBaud(4800), 18);
-    EXPECT_EQ(BaseTimeoutForBaud(9600), 36);
-    EXPECT_EQ(BaseTimeoutForBaud(19200), 9);
-    EXPECT_EQ(BaseTimeoutForBaud(28800), 9);
-    EXPECT_EQ(BaseTimeoutForBaud(57600), 9);
-    EXPECT_EQ(BaseTimeoutForBaud(300), -1);
+    const std::pair<int, int> table[] = {{1200, 49}, {2400, 29}, {4800, 18}, {9600, 36},
+                                         {19200, 9}, {28800, 9}, {57600, 9}, {300, -1}};
+    for (const auto& [baud, ticks] : table)
+        EXPECT_EQ(BaseTimeoutForBaud(baud), ticks) << baud;
 }
 
 TEST(WireTables, RealTimeReadingIsTrimmedToTheGreaterThanSign)

@@ -232,7 +232,7 @@ struct CheckCase {
 class SetupChecks : public ::testing::TestWithParam<CheckCase> {};
 } // namespace
 
-TEST_P(SetupChecks, AskOrRefuseAsDescribed)
+TEST_P(SetupChecks, RefuseOrAskForConfirmationsInOrder)
 {
     const CheckCase& c = GetParam();
     SetupFields s = defaultSetup();

@@ -173,7 +173,7 @@ TEST(LoggerSimWakeUp, DeadLoggerAnswersNothingButLogsWhatItHeard)
 
 // --- Framing and addressing ----------------------------------------------------------
 
-TEST(LoggerSimFraming, StatusCommandWithTheNetworkExampleChecksumIsAnswered)
+TEST(LoggerSimFraming, StatusCommandToStation05WithChecksum58IsAnswered)
 {
     SimConfig c = Config();
     c.station = 5;
@@ -322,29 +322,6 @@ TEST(LoggerSimBlocks, EveryKthBlockIsCorruptedAndTheRetryIsClean)
     EXPECT_EQ(h.logLines("BLOCK")[1], QByteArray("BLOCK @00 A 0260 corrupt"));
 }
 
-TEST(LoggerSimBlocks, SilentFirstRequestsGetNoReplyThenTheLoggerAnswers)
-{
-    SimConfig c = Config();
-    c.silentFirst = 2;
-    Harness h(c);
-    h.wakeUp();
-    EXPECT_TRUE(h.run(Frame("C00"), 1000).isEmpty());
-    EXPECT_TRUE(h.run(Frame("C00"), 1000).isEmpty());
-    EXPECT_FALSE(h.run(Frame("C00"), 1000).isEmpty());
-    EXPECT_EQ(h.logLines("STATUS")[0], QByteArray("STATUS @00 C silent"));
-}
-
-TEST(LoggerSimBlocks, SilentBlocksOnlyAffectBlockRequests)
-{
-    SimConfig c = Config();
-    c.silentBlocks = 1;
-    Harness h(c);
-    h.wakeUp();
-    EXPECT_FALSE(h.run(Frame("C00"), 1000).isEmpty());
-    EXPECT_TRUE(h.run(Frame("DA020000"), 1000).isEmpty());
-    EXPECT_FALSE(h.run(Frame("DA020000"), 1000).isEmpty());
-}
-
 TEST(LoggerSimBlocks, ReplyDelayPostponesEveryReply)
 {
     SimConfig c = Config();
@@ -463,17 +440,68 @@ TEST(LoggerSimSetup, ScalingOnlyPartKeepsTheRecording)
     EXPECT_EQ(h.run(Frame("C00"), 1000).mid(38, 4), before);
 }
 
-TEST(LoggerSimSetup, GarbledAcknowledgementsComeFirstThenOk)
+// The fault modes that treat the first N requests of a kind differently: each exchange
+// is a request and the reply it gets (none, any, or these exact bytes).
+struct Exchange {
+    enum class Reply { None, Any, Exactly };
+    QByteArray request;
+    Reply reply;
+    QByteArray exactly = {};
+};
+
+struct FirstRequestsCase {
+    const char* name;
+    int silentFirst;
+    int silentBlocks;
+    int garbleAcks;
+    std::vector<Exchange> exchanges;
+    const char* logKind = nullptr;  // and the first log line of that kind
+    const char* firstLogLine = nullptr;
+};
+
+std::vector<FirstRequestsCase> FirstRequestsCases()
 {
-    SimConfig c = Config();
-    c.garbleAcks = 2;
-    Harness h(c);
-    h.wakeUp();
+    using R = Exchange::Reply;
+    const QByteArray status = Frame("C00");
+    const QByteArray block = Frame("DA020000");
     const QByteArray part = Frame(PartOne('0') + "00");
-    EXPECT_EQ(h.run(part, 500), QByteArray("ER\r"));
-    EXPECT_EQ(h.run(part, 500), QByteArray("ER\r"));
-    EXPECT_EQ(h.run(part, 500), QByteArray("OK\r"));
+    return {
+        {"SilentFirstRequestsGetNoReplyThenTheLoggerAnswers", 2, 0, 0,
+         {{status, R::None}, {status, R::None}, {status, R::Any}}, "STATUS", "STATUS @00 C silent"},
+        {"SilentBlocksOnlyAffectBlockRequests", 0, 1, 0, {{status, R::Any}, {block, R::None}, {block, R::Any}}},
+        {"GarbledAcknowledgementsComeFirstThenOk", 0, 0, 2,
+         {{part, R::Exactly, "ER\r"}, {part, R::Exactly, "ER\r"}, {part, R::Exactly, "OK\r"}}},
+    };
 }
+
+class FirstRequests : public ::testing::TestWithParam<FirstRequestsCase> {};
+
+TEST_P(FirstRequests, AreTreatedByTheirFaultModeAndLaterOnesAnswered)
+{
+    const FirstRequestsCase& c = GetParam();
+    SimConfig config = Config();
+    config.silentFirst = c.silentFirst;
+    config.silentBlocks = c.silentBlocks;
+    config.garbleAcks = c.garbleAcks;
+    Harness h(config);
+    h.wakeUp();
+    for (std::size_t i = 0; i < c.exchanges.size(); ++i) {
+        const Exchange& e = c.exchanges[i];
+        const QByteArray reply = h.run(e.request, e.reply == Exchange::Reply::Exactly ? 500 : 1000);
+        SCOPED_TRACE(i);
+        switch (e.reply) {
+        case Exchange::Reply::None: EXPECT_TRUE(reply.isEmpty()); break;
+        case Exchange::Reply::Any: EXPECT_FALSE(reply.isEmpty()); break;
+        case Exchange::Reply::Exactly: EXPECT_EQ(reply, e.exactly); break;
+        }
+    }
+    if (c.logKind) {
+        EXPECT_EQ(h.logLines(c.logKind)[0], QByteArray(c.firstLogLine));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(LoggerSimFaults, FirstRequests, ::testing::ValuesIn(FirstRequestsCases()),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // --- Robustness ----------------------------------------------------------------------
 

@@ -9,7 +9,7 @@
 namespace tamble::sim {
 namespace {
 
-TEST(SimWire, ChecksumOfTheNetworkStatusExampleIs58)
+TEST(SimWire, ChecksumIsTheTwosComplementOfTheCharacterSumInTwoHexDigits)
 {
     EXPECT_EQ(ChecksumChars("C05"), QByteArray("58"));
     EXPECT_EQ(ChecksumChars("C00"), QByteArray("5D"));
@@ -90,13 +90,44 @@ TEST(SimConfigParse, OptionsFillTheConfiguration)
 
 TEST(SimConfigParse, BadValuesAreRefusedWithAReason)
 {
-    for (const QStringList& args :
-         {QStringList{"s", "--bits", "9"}, QStringList{"s", "--channels", "5"}, QStringList{"s", "--banks", "5"},
-          QStringList{"s", "--label", "7=x"}, QStringList{"s", "--clock", "123"}, QStringList{"s", "--nonsense"},
-          QStringList{"s", "--scaling-codes", "33"}, QStringList{"s", "stray"}}) {
-        const auto r = ParseSimArguments(args);
+    // Arguments after the program name, and the reason (the first refused value wins).
+    const std::pair<QStringList, const char*> cases[] = {
+        {{"--revision", ""}, "--revision needs one letter"},
+        {{"--model", "x"}, "--model needs one digit"},
+        {{"--bits", "9"}, "--bits must be 8, 10 or 12"},
+        {{"--channels", "5"}, "--channels lists channel numbers 1-4"},
+        {{"--label", "7=x"}, "--label needs N=TEXT with N 1-4"},
+        {{"--scaling-codes", "33"}, "--scaling-codes needs four characters"},
+        {{"--scaling-text", "5=abc"}, "--scaling-text needs N=TEXT with N 1-4"},
+        {{"--input-types", "5000"}, "--input-types must be 0-4095"},
+        {{"--rate", "GG"}, "--rate needs one code character"},
+        {{"--flags", "300"}, "--flags must be a byte"},
+        {{"--channel-flags", "-1"}, "--channel-flags must be a byte"},
+        {{"--pointer", "70000"}, "--pointer must be 0-65535"},
+        {{"--phase", "256"}, "--phase must be a byte"},
+        {{"--banks", "5"}, "--banks must be 1-4"},
+        {{"--banks", "2", "--model", "1"}, "more than one bank needs model '6'"},
+        {{"--station", "256"}, "--station must be 0-255"},
+        {{"--baud", "100"}, "--baud must be a line speed"},
+        {{"--battery", "999"}, "--battery must be a byte"},
+        {{"--clock", "123"}, "clock texts have 14 characters"},
+        {{"--last-reading", "12345678901234567"}, "clock texts have 14 characters"},
+        {{"--dialout", "1"}, "--dialout needs 12 hex digits"},
+        {{"--seed", "x"}, "--seed must be a number"},
+        {{"--protocol", "slow"}, "--protocol is auto, normal or fast"},
+        {{"--date-code", "1"}, "--date-code needs two characters"},
+        {{"--realtime-interval", "-5"}, "--realtime-interval must be milliseconds"},
+        {{"--silent-first", "-1"}, "--silent-first must be a whole number"},
+        {{"--call-count", "200000000"}, "--call-count must be a whole number"},
+        {{"--nonsense"}, "Unknown option 'nonsense'."},
+        {{"stray"}, "unexpected argument: stray"},
+        {{"--bits", "9", "--channels", "5"}, "--bits must be 8, 10 or 12"},
+        {{"--banks", "5", "--flags", "300"}, "--flags must be a byte"},
+    };
+    for (const auto& [args, reason] : cases) {
+        const auto r = ParseSimArguments(QStringList{"s"} + args);
         EXPECT_FALSE(r) << qPrintable(args.join(' '));
-        EXPECT_FALSE(r.error().isEmpty());
+        EXPECT_EQ(r.error(), QString::fromLatin1(reason)) << qPrintable(args.join(' '));
     }
 }
 
