@@ -5,11 +5,10 @@
 #include "app/program_dir.h"
 #include "app/startup.h"
 #include "app/startup_log.h"
+#include "ui/app/main_window.h"
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QMainWindow>
-#include <QMessageBox>
 #include <QTimer>
 
 #include <cstdio>
@@ -30,28 +29,24 @@ bool quitAfterStart()
     return qEnvironmentVariableIntValue("TAMBLE_QUIT_AFTER_START") == 1;
 }
 
-int runInteractive(AppRecords& records, const std::optional<QString>& setupWarning, int& argc, char** argv)
+int runInteractive(AppRecords& records, const std::optional<QString>& setupWarning, const QString& shippedDataDir,
+                   int& argc, char** argv)
 {
     if (!hasDisplay() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    app.setApplicationDisplayName(QStringLiteral("Tamble Logger"));
 
-    QMainWindow mainWindow;
-    mainWindow.setWindowTitle(QStringLiteral("Tamble Logger"));
-    mainWindow.showMaximized();
+    TMain mainWindow(records, shippedDataDir);
     // Without a screen to show it on, the warning never waits for an OK nobody can press.
     if (setupWarning && hasDisplay() && !quitAfterStart())
-        QTimer::singleShot(0, &mainWindow, [&mainWindow, text = *setupWarning] {
-            QMessageBox::warning(&mainWindow, QStringLiteral("Warning"), text, QMessageBox::Ok);
-        });
+        mainWindow.setStartupWarning(*setupWarning);
     else if (setupWarning)
         std::fprintf(stderr, "%s\n", setupWarning->toLocal8Bit().constData());
+    mainWindow.showMaximized();
     if (quitAfterStart())
         QTimer::singleShot(0, &mainWindow, &QWidget::close);
-
-    const int status = app.exec();
-    CloseProgram(records);
-    return status;
+    return app.exec();
 }
 
 } // namespace
@@ -90,5 +85,5 @@ int main(int argc, char** argv)
         QCoreApplication app(argc, argv);
         return RunDeferredAction(records);
     }
-    return runInteractive(records, setupLoad.warning, argc, argv);
+    return runInteractive(records, setupLoad.warning, FindShippedDataDir(exeDir), argc, argv);
 }

@@ -1,0 +1,127 @@
+#include "app/main_window_rules.h"
+
+#include <QFileInfo>
+
+namespace tamble {
+
+const std::vector<Menu>& MainMenus()
+{
+    using C = MainCommand;
+    static const std::vector<Menu> menus = {
+        {QStringLiteral("&File  "), QStringLiteral("File1"),
+         {{QStringLiteral("&Graph"), C::FileGraph, {}},
+          {QStringLiteral("&Setup"), C::FileSetup, {}},
+          {{}, std::nullopt, {}},
+          {QStringLiteral("&Last Status"), C::LastStatus, QStringLiteral("Ctrl+L")},
+          {{}, std::nullopt, {}},
+          {QStringLiteral("E&xit"), C::Exit, {}}},
+         std::nullopt, {}},
+        {QStringLiteral("&Send   "), QStringLiteral("Send1"),
+         {{QStringLiteral("&Setup"), C::SendSetup, {}},
+          {QStringLiteral("Station &Address"), C::StationAddress, {}},
+          {QStringLiteral("Scaling / &Labels"), C::ScalingLabels, {}},
+          {QStringLiteral("Set LX900 &Baud Rate"), C::SetBaudRate, {}}},
+         std::nullopt, {}},
+        {QStringLiteral("&Receive   "), QStringLiteral("Receive1"),
+         {{QStringLiteral("&Data"), C::ReceiveData, QStringLiteral("Ctrl+D")},
+          {QStringLiteral("&Status"), C::ReceiveStatus, QStringLiteral("Ctrl+S")},
+          {QStringLiteral("Real &Time"), C::RealTime, QStringLiteral("Ctrl+T")},
+          {QStringLiteral("&Real Time Graph"), C::RealTimeGraph, QStringLiteral("Ctrl+R")}},
+         std::nullopt, {}},
+        {QStringLiteral("&Graph   "), QStringLiteral("Graph1"), {}, C::Graph, QStringLiteral("Ctrl+G")},
+        {QStringLiteral("S&ettings   "), QStringLiteral("Settings1"), {}, C::Settings, {}},
+        {QStringLiteral("&Dial-up  "), QStringLiteral("Dialup1"),
+         {{QStringLiteral("&Phone List"), C::PhoneList, {}},
+          {QStringLiteral("&Local Modem"), C::LocalModem, {}},
+          {QStringLiteral("&Remote Modem"), C::RemoteModem, {}}},
+         std::nullopt, {}},
+        {QStringLiteral("Terminal"), QStringLiteral("Terminal1"), {}, std::nullopt, {}, true},
+        {QStringLiteral("&Utilities  "), QStringLiteral("Utilities1"),
+         {{QStringLiteral("Com &Test"), C::ComTest, {}}}, std::nullopt, {}},
+        {QStringLiteral("&Help   "), QStringLiteral("Help1"),
+         {{QStringLiteral("&Contents"), C::HelpContents, {}},
+          {{}, std::nullopt, {}},
+          {QStringLiteral("&About"), C::About, {}}},
+         std::nullopt, {}},
+    };
+    return menus;
+}
+
+bool CommandAvailable(MainCommand command)
+{
+    switch (command) {
+    case MainCommand::FileGraph:
+    case MainCommand::FileSetup:
+    case MainCommand::SendSetup:
+    case MainCommand::ScalingLabels:
+    case MainCommand::RealTimeGraph:
+    case MainCommand::Graph:
+        return false;  // their windows are not part of the program yet
+    default:
+        return true;
+    }
+}
+
+bool RealTimeGuarded(MainCommand command)
+{
+    switch (command) {
+    case MainCommand::FileSetup:
+    case MainCommand::SendSetup:
+    case MainCommand::StationAddress:
+    case MainCommand::ScalingLabels:
+    case MainCommand::SetBaudRate:
+    case MainCommand::ReceiveData:
+    case MainCommand::ReceiveStatus:
+    case MainCommand::RealTime:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool PassRealTimeGuard(MainCommand command, const SessionState& session, MessageService& messages)
+{
+    if (!RealTimeGuarded(command) || !session.realTimeGraph)
+        return true;
+    UserMessage m;
+    m.kind = DialogKind::Information;
+    m.text = QString::fromLatin1(kTerminateRealTimeGraphText);
+    m.buttons = DialogButtons::OkCancel;
+    return messages.ask(m) == DialogAnswer::Ok;
+}
+
+std::optional<DownloadTarget> ReceiveDataTarget(const QString& chosen, bool realTimeGraphRunning,
+                                                MessageService& messages)
+{
+    const QFileInfo info(chosen);
+    if (info.suffix().toUpper() != QLatin1String("TL1")) {
+        messages.ask({DialogKind::Error, QString::fromLatin1(kTl1NameText), DialogButtons::Ok, 0, {}, {}});
+        return std::nullopt;
+    }
+    DownloadTarget target;
+    target.dataFile = chosen;
+    if (!realTimeGraphRunning)
+        target.staleBankFile = info.path() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".TL2");
+    return target;
+}
+
+MainWindowLook LookOf(const SettingsRecord& settings, const SessionState& session)
+{
+    MainWindowLook look;
+    look.stationVisible = settings.network;
+    look.modemPanelVisible = settings.network && session.modemOnline;
+    look.phoneVisible = settings.useModem;
+    look.autoAnswerMode = settings.autoAnswer;
+    look.stationAddress = settings.stationAddress;
+    return look;
+}
+
+const std::vector<QString>& AutoAnswerDisabledMenus()
+{
+    static const std::vector<QString> menus = {QStringLiteral("File1"),    QStringLiteral("Send1"),
+                                               QStringLiteral("Receive1"), QStringLiteral("Graph1"),
+                                               QStringLiteral("Dialup1"),  QStringLiteral("Utilities1")};
+    return menus;
+}
+
+} // namespace tamble

@@ -1,0 +1,494 @@
+#include "ui/app/main_window.h"
+
+#include "app/port_diagnosis.h"
+#include "app/startup.h"
+#include "directory/directory_list_rules.h"
+#include "help/help_pages.h"
+#include "link/baud_rate.h"
+#include "link/download.h"
+#include "link/download_progress.h"
+#include "link/modem.h"
+#include "link/setup_sender.h"
+#include "link/status_text.h"
+#include "ui/app/settings_dialog.h"
+#include "ui/common/qt_message_service.h"
+#include "ui/directory/local_modem_dialog.h"
+#include "ui/directory/phone_list_dialog.h"
+#include "ui/directory/remote_modem_dialog.h"
+#include "ui/help/about_box.h"
+#include "ui/help/help_window.h"
+#include "ui/link/com_test_dialog.h"
+#include "ui/link/remote_modem_dialog.h"
+#include "ui/link/session_window.h"
+#include "ui/link/station_address_dialog.h"
+#include "ui/link/status_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace tamble {
+
+// ---------------------------------------------------------------- runner
+
+GuiSessionRunner::GuiSessionRunner(AppRecords& records, TMain& main)
+    : SessionRunner(records, &main), m_main(main), m_aaPort(records.programDir),
+      m_auto(engine(), *this, records.setup, m_savedCopy, records.programDir)
+{
+    m_aaPort.onReadyRead = [this] { m_auto.onAaReadable(); };
+    m_second.setInterval(1000);
+    connect(&m_second, &QTimer::timeout, this, [this] { m_auto.onSecond(); });
+    m_resend.setInterval(1000);
+    connect(&m_resend, &QTimer::timeout, this, [this] { m_auto.onResendSecond(); });
+    messageHandler = [this, &records](const Outcome& o) {
+        UserMessage m{o.kind, o.message, o.buttons, o.helpContext, {}, {}};
+        if (o.message == QLatin1String("Unable to open selected ComPort - check Settings"))
+            m.informative = PortOpenDiagnosis(qtPort().devicePath());
+        Q_UNUSED(records);
+        return m_main.messages().ask(m);
+    };
+}
+
+void GuiSessionRunner::setStatusText(const QString& text) { m_main.m_session->setStatusText(text); }
+void GuiSessionRunner::setMeter(int percent) { m_main.m_session->setMeter(percent); }
+void GuiSessionRunner::setMeterVisible(bool visible) { m_main.m_session->setMeterVisible(visible); }
+void GuiSessionRunner::setBlockCountVisible(bool visible) { m_main.m_session->setBlockCountVisible(visible); }
+void GuiSessionRunner::setFileText(const QString& text) { m_main.m_session->setFileText(text); }
+void GuiSessionRunner::setAbortEnabled(bool enabled) { m_main.m_session->setAbortEnabled(enabled); }
+
+void GuiSessionRunner::setBlockCount(int blocks)
+{
+    if (blocks == 0) {
+        const LoggerInfo& info = m_main.m_records.loggerInfo;
+        m_main.m_session->setDownloadSize(DownloadBlockCount(info), BlockStep(info));
+    }
+    m_main.m_session->setBlockCount(blocks);
+}
+
+void GuiSessionRunner::setAbortVisible(bool visible) { m_main.m_session->setAbortVisible(visible); }
+
+void GuiSessionRunner::setSessionWindowVisible(bool visible)
+{
+    if (visible) {
+        m_main.m_session->show();
+        m_main.m_session->raise();
+    } else {
+        m_main.m_session->hide();
+    }
+}
+
+void GuiSessionRunner::setMainWindowEnabled(bool enabled)
+{
+    // The menu and the fields, not the window: the windows it owns stay usable.
+    m_main.menuBar()->setEnabled(enabled);
+    m_main.centralWidget()->setEnabled(enabled);
+}
+
+void GuiSessionRunner::showMainWindow()
+{
+    m_main.show();
+    m_main.raise();
+}
+
+void GuiSessionRunner::showStatusWindow() { m_main.m_status->showStatusWindow(); }
+void GuiSessionRunner::closeStatusWindow() { m_main.m_status->closeStatusWindow(); }
+void GuiSessionRunner::closeStationAddressDialog() { m_main.m_station->closeStationAddressDialog(); }
+void GuiSessionRunner::showStatus() { m_main.m_status->ShowStatus(); }
+void GuiSessionRunner::dialOutReply(const QByteArray& reply) { m_main.m_status->dialOutReply(reply); }
+void GuiSessionRunner::realTimeLine(const QByteArray& line) { m_main.m_status->realTimeLine(line); }
+void GuiSessionRunner::beep() { QApplication::beep(); }
+
+void GuiSessionRunner::sessionEnded()
+{
+    SessionRunner::sessionEnded();
+    m_main.m_status->sessionEnded();
+    m_main.m_station->sessionEnded();
+    m_main.Refresh();
+}
+
+QString GuiSessionRunner::nextAutoAnswerFile() { return m_auto.NextAutoAnswerFile(); }
+void GuiSessionRunner::startResendTimer() { m_auto.StartResendTimer(); }
+void GuiSessionRunner::autoAnswerHangup() { m_auto.AAHangupModem(); }
+void GuiSessionRunner::setSecondTimerRunning(bool running) { running ? m_second.start() : m_second.stop(); }
+void GuiSessionRunner::setResendTimerRunning(bool running) { running ? m_resend.start() : m_resend.stop(); }
+void GuiSessionRunner::setAaText(const QString& text, bool visible) { m_main.setAaText(text, visible); }
+bool GuiSessionRunner::fileExists(const QString& path) { return QFileInfo::exists(path); }
+
+void GuiSessionRunner::saveSettings()
+{
+    SaveSettings(m_main.m_records.programDir, m_main.m_records.settings);
+}
+
+// ---------------------------------------------------------------- main window
+
+TMain::TMain(AppRecords& records, const QString& shippedDataDir, QWidget* parent)
+    : QMainWindow(parent), m_records(records)
+{
+    setObjectName(QStringLiteral("TMain"));
+    m_help = std::make_unique<THelpWindow>(HelpFolders(records.programDir, shippedDataDir));
+    m_qtMessages = std::make_unique<QtMessageService>(*m_help, this);
+    m_messages = m_qtMessages.get();
+    chooseDataFile = [this] {
+        QFileDialog dialog(this, QStringLiteral("Receive data"), m_records.programDir,
+                           QStringLiteral("Tamble Logger Data (*.TL1)"));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(QStringLiteral("TL1"));
+        dialog.setFileMode(QFileDialog::AnyFile);
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+    };
+    // The caption until the first paint replaces it.
+    setWindowTitle(QStringLiteral("Tamble Logger Setup"));
+    BuildControls();
+    BuildMenus();
+    CreateWindows();
+    Refresh();
+}
+
+TMain::~TMain()
+{
+    m_runner->finished = [](int) {};
+}
+
+void TMain::setMessageService(MessageService& messages) { m_messages = &messages; }
+
+void TMain::BuildMenus()
+{
+    for (const Menu& menu : MainMenus()) {
+        if (menu.command) {
+            // A menu that is a command itself.
+            auto* item = menuBar()->addAction(menu.caption);
+            item->setObjectName(menu.objectName);
+            if (!menu.shortcut.isEmpty())
+                item->setShortcut(QKeySequence(menu.shortcut));
+            const MainCommand command = *menu.command;
+            item->setEnabled(CommandAvailable(command));
+            connect(item, &QAction::triggered, this, [this, command] { Run(command); });
+            m_actions[command] = item;
+            continue;
+        }
+        QMenu* m = menuBar()->addMenu(menu.caption);
+        m->setObjectName(menu.objectName);
+        m->menuAction()->setObjectName(menu.objectName);
+        m->menuAction()->setVisible(!menu.hidden);
+        m_menus[menu.objectName] = m;
+        for (const MenuEntry& entry : menu.entries) {
+            if (!entry.command) {
+                m->addSeparator();
+                continue;
+            }
+            QAction* item = m->addAction(entry.caption);
+            const MainCommand command = *entry.command;
+            if (!entry.shortcut.isEmpty())
+                item->setShortcut(QKeySequence(entry.shortcut));
+            item->setEnabled(CommandAvailable(command));
+            connect(item, &QAction::triggered, this, [this, command] { Run(command); });
+            m_actions[command] = item;
+        }
+    }
+}
+
+namespace {
+
+QFrame* Group(QWidget* parent, const QString& name)
+{
+    auto* frame = new QFrame(parent);
+    frame->setObjectName(name);
+    frame->setFrameShape(QFrame::StyledPanel);
+    return frame;
+}
+
+} // namespace
+
+void TMain::BuildControls()
+{
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    auto* row = new QHBoxLayout;
+    column->addLayout(row);
+
+    m_stationGroup = Group(central, QStringLiteral("NetBevelMain"));
+    auto* stationRow = new QHBoxLayout(m_stationGroup);
+    auto* stationLabel = new QLabel(QStringLiteral("Station"), m_stationGroup);
+    stationLabel->setObjectName(QStringLiteral("NetLabelMain"));
+    m_stationField = new QSpinBox(m_stationGroup);
+    m_stationField->setObjectName(QStringLiteral("NetFieldMain"));
+    m_stationField->setAccessibleName(QStringLiteral("Station"));
+    m_stationField->setRange(0, 255);
+    m_stationField->setAccelerated(true);
+    stationLabel->setBuddy(m_stationField);
+    stationRow->addWidget(stationLabel);
+    stationRow->addWidget(m_stationField);
+    connect(m_stationField, &QSpinBox::valueChanged, this,
+            [this](int value) { m_records.settings.stationAddress = static_cast<std::uint8_t>(value); });
+    row->addWidget(m_stationGroup);
+
+    m_phoneGroup = Group(central, QStringLiteral("PhoneBevelMain"));
+    auto* phoneRow = new QHBoxLayout(m_phoneGroup);
+    auto* phoneLabel = new QLabel(QStringLiteral("Phone"), m_phoneGroup);
+    phoneLabel->setObjectName(QStringLiteral("PhoneLabelMain"));
+    m_phoneBox = new QLineEdit(m_phoneGroup);
+    m_phoneBox->setObjectName(QStringLiteral("PhoneBox"));
+    m_phoneBox->setAccessibleName(QStringLiteral("Phone"));
+    m_phoneBox->setReadOnly(true);
+    m_phoneBox->installEventFilter(this);
+    phoneLabel->setBuddy(m_phoneBox);
+    phoneRow->addWidget(phoneLabel);
+    phoneRow->addWidget(m_phoneBox);
+    row->addWidget(m_phoneGroup);
+
+    m_modemPanel = Group(central, QStringLiteral("ModemPanel"));
+    auto* modemRow = new QHBoxLayout(m_modemPanel);
+    modemRow->addWidget(new QLabel(QStringLiteral("Modem"), m_modemPanel));
+    m_hangUp = new QPushButton(QStringLiteral("Hang up"), m_modemPanel);
+    m_hangUp->setObjectName(QStringLiteral("HangUpBtn"));
+    m_hangUp->setAccessibleName(QStringLiteral("Hang up"));
+    m_hangUp->setToolTip(QStringLiteral("Set modem \"on hook\""));
+    connect(m_hangUp, &QPushButton::clicked, this, [this] {
+        HangupModem(*m_runner, m_records.session, [this] { Refresh(); });
+    });
+    modemRow->addWidget(m_hangUp);
+    row->addWidget(m_modemPanel);
+    row->addStretch();
+
+    m_autoAnswerLabel = new QLabel(QStringLiteral("Auto Answer Mode Active"), central);
+    m_autoAnswerLabel->setObjectName(QStringLiteral("AutoAnswerLbl"));
+    m_aaEdit = new QLineEdit(central);
+    m_aaEdit->setObjectName(QStringLiteral("aaEditbox"));
+    m_aaEdit->setAccessibleName(QStringLiteral("Auto Answer Mode Active"));
+    m_aaEdit->setReadOnly(true);
+    column->addWidget(m_autoAnswerLabel);
+    column->addWidget(m_aaEdit);
+    column->addStretch();
+    setCentralWidget(central);
+}
+
+void TMain::CreateWindows()
+{
+    m_runner = std::make_unique<GuiSessionRunner>(m_records, *this);
+    SessionEngine& engine = m_runner->engine();
+    m_dialler = std::make_unique<ModemDialler>([this] {
+        const PhoneEntryApplied phone = ApplySelectedPhoneEntry(m_records.programDir, m_records.settings);
+        if (phone.applied)
+            m_phoneBox->setText(phone.name);
+    });
+    m_dialler->setPhoneNumberFromCommandLine(m_records.parameters.value(3).size() > 4);
+    m_dialler->Install(engine);
+    m_baud = std::make_unique<BaudRateChanger>();
+    m_baud->Install(engine);
+    m_sender = std::make_unique<SetupSender>(m_records.setup);
+    engine.setTransactionHandler(TransactionKind::SendSetup, m_sender.get());
+
+    // Windows are created once, in this order, and only shown and hidden afterwards.
+    m_station = new TSndNetAddr(m_records, engine, *m_messages, *m_help, this);
+    m_about = new TAboutBox(this);
+    m_settings = new TSettings2(m_records, *m_messages, *m_help, this);
+    m_session = new TCommStatus(this);
+    m_status = new TStatus(m_records, engine, *m_messages, *m_help, this);
+    m_comTest = new TComTestDlg(m_records, engine, *m_messages, *m_help, this);
+    m_remoteSetup = new TCremote1(m_records, engine, *m_messages, *m_help, this);
+    m_remoteList = new TDB2(m_records, *m_messages, *m_help, this);
+    m_phoneList = new TDB0(m_records, *m_messages, *m_help, this);
+    m_localList = new TDB1(m_records, *m_messages, *m_help, this);
+
+    connect(m_session, &TCommStatus::abortClicked, this, [this] { m_runner->engine().onAbort(); });
+    connect(m_status, &TStatus::mainWindowShowRequested, this, [this] { show(); });
+    connect(m_station, &QDialog::finished, this, [this] { m_runner->setMainWindowEnabled(true); });
+    connect(m_settings, &TSettings2::applied, this, &TMain::OnSettingsApplied);
+    connect(m_phoneList, &TDB0::phoneEntryChosen, this, [this](const QString& name) { m_phoneBox->setText(name); });
+    connect(m_phoneList, &TDB0::hangUpRequested, this, [this] {
+        if (m_records.session.modemOnline && m_records.session.transaction == TransactionKind::None)
+            HangupModem(*m_runner, m_records.session, [this] { Refresh(); });
+    });
+    m_remoteList->setConfigureHandler([this] { ShowModal(*m_remoteSetup); });
+    m_phoneBox->setText(m_phoneList->selectedName());
+}
+
+QAction* TMain::action(MainCommand command) const
+{
+    const auto it = m_actions.find(command);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+void TMain::Refresh()
+{
+    setWindowTitle(QStringLiteral("Tamble Logger"));
+    const MainWindowLook look = LookOf(m_records.settings, m_records.session);
+    {
+        const QSignalBlocker block(m_stationField);
+        m_stationField->setValue(look.stationAddress);
+    }
+    m_stationGroup->setVisible(look.stationVisible);
+    m_modemPanel->setVisible(look.modemPanelVisible);
+    m_phoneGroup->setVisible(look.phoneVisible);
+}
+
+void TMain::ApplyAutoAnswer()
+{
+    const bool on = m_records.settings.autoAnswer;
+    for (const QString& name : AutoAnswerDisabledMenus()) {
+        if (auto it = m_menus.find(name); it != m_menus.end())
+            it->second->menuAction()->setEnabled(!on);
+        else if (QAction* command = menuBar()->findChild<QAction*>(name))
+            command->setEnabled(!on && command->isEnabled());
+    }
+    if (QAction* graph = action(MainCommand::Graph))
+        graph->setEnabled(!on && CommandAvailable(MainCommand::Graph));
+    m_phoneBox->setEnabled(!on);
+    m_stationField->setEnabled(!on);
+    m_hangUp->setEnabled(!on);
+    m_autoAnswerLabel->setVisible(on);
+    m_aaEdit->setVisible(on);
+    if (on) {
+        if (!m_runner->autoAnswer().SetupAaComPort())
+            m_messages->ask({DialogKind::Warning, QStringLiteral("Unable to open selected ComPort - check Settings"),
+                             DialogButtons::Ok, 0, PortOpenDiagnosis(m_runner->aaQtPort().devicePath()), {}});
+    } else {
+        m_runner->autoAnswer().DisableAutoAnswer();
+    }
+}
+
+void TMain::setAaText(const QString& text, bool visible)
+{
+    m_aaEdit->setText(text);
+    m_aaEdit->setVisible(visible || m_records.settings.autoAnswer);
+}
+
+void TMain::OnSettingsApplied(const SettingsApplied& applied)
+{
+    Q_UNUSED(applied);
+    ApplyAutoAnswer();
+    Refresh();
+}
+
+void TMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    Refresh();
+    if (!m_firstPaintDone) {
+        m_firstPaintDone = true;
+        QTimer::singleShot(0, this, &TMain::FirstPaint);
+    }
+}
+
+void TMain::FirstPaint()
+{
+    // The command line's graph request waits for the graph window; the window is enabled.
+    m_records.mode.openGraph = false;
+    m_runner->setMainWindowEnabled(true);
+    ApplyAutoAnswer();
+    if (!m_startupWarning.isEmpty())
+        m_messages->ask({DialogKind::Warning, std::exchange(m_startupWarning, QString()), DialogButtons::Ok, 0, {}, {}});
+}
+
+void TMain::ShowModal(QDialog& dialog)
+{
+    dialog.open();
+}
+
+void TMain::StartTransaction(TransactionKind kind)
+{
+    if (m_runner->engine().active())
+        return;  // one session at a time
+    m_runner->StartInteractive(kind);
+}
+
+void TMain::Run(MainCommand command)
+{
+    if (!PassRealTimeGuard(command, m_records.session, *m_messages))
+        return;
+    SessionState& s = m_records.session;
+    switch (command) {
+    case MainCommand::LastStatus: m_status->LastStatus(); return;
+    case MainCommand::Exit: close(); return;
+    case MainCommand::StationAddress:
+        if (const auto refusal = StationAddressMenuRefusal(m_records.settings)) {
+            m_messages->ask({DialogKind::Warning, *refusal, DialogButtons::Ok, 0, {}, {}});
+            return;
+        }
+        m_runner->setMainWindowEnabled(false);
+        m_station->show();
+        return;
+    case MainCommand::SetBaudRate:
+        if (m_runner->engine().active())
+            return;
+        if (const auto refusal = m_baud->Start(m_runner->engine()))
+            m_messages->ask({DialogKind::Information, *refusal, DialogButtons::Ok, 0, {}, {}});
+        return;
+    case MainCommand::ReceiveData: ReceiveData(); return;
+    case MainCommand::ReceiveStatus:
+        s.retryCount = 0;
+        StartTransaction(TransactionKind::ReadStatus);
+        return;
+    case MainCommand::RealTime:
+        s.realTimeRequested = true;
+        m_status->hide();
+        StartTransaction(TransactionKind::RealTime);
+        return;
+    case MainCommand::Settings: ShowModal(*m_settings); return;
+    case MainCommand::PhoneList: ShowModal(*m_phoneList); return;
+    case MainCommand::LocalModem: ShowModal(*m_localList); return;
+    case MainCommand::RemoteModem: ShowModal(*m_remoteList); return;
+    case MainCommand::ComTest: m_comTest->open(); return;
+    case MainCommand::HelpContents:
+        m_help->showHelp(kContentsHelpContext);
+        return;
+    case MainCommand::About: ShowModal(*m_about); return;
+    default: return;  // the graph and setup windows are not part of the program yet
+    }
+}
+
+void TMain::ReceiveData()
+{
+    const QString chosen = chooseDataFile ? chooseDataFile() : QString();
+    if (chosen.isEmpty())
+        return;
+    const auto target = ReceiveDataTarget(chosen, m_records.session.realTimeGraph, *m_messages);
+    if (!target)
+        return;
+    m_records.dataFileName = target->dataFile;
+    if (!target->staleBankFile.isEmpty())
+        QFile::remove(target->staleBankFile);
+    StartTransaction(TransactionKind::ReceiveData);
+}
+
+bool TMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_phoneBox && event->type() == QEvent::MouseButtonRelease && m_phoneBox->isEnabled()) {
+        Run(MainCommand::PhoneList);
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMain::closeEvent(QCloseEvent* event)
+{
+    if (m_closed) {
+        QMainWindow::closeEvent(event);
+        return;
+    }
+    event->ignore();
+    if (m_closing)
+        return;
+    m_closing = true;
+    m_runner->autoAnswer().DisableAutoAnswer();
+    // Settings saved, and a modem still on line hung up before the window goes.
+    CloseProgram(m_records, m_runner.get(), [this] {
+        m_closed = true;
+        m_help->close();
+        QTimer::singleShot(0, this, &QWidget::close);
+    });
+}
+
+} // namespace tamble

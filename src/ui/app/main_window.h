@@ -1,0 +1,176 @@
+#pragma once
+// The main window: the menu through which every function is reached, the station and phone
+// fields, the modem panel and auto-answer mode. It owns the session runner and the windows around
+// a session and passes the engine's window callbacks on to them. Its rules are in
+// app/main_window_rules.h.
+
+#include "app/main_window_rules.h"
+#include "app/session_runner.h"
+#include "link/auto_answer.h"
+
+#include <QMainWindow>
+#include <QTimer>
+#include <functional>
+#include <map>
+#include <memory>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QSpinBox;
+
+namespace tamble {
+
+class BaudRateChanger;
+class ModemDialler;
+class QtMessageService;
+class SetupSender;
+class TAboutBox;
+class TCommStatus;
+class TComTestDlg;
+class TCremote1;
+class TDB0;
+class TDB1;
+class TDB2;
+class THelpWindow;
+class TSettings2;
+class TSndNetAddr;
+class TStatus;
+struct SettingsApplied;
+
+class TMain;
+
+// The runner of the windows: the engine's window callbacks go to the main window's windows, and
+// auto answer waits on the main window's port.
+class GuiSessionRunner : public SessionRunner, public AutoAnswerHost {
+    Q_OBJECT
+public:
+    GuiSessionRunner(AppRecords& records, TMain& main);
+
+    // --- SessionHost: windows ---
+    void setStatusText(const QString& text) override;
+    void setMeter(int percent) override;
+    void setMeterVisible(bool visible) override;
+    void setBlockCountVisible(bool visible) override;
+    void setBlockCount(int blocks) override;
+    void setFileText(const QString& text) override;
+    void setAbortVisible(bool visible) override;
+    void setAbortEnabled(bool enabled) override;
+    void setSessionWindowVisible(bool visible) override;
+    void setMainWindowEnabled(bool enabled) override;
+    void showMainWindow() override;
+    void showStatusWindow() override;
+    void closeStatusWindow() override;
+    void closeStationAddressDialog() override;
+    void sessionEnded() override;
+    void showStatus() override;
+    void dialOutReply(const QByteArray& reply) override;
+    void realTimeLine(const QByteArray& line) override;
+    void beep() override;
+    QString nextAutoAnswerFile() override;
+    void startResendTimer() override;
+    void autoAnswerHangup() override;
+
+    // --- AutoAnswerHost ---
+    SerialPort& aaPort() override { return m_aaPort; }
+    void after(int ticks, std::function<void()> then) override { SessionRunner::after(ticks, std::move(then)); }
+    void setSecondTimerRunning(bool running) override;
+    void setResendTimerRunning(bool running) override;
+    void setAaText(const QString& text, bool visible) override;
+    bool fileExists(const QString& path) override;
+    void saveSettings() override;
+
+    AutoAnswer& autoAnswer() { return m_auto; }
+    QtSerialPort& aaQtPort() { return m_aaPort; }
+
+private:
+    TMain& m_main;
+    QtSerialPort m_aaPort;
+    SetupRecord m_savedCopy;
+    AutoAnswer m_auto;
+    QTimer m_second;
+    QTimer m_resend;
+};
+
+class TMain : public QMainWindow {
+    Q_OBJECT
+public:
+    // `shippedDataDir` holds the help pages shipped with the program.
+    TMain(AppRecords& records, const QString& shippedDataDir, QWidget* parent = nullptr);
+    ~TMain() override;
+
+    // Chooses the target of Receive/Data (the save dialog); tests replace it.
+    std::function<QString()> chooseDataFile;
+    // Replaces the message boxes (tests).
+    void setMessageService(MessageService& messages);
+
+    void Run(MainCommand command);
+    QAction* action(MainCommand command) const;
+    GuiSessionRunner& runner() { return *m_runner; }
+    TCommStatus& sessionWindow() { return *m_session; }
+    TStatus& statusWindow() { return *m_status; }
+    MessageService& messages() { return *m_messages; }
+    THelpWindow& help() { return *m_help; }
+
+    // Every paint: caption, station and phone groups, modem panel.
+    void Refresh();
+    // Auto-answer mode on or off, as the settings say.
+    void ApplyAutoAnswer();
+    void setAaText(const QString& text, bool visible);
+    // A warning to show once the window is up (the setup loaded at start-up).
+    void setStartupWarning(const QString& text) { m_startupWarning = text; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    friend class GuiSessionRunner;
+    void BuildMenus();
+    void BuildControls();
+    void CreateWindows();
+    void FirstPaint();
+    void StartTransaction(TransactionKind kind);
+    void ReceiveData();
+    void OnSettingsApplied(const SettingsApplied& applied);
+    void ShowModal(QDialog& dialog);
+
+    AppRecords& m_records;
+    std::unique_ptr<THelpWindow> m_help;
+    std::unique_ptr<QtMessageService> m_qtMessages;
+    MessageService* m_messages = nullptr;
+    std::unique_ptr<GuiSessionRunner> m_runner;
+    std::unique_ptr<ModemDialler> m_dialler;
+    std::unique_ptr<BaudRateChanger> m_baud;
+    std::unique_ptr<SetupSender> m_sender;
+    TCommStatus* m_session = nullptr;
+    TStatus* m_status = nullptr;
+    TSndNetAddr* m_station = nullptr;
+    TCremote1* m_remoteSetup = nullptr;
+    TComTestDlg* m_comTest = nullptr;
+    TDB0* m_phoneList = nullptr;
+    TDB1* m_localList = nullptr;
+    TDB2* m_remoteList = nullptr;
+    TSettings2* m_settings = nullptr;
+    TAboutBox* m_about = nullptr;
+    std::map<MainCommand, QAction*> m_actions;
+    std::map<QString, QMenu*> m_menus;
+    QFrame* m_stationGroup = nullptr;
+    QSpinBox* m_stationField = nullptr;
+    QFrame* m_phoneGroup = nullptr;
+    QLineEdit* m_phoneBox = nullptr;
+    QFrame* m_modemPanel = nullptr;
+    QPushButton* m_hangUp = nullptr;
+    QLabel* m_autoAnswerLabel = nullptr;
+    QLineEdit* m_aaEdit = nullptr;
+    QString m_startupWarning;
+    bool m_firstPaintDone = false;
+    bool m_closing = false;
+    bool m_closed = false;
+};
+
+} // namespace tamble
