@@ -5,6 +5,8 @@
 // complete, so an aborted or failed download leaves no partial file and keeps an older file of the
 // same name.
 
+#include "format/download_walk.h"
+
 #include <QByteArray>
 #include <QString>
 #include <memory>
@@ -25,10 +27,6 @@ QString NoDataText(NoDataReason reason, char revision);
 
 // The data file header lines (without line ends) for the status in `info`.
 QList<QByteArray> DataFileHeader(const LoggerInfo& info, bool amPm);
-
-// Blocks per bank and the block size of a logger.
-int BlockStep(const LoggerInfo& info);
-int BlockLimit(const LoggerInfo& info);
 
 class Download {
 public:
@@ -52,6 +50,7 @@ private:
     void AutoExportIfSet();
 
     SessionEngine& m_engine;
+    DownloadWalk m_walk;
     std::unique_ptr<QSaveFile> m_file;
     bool m_fileError = false;
     bool m_badLinesLimit = false;

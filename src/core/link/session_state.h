@@ -79,12 +79,7 @@ struct SessionState {
     bool setupSending = false;
     bool scalingOnly = false;
 
-    // Download variables.
-    std::uint16_t readAddress = 0;
-    std::uint16_t endAddress = 0;
-    std::uint8_t blockStep = 0;
-    char bank = 'A';
-    char lastBank = 'A';
+    // Download: more blocks to read (the addresses are the download's own walk).
     bool continuing = false;
 
     // Shown by the Status window; set by the handshake acknowledgement.

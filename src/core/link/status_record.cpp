@@ -3,6 +3,8 @@
 #include "app/settings_record.h"
 #include "conversion/channel_scaling.h"
 #include "datafiles/timebase.h"
+#include "format/hex.h"
+#include "format/memory_layout.h"
 #include "link/realtime.h"
 
 #include <algorithm>
@@ -195,23 +197,12 @@ StatusDecodeResult DecodeStatusRecord(QByteArrayView record, const StatusContext
     }
 
     // Resolution and memory geometry.
-    const bool bigModel = info.modelDigit == '6';
-    if (rec.size() >= 254) {
-        info.resolutionBits = 12;
-        info.memoryCapacity = bigModel ? 86016 : 21504;
-        info.fullScaleCount = 4095;
-        info.resolutionType = 3;
-    } else if (info.statusFlags & kStatusTenBit) {
-        info.resolutionBits = 10;
-        info.memoryCapacity = bigModel ? 103200 : 25800;
-        info.fullScaleCount = 1023;
-        info.resolutionType = 2;
-    } else {
-        info.resolutionBits = 8;
-        info.memoryCapacity = bigModel ? 129024 : 32256;
-        info.fullScaleCount = 255;
-        info.resolutionType = 1;
-    }
+    const int bits = rec.size() >= 254 ? 12 : (info.statusFlags & kStatusTenBit) ? 10 : 8;
+    const MemoryLayout& layout = LayoutForBits(bits);
+    info.resolutionBits = bits;
+    info.memoryCapacity = LoggerMemoryCapacity(bits, info.modelDigit);
+    info.fullScaleCount = layout.fullScaleCount;
+    info.resolutionType = layout.resolutionType;
     if (info.modelDigit == '5' || info.modelDigit == '6')
         info.resolutionType = info.modelDigit - '0';
     geometry.memoryCapacity = info.memoryCapacity;
