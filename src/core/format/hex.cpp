@@ -66,7 +66,7 @@ std::uint8_t Checksum(QByteArrayView text)
     return static_cast<std::uint8_t>((256 - ByteSum(text)) & 0xFF);
 }
 
-QByteArray WithChecksum(const QByteArray& body)
+QByteArray WithCheckDigits(const QByteArray& body)
 {
     QByteArray out;
     out.reserve(body.size() + 2);

@@ -58,7 +58,7 @@ std::uint8_t ByteSum(QByteArrayView text);
 // and itself zero modulo 256.
 std::uint8_t Checksum(QByteArrayView text);
 // `body` followed by the two digits of its checksum.
-QByteArray WithChecksum(const QByteArray& body);
+QByteArray WithCheckDigits(const QByteArray& body);
 
 // A response line carrying data ends in a two-digit checksum: the byte sum of
 // everything before it plus its value is 0 modulo 256 (strict digits).

@@ -149,6 +149,7 @@ void Download::StartDownload()
     }
 
     m_walk = DownloadWalk({info.resolutionBits, info.modelDigit, Wrapped(info), info.memoryPointer, info.lastBank});
+    PublishBlock();
     s.continuing = true;
     s.abortRequested = false;
     m_fileError = false;
@@ -217,8 +218,17 @@ void Download::AdvanceAfterGoodBlock()
     SessionState& s = m_engine.state();
     if (const char bank = m_walk.advance())
         WriteLine('Z' + QByteArray(1, bank));
+    PublishBlock();
     if (m_walk.finished() || s.blockNumber >= m_walk.blockLimit())
         s.continuing = false;
+}
+
+void Download::PublishBlock()
+{
+    SessionState& s = m_engine.state();
+    s.readAddress = m_walk.address();
+    s.bank = m_walk.bank();
+    s.blockStep = static_cast<std::uint8_t>(m_walk.blockBytes());
 }
 
 void Download::onBlockTimeout()

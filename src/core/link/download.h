@@ -43,6 +43,8 @@ public:
 private:
     void SendBlockCommand();
     void AdvanceAfterGoodBlock();
+    // Shows the block the walk is at in the session state.
+    void PublishBlock();
     void Finish();
     bool WriteLine(const QByteArray& line);
     bool Commit();

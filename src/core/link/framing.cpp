@@ -12,7 +12,7 @@ QByteArray FrameCommand(const QByteArray& body, char revision, int stationAddres
     QByteArray text = body;
     if (RevisionTakesStationAddress(revision))
         text += HexByte(static_cast<std::uint8_t>(stationAddress & 0xFF));
-    return WithChecksum(text);
+    return WithCheckDigits(text);
 }
 
 QByteArray TrimRealTimeReading(const QByteArray& line)

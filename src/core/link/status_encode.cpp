@@ -67,7 +67,7 @@ QByteArray EncodeReadingFields(const std::array<std::uint16_t, 4>& c, std::uint8
 QByteArray EncodeRealTimeLine(const std::array<std::uint16_t, 4>& counts, std::uint8_t batteryByte,
                               int resolutionBits)
 {
-    return WithChecksum(EncodeReadingFields(counts, batteryByte, resolutionBits)
+    return WithCheckDigits(EncodeReadingFields(counts, batteryByte, resolutionBits)
                                    .left(ReadingFieldLength(resolutionBits)));
 }
 
@@ -111,7 +111,7 @@ QByteArray EncodeStatusRecord(const StatusRecordFields& f)
     rec[250] = f.modelDigit;
     if (twelveBit)
         rec[251] = static_cast<char>(f.batteryByte);
-    return WithChecksum(rec);
+    return WithCheckDigits(rec);
 }
 
 StatusRecordFields FieldsFromLoggerInfo(const LoggerInfo& info, const std::array<std::uint16_t, 4>& currentCounts)

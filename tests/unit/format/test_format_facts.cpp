@@ -41,7 +41,7 @@ TEST(Hex, DigitsAndChecksums)
     EXPECT_EQ(HexByte(0x0F), QByteArray("0F"));
     EXPECT_EQ(HexWord(0x7FFA), QByteArray("7FFA"));
     EXPECT_EQ(Checksum("C00"), 0x5D);
-    EXPECT_EQ(WithChecksum("D" "A" "0200"), QByteArray("DA0200") + HexByte(Checksum("DA0200")));
+    EXPECT_EQ(WithCheckDigits("D" "A" "0200"), QByteArray("DA0200") + HexByte(Checksum("DA0200")));
     EXPECT_EQ(Checksum(""), 0x00);
     EXPECT_TRUE(ResponseChecksumValid("C005D"));
     EXPECT_FALSE(ResponseChecksumValid("C005E"));

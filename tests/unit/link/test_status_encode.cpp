@@ -143,5 +143,5 @@ TEST(StatusEncode, LoggerClockTextOfADateAndTime)
     // Saturday 1 January 2005
     EXPECT_EQ(LoggerClockText(QDateTime(QDate(2005, 1, 1), QTime(0, 0, 0))), QByteArray("00000001010705"));
     EXPECT_EQ(HexByte(0xAB), QByteArray("AB"));
-    EXPECT_EQ(WithChecksum("C00"), QByteArray("C005D"));
+    EXPECT_EQ(WithCheckDigits("C00"), QByteArray("C005D"));
 }
