@@ -3,7 +3,7 @@
 // its .TL2 file). Reports values written per second.
 #include "datafiles/export.h"
 #include "datafiles/tl1_loader.h"
-#include "datafiles/tl1_writer.h"
+#include "writer/tl1_writer.h"
 #include "datafiles/tl2.h"
 
 #include <QTemporaryDir>

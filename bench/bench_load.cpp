@@ -3,7 +3,7 @@
 
 #include "datafiles/dataset.h"
 #include "datafiles/tl1_loader.h"
-#include "datafiles/tl1_writer.h"
+#include "writer/tl1_writer.h"
 #include "datafiles/tl2.h"
 
 #include <QTemporaryDir>

@@ -2,7 +2,7 @@
 // as its only parameter into a CSV file in the program directory.
 #include "e2e/support/sim_process.h"
 
-#include "datafiles/tl1_writer.h"
+#include "writer/tl1_writer.h"
 
 #include <QDir>
 #include <gtest/gtest.h>

@@ -10,7 +10,7 @@
 
 #include "conversion/channel_scaling.h"
 #include "datafiles/timebase.h"
-#include "datafiles/tl1_writer.h"
+#include "writer/tl1_writer.h"
 
 #include <QByteArray>
 #include <QDir>

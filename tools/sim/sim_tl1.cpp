@@ -1,7 +1,7 @@
 #include "sim_tl1.h"
 
 #include "datafiles/timebase.h"
-#include "datafiles/tl1_writer.h"
+#include "writer/tl1_writer.h"
 
 #include <QFile>
 #include <cmath>

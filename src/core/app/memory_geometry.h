@@ -3,6 +3,8 @@
 // logger type. Set at start-up from the settings and again whenever a status
 // record, a data file or the setup window names a logger type.
 
+#include "format/memory_layout.h"
+
 #include <cstdint>
 
 namespace tamble {
@@ -18,11 +20,9 @@ struct MemoryGeometry {
 inline void ApplyResolutionType(MemoryGeometry& geometry, int resolutionType)
 {
     geometry.resolutionType = resolutionType;
-    switch (resolutionType) {
-    case 1: geometry.memoryCapacity = 32256; geometry.fullScaleCount = 255; break;
-    case 2: geometry.memoryCapacity = 25800; geometry.fullScaleCount = 1023; break;
-    case 3: geometry.memoryCapacity = 21504; geometry.fullScaleCount = 4095; break;
-    default: break;
+    if (const MemoryLayout* layout = LayoutForResolutionType(resolutionType)) {
+        geometry.memoryCapacity = layout->capacity;
+        geometry.fullScaleCount = layout->fullScaleCount;
     }
 }
 

@@ -5,6 +5,7 @@
 // the setup import read it.
 
 #include "conversion/channel_scaling.h"
+#include "format/memory_layout.h"
 
 #include <QByteArray>
 #include <QString>
@@ -17,9 +18,9 @@ namespace tamble {
 
 // Raw readings of one memory image, each recorded channel in its own plane.
 // Reading i of the n-th recorded channel (n from 0) is entry origin(n, C) + i.
-// The origins leave room for a full memory of any resolution (32256 readings
-// for one channel, 16128 for two, 10752 for three, 8064 for four) plus the
-// copies of the last reading that the graph and the export pad behind it.
+// The origins leave room for a full memory of any resolution (the 8-bit
+// capacity shared among the channels) plus the copies of the last reading
+// that the graph and the export pad behind it.
 class RawPlanes {
 public:
     static constexpr int kEntries = 32751;   // 65,502 bytes
@@ -43,13 +44,7 @@ public:
     // Largest number of readings one plane holds when C channels are recorded.
     static int planeCapacity(int channelCount)
     {
-        switch (channelCount) {
-        case 1: return 32256;
-        case 2: return 16128;
-        case 3: return 10752;
-        case 4: return 8064;
-        default: return 0;
-        }
+        return channelCount >= 1 && channelCount <= 4 ? kEightBitLayout.capacity / channelCount : 0;
     }
 
     std::uint16_t* data() { return m_entries.data(); }
@@ -108,9 +103,10 @@ struct DataSet {
     std::int32_t endPointer = 0;
     std::uint8_t phaseByte = 0;
 
-    int resolutionBits = 8;     // 8, 10 or 12
-    int fullScaleCount = 255;   // 255, 1023, 4095
-    int memoryCapacity = 32256; // readings per memory image: 32256, 25800, 21504
+    // Of the resolution's MemoryLayout.
+    int resolutionBits = kEightBitLayout.resolutionBits;
+    int fullScaleCount = kEightBitLayout.fullScaleCount;
+    int memoryCapacity = kEightBitLayout.capacity;   // readings per memory image
 
     // From the identification line.
     std::int32_t referenceOhms = 10000;

@@ -87,36 +87,7 @@ constexpr const char* kNames[19] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "S
                                     "Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                     "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
-int floorMod(std::int64_t a, int m)
-{
-    const auto r = static_cast<int>(a % m);
-    return r < 0 ? r + m : r;
-}
-
-// Days from 1 January 1970 of a proleptic Gregorian date (any int64 range that
-// the callers allow; they keep years within a few million).
-std::int64_t daysFromCivil(std::int64_t y, int m, int d)
-{
-    y -= m <= 2 ? 1 : 0;
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const std::int64_t yoe = y - era * 400;
-    const std::int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
-
-void civilFromDays(std::int64_t z, std::int64_t& y, int& m, int& d)
-{
-    z += 719468;
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const std::int64_t doe = z - era * 146097;
-    const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const std::int64_t mp = (5 * doy + 2) / 153;
-    d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    y = yoe + era * 400 + (m <= 2 ? 1 : 0);
-}
+int floorMod(std::int64_t a, int m) { return static_cast<int>(FloorMod(a, m)); }
 
 void setMonthFacts(CalendarCursor& c)
 {
@@ -134,7 +105,7 @@ int weekdayOfDate(int year, int month, int day)
         day = 1;
     if (day > dim)
         day = dim;
-    return floorMod(daysFromCivil(year, month, day) + 4, 7); // 1 January 1970 was a Thursday
+    return WeekdayFromDays(DaysFromCivil(year, month, day));
 }
 
 void previousSecond(CalendarCursor& c)
@@ -172,17 +143,6 @@ int NormaliseYear(int year)
     if (year < 100)
         return year + 1900;
     return year;
-}
-
-bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
-int DaysInMonth(int year, int month)
-{
-    switch (month) {
-    case 4: case 6: case 9: case 11: return 30;
-    case 2: return IsLeapYear(year) ? 29 : 28;
-    default: return 31;
-    }
 }
 
 const char* WeekdayName(int weekday) { return weekday >= 0 && weekday <= 6 ? kNames[weekday] : "???"; }
@@ -275,7 +235,7 @@ void AddDays(CalendarCursor& c, std::int64_t days)
     std::int64_t y = 0;
     int m = 1;
     int d = 1;
-    civilFromDays(daysFromCivil(c.year, c.month, c.day) + days, y, m, d);
+    CivilFromDays(DaysFromCivil(c.year, c.month, c.day) + days, y, m, d);
     c.year = static_cast<int>(y);
     c.month = m;
     c.day = d;
@@ -565,8 +525,8 @@ float StampSpanMinutes(QByteArrayView first, QByteArrayView last)
     CalendarCursor b;
     if (!ParseStampInto(first, a) || !ParseStampInto(last, b))
         return 0.0f;
-    const std::int64_t sa = daysFromCivil(a.year, a.month, a.day) * 86400 + a.hour * 3600 + a.minute * 60 + a.second;
-    const std::int64_t sb = daysFromCivil(b.year, b.month, b.day) * 86400 + b.hour * 3600 + b.minute * 60 + b.second;
+    const std::int64_t sa = DaysFromCivil(a.year, a.month, a.day) * 86400 + a.hour * 3600 + a.minute * 60 + a.second;
+    const std::int64_t sb = DaysFromCivil(b.year, b.month, b.day) * 86400 + b.hour * 3600 + b.minute * 60 + b.second;
     return static_cast<float>(static_cast<double>(sb - sa) / 60.0);
 }
 

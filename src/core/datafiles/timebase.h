@@ -9,6 +9,8 @@
 // The export path (FirstExportStamp / NextExportStamp) works on a small cursor
 // and fixed character buffers so that stamping a line allocates nothing.
 
+#include "util/calendar.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -77,8 +79,7 @@ struct CalendarCursor {
 
 // Year below 90 gets 2000 added, 90..99 gets 1900, larger years are kept.
 int NormaliseYear(int year);
-bool IsLeapYear(int year);
-int DaysInMonth(int year, int month);
+// IsLeapYear and DaysInMonth: util/calendar.h.
 
 // "Sun".."Sat" for 0..6, "Jan".."Dec" for 1..12 (any other value: "???").
 const char* WeekdayName(int weekday);

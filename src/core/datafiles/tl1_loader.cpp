@@ -3,6 +3,9 @@
 #include "conversion/channel_scaling.h"
 #include "datafiles/timebase.h"
 #include "datafiles/tl1_loader_lines.h"
+#include "format/hex.h"
+#include "format/memory_layout.h"
+#include "format/status_flags.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -22,8 +25,6 @@ using tl1::LineView;
 // larger file is read up to it (the rest is not data of this format).
 constexpr qint64 kMaxFileBytes = 64LL * 1024 * 1024;
 
-constexpr int kFirstDataAddress = 512;
-constexpr int kMaxBanks = 4;
 
 QByteArray PadTo(QByteArray text, qsizetype width)
 {
@@ -37,35 +38,17 @@ std::string_view View(const QByteArray& bytes)
     return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
 }
 
-// Memory layout of one resolution.
-struct Geometry {
-    int bits = 8;
-    int capacity = 32256;      // readings per memory image
-    int imageBytes = 32256;    // bytes per memory image
-    int blockBytes = 96;       // bytes per data line
-    int fullScale = 255;
-};
-
-Geometry GeometryFor(std::uint8_t modeFlags)
-{
-    if (!(modeFlags & 0x80))
-        return {8, 32256, 32256, 96, 255};
-    if (modeFlags & 0x40)
-        return {10, 25800, 32250, 75, 1023};
-    return {12, 21504, 32256, 96, 4095};
-}
-
 // How one bank's lines ended.
 enum class BankEnd { BankLine, DataEnd, FileEnd };
 
 // Decodes the banks of the data area into the planes of the DataSet.
 class BankDecoder {
 public:
-    BankDecoder(DataSet& data, LineCursor& lines, const Geometry& geometry)
+    BankDecoder(DataSet& data, LineCursor& lines, const MemoryLayout& geometry)
         : m_data(data), m_lines(lines), m_geo(geometry), m_channels(data.channelCount())
     {
         m_stream.resize(static_cast<std::size_t>(m_geo.imageBytes));
-        if (m_geo.bits != 8)
+        if (m_geo.resolutionBits != 8)
             m_work.resize(static_cast<std::size_t>(m_geo.capacity));
     }
 
@@ -76,7 +59,7 @@ public:
     // per channel actually held.
     int decode(int readings, bool dropLast, bool lowBitsFromNextBank, BankEnd& end)
     {
-        if (m_geo.bits == 8)
+        if (m_geo.resolutionBits == 8)
             return decodeEightBit(readings, dropLast, end);
         int unpacked = m_data.wrapped ? unpackWrapped(lowBitsFromNextBank, end) : unpackLines(end);
         if (dropLast && readings > 1)
@@ -100,7 +83,7 @@ private:
                 return false;
             }
             if (line.size == 0) {
-                if (m_geo.bits == 8)
+                if (m_geo.resolutionBits == 8)
                     continue;   // an 8-bit recording skips an empty line
                 end = BankEnd::DataEnd;
                 return false;
@@ -114,7 +97,7 @@ private:
     {
         const int n = static_cast<int>(std::min<qsizetype>({line.size / 2, m_geo.blockBytes, room}));
         for (int i = 0; i < n; ++i)
-            out[i] = tl1::HexByte(line.data + 2 * i);
+            out[i] = LooseHexByte(line.data + 2 * i);
         return n;
     }
 
@@ -131,7 +114,7 @@ private:
         int channel = 0;
         int step = 0;
         LineView line;
-        std::array<std::uint8_t, 96> block{};
+        std::array<std::uint8_t, kLargestBlockBytes> block{};
         while (nextDataLine(line, end)) {
             const int n = lineBytes(line, block.data(), m_geo.imageBytes - bankBytes);
             bankBytes += n;
@@ -152,12 +135,12 @@ private:
         int count = 0;
         int bankBytes = 0;
         LineView line;
-        std::array<std::uint8_t, 96> block{};
+        std::array<std::uint8_t, kLargestBlockBytes> block{};
         while (nextDataLine(line, end)) {
             const int n = lineBytes(line, block.data(), m_geo.imageBytes - bankBytes);
             bankBytes += n;
             const std::uint8_t* b = block.data();
-            if (m_geo.bits == 10) {
+            if (m_geo.resolutionBits == 10) {
                 for (int g = 0; g + 5 <= n && count + 4 <= m_geo.capacity; g += 5) {
                     const int low = b[g + 4];
                     for (int k = 0; k < 4; ++k)
@@ -189,7 +172,7 @@ private:
         const int capacity = m_geo.capacity;
         int count = 0;
         int i = 0;
-        if (m_geo.bits == 10) {
+        if (m_geo.resolutionBits == 10) {
             const int p = m_data.phaseByte & 3;
             if (p > 0 && n >= 5 - p) {
                 const int low = s[4 - p];
@@ -238,7 +221,7 @@ private:
     {
         LineView next;
         if (fromNextBank && end == BankEnd::BankLine && m_lines.peek(next) && next.size >= 2 * byteIndex + 2)
-            return tl1::HexByte(next.data + 2 * byteIndex);
+            return LooseHexByte(next.data + 2 * byteIndex);
         return m_data.phaseByte;
     }
 
@@ -254,7 +237,7 @@ private:
 
     DataSet& m_data;
     LineCursor& m_lines;
-    Geometry m_geo;
+    MemoryLayout m_geo;
     int m_channels;
     std::vector<std::uint8_t> m_stream;   // one bank's bytes (wrapped 10/12 bit)
     std::vector<std::uint16_t> m_work;    // unpacked readings of one bank (10/12 bit)
@@ -263,6 +246,16 @@ private:
 LoadResult Fail(QString message = {})
 {
     return {false, std::move(message)};
+}
+
+const LoadResult kGoOn{true, {}};
+
+// The next line cut to `width`; a missing line reads as empty.
+QByteArray ReadCut(LineCursor& lines, qsizetype width)
+{
+    LineView line;
+    lines.next(line);
+    return line.cut(width);
 }
 
 // Identification line by its length: one character (all type codes), four
@@ -309,47 +302,29 @@ bool DecodeIdLine(DataSet& data)
     return true;
 }
 
-} // namespace
-
-QString BankFileNameFor(const QString& tl1Path)
+// Line 1 to line 9: identification, stamps, description, transfer line,
+// labels. A last-reading stamp that is neither a stamp nor a logger clock
+// text ends the load.
+LoadResult ReadTextLines(DataSet& data, LineCursor& lines, const LoadOptions& options)
 {
-    return tl1Path.left(std::max<qsizetype>(0, tl1Path.size() - 4)) + QStringLiteral(".TL2");
-}
-
-LoadResult LoadTl1FromBytes(DataSet& data, const QByteArray& fileBytes, const LoadOptions& options)
-{
-    data.valid = false;
-    data.multiBank = false;
-    data.bankFileName.clear();
-    const QString& name = data.dataFileName;
-    const ClockStyle clock = ClockStyleFromSetting(options.amPm);
-
-    LineCursor lines(fileBytes);
-    LineView line;
-    auto readLine = [&](qsizetype width) {
-        lines.next(line);   // a missing line reads as empty
-        return line.cut(width);
-    };
-
-    data.idLine = readLine(24);
-    data.firstStamp = readLine(28);
-    data.lastStamp = readLine(28);
-    data.description = readLine(31);
+    data.idLine = ReadCut(lines, 24);
+    data.firstStamp = ReadCut(lines, 28);
+    data.lastStamp = ReadCut(lines, 28);
+    data.description = ReadCut(lines, 31);
 
     if (data.lastStamp.size() < 15) {
         // An unconverted logger clock text.
-        if (LoggerClockValid(data.lastStamp)) {
-            data.lastStamp = LoggerClockToStamp(data.lastStamp, clock).toLatin1();
-        } else {
+        if (!LoggerClockValid(data.lastStamp)) {
             if (options.autoAnswer)
                 return Fail();
-            return Fail(QStringLiteral("Bad date format ") + name + QLatin1Char(' ')
+            return Fail(QStringLiteral("Bad date format ") + data.dataFileName + QLatin1Char(' ')
                         + QString::fromLatin1(data.lastStamp) + QLatin1Char(' ')
                         + QString::number(data.lastStamp.size()));
         }
+        data.lastStamp = LoggerClockToStamp(data.lastStamp, ClockStyleFromSetting(options.amPm)).toLatin1();
     }
 
-    const QByteArray line5 = readLine(255);
+    const QByteArray line5 = ReadCut(lines, 255);
     if (line5.size() >= 40) {
         data.transferredStamp = line5.left(26);
         data.pcClockText = line5.mid(28, 26);
@@ -358,7 +333,15 @@ LoadResult LoadTl1FromBytes(DataSet& data, const QByteArray& fileBytes, const Lo
         data.pcClockText.clear();
     }
     for (auto& label : data.channelLabel)
-        label = readLine(24);
+        label = ReadCut(lines, 24);
+    return kGoOn;
+}
+
+// Lines 10 to 13: mode flags, rate code, channel mask, end pointer and (10
+// and 12 bit) phase byte. The mode flags give the memory layout.
+const MemoryLayout& ReadNumberLines(DataSet& data, LineCursor& lines)
+{
+    LineView line;
     lines.next(line);
     data.modeFlags = static_cast<std::uint8_t>(tl1::ReadInteger(line) & 0xFF);
     lines.next(line);
@@ -369,24 +352,30 @@ LoadResult LoadTl1FromBytes(DataSet& data, const QByteArray& fileBytes, const Lo
     for (int c = 0; c < 4; ++c)
         data.labelOffset[static_cast<std::size_t>(c)] = LabelOffsetFromLabel(View(data.channelLabel[static_cast<std::size_t>(c)]));
 
-    const Geometry geo = GeometryFor(data.modeFlags);
-    data.resolutionBits = geo.bits;
-    data.fullScaleCount = geo.fullScale;
-    data.memoryCapacity = geo.capacity;
-    data.wrapped = (data.modeFlags & 0x08) != 0;
+    const MemoryLayout& layout = LayoutForBits(ResolutionBitsFromModeFlags(data.modeFlags));
+    data.resolutionBits = layout.resolutionBits;
+    data.fullScaleCount = layout.fullScaleCount;
+    data.memoryCapacity = layout.capacity;
+    data.wrapped = (data.modeFlags & kStatusWrapped) != 0;
 
     lines.next(line);
     LineView rest;
     const std::int64_t endPointer = tl1::ReadInteger(line, &rest);
     data.endPointer = static_cast<std::int32_t>(std::clamp<std::int64_t>(endPointer, INT32_MIN, INT32_MAX));
-    data.phaseByte = geo.bits == 8 ? 0 : static_cast<std::uint8_t>(tl1::ReadInteger(rest) & 0xFF);
+    data.phaseByte = layout.resolutionBits == 8 ? 0 : static_cast<std::uint8_t>(tl1::ReadInteger(rest) & 0xFF);
+    return layout;
+}
 
-    if (DecodeIdLine(data)) {
-        for (auto& text : data.scalingText)
-            text = PadTo(readLine(12), 12);
-    }
+// Lines 14 to 17 of a file with the full identification line.
+void ReadScalingLines(DataSet& data, LineCursor& lines)
+{
+    for (auto& text : data.scalingText)
+        text = PadTo(ReadCut(lines, 12), 12);
+}
 
-    // Channel scaling of every fitted channel; an unusable table ends the load.
+// Channel scaling of every fitted channel; an unusable table ends the load.
+LoadResult SetUpScaling(DataSet& data, const LoadOptions& options)
+{
     data.scaling = ChannelScaling{};
     data.scaling.fullScaleCount = static_cast<std::uint16_t>(data.fullScaleCount);
     data.scaling.referenceOhms = static_cast<float>(data.referenceOhms);
@@ -408,9 +397,15 @@ LoadResult LoadTl1FromBytes(DataSet& data, const QByteArray& fileBytes, const Lo
             return Fail(r.message);
     }
     FixCountTables(data.scaling);
+    return kGoOn;
+}
 
+// Header texts to their widths, the channel list and the nominal interval;
+// a file without a recorded channel ends the load.
+LoadResult SetUpChannels(DataSet& data, const LoadOptions& options)
+{
     data.zoom = ZoomState{};
-    data.batteryText = id.size() > 10 ? id.mid(10, 3) : QByteArray();
+    data.batteryText = data.idLine.size() > 10 ? data.idLine.mid(10, 3) : QByteArray();
 
     data.description = PadTo(data.description, 31);
     for (auto& label : data.channelLabel) {
@@ -424,65 +419,80 @@ LoadResult LoadTl1FromBytes(DataSet& data, const QByteArray& fileBytes, const Lo
             data.channelList.push_back(ch);
     data.intervalMinutes = RateMinutes(static_cast<unsigned char>(data.rateCode));
 
-    const int channels = data.channelCount();
-    if (channels == 0) {
+    if (data.channelCount() == 0) {
         if (options.autoAnswer)
             return Fail();
-        return Fail(QStringLiteral("Bad file format(0): ") + name);
+        return Fail(QStringLiteral("Bad file format(0): ") + data.dataFileName);
     }
 
     data.zoom.reachesEnd = true;
     data.spanMinutes = StampSpanMinutes(data.firstStamp, data.lastStamp);
-    data.multiBank = data.lastBank > 'A' || (data.wrapped && data.modelCode == '6');
-    data.presetWaiting = (data.modeFlags & 0x04) != 0;
+    data.multiBank = data.lastBank > 'A' || (data.wrapped && data.modelCode == kFourBankModelDigit);
+    data.presetWaiting = (data.modeFlags & kStatusWaitingPreset) != 0;
+    return kGoOn;
+}
 
-    // Reading counts.
-    data.fullBankReadings = geo.capacity / channels;
+// Readings per channel of a full bank and of the last bank: a wrapped
+// memory is full, one that did not wrap ends at the end pointer.
+void CountReadings(DataSet& data, const MemoryLayout& layout)
+{
+    const int channels = data.channelCount();
+    data.fullBankReadings = layout.capacity / channels;
     if (data.wrapped) {
         data.readingsPerChannel = data.fullBankReadings;
         data.lastBankReadings = data.fullBankReadings;
-    } else {
-        std::int64_t bytes = std::int64_t{data.endPointer} - kFirstDataAddress;
-        if (bytes < 0 || bytes > 32256)
-            bytes = 32256;
-        std::int64_t total = geo.bits == 8 ? bytes : geo.bits == 10 ? (bytes * 4 + 4) / 5 : (bytes * 2 + 2) / 3;
-        // A 10-bit end pointer that counts as a full memory would give 25805
-        // readings; no more than one memory image exists.
-        total = std::min<std::int64_t>(total, geo.capacity);
-        data.lastBankReadings = static_cast<int>(total / channels);
-        data.readingsPerChannel = data.lastBankReadings;
+        return;
     }
+    std::int64_t bytes = std::int64_t{data.endPointer} - kFirstDataAddress;
+    if (bytes < 0 || bytes > kMemoryImageBytes)
+        bytes = kMemoryImageBytes;
+    const int bits = layout.resolutionBits;
+    std::int64_t total = bits == 8 ? bytes : bits == 10 ? (bytes * 4 + 4) / 5 : (bytes * 2 + 2) / 3;
+    // A 10-bit end pointer that counts as a full memory would give 25805
+    // readings; no more than one memory image exists.
+    total = std::min<std::int64_t>(total, layout.capacity);
+    data.lastBankReadings = static_cast<int>(total / channels);
+    data.readingsPerChannel = data.lastBankReadings;
+}
 
-    // The approximate rates: the real interval follows from the stamps.
-    if (data.intervalMinutes > 0.025 && data.intervalMinutes < 0.125) {
-        if (data.wrapped) {
-            if (data.modelCode > '4')
-                data.intervalMinutes = ApproxRateCorrection(data.intervalMinutes);
-        } else if (data.spanMinutes > 1.0f) {
-            if (data.multiBank && data.lastBank >= 'B' && data.lastBank <= 'D') {
-                const int k = data.lastBank - 'A';
-                data.intervalMinutes = data.spanMinutes
-                    / (k * static_cast<double>(geo.capacity) / channels + data.lastBankReadings);
-            } else if (!data.multiBank || data.lastBank == 'A') {
-                if (data.lastBankReadings > 0)
-                    data.intervalMinutes = static_cast<double>(data.spanMinutes) / data.lastBankReadings;
-            }
-        }
+// The approximate rates: the real interval follows from the stamps.
+void CorrectApproxInterval(DataSet& data, const MemoryLayout& layout)
+{
+    if (!(data.intervalMinutes > 0.025 && data.intervalMinutes < 0.125))
+        return;
+    if (data.wrapped) {
+        if (data.modelCode > '4')
+            data.intervalMinutes = ApproxRateCorrection(data.intervalMinutes);
+        return;
     }
+    if (!(data.spanMinutes > 1.0f))
+        return;
+    if (data.multiBank && data.lastBank >= 'B' && data.lastBank <= 'D') {
+        const int k = data.lastBank - 'A';
+        data.intervalMinutes = data.spanMinutes
+            / (k * static_cast<double>(layout.capacity) / data.channelCount() + data.lastBankReadings);
+    } else if (!data.multiBank || data.lastBank == 'A') {
+        if (data.lastBankReadings > 0)
+            data.intervalMinutes = static_cast<double>(data.spanMinutes) / data.lastBankReadings;
+    }
+}
 
-    data.modelText = BuildModelText(data.modelCode, data.resolutionBits);
-
-    // Banks. A wrapped multi-bank recording holds four memory images; one
-    // that did not wrap ends with its last bank. Further "Z" sections are
-    // not part of the recording.
+// The banks. A wrapped multi-bank recording holds four memory images; one
+// that did not wrap ends with its last bank. Further "Z" sections are not
+// part of the recording.
+LoadResult DecodeBanks(DataSet& data, LineCursor& lines, const MemoryLayout& layout, const LoadOptions& options)
+{
     int bankLimit = 1;
-    if (data.multiBank)
-        bankLimit = (!data.wrapped && data.lastBank >= 'A' && data.lastBank <= 'D') ? data.lastBank - 'A' + 1 : kMaxBanks;
-    if (data.multiBank)
+    if (data.multiBank) {
+        bankLimit = (!data.wrapped && data.lastBank >= 'A' && data.lastBank <= 'D') ? data.lastBank - 'A' + 1
+                                                                                     : kFourBankCount;
         data.bankFileName = BankFileNameFor(data.dataFileName);
-    const bool dropLast = (data.channelMask & 0x20) && !(data.modeFlags & 0x20);
+    }
+    // The drop rule: a recording stopped by a detached probe or a power
+    // failure, not run until detached, loses its last time step.
+    const bool dropLast = (data.channelMask & kChannelStopOnDetach) && !(data.modeFlags & kStatusRunUntilDetached);
 
-    BankDecoder decoder(data, lines, geo);
+    BankDecoder decoder(data, lines, layout);
     char bank = 'A';
     for (int bankIndex = 0; bankIndex < bankLimit; ++bankIndex) {
         int readings = data.fullBankReadings;
@@ -503,7 +513,41 @@ LoadResult LoadTl1FromBytes(DataSet& data, const QByteArray& fileBytes, const Lo
         data.dataFileName = data.bankFileName;
     }
     data.valid = true;
-    return {true, {}};
+    return kGoOn;
+}
+
+} // namespace
+
+bool IsBankFileName(const QString& path)
+{
+    return path.endsWith(QLatin1String(".TL2")) || path.endsWith(QLatin1String(".tl2"));
+}
+
+QString BankFileNameFor(const QString& tl1Path)
+{
+    return tl1Path.left(std::max<qsizetype>(0, tl1Path.size() - 4)) + QStringLiteral(".TL2");
+}
+
+LoadResult LoadTl1FromBytes(DataSet& data, const QByteArray& fileBytes, const LoadOptions& options)
+{
+    data.valid = false;
+    data.multiBank = false;
+    data.bankFileName.clear();
+
+    LineCursor lines(fileBytes);
+    if (LoadResult r = ReadTextLines(data, lines, options); !r.ok)
+        return r;
+    const MemoryLayout& layout = ReadNumberLines(data, lines);
+    if (DecodeIdLine(data))
+        ReadScalingLines(data, lines);
+    if (LoadResult r = SetUpScaling(data, options); !r.ok)
+        return r;
+    if (LoadResult r = SetUpChannels(data, options); !r.ok)
+        return r;
+    CountReadings(data, layout);
+    CorrectApproxInterval(data, layout);
+    data.modelText = BuildModelText(data.modelCode, data.resolutionBits);
+    return DecodeBanks(data, lines, layout, options);
 }
 
 LoadResult LoadDataFile(DataSet& data, const LoadOptions& options)
@@ -516,7 +560,7 @@ LoadResult LoadDataFile(DataSet& data, const LoadOptions& options)
         if (!file.open(QIODevice::ReadOnly))
             return Fail(QStringLiteral("File: ") + data.dataFileName + QStringLiteral(" not found"));
     }
-    if (data.dataFileName.contains(QLatin1String(".TL2")) || data.dataFileName.contains(QLatin1String(".tl2"))) {
+    if (IsBankFileName(data.dataFileName)) {
         data.multiBank = true;
         data.bankFileName = data.dataFileName;
         data.valid = true;

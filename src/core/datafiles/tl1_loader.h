@@ -49,13 +49,16 @@ struct LoadResult {
 
 // Loads the file named by data.dataFileName. When it cannot be opened, the
 // program directory + its file-name part is tried once (and kept as the name).
-// A name containing ".TL2"/".tl2" only marks the set as multi-bank. On
+// A name ending in ".TL2"/".tl2" only marks the set as multi-bank. On
 // success the caller stores data.dataFileName as the last data file.
 LoadResult LoadDataFile(DataSet& data, const LoadOptions& options);
 
 // The same load from the bytes of a .TL1 file already in memory;
 // data.dataFileName names it in messages and for the .TL2 name.
 LoadResult LoadTl1FromBytes(DataSet& data, const QByteArray& fileBytes, const LoadOptions& options);
+
+// A .TL2 file: the name ends in ".TL2" or ".tl2".
+bool IsBankFileName(const QString& path);
 
 // data.bankFileName for a .TL1 path: its last four characters become ".TL2".
 QString BankFileNameFor(const QString& tl1Path);

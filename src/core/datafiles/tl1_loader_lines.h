@@ -4,7 +4,6 @@
 // ends at CR LF, LF or a lone CR.
 
 #include <QByteArray>
-#include <array>
 #include <cstdint>
 #include <cstring>
 
@@ -58,23 +57,7 @@ private:
     const char* m_end;
 };
 
-// A hexadecimal digit is the low four bits of its character code, after adding
-// 9 to codes above that of "9": upper and lower case letters alike; any other
-// character gives some value, never an error.
-constexpr std::array<std::uint8_t, 256> MakeHexDigitTable()
-{
-    std::array<std::uint8_t, 256> table{};
-    for (int c = 0; c < 256; ++c)
-        table[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>((c > '9' ? c + 9 : c) & 15);
-    return table;
-}
-inline constexpr std::array<std::uint8_t, 256> kHexDigit = MakeHexDigitTable();
-
-inline std::uint8_t HexByte(const char* two)
-{
-    return static_cast<std::uint8_t>((kHexDigit[static_cast<unsigned char>(two[0])] << 4)
-                                     | kHexDigit[static_cast<unsigned char>(two[1])]);
-}
+// The hex digits of a data line: LooseHexByte (format/hex.h).
 
 // Leading integer of a line: blanks, an optional sign, digits; whatever
 // follows is left in `rest`. No digits read as 0. Values are clamped far

@@ -3,6 +3,7 @@
 
 #include "app/command_line.h"
 #include "app/settings_record.h"
+#include "format/memory_layout.h"
 #include "link/framing.h"
 #include "link/logger_info.h"
 #include "link/session_engine.h"
@@ -17,9 +18,7 @@ namespace {
 constexpr int kRetryLimit = retries::kDownloadBlock;
 
 bool Wrapped(const LoggerInfo& info) { return (info.statusFlags & kStatusWrapped) != 0; }
-bool FourBanks(const LoggerInfo& info) { return info.modelDigit == '6'; }
-
-char NextBank(char bank) { return bank >= 'D' || bank < 'A' ? 'A' : static_cast<char>(bank + 1); }
+bool FourBanks(const LoggerInfo& info) { return BankCountForModel(info.modelDigit) > 1; }
 
 QByteArray Latin1(const QString& text) { return text.toLatin1(); }
 
@@ -28,9 +27,9 @@ QByteArray Latin1(const QString& text) { return text.toLatin1(); }
 NoDataReason CheckNoData(const LoggerInfo& info)
 {
     // A four-bank logger whose pointer is back at 512 in a later bank has full banks to read.
-    if (info.memoryPointer == 512 && !Wrapped(info) && (!FourBanks(info) || info.lastBank == 'A'))
+    if (info.memoryPointer == kFirstDataAddress && !Wrapped(info) && (!FourBanks(info) || info.lastBank == 'A'))
         return NoDataReason::Empty;
-    if ((info.channelFlags & 0x0F) != 0) {
+    if ((info.channelFlags & kChannelBits) != 0) {
         if (info.statusFlags & kStatusWaitingPreset)
             return NoDataReason::WaitingPreset;
         if (info.statusFlags & kStatusWaitingProbes)
@@ -63,14 +62,6 @@ QString NoDataText(NoDataReason reason, char revision)
     return QString();
 }
 
-int BlockStep(const LoggerInfo& info) { return info.tenBit() ? 75 : 96; }
-
-int BlockLimit(const LoggerInfo& info)
-{
-    const int perBank = info.tenBit() ? 430 : 336;
-    return FourBanks(info) ? perBank * 4 : perBank;
-}
-
 QList<QByteArray> DataFileHeader(const LoggerInfo& info, bool amPm)
 {
     QList<QByteArray> lines;
@@ -99,7 +90,7 @@ QList<QByteArray> DataFileHeader(const LoggerInfo& info, bool amPm)
         lines << label;
     int modeFlags = info.statusFlags;
     if (info.twelveBit() && static_cast<std::uint8_t>(info.modelDigit) < static_cast<std::uint8_t>('5'))
-        modeFlags -= 64;
+        modeFlags -= kStatusTenBitOfWide;
     lines << QByteArray::number(modeFlags);
     lines << QByteArray::number(static_cast<std::uint8_t>(info.rateCode));
     lines << QByteArray::number(info.channelFlags);
@@ -159,13 +150,9 @@ void Download::StartDownload()
         return;
     }
 
-    const bool wrapped = Wrapped(info);
-    s.readAddress = wrapped ? info.memoryPointer : 512;
-    s.endAddress = info.memoryPointer;
-    s.blockStep = static_cast<std::uint8_t>(BlockStep(info));
+    m_walk = DownloadWalk({info.resolutionBits, info.modelDigit, Wrapped(info), info.memoryPointer, info.lastBank});
+    PublishBlock();
     s.continuing = true;
-    s.lastBank = info.lastBank;
-    s.bank = wrapped ? info.lastBank : 'A';
     s.abortRequested = false;
     m_fileError = false;
     m_badLinesLimit = false;
@@ -190,8 +177,7 @@ void Download::StartDownload()
 
 void Download::SendBlockCommand()
 {
-    const SessionState& s = m_engine.state();
-    m_engine.SendFramed('D' + QByteArray(1, s.bank) + HexWord(s.readAddress));
+    m_engine.SendFramed('D' + QByteArray(1, m_walk.bank()) + HexWord(m_walk.address()));
 }
 
 bool Download::WriteLine(const QByteArray& line)
@@ -232,43 +218,19 @@ void Download::onBlockLine()
 void Download::AdvanceAfterGoodBlock()
 {
     SessionState& s = m_engine.state();
-    const LoggerInfo& info = m_engine.info();
-    const bool wrapped = Wrapped(info);
-    const bool tenBit = info.tenBit();
-    const int top = tenBit ? 32762 : 32768;
-    const int span = tenBit ? 32250 : 32256;
-    int address = s.readAddress + s.blockStep;
-
-    if (!FourBanks(info)) {
-        if (wrapped) {
-            if (address >= top)
-                address -= span;
-            if (address == s.endAddress)
-                s.continuing = false;
-        } else if (address >= s.endAddress) {
-            s.continuing = false;
-        }
-    } else {
-        if (address >= top) {
-            if (!wrapped)
-                WriteLine('Z' + QByteArray(1, s.bank));
-            address -= span;
-            s.bank = NextBank(s.bank);
-        }
-        if (wrapped) {
-            if (address == s.endAddress) {
-                if (s.bank == s.lastBank)
-                    s.continuing = false;
-                else
-                    WriteLine('Z' + QByteArray(1, s.bank));
-            }
-        } else if (s.bank == s.lastBank && address >= s.endAddress) {
-            s.continuing = false;
-        }
-    }
-    s.readAddress = static_cast<std::uint16_t>(address & 0xFFFF);
-    if (s.blockNumber >= BlockLimit(info))
+    if (const char bank = m_walk.advance())
+        WriteLine('Z' + QByteArray(1, bank));
+    PublishBlock();
+    if (m_walk.finished() || s.blockNumber >= m_walk.blockLimit())
         s.continuing = false;
+}
+
+void Download::PublishBlock()
+{
+    SessionState& s = m_engine.state();
+    s.readAddress = m_walk.address();
+    s.bank = m_walk.bank();
+    s.blockStep = static_cast<std::uint8_t>(m_walk.blockBytes());
 }
 
 void Download::onBlockTimeout()

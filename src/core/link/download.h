@@ -5,6 +5,8 @@
 // complete, so an aborted or failed download leaves no partial file and keeps an older file of the
 // same name.
 
+#include "format/download_walk.h"
+
 #include <QByteArray>
 #include <QString>
 #include <memory>
@@ -26,10 +28,6 @@ QString NoDataText(NoDataReason reason, char revision);
 // The data file header lines (without line ends) for the status in `info`.
 QList<QByteArray> DataFileHeader(const LoggerInfo& info, bool amPm);
 
-// Blocks per bank and the block size of a logger.
-int BlockStep(const LoggerInfo& info);
-int BlockLimit(const LoggerInfo& info);
-
 class Download {
 public:
     explicit Download(SessionEngine& engine);
@@ -45,6 +43,8 @@ public:
 private:
     void SendBlockCommand();
     void AdvanceAfterGoodBlock();
+    // Shows the block the walk is at in the session state.
+    void PublishBlock();
     void Finish();
     bool WriteLine(const QByteArray& line);
     bool Commit();
@@ -52,6 +52,7 @@ private:
     void AutoExportIfSet();
 
     SessionEngine& m_engine;
+    DownloadWalk m_walk;
     std::unique_ptr<QSaveFile> m_file;
     bool m_fileError = false;
     bool m_badLinesLimit = false;

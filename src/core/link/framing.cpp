@@ -2,51 +2,6 @@
 
 namespace tamble {
 
-namespace {
-const char kHexDigits[] = "0123456789ABCDEF";
-}
-
-QByteArray HexByte(std::uint8_t value)
-{
-    QByteArray out(2, '0');
-    out[0] = kHexDigits[value >> 4];
-    out[1] = kHexDigits[value & 15];
-    return out;
-}
-
-QByteArray HexWord(std::uint16_t value)
-{
-    return HexByte(static_cast<std::uint8_t>(value >> 8)) + HexByte(static_cast<std::uint8_t>(value & 0xFF));
-}
-
-int HexDigitValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-int HexPairValue(const QByteArray& text, int pos)
-{
-    if (pos < 0 || pos + 1 >= text.size())
-        return -1;
-    const int hi = HexDigitValue(text[pos]);
-    const int lo = HexDigitValue(text[pos + 1]);
-    if (hi < 0 || lo < 0)
-        return -1;
-    return hi * 16 + lo;
-}
-
-std::uint8_t CommandChecksum(const QByteArray& bodyAndAddress)
-{
-    unsigned sum = 0;
-    for (char c : bodyAndAddress)
-        sum += static_cast<std::uint8_t>(c);
-    return static_cast<std::uint8_t>((256 - (sum & 0xFF)) & 0xFF);
-}
-
 bool RevisionTakesStationAddress(char revision)
 {
     return static_cast<std::uint8_t>(revision) >= static_cast<std::uint8_t>('S');
@@ -57,21 +12,7 @@ QByteArray FrameCommand(const QByteArray& body, char revision, int stationAddres
     QByteArray text = body;
     if (RevisionTakesStationAddress(revision))
         text += HexByte(static_cast<std::uint8_t>(stationAddress & 0xFF));
-    text += HexByte(CommandChecksum(text));
-    return text;
-}
-
-bool ResponseChecksumValid(const QByteArray& line)
-{
-    if (line.size() < 2)
-        return false;
-    const int check = HexPairValue(line, static_cast<int>(line.size()) - 2);
-    if (check < 0)
-        return false;
-    unsigned sum = 0;
-    for (qsizetype i = 0; i + 2 < line.size(); ++i)
-        sum += static_cast<std::uint8_t>(line[i]);
-    return ((sum + static_cast<unsigned>(check)) & 0xFF) == 0;
+    return WithCheckDigits(text);
 }
 
 QByteArray TrimRealTimeReading(const QByteArray& line)

@@ -4,6 +4,8 @@
 // owned by AppRecords, written by DecodeStatus and read by the download, the
 // real-time display, the setup window and the Status window texts.
 
+#include "format/status_flags.h"
+
 #include <QByteArray>
 #include <QString>
 #include <array>
@@ -11,16 +13,7 @@
 
 namespace tamble {
 
-// Bits of status byte 1 (status flags).
-inline constexpr std::uint8_t kStatusContinuous = 0x01;      // wrap-around run selected
-inline constexpr std::uint8_t kStatusNotRecording = 0x02;    // clear while the logger records
-inline constexpr std::uint8_t kStatusWaitingPreset = 0x04;   // waiting for the pre-set start time
-inline constexpr std::uint8_t kStatusWrapped = 0x08;         // memory has wrapped
-inline constexpr std::uint8_t kStatusWaitingProbes = 0x10;   // waiting for temperature probes
-inline constexpr std::uint8_t kStatusTenBit = 0x80;          // 10-bit resolution (short records)
-
-// Bits of status byte 3 (channel flags); bits 0-3 are channels 1-4.
-inline constexpr std::uint8_t kChannelStopOnDetach = 0x20;   // stop when the probes are detached
+// The bits of statusFlags and channelFlags: format/status_flags.h.
 
 struct LoggerInfo {
     // The record as it was decoded (NULs of the label area already blanked,

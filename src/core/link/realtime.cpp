@@ -7,33 +7,12 @@ namespace tamble {
 
 namespace {
 
-int DigitValue(std::uint8_t c)
-{
-    return c <= '9' ? c - '0' : c - 'A' + 10;
-}
-
 std::uint8_t PairAt(QByteArrayView s, qsizetype index)
 {
     return ReadingHexPair(static_cast<std::uint8_t>(s[index]), static_cast<std::uint8_t>(s[index + 1]));
 }
 
 } // namespace
-
-std::uint8_t ReadingHexPair(std::uint8_t high, std::uint8_t low)
-{
-    return static_cast<std::uint8_t>((DigitValue(high) * 16 + DigitValue(low)) & 0xFF);
-}
-
-bool ReadingChecksumValid(QByteArrayView line)
-{
-    if (line.size() < 2)
-        return false;
-    unsigned sum = 0;
-    for (qsizetype i = 0; i < line.size() - 2; ++i)
-        sum += static_cast<std::uint8_t>(line[i]);
-    sum += PairAt(line, line.size() - 2);
-    return (sum & 0xFF) == 0;
-}
 
 QByteArray TrimRealTimeLine(QByteArrayView line)
 {

@@ -4,6 +4,7 @@
 // same layout. A reading carries four raw counts (and, for 8- and 10-bit
 // loggers, the battery byte); each count is converted by the channel scaling.
 
+#include "format/hex.h"
 #include "link/logger_info.h"
 
 #include <QByteArray>
@@ -17,15 +18,7 @@ namespace tamble {
 
 struct ChannelScaling;
 
-// Two hex digits, high first, read the way the logger's own reader does:
-// '0'-'9' and 'A'-'F' are exact; any other character gives a wrong (but
-// bounded) value, as a lower-case letter does.
-std::uint8_t ReadingHexPair(std::uint8_t high, std::uint8_t low);
-
-// A data response is valid when the 8-bit sum of its characters except the
-// last two, plus the last two read as hex, is 0 modulo 256. A line shorter
-// than two characters is never valid.
-bool ReadingChecksumValid(QByteArrayView line);
+// ReadingHexPair and ReadingChecksumValid (format/hex.h) read these lines.
 
 // Characters before the first '>' are dropped while more than 17 remain, then
 // the first character (the '>') is dropped.

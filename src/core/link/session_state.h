@@ -82,12 +82,11 @@ struct SessionState {
     bool setupSending = false;
     bool scalingOnly = false;
 
-    // Download variables.
+    // Download: the block being asked for (the download's walk sets it) and
+    // whether more blocks follow.
     std::uint16_t readAddress = 0;
-    std::uint16_t endAddress = 0;
     std::uint8_t blockStep = 0;
     char bank = 'A';
-    char lastBank = 'A';
     bool continuing = false;
 
     // Shown by the Status window; set by the handshake acknowledgement.

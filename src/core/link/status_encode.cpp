@@ -1,5 +1,8 @@
 #include "link/status_encode.h"
 
+#include "format/hex.h"
+#include "format/memory_layout.h"
+#include "format/status_flags.h"
 #include "link/realtime.h"
 
 namespace tamble {
@@ -19,23 +22,6 @@ QByteArray TwoDigits(int n)
 }
 
 } // namespace
-
-QByteArray HexPair(std::uint8_t value)
-{
-    static const char kDigits[] = "0123456789ABCDEF";
-    QByteArray s(2, '0');
-    s[0] = kDigits[value >> 4];
-    s[1] = kDigits[value & 0x0F];
-    return s;
-}
-
-QByteArray WithReadingChecksum(const QByteArray& body)
-{
-    unsigned sum = 0;
-    for (char c : body)
-        sum += static_cast<std::uint8_t>(c);
-    return body + HexPair(static_cast<std::uint8_t>((256 - (sum & 0xFF)) & 0xFF));
-}
 
 QByteArray InputTypeChars(int inputTypes)
 {
@@ -57,22 +43,22 @@ QByteArray EncodeReadingFields(const std::array<std::uint16_t, 4>& c, std::uint8
 {
     QByteArray f;
     if (resolutionBits == 12) {
-        auto high = [&](int ch) { return HexPair(static_cast<std::uint8_t>((c[ch] >> 4) & 0xFF)); };
+        auto high = [&](int ch) { return HexByte(static_cast<std::uint8_t>((c[ch] >> 4) & 0xFF)); };
         auto nibbles = [&](int a, int b) {
-            return HexPair(static_cast<std::uint8_t>((c[a] & 0x0F) | ((c[b] & 0x0F) << 4)));
+            return HexByte(static_cast<std::uint8_t>((c[a] & 0x0F) | ((c[b] & 0x0F) << 4)));
         };
         f = high(0) + high(1) + nibbles(0, 1) + high(2) + high(3) + nibbles(2, 3);
     } else if (resolutionBits == 10) {
         std::uint8_t low = 0;
         for (int ch = 0; ch < 4; ++ch) {
-            f += HexPair(static_cast<std::uint8_t>((c[ch] >> 2) & 0xFF));
+            f += HexByte(static_cast<std::uint8_t>((c[ch] >> 2) & 0xFF));
             low = static_cast<std::uint8_t>(low | ((c[ch] & 3) << (2 * ch)));
         }
-        f += HexPair(low) + HexPair(batteryByte);
+        f += HexByte(low) + HexByte(batteryByte);
     } else {
-        f = HexPair(batteryByte);
+        f = HexByte(batteryByte);
         for (int ch = 0; ch < 4; ++ch)
-            f += HexPair(static_cast<std::uint8_t>(c[ch] & 0xFF));
+            f += HexByte(static_cast<std::uint8_t>(c[ch] & 0xFF));
         f += "00";
     }
     return f;
@@ -81,7 +67,7 @@ QByteArray EncodeReadingFields(const std::array<std::uint16_t, 4>& c, std::uint8
 QByteArray EncodeRealTimeLine(const std::array<std::uint16_t, 4>& counts, std::uint8_t batteryByte,
                               int resolutionBits)
 {
-    return WithReadingChecksum(EncodeReadingFields(counts, batteryByte, resolutionBits)
+    return WithCheckDigits(EncodeReadingFields(counts, batteryByte, resolutionBits)
                                    .left(ReadingFieldLength(resolutionBits)));
 }
 
@@ -93,30 +79,30 @@ QByteArray EncodeStatusRecord(const StatusRecordFields& f)
     // Bits 6-7 of status byte 1 carry the resolution: clear for 8 bit, both
     // set for 10 bit and for the 12-bit single-memory models, bit 7 alone for
     // 12-bit LX900 models.
-    std::uint8_t flags = f.statusFlags & 0x3F;
+    std::uint8_t flags = f.statusFlags & ~(kStatusTenBit | kStatusTenBitOfWide);
     if (f.resolutionBits == 10 || (twelveBit && static_cast<unsigned char>(f.modelDigit) < '5'))
-        flags |= 0xC0;
+        flags |= kStatusTenBit | kStatusTenBitOfWide;
     else if (twelveBit)
-        flags |= 0x80;
+        flags |= kStatusTenBit;
 
     QByteArray clock = f.clockText.leftJustified(14, '0').left(14);
-    clock[10] = f.modelDigit == '6' ? f.lastBank : '0';
+    clock[10] = f.modelDigit == kFourBankModelDigit ? f.lastBank : '0';
 
     Put(rec, 1, 14, f.firstReadingClock);
     Put(rec, 15, 14, f.lastReadingClock);
-    Put(rec, 29, 2, HexPair(flags));
-    Put(rec, 31, 2, HexPair(static_cast<std::uint8_t>(f.rateCode)));
-    Put(rec, 33, 2, HexPair(f.channelFlags));
+    Put(rec, 29, 2, HexByte(flags));
+    Put(rec, 31, 2, HexByte(static_cast<std::uint8_t>(f.rateCode)));
+    Put(rec, 33, 2, HexByte(f.channelFlags));
     Put(rec, 35, 2, static_cast<unsigned char>(f.revision) <= 'P' ? QByteArray("@@") : InputTypeChars(f.inputTypes));
-    Put(rec, 37, 2, HexPair(f.phaseByte));
-    Put(rec, 39, 2, HexPair(static_cast<std::uint8_t>(f.memoryPointer >> 8)));
-    Put(rec, 41, 2, HexPair(static_cast<std::uint8_t>(f.memoryPointer & 0xFF)));
+    Put(rec, 37, 2, HexByte(f.phaseByte));
+    Put(rec, 39, 2, HexByte(static_cast<std::uint8_t>(f.memoryPointer >> 8)));
+    Put(rec, 41, 2, HexByte(static_cast<std::uint8_t>(f.memoryPointer & 0xFF)));
     for (int i = 0; i < 4; ++i)
         Put(rec, 43 + 24 * i, 24, f.labels[i]);
     Put(rec, 139, 31, f.description);
     Put(rec, 170, 12, EncodeReadingFields(f.currentCounts, f.batteryByte, f.resolutionBits));
     Put(rec, 182, 14, clock);
-    Put(rec, 196, 2, HexPair(f.stationAddress));
+    Put(rec, 196, 2, HexByte(f.stationAddress));
     for (int i = 0; i < 4; ++i) {
         Put(rec, 198 + 12 * i, 12, f.scalingTexts[i]);
         rec[245 + i] = f.scalingCodes[i];
@@ -125,7 +111,7 @@ QByteArray EncodeStatusRecord(const StatusRecordFields& f)
     rec[250] = f.modelDigit;
     if (twelveBit)
         rec[251] = static_cast<char>(f.batteryByte);
-    return WithReadingChecksum(rec);
+    return WithCheckDigits(rec);
 }
 
 StatusRecordFields FieldsFromLoggerInfo(const LoggerInfo& info, const std::array<std::uint16_t, 4>& currentCounts)

@@ -4,6 +4,7 @@
 // logger (tamble-sim) answers with these, and tests use them to make records
 // that DecodeStatus reads back.
 
+#include "format/hex.h"
 #include "link/logger_info.h"
 
 #include <QByteArray>
@@ -36,12 +37,6 @@ struct StatusRecordFields {
     int resolutionBits = 12;                  // 8, 10 or 12
     char lastBank = 'A';                      // written only for model digit '6'
 };
-
-// Two upper-case hex digits, high first.
-QByteArray HexPair(std::uint8_t value);
-
-// Appends the two-character checksum that makes the 8-bit sum of the line 0.
-QByteArray WithReadingChecksum(const QByteArray& body);
 
 // The two input-type characters for a 12-bit input-type word ("@@" for 0).
 QByteArray InputTypeChars(int inputTypes);

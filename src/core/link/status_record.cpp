@@ -3,6 +3,8 @@
 #include "app/settings_record.h"
 #include "conversion/channel_scaling.h"
 #include "datafiles/timebase.h"
+#include "format/hex.h"
+#include "format/memory_layout.h"
 #include "link/realtime.h"
 
 #include <algorithm>
@@ -66,6 +68,136 @@ void CorrectFirstReadingYear(LoggerInfo& info)
     if (MonthIndex(last.mid(7, 3)) < MonthIndex(first.mid(7, 3)))
         --lastYear;
     first.replace(11, 4, QString::number(lastYear).rightJustified(4, QLatin1Char('0')).right(4));
+}
+
+// The record cut to its longest length, NULs of the label area blanked
+// (they would end the labels early in the data file).
+QByteArray CleanRecord(QByteArrayView record)
+{
+    QByteArray rec = record.first(std::min<qsizetype>(record.size(), kStatusRecordMaxLength)).toByteArray();
+    for (qsizetype i = 42; i < 138 && i < rec.size(); ++i)
+        if (rec[i] == '\0')
+            rec[i] = ' ';
+    return rec;
+}
+
+// Revision and model first: several fields depend on them.
+void ReadRevisionAndModel(const QByteArray& rec, const StatusContext& context, LoggerInfo& info)
+{
+    auto rev = static_cast<unsigned char>(CharAt(rec, 250));
+    if (rev < 'A')
+        rev = 'A';
+    info.revision = static_cast<char>(rev);
+    info.oldFamily = context.oldLogger || rev <= 'G';
+    info.modelDigit = rev >= 'J' && rec.size() >= 251 ? static_cast<char>(CharAt(rec, 251)) : '0';
+}
+
+// Clocks, status bytes, memory pointer, labels, description, current
+// readings, bank and station address.
+void ReadStatusFields(const QByteArray& rec, LoggerInfo& info)
+{
+    const auto rev = static_cast<unsigned char>(info.revision);
+    info.firstReadingClock = Field(rec, 1, 14);
+    info.lastReadingClock = Field(rec, 15, 14);
+    info.statusFlags = HexByteAt(rec, 29);
+    info.rateCode = static_cast<char>(HexByteAt(rec, 31));
+    info.channelFlags = HexByteAt(rec, 33);
+    if (rev <= 'P') {
+        info.inputTypeChars = "@@";
+        info.inputTypes = 0;
+    } else {
+        info.inputTypeChars = Field(rec, 35, 2);
+        info.inputTypes = (CharAt(rec, 36) * 64 + (CharAt(rec, 35) & 63)) % 4096;
+    }
+    info.phaseByte = HexByteAt(rec, 37);
+    info.memoryPointer = static_cast<std::uint16_t>(HexByteAt(rec, 39) << 8 | HexByteAt(rec, 41));
+    for (int i = 0; i < 4; ++i)
+        info.labels[i] = Field(rec, 43 + 24 * i, 24);
+    info.description = Field(rec, 139, 31);
+    info.currentReadings = Field(rec, 170, 12);
+    info.clockText = Field(rec, 182, 14);
+    // Only banks that exist are taken; anything else would send the download
+    // to a bank letter the logger does not know.
+    const auto bank = CharAt(rec, 192);
+    info.lastBank = bank >= 'A' && bank <= 'D' ? static_cast<char>(bank) : 'A';
+    info.stationAddress = rev <= 'N' ? 0 : HexByteAt(rec, 196);
+}
+
+// Scaling texts and codes; the oldest family sends the code alone.
+void ReadScalingFields(const QByteArray& rec, LoggerInfo& info)
+{
+    for (int i = 0; i < 4; ++i) {
+        info.scalingTexts[i] = Field(rec, 198 + 12 * i, 12).leftJustified(12, ' ');
+        info.scalingCodes[i] = static_cast<char>(CharAt(rec, 246 + i));
+    }
+    if (CharAt(rec, 194) == '9' && CharAt(rec, 195) == '1')
+        for (auto& text : info.scalingTexts)
+            text = QByteArray("C") + QByteArray(11, ' ');
+    if (info.oldFamily) {
+        for (int i = 0; i < 4; ++i) {
+            info.scalingTexts[i] = QByteArray(1, info.scalingCodes[i]) + QByteArray(11, ' ');
+            const auto code = static_cast<unsigned char>(info.scalingCodes[i]);
+            if (code < 'A' && code != '0')
+                info.scalingCodes[i] = '1';
+        }
+    }
+}
+
+// Resolution and memory geometry: a record long enough for a 12-bit logger
+// comes from one, a shorter one tells 10 from 8 bit by its status flags.
+void ApplyResolution(const QByteArray& rec, LoggerInfo& info, MemoryGeometry& geometry)
+{
+    const int bits = rec.size() >= 254 ? 12 : (info.statusFlags & kStatusTenBit) ? 10 : 8;
+    const MemoryLayout& layout = LayoutForBits(bits);
+    info.resolutionBits = bits;
+    info.memoryCapacity = LoggerMemoryCapacity(bits, info.modelDigit);
+    info.fullScaleCount = layout.fullScaleCount;
+    info.resolutionType = layout.resolutionType;
+    if (info.modelDigit == '5' || info.modelDigit == '6')
+        info.resolutionType = info.modelDigit - '0';
+    geometry.memoryCapacity = info.memoryCapacity;
+    geometry.fullScaleCount = info.fullScaleCount;
+    geometry.resolutionType = info.resolutionType;
+}
+
+// Battery, channels on, label offsets and the interval.
+void DeriveReadingValues(const QByteArray& rec, LoggerInfo& info)
+{
+    // Battery: a raw byte after the revision in 12-bit records, otherwise the
+    // battery field of the current readings.
+    if (info.twelveBit())
+        info.batteryByte = CharAt(rec, 252);
+    else
+        info.batteryByte = RealTimeBatteryByte(info.currentReadings, info.resolutionBits);
+    info.batteryVolts = info.batteryByte * 0.10873 + 0.2;
+
+    info.channelsOn = std::popcount(static_cast<unsigned>(info.channelFlags & kChannelBits));
+    for (int i = 0; i < 4; ++i)
+        info.labelOffsets[i] = LabelOffsetFromLabel(std::string_view(info.labels[i].constData(),
+                                                                     static_cast<size_t>(info.labels[i].size())));
+
+    info.minutesPerReading = RateMinutes(info.rateCode);
+    if (static_cast<unsigned char>(info.modelDigit) >= '5')
+        info.minutesPerReading = static_cast<float>(ApproxRateCorrection(info.minutesPerReading));
+}
+
+void SetStamps(const StatusContext& context, LoggerInfo& info)
+{
+    info.transferStamp = context.transferStamp;
+    info.clockStamp = StampOrFallback(info.clockText, kFallbackClockStamp, context.twelveHourClock);
+    info.lastReadingStamp = StampOrFallback(info.lastReadingClock, kFallbackLastReadingStamp,
+                                            context.twelveHourClock);
+    const bool continuousWrapped = (info.statusFlags & kStatusContinuous) && (info.statusFlags & kStatusWrapped);
+    // With no channel on there is no span to go back by; the logger's own
+    // first-reading time is used instead of dividing by zero.
+    if (continuousWrapped && info.channelsOn > 0)
+        info.firstReadingStamp = SubtractMinutes(info.lastReadingStamp, ChannelTotalMinutes(info),
+                                                 ClockStyleFromSetting(context.twelveHourClock));
+    else
+        info.firstReadingStamp = StampOrFallback(info.firstReadingClock, kFallbackFirstReadingStamp,
+                                                 context.twelveHourClock);
+    if (context.autoAnswer)
+        CorrectFirstReadingYear(info);
 }
 
 } // namespace
@@ -138,120 +270,14 @@ StatusDecodeResult DecodeStatusRecord(QByteArrayView record, const StatusContext
     if (!StatusRecordValid(record))
         return result;
 
-    QByteArray rec = record.first(std::min<qsizetype>(record.size(), kStatusRecordMaxLength)).toByteArray();
-    // NULs in the label area would end the labels early in the data file.
-    for (qsizetype i = 42; i < 138 && i < rec.size(); ++i)
-        if (rec[i] == '\0')
-            rec[i] = ' ';
+    const QByteArray rec = CleanRecord(record);
     info.record = rec;
-
-    // Revision and model first: several fields depend on them.
-    auto rev = static_cast<unsigned char>(CharAt(rec, 250));
-    if (rev < 'A')
-        rev = 'A';
-    info.revision = static_cast<char>(rev);
-    info.oldFamily = context.oldLogger || rev <= 'G';
-    info.modelDigit = rev >= 'J' && rec.size() >= 251 ? static_cast<char>(CharAt(rec, 251)) : '0';
-
-    info.firstReadingClock = Field(rec, 1, 14);
-    info.lastReadingClock = Field(rec, 15, 14);
-    info.statusFlags = HexByteAt(rec, 29);
-    info.rateCode = static_cast<char>(HexByteAt(rec, 31));
-    info.channelFlags = HexByteAt(rec, 33);
-    if (rev <= 'P') {
-        info.inputTypeChars = "@@";
-        info.inputTypes = 0;
-    } else {
-        info.inputTypeChars = Field(rec, 35, 2);
-        info.inputTypes = (CharAt(rec, 36) * 64 + (CharAt(rec, 35) & 63)) % 4096;
-    }
-    info.phaseByte = HexByteAt(rec, 37);
-    info.memoryPointer = static_cast<std::uint16_t>(HexByteAt(rec, 39) << 8 | HexByteAt(rec, 41));
-    for (int i = 0; i < 4; ++i)
-        info.labels[i] = Field(rec, 43 + 24 * i, 24);
-    info.description = Field(rec, 139, 31);
-    info.currentReadings = Field(rec, 170, 12);
-    info.clockText = Field(rec, 182, 14);
-    // Only banks that exist are taken; anything else would send the download
-    // to a bank letter the logger does not know.
-    const auto bank = CharAt(rec, 192);
-    info.lastBank = bank >= 'A' && bank <= 'D' ? static_cast<char>(bank) : 'A';
-    info.stationAddress = rev <= 'N' ? 0 : HexByteAt(rec, 196);
-
-    for (int i = 0; i < 4; ++i) {
-        info.scalingTexts[i] = Field(rec, 198 + 12 * i, 12).leftJustified(12, ' ');
-        info.scalingCodes[i] = static_cast<char>(CharAt(rec, 246 + i));
-    }
-    if (CharAt(rec, 194) == '9' && CharAt(rec, 195) == '1')
-        for (auto& text : info.scalingTexts)
-            text = QByteArray("C") + QByteArray(11, ' ');
-    if (info.oldFamily) {
-        for (int i = 0; i < 4; ++i) {
-            info.scalingTexts[i] = QByteArray(1, info.scalingCodes[i]) + QByteArray(11, ' ');
-            const auto code = static_cast<unsigned char>(info.scalingCodes[i]);
-            if (code < 'A' && code != '0')
-                info.scalingCodes[i] = '1';
-        }
-    }
-
-    // Resolution and memory geometry.
-    const bool bigModel = info.modelDigit == '6';
-    if (rec.size() >= 254) {
-        info.resolutionBits = 12;
-        info.memoryCapacity = bigModel ? 86016 : 21504;
-        info.fullScaleCount = 4095;
-        info.resolutionType = 3;
-    } else if (info.statusFlags & kStatusTenBit) {
-        info.resolutionBits = 10;
-        info.memoryCapacity = bigModel ? 103200 : 25800;
-        info.fullScaleCount = 1023;
-        info.resolutionType = 2;
-    } else {
-        info.resolutionBits = 8;
-        info.memoryCapacity = bigModel ? 129024 : 32256;
-        info.fullScaleCount = 255;
-        info.resolutionType = 1;
-    }
-    if (info.modelDigit == '5' || info.modelDigit == '6')
-        info.resolutionType = info.modelDigit - '0';
-    geometry.memoryCapacity = info.memoryCapacity;
-    geometry.fullScaleCount = info.fullScaleCount;
-    geometry.resolutionType = info.resolutionType;
-
-    // Battery: a raw byte after the revision in 12-bit records, otherwise the
-    // battery field of the current readings.
-    if (info.twelveBit())
-        info.batteryByte = CharAt(rec, 252);
-    else
-        info.batteryByte = RealTimeBatteryByte(info.currentReadings, info.resolutionBits);
-    info.batteryVolts = info.batteryByte * 0.10873 + 0.2;
-
-    info.channelsOn = std::popcount(static_cast<unsigned>(info.channelFlags & 0x0F));
-    for (int i = 0; i < 4; ++i)
-        info.labelOffsets[i] = LabelOffsetFromLabel(std::string_view(info.labels[i].constData(),
-                                                                     static_cast<size_t>(info.labels[i].size())));
-
-    info.minutesPerReading = RateMinutes(info.rateCode);
-    if (static_cast<unsigned char>(info.modelDigit) >= '5')
-        info.minutesPerReading = static_cast<float>(ApproxRateCorrection(info.minutesPerReading));
-
-    // Stamps.
-    info.transferStamp = context.transferStamp;
-    info.clockStamp = StampOrFallback(info.clockText, kFallbackClockStamp, context.twelveHourClock);
-    info.lastReadingStamp = StampOrFallback(info.lastReadingClock, kFallbackLastReadingStamp,
-                                            context.twelveHourClock);
-    const bool continuousWrapped = (info.statusFlags & kStatusContinuous) && (info.statusFlags & kStatusWrapped);
-    // With no channel on there is no span to go back by; the logger's own
-    // first-reading time is used instead of dividing by zero.
-    if (continuousWrapped && info.channelsOn > 0)
-        info.firstReadingStamp = SubtractMinutes(info.lastReadingStamp, ChannelTotalMinutes(info),
-                                                 ClockStyleFromSetting(context.twelveHourClock));
-    else
-        info.firstReadingStamp = StampOrFallback(info.firstReadingClock, kFallbackFirstReadingStamp,
-                                                 context.twelveHourClock);
-    if (context.autoAnswer)
-        CorrectFirstReadingYear(info);
-
+    ReadRevisionAndModel(rec, context, info);
+    ReadStatusFields(rec, info);
+    ReadScalingFields(rec, info);
+    ApplyResolution(rec, info, geometry);
+    DeriveReadingValues(rec, info);
+    SetStamps(context, info);
     // The current readings field carries no battery byte for 12-bit loggers.
     SetReferenceResistor(info, info.twelveBit() ? 0 : info.batteryByte);
 

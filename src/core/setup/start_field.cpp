@@ -1,5 +1,7 @@
 #include "setup/start_field.h"
 
+#include "util/calendar.h"
+
 #include <QDate>
 #include <QTime>
 
@@ -7,47 +9,12 @@ namespace tamble {
 
 namespace {
 
-std::int64_t floorDiv(std::int64_t a, std::int64_t b)
-{
-    std::int64_t q = a / b;
-    if ((a % b != 0) && ((a < 0) != (b < 0)))
-        --q;
-    return q;
-}
-
-std::int64_t floorMod(std::int64_t a, std::int64_t b) { return a - floorDiv(a, b) * b; }
-
-// Days from 1 March of year 0 to 1 January 1600 (the day-number origin).
-
-// Days since 0000-03-01 of a civil date (H. Hinnant's algorithm).
-std::int64_t daysFromCivil(std::int64_t y, int m, int d)
-{
-    y -= m <= 2 ? 1 : 0;
-    const std::int64_t era = floorDiv(y, 400);
-    const std::int64_t yoe = y - era * 400;
-    const std::int64_t mp = (m + 9) % 12;
-    const std::int64_t doy = (153 * mp + 2) / 5 + d - 1;
-    const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe;
-}
-
-void civilFromDays(std::int64_t z, std::int64_t& y, int& m, int& d)
-{
-    const std::int64_t era = floorDiv(z, 146097);
-    const std::int64_t doe = z - era * 146097;
-    const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const std::int64_t mp = (5 * doy + 2) / 153;
-    d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    y = yoe + era * 400 + (m <= 2 ? 1 : 0);
-}
-
-std::int64_t originDays() { return daysFromCivil(1600, 1, 1); }
+// The day-number origin, 1 January 1600, counted from 1 January 1970.
+std::int64_t originDays() { return DaysFromCivil(1600, 1, 1); }
 
 void putTwo(QByteArray& out, std::int64_t v)
 {
-    const std::int64_t t = floorMod(v, 100);
+    const std::int64_t t = FloorMod(v, 100);
     out.append(static_cast<char>('0' + t / 10));
     out.append(static_cast<char>('0' + t % 10));
 }
@@ -81,19 +48,19 @@ QString presetEntryText(const CivilMoment& m, const QLocale& locale)
 
 std::int64_t DayNumberOf(std::int64_t year, int month, int day)
 {
-    return daysFromCivil(year, month, day) - originDays();
+    return DaysFromCivil(year, month, day) - originDays();
 }
 
 CivilMoment MomentOf(std::int64_t dayNumber, std::int64_t secondsOfDay)
 {
     CivilMoment m;
-    m.dayNumber = dayNumber + floorDiv(secondsOfDay, 86400);
-    const std::int64_t secs = floorMod(secondsOfDay, 86400);
+    m.dayNumber = dayNumber + FloorDiv(secondsOfDay, 86400);
+    const std::int64_t secs = FloorMod(secondsOfDay, 86400);
     m.hour = static_cast<int>(secs / 3600);
     m.minute = static_cast<int>((secs / 60) % 60);
     m.second = static_cast<int>(secs % 60);
-    civilFromDays(m.dayNumber + originDays(), m.year, m.month, m.day);
-    m.weekday = static_cast<int>(floorMod(m.dayNumber + 6, 7));
+    CivilFromDays(m.dayNumber + originDays(), m.year, m.month, m.day);
+    m.weekday = WeekdayFromDays(m.dayNumber + originDays());
     return m;
 }
 

@@ -4,7 +4,7 @@
 
 #include "datafiles/dataset.h"
 #include "datafiles/tl1_loader.h"
-#include "datafiles/tl1_writer.h"
+#include "writer/tl1_writer.h"
 
 #include <QByteArray>
 #include <QString>

@@ -142,6 +142,6 @@ TEST(StatusEncode, LoggerClockTextOfADateAndTime)
     EXPECT_EQ(LoggerClockText(QDateTime(QDate(1998, 3, 15), QTime(15, 4, 5))), QByteArray("05041515030198"));
     // Saturday 1 January 2005
     EXPECT_EQ(LoggerClockText(QDateTime(QDate(2005, 1, 1), QTime(0, 0, 0))), QByteArray("00000001010705"));
-    EXPECT_EQ(HexPair(0xAB), QByteArray("AB"));
-    EXPECT_EQ(WithReadingChecksum("C00"), QByteArray("C005D"));
+    EXPECT_EQ(HexByte(0xAB), QByteArray("AB"));
+    EXPECT_EQ(WithCheckDigits("C00"), QByteArray("C005D"));
 }

@@ -1,6 +1,9 @@
-#include "datafiles/tl1_writer.h"
+#include "writer/tl1_writer.h"
 
 #include "datafiles/tl1_loader_lines.h"
+#include "format/download_walk.h"
+#include "format/hex.h"
+#include "format/status_flags.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -12,124 +15,33 @@ namespace tamble {
 
 namespace {
 
-constexpr int kFirstAddress = 512;
 const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
 
-int ImageBytesFor(int bits) { return bits == 10 ? 32250 : 32256; }
-int BlockBytesFor(int bits) { return bits == 10 ? 75 : 96; }
+int ImageBytesFor(int bits) { return LayoutForBits(bits).imageBytes; }
+int BlockBytesFor(int bits) { return LayoutForBits(bits).blockBytes; }
 
 char BankLetter(int index) { return static_cast<char>('A' + (index & 3)); }
 
-// One step of the download: a block to read or a bank line to write.
-struct WalkStep {
-    bool bankLine = false;
-    char bank = 'A';
-    int bankIndex = 0;
-    std::uint16_t address = 0;
-};
+// The download's walk for the status values of a header.
+DownloadWalk WalkFor(const Tl1Header& h)
+{
+    return DownloadWalk({h.resolutionBits, h.modelDigit, (h.statusByte1 & kStatusWrapped) != 0,
+                         static_cast<std::uint16_t>(h.endPointer), h.lastBank > '@' ? h.lastBank : 'A'});
+}
 
-// The download's order of blocks and bank lines, from the status values the
-// download starts with (memory pointer, wrap, model digit, last bank).
-class DownloadWalk {
-public:
-    explicit DownloadWalk(const Tl1Header& h)
-        : m_step(BlockBytesFor(h.resolutionBits)),
-          m_reduce(ImageBytesFor(h.resolutionBits)),
-          m_top(kFirstAddress + ImageBytesFor(h.resolutionBits)),
-          m_fourBanks(h.modelDigit == '6'),
-          m_wrapped((h.statusByte1 & 0x08) != 0),
-          m_end(static_cast<std::uint16_t>(h.endPointer)),
-          m_lastBank(h.lastBank > '@' ? h.lastBank : 'A')
-    {
-        const int perBank = m_reduce / m_step;
-        m_blockLimit = m_fourBanks ? 4 * perBank : perBank;
-        m_address = m_wrapped ? m_end : static_cast<std::uint16_t>(kFirstAddress);
-        m_bank = m_wrapped ? m_lastBank : 'A';
-    }
-
-    // The next step; false when the transfer has ended.
-    bool next(WalkStep& step)
-    {
-        if (m_pendingBankLine) {
-            m_pendingBankLine = false;
-            step = {true, m_pendingLetter, 0, 0};
-            return true;
-        }
-        if (m_done)
-            return false;
-        step = {false, m_bank, (m_bank - 'A') & 3, m_address};
-        advance();
-        return true;
-    }
-
-private:
-    void bankLine(char letter)
-    {
-        m_pendingBankLine = true;
-        m_pendingLetter = letter;
-    }
-
-    void advance()
-    {
-        ++m_blocks;
-        m_address = static_cast<std::uint16_t>(m_address + m_step);
-        if (!m_fourBanks) {
-            if (m_wrapped) {
-                if (m_address >= m_top)
-                    m_address = static_cast<std::uint16_t>(m_address - m_reduce);
-                if (m_address == m_end)
-                    m_done = true;
-            } else if (m_address >= m_end) {
-                m_done = true;
-            }
-        } else if (m_wrapped) {
-            if (m_address >= m_top) {
-                m_address = static_cast<std::uint16_t>(m_address - m_reduce);
-                m_bank = NextBank(m_bank);
-            }
-            if (m_address == m_end) {
-                if (m_bank == m_lastBank)
-                    m_done = true;
-                else
-                    bankLine(m_bank);
-            }
-        } else {
-            if (m_address >= m_top) {
-                bankLine(m_bank);
-                m_address = static_cast<std::uint16_t>(m_address - m_reduce);
-                m_bank = NextBank(m_bank);
-            }
-            if (m_bank == m_lastBank && m_address >= m_end)
-                m_done = true;
-        }
-        if (m_blocks >= m_blockLimit)
-            m_done = true;
-    }
-
-    static char NextBank(char b) { return b >= 'D' || b < 'A' ? 'A' : static_cast<char>(b + 1); }
-
-    int m_step;
-    int m_reduce;
-    int m_top;
-    bool m_fourBanks;
-    bool m_wrapped;
-    std::uint16_t m_end;
-    char m_lastBank;
-    int m_blockLimit = 0;
-    int m_blocks = 0;
-    std::uint16_t m_address = 0;
-    char m_bank = 'A';
-    bool m_done = false;
-    bool m_pendingBankLine = false;
-    char m_pendingLetter = 'A';
-};
+// A 12-bit logger of a model below '5' reports the 10-bit flag as well; the
+// download takes it off the header line.
+int OlderTwelveBitFlag(const Tl1Header& h)
+{
+    return h.resolutionBits == 12 && h.modelDigit < '5' ? kStatusTenBitOfWide : 0;
+}
 
 // Position of a block's first byte in the banks laid end to end (each bank
 // counted with the bytes the resolution uses), wrapped round their total.
 int CircularOffset(int bankIndex, int address, int bankCount, int imageBytes)
 {
     const int total = bankCount * imageBytes;
-    const int raw = (bankIndex % bankCount) * imageBytes + (address - kFirstAddress);
+    const int raw = (bankIndex % bankCount) * imageBytes + (address - kFirstDataAddress);
     return ((raw % total) + total) % total;
 }
 
@@ -143,12 +55,100 @@ std::uint8_t ImageByte(const std::vector<QByteArray>& banks, int bank, int offse
 
 QByteArray Decimal(long long v) { return QByteArray::number(v); }
 
-} // namespace
-
-int MemoryCapacityFor(int resolutionBits)
+// Line 1: the status values of a full identification line; an older line
+// of four characters or fewer is kept as it is.
+void ParseIdLine(const QByteArray& id, Tl1Header& h)
 {
-    return resolutionBits == 10 ? 25800 : resolutionBits == 12 ? 21504 : 32256;
+    if (id.size() <= 4) {
+        h.idLineOverride = id;
+        h.modelDigit = '0';
+        return;
+    }
+    h.referenceCode = id[0];
+    for (int c = 0; c < 4; ++c)
+        h.typeCodes[static_cast<std::size_t>(c)] = id[c + 1];
+    h.revision = id.size() > 5 ? id[5] : 'q';
+    h.modelDigit = id.size() > 6 ? id[6] : '0';
+    h.inputTypeChars = (id.mid(7, 2) + "@@").left(2);
+    h.batteryVolts = id.mid(10, 3).trimmed().toFloat();
+    h.lastBank = 'A';
+    if (id.size() > 14)
+        h.lastBank = id[14] != ' ' ? id[14] : id.size() > 15 ? id[15] : 'A';
 }
+
+// Lines 2 to 9: stamps, description, the transfer line and the labels.
+void ParseTextLines(const std::vector<QByteArray>& header, Tl1Header& h)
+{
+    h.firstStamp = header[1];
+    h.lastStamp = header[2];
+    h.description = header[3];
+    const QByteArray& line5 = header[4];
+    if (line5.size() >= 40) {
+        h.clockStamp = line5.left(26);
+        while (h.clockStamp.endsWith(' '))
+            h.clockStamp.chop(1);
+        h.pcClockText = line5.mid(28);
+    } else {
+        h.clockStamp = line5;
+    }
+    h.amPm = h.clockStamp.endsWith('m');
+    for (int c = 0; c < 4; ++c)
+        h.labels[static_cast<std::size_t>(c)] = header[static_cast<std::size_t>(5 + c)];
+}
+
+// Lines 10 to 13: mode flags (with the flag the download took off put
+// back), rate code, channel flags, end pointer and phase byte.
+void ParseNumberLines(const std::vector<QByteArray>& header, Tl1Header& h)
+{
+    auto number = [&](int index, tl1::LineView* rest = nullptr) {
+        const QByteArray& text = header[static_cast<std::size_t>(index)];
+        return tl1::ReadInteger({text.constData(), text.size()}, rest);
+    };
+    const int mode = static_cast<int>(number(9) & 0xFF);
+    h.resolutionBits = ResolutionBitsFromModeFlags(static_cast<std::uint8_t>(mode));
+    h.statusByte1 = mode + OlderTwelveBitFlag(h);
+    h.rateCode = static_cast<char>(number(10) & 0xFF);
+    h.channelFlags = static_cast<int>(number(11) & 0xFF);
+    tl1::LineView rest;
+    h.endPointer = static_cast<int>(number(12, &rest) & 0xFFFF);
+    h.phaseByte = h.resolutionBits == 8 ? 0 : static_cast<int>(tl1::ReadInteger(rest) & 0xFF);
+}
+
+// The next block line of the file, passing over bank and empty lines.
+bool NextBlockLine(tl1::LineCursor& lines, tl1::LineView& line)
+{
+    while (lines.next(line))
+        if (line.size > 0 && line.data[0] != 'Z')
+            return true;
+    return false;
+}
+
+// The block lines, put back at the addresses the download read them from.
+void ReadBlocks(tl1::LineCursor& lines, Tl1Recording& rec)
+{
+    const Tl1Header& h = rec.header;
+    const int imageBytes = ImageBytesFor(h.resolutionBits);
+    const int blockBytes = BlockBytesFor(h.resolutionBits);
+    const int bankCount = BankCountForModel(h.modelDigit);
+    rec.banks.assign(static_cast<std::size_t>(bankCount), QByteArray(kMemoryImageBytes, '\0'));
+    DownloadWalk walk = WalkFor(h);
+    tl1::LineView line;
+    do {
+        if (!NextBlockLine(lines, line))
+            break;
+        const int start = CircularOffset(walk.bankIndex(), walk.address(), bankCount, imageBytes);
+        const int n = static_cast<int>(std::min<qsizetype>(line.size / 2, blockBytes));
+        for (int k = 0; k < n; ++k) {
+            const int at = (start + k) % (bankCount * imageBytes);
+            rec.banks[static_cast<std::size_t>(at / imageBytes)][at % imageBytes] =
+                static_cast<char>(LooseHexByte(line.data + 2 * k));
+        }
+        walk.advance();
+    } while (!walk.finished());
+}
+
+
+} // namespace
 
 QByteArray FormatIdLine(const Tl1Header& h)
 {
@@ -187,8 +187,7 @@ QByteArray FormatTl1Header(const Tl1Header& h)
     put((clock + h.pcClockText).left(h.amPm ? 58 : 60));
     for (const auto& label : h.labels)
         put(label);
-    const int olderTwelveBit = h.resolutionBits == 12 && h.modelDigit < '5' ? 64 : 0;
-    put(Decimal(h.statusByte1 - olderTwelveBit));
+    put(Decimal(h.statusByte1 - OlderTwelveBitFlag(h)));
     put(Decimal(static_cast<unsigned char>(h.rateCode)));
     put(Decimal(h.channelFlags));
     if (h.resolutionBits == 8)
@@ -203,18 +202,11 @@ QByteArray FormatTl1Header(const Tl1Header& h)
 
 QByteArray FormatBlockLine(std::span<const std::uint8_t> block)
 {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    QByteArray line(static_cast<qsizetype>(block.size() * 2 + 2), Qt::Uninitialized);
-    unsigned sum = 0;
-    qsizetype i = 0;
-    for (std::uint8_t b : block) {
-        line[i++] = kDigits[b >> 4];
-        line[i++] = kDigits[b & 15];
-        sum += static_cast<unsigned char>(kDigits[b >> 4]) + static_cast<unsigned char>(kDigits[b & 15]);
-    }
-    const unsigned check = (256 - (sum & 0xFF)) & 0xFF;
-    line[i++] = kDigits[check >> 4];
-    line[i++] = kDigits[check & 15];
+    QByteArray line;
+    line.reserve(static_cast<qsizetype>(block.size() * 2 + 2));
+    for (std::uint8_t b : block)
+        AppendHexByte(line, b);
+    AppendHexByte(line, Checksum(line));
     return line;
 }
 
@@ -223,27 +215,25 @@ QByteArray FormatTl1(const Tl1Recording& recording)
     const Tl1Header& h = recording.header;
     const int imageBytes = ImageBytesFor(h.resolutionBits);
     const int blockBytes = BlockBytesFor(h.resolutionBits);
-    const int bankCount = h.modelDigit == '6' ? 4 : 1;
+    const int bankCount = BankCountForModel(h.modelDigit);
     QByteArray out = FormatTl1Header(h);
     out.reserve(out.size() + bankCount * (imageBytes / blockBytes) * (2 * blockBytes + 6));
     std::vector<std::uint8_t> block(static_cast<std::size_t>(blockBytes));
-    DownloadWalk walk(h);
-    WalkStep step;
-    while (walk.next(step)) {
-        if (step.bankLine) {
-            out += 'Z';
-            out += step.bank;
-            out += kLineEnd;
-            continue;
-        }
-        const int start = CircularOffset(step.bankIndex, step.address, bankCount, imageBytes);
+    DownloadWalk walk = WalkFor(h);
+    do {
+        const int start = CircularOffset(walk.bankIndex(), walk.address(), bankCount, imageBytes);
         for (int k = 0; k < blockBytes; ++k) {
             const int at = (start + k) % (bankCount * imageBytes);
             block[static_cast<std::size_t>(k)] = ImageByte(recording.banks, at / imageBytes, at % imageBytes);
         }
         out += FormatBlockLine(block);
         out += kLineEnd;
-    }
+        if (const char bank = walk.advance()) {
+            out += 'Z';
+            out += bank;
+            out += kLineEnd;
+        }
+    } while (!walk.finished());
     return out;
 }
 
@@ -270,83 +260,16 @@ Result<Tl1Recording> ParseTl1Recording(const QByteArray& fileBytes)
     }
     Tl1Recording rec;
     Tl1Header& h = rec.header;
-    const QByteArray& id = header[0];
-    if (id.size() > 4) {
-        h.referenceCode = id[0];
-        for (int c = 0; c < 4; ++c)
-            h.typeCodes[static_cast<std::size_t>(c)] = id[c + 1];
-        h.revision = id.size() > 5 ? id[5] : 'q';
-        h.modelDigit = id.size() > 6 ? id[6] : '0';
-        h.inputTypeChars = (id.mid(7, 2) + "@@").left(2);
-        h.batteryVolts = id.mid(10, 3).trimmed().toFloat();
-        h.lastBank = 'A';
-        if (id.size() > 14)
-            h.lastBank = id[14] != ' ' ? id[14] : id.size() > 15 ? id[15] : 'A';
-    } else {
-        h.idLineOverride = id;
-        h.modelDigit = '0';
-    }
-    h.firstStamp = header[1];
-    h.lastStamp = header[2];
-    h.description = header[3];
-    const QByteArray& line5 = header[4];
-    if (line5.size() >= 40) {
-        h.clockStamp = line5.left(26);
-        while (h.clockStamp.endsWith(' '))
-            h.clockStamp.chop(1);
-        h.pcClockText = line5.mid(28);
-    } else {
-        h.clockStamp = line5;
-    }
-    h.amPm = h.clockStamp.endsWith('m');
-    for (int c = 0; c < 4; ++c)
-        h.labels[static_cast<std::size_t>(c)] = header[static_cast<std::size_t>(5 + c)];
-    auto number = [&](int index, tl1::LineView* rest = nullptr) {
-        const QByteArray& text = header[static_cast<std::size_t>(index)];
-        return tl1::ReadInteger({text.constData(), text.size()}, rest);
-    };
-    const int mode = static_cast<int>(number(9) & 0xFF);
-    h.resolutionBits = !(mode & 0x80) ? 8 : (mode & 0x40) ? 10 : 12;
-    h.statusByte1 = mode + (h.resolutionBits == 12 && h.modelDigit < '5' ? 64 : 0);
-    h.rateCode = static_cast<char>(number(10) & 0xFF);
-    h.channelFlags = static_cast<int>(number(11) & 0xFF);
-    tl1::LineView rest;
-    h.endPointer = static_cast<int>(number(12, &rest) & 0xFFFF);
-    h.phaseByte = h.resolutionBits == 8 ? 0 : static_cast<int>(tl1::ReadInteger(rest) & 0xFF);
-    if (id.size() > 4) {
+    ParseIdLine(header[0], h);
+    ParseTextLines(header, h);
+    ParseNumberLines(header, h);
+    if (header[0].size() > 4) {
         for (auto& text : h.scalingTexts) {
             lines.next(line);
             text = QByteArray(line.data, line.size);
         }
     }
-
-    const int imageBytes = ImageBytesFor(h.resolutionBits);
-    const int blockBytes = BlockBytesFor(h.resolutionBits);
-    const int bankCount = h.modelDigit == '6' ? 4 : 1;
-    rec.banks.assign(static_cast<std::size_t>(bankCount), QByteArray(kMemoryImageBytes, '\0'));
-    DownloadWalk walk(h);
-    WalkStep step;
-    while (walk.next(step)) {
-        if (step.bankLine)
-            continue;
-        // The next block line of the file, passing over bank and empty lines.
-        bool found = false;
-        while (lines.next(line)) {
-            if (line.size > 0 && line.data[0] != 'Z') {
-                found = true;
-                break;
-            }
-        }
-        if (!found)
-            break;
-        const int start = CircularOffset(step.bankIndex, step.address, bankCount, imageBytes);
-        const int n = static_cast<int>(std::min<qsizetype>(line.size / 2, blockBytes));
-        for (int k = 0; k < n; ++k) {
-            const int at = (start + k) % (bankCount * imageBytes);
-            rec.banks[static_cast<std::size_t>(at / imageBytes)][at % imageBytes] =
-                static_cast<char>(tl1::HexByte(line.data + 2 * k));
-        }
-    }
+    ReadBlocks(lines, rec);
     return Result<Tl1Recording>::ok(std::move(rec));
 }
 
@@ -482,13 +405,13 @@ Tl1Recording MakeRecording(const RecordingPlan& plan)
     Tl1Header& h = rec.header;
     const int bits = h.resolutionBits;
     const int capacity = MemoryCapacityFor(bits);
-    int status = h.statusByte1 & ~(0x80 | 0x40 | 0x08);
+    int status = h.statusByte1 & ~(kStatusTenBit | kStatusTenBitOfWide | kStatusWrapped);
     if (bits == 10)
-        status |= 0x80 | 0x40;
+        status |= kStatusTenBit | kStatusTenBitOfWide;
     else if (bits == 12)
-        status |= 0x80 | (h.modelDigit < '5' ? 0x40 : 0);   // the download takes 64 off again
+        status |= kStatusTenBit | OlderTwelveBitFlag(h);   // the download takes it off again
     if (plan.wrapped)
-        status |= 0x08;
+        status |= kStatusWrapped;
     h.statusByte1 = status;
 
     if (plan.wrapped) {
@@ -496,7 +419,7 @@ Tl1Recording MakeRecording(const RecordingPlan& plan)
         const auto sections = PackWrappedSections(bits, plan.readings, plan.sections, plan.phase, phaseByte);
         h.phaseByte = (phaseByte & ~(bits == 10 ? 3 : 1)) | plan.phase;
         h.endPointer = plan.endPointer;
-        const int bankCount = h.modelDigit == '6' ? 4 : 1;
+        const int bankCount = BankCountForModel(h.modelDigit);
         const int lastIndex = std::clamp(h.lastBank - 'A', 0, bankCount - 1);
         rec.banks = PlaceWrappedSections(bits, sections, plan.endPointer, lastIndex, bankCount);
         return rec;
@@ -514,10 +437,10 @@ Tl1Recording MakeRecording(const RecordingPlan& plan)
         rec.banks.push_back(image);
     }
     h.lastBank = BankLetter(banks - 1);
-    h.endPointer = kFirstAddress + static_cast<int>(lastPacked.size());
+    h.endPointer = kFirstDataAddress + static_cast<int>(lastPacked.size());
     h.phaseByte = 0;
-    if (h.modelDigit == '6')
-        rec.banks.resize(4, QByteArray(kMemoryImageBytes, '\0'));
+    if (h.modelDigit == kFourBankModelDigit)
+        rec.banks.resize(kFourBankCount, QByteArray(kMemoryImageBytes, '\0'));
     return rec;
 }
 

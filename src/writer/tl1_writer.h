@@ -6,6 +6,7 @@
 // values of an existing file (the virtual logger serves them), and packing
 // readings into memory the way a logger stores them.
 
+#include "format/memory_layout.h"
 #include "util/result.h"
 
 #include <QByteArray>
@@ -17,9 +18,7 @@
 
 namespace tamble {
 
-// Bytes of one memory image: logger addresses 512 up to 32767. A 10-bit
-// logger uses the first 32250 of them.
-inline constexpr int kMemoryImageBytes = 32256;
+// Memory images are kMemoryImageBytes long (format/memory_layout.h).
 
 // The status values a download writes into the header.
 struct Tl1Header {
@@ -120,8 +119,5 @@ struct RecordingPlan {
     std::vector<std::uint16_t> readings;
 };
 Tl1Recording MakeRecording(const RecordingPlan& plan);
-
-// Readings per memory image: 32256 (8 bit), 25800 (10 bit), 21504 (12 bit).
-int MemoryCapacityFor(int resolutionBits);
 
 } // namespace tamble
