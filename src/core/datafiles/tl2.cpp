@@ -1,5 +1,7 @@
 #include "datafiles/tl2.h"
 
+#include "datafiles/tl1_loader.h"
+
 #include "conversion/decimal_text.h"
 
 #include <QFile>
@@ -223,7 +225,7 @@ ReexportResult ReexportFromBankFile(const DataSet& data, TextOut& out, bool csv,
         return result;
     }
     const QString name = file.fileName();
-    if (!name.contains(QLatin1String(".TL2")) && !name.contains(QLatin1String(".tl2"))) {
+    if (!IsBankFileName(name)) {
         result.message = name + QStringLiteral(" is not a TL2 type file");
         return result;
     }

@@ -24,6 +24,11 @@ QByteArray Latin1(const QString& text) { return text.toLatin1(); }
 
 } // namespace
 
+DownloadWalkStart DownloadWalkStartOf(const LoggerInfo& info)
+{
+    return {info.resolutionBits, info.modelDigit, Wrapped(info), info.memoryPointer, info.lastBank};
+}
+
 NoDataReason CheckNoData(const LoggerInfo& info)
 {
     // A four-bank logger whose pointer is back at 512 in a later bank has full banks to read.
@@ -150,7 +155,7 @@ void Download::StartDownload()
         return;
     }
 
-    m_walk = DownloadWalk({info.resolutionBits, info.modelDigit, Wrapped(info), info.memoryPointer, info.lastBank});
+    m_walk = DownloadWalk(DownloadWalkStartOf(info));
     PublishBlock();
     s.continuing = true;
     s.abortRequested = false;

@@ -28,6 +28,9 @@ QString NoDataText(NoDataReason reason, char revision);
 // The data file header lines (without line ends) for the status in `info`.
 QList<QByteArray> DataFileHeader(const LoggerInfo& info, bool amPm);
 
+// Where the download of the logger in `info` starts its memory walk.
+DownloadWalkStart DownloadWalkStartOf(const LoggerInfo& info);
+
 class Download {
 public:
     explicit Download(SessionEngine& engine);

@@ -1,9 +1,27 @@
 #include "link/download_progress.h"
 
+#include "format/download_walk.h"
+#include "link/download.h"
+#include "link/logger_info.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace tamble {
+
+int DownloadBlockCount(const LoggerInfo& info)
+{
+    if (CheckNoData(info) != NoDataReason::None)
+        return 0;
+    const bool wrapped = (info.statusFlags & kStatusWrapped) != 0;
+    DownloadWalk walk({info.resolutionBits, info.modelDigit, wrapped, info.memoryPointer, info.lastBank});
+    int blocks = 0;
+    while (!walk.finished() && blocks < walk.blockLimit()) {
+        walk.advance();
+        ++blocks;
+    }
+    return blocks;
+}
 
 DownloadProgress ProgressOf(int blocksDone, int blocksTotal, int blockBytes, std::int64_t elapsedMs)
 {

@@ -72,7 +72,7 @@ void GuiSessionRunner::setBlockCount(int blocks)
 {
     if (blocks == 0) {
         const LoggerInfo& info = m_main.m_records.loggerInfo;
-        m_main.m_session->setDownloadSize(DownloadBlockCount(info), BlockStep(info));
+        m_main.m_session->setDownloadSize(DownloadBlockCount(info), DownloadWalk(DownloadWalkStartOf(info)).blockBytes());
     }
     m_main.m_session->setBlockCount(blocks);
 }
@@ -139,7 +139,7 @@ TMain::TMain(AppRecords& records, const QString& shippedDataDir, QWidget* parent
     setObjectName(QStringLiteral("TMain"));
     m_help = std::make_unique<THelpWindow>(HelpFolders(records.programDir, shippedDataDir));
     m_qtMessages = std::make_unique<QtMessageService>(*m_help, this);
-    m_messages = m_qtMessages.get();
+    m_relay.target = m_qtMessages.get();
     chooseDataFile = [this] {
         QFileDialog dialog(this, QStringLiteral("Receive data"), m_records.programDir,
                            QStringLiteral("Tamble Logger Data (*.TL1)"));
@@ -161,7 +161,7 @@ TMain::~TMain()
     m_runner->finished = [](int) {};
 }
 
-void TMain::setMessageService(MessageService& messages) { m_messages = &messages; }
+void TMain::setMessageService(MessageService& messages) { m_relay.target = &messages; }
 
 void TMain::BuildMenus()
 {

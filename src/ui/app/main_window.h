@@ -112,7 +112,7 @@ public:
     GuiSessionRunner& runner() { return *m_runner; }
     TCommStatus& sessionWindow() { return *m_session; }
     TStatus& statusWindow() { return *m_status; }
-    MessageService& messages() { return *m_messages; }
+    MessageService& messages() { return m_relay; }
     THelpWindow& help() { return *m_help; }
 
     // Every paint: caption, station and phone groups, modem panel.
@@ -142,7 +142,12 @@ private:
     AppRecords& m_records;
     std::unique_ptr<THelpWindow> m_help;
     std::unique_ptr<QtMessageService> m_qtMessages;
-    MessageService* m_messages = nullptr;
+    // Every window asks through the relay, so the message boxes can be replaced in one place.
+    struct Relay : MessageService {
+        MessageService* target = nullptr;
+        DialogAnswer ask(const UserMessage& message) override { return target->ask(message); }
+    } m_relay;
+    MessageService* m_messages = &m_relay;
     std::unique_ptr<GuiSessionRunner> m_runner;
     std::unique_ptr<ModemDialler> m_dialler;
     std::unique_ptr<BaudRateChanger> m_baud;

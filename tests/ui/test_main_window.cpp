@@ -1,0 +1,178 @@
+// The main window, offscreen: its menu, the commands that refuse or ask, and sessions from the
+// menu against the virtual logger on a pseudo-terminal.
+#include "ui/app/main_window.h"
+#include "ui/link/session_window.h"
+#include "ui/link/status_window.h"
+
+#include "e2e/support/sim_process.h"
+#include "support/scripted_messages.h"
+#include "ui/support/screens.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace tamble;
+using namespace tamble::test;
+using tamble::e2e::ProgramHome;
+using tamble::e2e::SimProcess;
+
+namespace {
+
+struct Window {
+    explicit Window(const QString& com = QString())
+    {
+        records.programDir = home.path() + QLatin1Char('/');
+        qputenv("TAMBLE_COM1", com.toLocal8Bit());
+        main = std::make_unique<TMain>(records, QStringLiteral(TAMBLE_SOURCE_DIR "/data"));
+        main->setMessageService(messages);
+        main->show();
+    }
+    ~Window() { qunsetenv("TAMBLE_COM1"); }
+
+    bool waitForMessages(std::size_t count, int ms = 30000)
+    {
+        return QTest::qWaitFor([&] { return messages.shown.size() >= count; }, ms);
+    }
+
+    ProgramHome home;
+    AppRecords records;
+    ScriptedMessages messages;
+    std::unique_ptr<TMain> main;
+};
+
+QStringList MenuCaptions(QMenuBar* bar)
+{
+    QStringList out;
+    for (QAction* a : bar->actions())
+        out << (a->isVisible() ? a->text() : QStringLiteral("(hidden) ") + a->text());
+    return out;
+}
+
+} // namespace
+
+TEST(MainWindowUi, MenusInOrderWithShortcutsAndLaterWindowsDisabled)
+{
+    Window w;
+    EXPECT_EQ(MenuCaptions(w.main->menuBar()),
+              (QStringList{"&File  ", "&Send   ", "&Receive   ", "&Graph   ", "S&ettings   ", "&Dial-up  ",
+                           "(hidden) Terminal", "&Utilities  ", "&Help   "}));
+    EXPECT_EQ(w.main->action(MainCommand::ReceiveData)->shortcut(), QKeySequence(QStringLiteral("Ctrl+D")));
+    EXPECT_EQ(w.main->action(MainCommand::RealTime)->shortcut(), QKeySequence(QStringLiteral("Ctrl+T")));
+    EXPECT_EQ(w.main->action(MainCommand::Graph)->shortcut(), QKeySequence(QStringLiteral("Ctrl+G")));
+    EXPECT_FALSE(w.main->action(MainCommand::FileGraph)->isEnabled());
+    EXPECT_FALSE(w.main->action(MainCommand::RealTimeGraph)->isEnabled());
+    EXPECT_TRUE(w.main->action(MainCommand::ReceiveStatus)->isEnabled());
+    EXPECT_EQ(w.main->windowTitle(), QStringLiteral("Tamble Logger"));
+    SaveScreen(*w.main, QStringLiteral("main_window"));
+}
+
+TEST(MainWindowUi, RefusalsAndTheDownloadNameRule)
+{
+    Window w;
+    w.main->Run(MainCommand::LastStatus);
+    EXPECT_EQ(w.messages.lastText(), QStringLiteral("No Status to show; Select Receive/Status"));
+
+    w.records.settings.network = true;
+    w.main->Run(MainCommand::StationAddress);
+    EXPECT_EQ(w.messages.lastText(), QStringLiteral("Must be connected to a single logger; check Settings"));
+
+    w.records.settings.useModem = true;
+    w.main->Run(MainCommand::SetBaudRate);
+    EXPECT_EQ(w.messages.lastText(), QStringLiteral("Must first uncheck 'Use Modem' in Settings"));
+
+    w.main->chooseDataFile = [&] { return w.home.filePath(QStringLiteral("OUT.CSV")); };
+    w.main->Run(MainCommand::ReceiveData);
+    EXPECT_EQ(w.messages.lastText(), QStringLiteral("File name must end in '.TL1'"));
+    EXPECT_EQ(w.records.session.transaction, TransactionKind::None);
+}
+
+TEST(MainWindowUi, SettingsShowTheStationAndPhoneGroupsAndTheRealTimeGuardAsks)
+{
+    Window w;
+    auto* station = w.main->findChild<QWidget*>(QStringLiteral("NetBevelMain"));
+    auto* phone = w.main->findChild<QWidget*>(QStringLiteral("PhoneBevelMain"));
+    EXPECT_FALSE(station->isVisible());
+    EXPECT_FALSE(phone->isVisible());
+    w.records.settings.network = true;
+    w.records.settings.useModem = true;
+    w.main->Refresh();
+    EXPECT_TRUE(station->isVisible());
+    EXPECT_TRUE(phone->isVisible());
+
+    w.records.session.realTimeGraph = true;
+    w.messages.answers = {DialogAnswer::Cancel};
+    w.main->Run(MainCommand::ReceiveStatus);
+    EXPECT_EQ(w.messages.lastText(), QStringLiteral("This action will terminate Real Time Graph"));
+    EXPECT_EQ(w.records.session.transaction, TransactionKind::None);
+}
+
+// --- sessions against the virtual logger ---
+
+TEST(MainWindowSession, ReceiveStatusShowsTheLoggersStatus)
+{
+    SimProcess sim;
+    ASSERT_TRUE(sim.start({"--baud", "19200", "--protocol", "fast", "--description", "Cold store"}))
+        << sim.errorText().toStdString();
+    Window w(sim.ptyPath());
+    w.main->Run(MainCommand::ReceiveStatus);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.main->statusWindow().isVisible(); }, 30000))
+        << w.messages.texts().join('|').toStdString();
+    auto* description = w.main->statusWindow().findChild<QLineEdit*>(QStringLiteral("IdStatBox"));
+    ASSERT_NE(description, nullptr);
+    EXPECT_TRUE(description->text().startsWith(QStringLiteral("Cold store")));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !w.main->sessionWindow().isVisible(); }, 5000));
+    EXPECT_TRUE(w.main->menuBar()->isEnabled());
+    SaveScreen(w.main->statusWindow(), QStringLiteral("status_from_logger"));
+}
+
+TEST(MainWindowSession, ReceiveDataWritesTheFileAndShowsTheBlocks)
+{
+    SimProcess sim;
+    ASSERT_TRUE(sim.start({"--baud", "19200", "--protocol", "fast", "--pointer", "2000", "--no-pace"}));
+    Window w(sim.ptyPath());
+    const QString file = w.home.filePath(QStringLiteral("OUT.TL1"));
+    w.home.writeFile(QStringLiteral("OUT.TL2"), "stale");
+    w.main->chooseDataFile = [&] { return file; };
+    w.main->Run(MainCommand::ReceiveData);
+    ASSERT_TRUE(w.waitForMessages(1)) << "no outcome";
+    EXPECT_TRUE(w.messages.lastText().startsWith(QStringLiteral("Transfer complete: OUT.TL1")))
+        << w.messages.lastText().toStdString();
+    EXPECT_TRUE(QFile::exists(file));
+    EXPECT_FALSE(w.home.exists(QStringLiteral("OUT.TL2")));
+    EXPECT_GT(w.main->sessionWindow().blockCount(), 0);
+}
+
+TEST(MainWindowSession, AbortDuringADownloadLeavesNoFile)
+{
+    SimProcess sim;
+    ASSERT_TRUE(sim.start({"--baud", "19200", "--protocol", "fast", "--pointer", "30000"}));
+    Window w(sim.ptyPath());
+    const QString file = w.home.filePath(QStringLiteral("ABORT.TL1"));
+    w.main->chooseDataFile = [&] { return file; };
+    w.main->Run(MainCommand::ReceiveData);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.main->sessionWindow().blockCount() >= 3; }, 30000));
+    SaveScreen(w.main->sessionWindow(), QStringLiteral("session_download"));
+    auto* abort = w.main->sessionWindow().findChild<QPushButton*>(QStringLiteral("AbortBtn"));
+    ASSERT_TRUE(abort->isVisible());
+    QTest::mouseClick(abort, Qt::LeftButton);
+    ASSERT_TRUE(w.waitForMessages(1));
+    EXPECT_EQ(w.messages.lastText(), QStringLiteral("Transfer aborted; No data file created"));
+    EXPECT_FALSE(QFile::exists(file));
+    EXPECT_TRUE(w.main->menuBar()->isEnabled());
+}
+
+TEST(MainWindowSession, ADeadLoggerGivesNoResponse)
+{
+    SimProcess sim;
+    ASSERT_TRUE(sim.start({"--baud", "19200", "--protocol", "fast", "--dead"}));
+    Window w(sim.ptyPath());
+    w.main->Run(MainCommand::ReceiveStatus);
+    ASSERT_TRUE(w.waitForMessages(1));
+    EXPECT_EQ(w.messages.lastText(), QStringLiteral("No response from logger (c)"));
+    EXPECT_EQ(w.messages.shown.back().helpContext, 24);
+    EXPECT_FALSE(w.main->sessionWindow().isVisible());
+}
