@@ -1,6 +1,6 @@
 #include "app/auto_answer_service.h"
 
-#include "app/log_routines.h"
+#include "program/log_routines.h"
 #include "app/qt_serial_port.h"
 #include "app/session_runner.h"
 #include "app/startup_log.h"

@@ -14,7 +14,7 @@
 // on stdout): status 0 when it is the success message, 1 otherwise. The
 // auto-answer service appends its log lines as calls come in.
 
-#include "app/app_records.h"
+#include "program/app_records.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 // Convert mode: one existing ".TL1" parameter is loaded without any window and
 // exported as CSV (all points, no note) into the program directory.
-#include "app/export_wiring.h"
+#include "program/export_wiring.h"
 #include "app/startup_log.h"
 #include "app/unattended.h"
 #include "datafiles/tl2.h"

@@ -1,6 +1,6 @@
 #include "app/session_runner.h"
 
-#include "app/log_routines.h"
+#include "program/log_routines.h"
 #include "app/startup_log.h"
 #include "link/receive_csv.h"
 #include "link/status_text.h"
@@ -9,7 +9,7 @@
 #include <QLocale>
 #include <cstdio>
 
-#include "app/export_wiring.h"
+#include "program/export_wiring.h"
 #include "datafiles/export.h"
 #include "datafiles/tl2.h"
 #include "link/modem.h"
@@ -23,33 +23,33 @@ SessionRunner::SessionRunner(AppRecords& records, QObject* parent)
         *this, SessionRecords{records.session, records.settings, records.loggerInfo, records.geometry, records.mode,
                               records.dataFileName});
     m_engine->setStatusDecoder([this](QByteArrayView record, const StatusContext& context, LoggerInfo& info,
-                                      MemoryGeometry& geometry) { return Decode(record, context, info, geometry); });
+                                      MemoryGeometry& geometry) { return decode(record, context, info, geometry); });
     m_scaling.tableDirectory = records.programDir;
 
     m_trigger.setSingleShot(true);
     m_trigger.setTimerType(Qt::PreciseTimer);
-    connect(&m_trigger, &QTimer::timeout, this, [this] { Post(Event::Timeout); });
+    connect(&m_trigger, &QTimer::timeout, this, [this] { post(Event::Timeout); });
     m_progress.setInterval(165);
-    connect(&m_progress, &QTimer::timeout, this, [this] { Post(Event::Tick); });
+    connect(&m_progress, &QTimer::timeout, this, [this] { post(Event::Tick); });
 
-    m_port.onReadyRead = [this] { Post(Event::Read); };
-    m_port.onDrained = [this] { Post(Event::Drain); };
+    m_port.onReadyRead = [this] { post(Event::Read); };
+    m_port.onDrained = [this] { post(Event::Drain); };
     m_port.onFailure = [this](const QString& why) {
         m_failure = why;
-        Post(Event::Failure);
+        post(Event::Failure);
     };
 }
 
 SessionRunner::~SessionRunner() = default;
 
-StatusDecodeResult SessionRunner::Decode(QByteArrayView record, const StatusContext& context, LoggerInfo& info,
+StatusDecodeResult SessionRunner::decode(QByteArrayView record, const StatusContext& context, LoggerInfo& info,
                                          MemoryGeometry& geometry)
 {
     m_scaling.tableError = false;
     return DecodeStatus(record, context, info, geometry, m_scaling);
 }
 
-void SessionRunner::Post(Event event)
+void SessionRunner::post(Event event)
 {
     m_pending[static_cast<std::size_t>(event)] = true;
     if (m_busy > 0)
@@ -67,7 +67,7 @@ void SessionRunner::Post(Event event)
             if (m_engine->finished() && static_cast<Event>(e) != Event::Continue)
                 continue;
             ++m_busy;
-            Dispatch(static_cast<Event>(e));
+            dispatch(static_cast<Event>(e));
             --m_busy;
             any = true;
             break;
@@ -76,10 +76,10 @@ void SessionRunner::Post(Event event)
     // Bytes that came in during the last handler are announced by no further readyRead.
     if (!m_engine->finished() && m_port.isOpen() && m_port.inputBytesWaiting() > 0 &&
         m_port.outputBytesPending() == 0)
-        QTimer::singleShot(0, this, [this] { Post(Event::Read); });
+        QTimer::singleShot(0, this, [this] { post(Event::Read); });
 }
 
-void SessionRunner::Dispatch(Event event)
+void SessionRunner::dispatch(Event event)
 {
     switch (event) {
     case Event::Start: m_engine->StartSession(); break;
@@ -127,7 +127,7 @@ void SessionRunner::after(int ticks, std::function<void()> then)
     QTimer::singleShot(static_cast<int>(TicksToMs(std::max(ticks, 0))), Qt::PreciseTimer, this,
                        [this, then = std::move(then)]() mutable {
                            m_continuations.push_back(std::move(then));
-                           Post(Event::Continue);
+                           post(Event::Continue);
                        });
 }
 
@@ -155,11 +155,11 @@ void SessionRunner::fatalLogAndExit(const QString& line, int exitCode)
         m_trigger.stop();
         m_progress.stop();
         m_port.close();
-        Finish(status);
+        finish(status);
     });
 }
 
-void SessionRunner::Finish(int exitCode)
+void SessionRunner::finish(int exitCode)
 {
     m_done = true;
     m_exitCode = exitCode;
@@ -219,7 +219,7 @@ void SessionRunner::sessionEnded()
             if (!m_done && !m_engine->active()) {
                 const int status = EndWithLog(LogRoutine::Fatal, m_records.programDir,
                                               QStringLiteral("Session ended without a result"), kExitFailure);
-                Finish(status);
+                finish(status);
             }
         });
 }
@@ -238,7 +238,7 @@ void SessionRunner::StartInteractive(TransactionKind kind)
     s.transaction = kind;
     s.retryCount = 0;
     resetStopwatch();
-    Post(Event::Start);
+    post(Event::Start);
 }
 
 } // namespace tamble

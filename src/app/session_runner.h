@@ -5,7 +5,7 @@
 // ends the program's event loop when it has its outcome. Engine calls never nest: events that come
 // while a handler is busy (a message box is up) are delivered when it is done.
 
-#include "app/app_records.h"
+#include "program/app_records.h"
 #include "app/qt_serial_port.h"
 #include "conversion/channel_scaling.h"
 #include "link/session_engine.h"
@@ -64,10 +64,10 @@ public:
 private:
     enum class Event { Failure, Start, Read, Drain, Timeout, Tick, Continue, Count };
     // Hands `event` to the engine unless a handler is busy; then delivers what arrived meanwhile.
-    void Post(Event event);
-    void Dispatch(Event event);
-    void Finish(int exitCode);
-    StatusDecodeResult Decode(QByteArrayView record, const StatusContext& context, LoggerInfo& info,
+    void post(Event event);
+    void dispatch(Event event);
+    void finish(int exitCode);
+    StatusDecodeResult decode(QByteArrayView record, const StatusContext& context, LoggerInfo& info,
                               MemoryGeometry& geometry);
 
     AppRecords& m_records;

@@ -1,10 +1,10 @@
 #include "app/startup.h"
 
-#include "app/log_routines.h"
+#include "program/log_routines.h"
 #include "app/startup_log.h"
 #include "app/unattended.h"
 #include "link/modem.h"
-#include "app/startup_setup.h"
+#include "program/startup_setup.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 // Start-up and closing of the program, apart from the windows.
 
-#include "app/app_records.h"
+#include "program/app_records.h"
 #include "link/session_host.h"
 
 #include <QString>

@@ -1,6 +1,6 @@
 #include "app/startup_log.h"
 
-#include "app/log_routines.h"
+#include "program/log_routines.h"
 
 #include <cstdio>
 

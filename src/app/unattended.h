@@ -4,7 +4,7 @@
 // routine its mode uses (EndWithLog, startup_log.h) and returns the process
 // exit status: 0 on success, 1 on any failure.
 
-#include "app/app_records.h"
+#include "program/app_records.h"
 #include "app/session_runner.h"
 
 #include <QCoreApplication>

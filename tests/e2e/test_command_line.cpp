@@ -1,7 +1,7 @@
 // The real program on its command line: every outcome, its log line, its
 // standard output and its exit status, in a program directory of its own.
 
-#include "app/settings_record.h"
+#include "program/settings_record.h"
 
 #include <QDir>
 #include <QFile>

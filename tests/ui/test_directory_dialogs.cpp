@@ -1,6 +1,6 @@
 // The phone list and the two modem lists driven through their real widgets, offscreen.
 
-#include "app/app_records.h"
+#include "program/app_records.h"
 #include "support/scripted_messages.h"
 #include "ui/directory/local_modem_dialog.h"
 #include "ui/directory/phone_list_dialog.h"

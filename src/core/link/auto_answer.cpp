@@ -1,7 +1,7 @@
 #include "link/auto_answer.h"
 #include "link/link_timing.h"
 
-#include "app/settings_record.h"
+#include "program/settings_record.h"
 #include "link/logger_info.h"
 #include "link/setup_sender.h"
 #include "setup/setup_file.h"

@@ -1,7 +1,7 @@
 #include "link/baud_rate.h"
 #include "link/link_timing.h"
 
-#include "app/settings_record.h"
+#include "program/settings_record.h"
 #include "link/framing.h"
 
 namespace tamble {
@@ -16,11 +16,11 @@ QByteArray baudCommand(const SessionState& s)
 void sendStep(SessionEngine& engine)
 {
     const SessionState& s = engine.state();
-    const QByteArray framed = '>' + FrameCommand(baudCommand(s), s.revision, engine.StationAddress());
+    const QByteArray framed = '>' + FrameCommand(baudCommand(s), s.revision, engine.stationAddress());
     engine.host().setStatusText(QStringLiteral("Sending command: ") + QString::fromLatin1(framed));
     engine.host().port().putString(framed + '\r');
-    engine.Arm(9, true);
-    engine.ClearReceive();
+    engine.arm(9, true);
+    engine.clearReceive();
 }
 
 } // namespace
@@ -52,7 +52,7 @@ std::optional<QString> BaudRateChanger::Start(SessionEngine& engine)
 
 void BaudRateChanger::dispatch(SessionEngine& engine)
 {
-    engine.SendFramed(baudCommand(engine.state()));
+    engine.sendFramed(baudCommand(engine.state()));
 }
 
 void BaudRateChanger::onLine(SessionEngine& engine)
@@ -68,8 +68,8 @@ void BaudRateChanger::onLine(SessionEngine& engine)
         return;
     }
     // Not the answer yet: keep waiting the rest of this step.
-    engine.ClearReceive();
-    engine.Arm(9);
+    engine.clearReceive();
+    engine.arm(9);
 }
 
 void BaudRateChanger::onTimeout(SessionEngine& engine)

@@ -1,7 +1,7 @@
 #include "link/com_test.h"
 #include "link/link_timing.h"
 
-#include "app/settings_record.h"
+#include "program/settings_record.h"
 #include "link/modem.h"
 
 namespace tamble {
@@ -18,7 +18,7 @@ void ComTest::Run(SessionEngine& engine)
     SerialPort& port = host.port();
     enable(false);
     s.linkState = LinkState::ComTest;
-    engine.ClearReceive();
+    engine.clearReceive();
     port.setPortNumber(engine.settings().portNumber);
     port.setBaud(1200);
     if (!port.isOpen() && !port.open()) {
@@ -29,7 +29,7 @@ void ComTest::Run(SessionEngine& engine)
                               DialogButtons::Ok, 0});
         return;
     }
-    engine.RunSteps({{0, [&port] { port.setDtr(true); }},
+    engine.runSteps({{0, [&port] { port.setDtr(true); }},
                      {ticks::kDtrRaise, [&port] { port.setDtr(false); }},
                      {ticks::kDtrHangupLow, [&port] { port.setDtr(true); }},
                      {ticks::kDtrRaise, {}}},
@@ -41,7 +41,7 @@ void ComTest::Run(SessionEngine& engine)
                                 s.timerHandle = handle;
                             s.triggerHeld = true;
                         }
-                        engine.Arm(ticks::kComTestEcho, true);
+                        engine.arm(ticks::kComTestEcho, true);
                         s.retryCount = 0;
                         s.blockNumber = 0;
                         port.putString(QByteArrayLiteral("AT\r"));

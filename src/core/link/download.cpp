@@ -1,8 +1,8 @@
 #include "link/download.h"
 #include "link/link_timing.h"
 
-#include "app/command_line.h"
-#include "app/settings_record.h"
+#include "program/command_line.h"
+#include "program/settings_record.h"
 #include "format/memory_layout.h"
 #include "link/framing.h"
 #include "link/logger_info.h"
@@ -140,13 +140,13 @@ void Download::StartDownload()
             default: summary = text + QLatin1Char(' ') + DescriptionAndLabels(); break;
             }
             e.host().appendLogLine(summary);
-            e.Wait(ticks::kNoDataHangupPause, [&e] {
+            e.wait(ticks::kNoDataHangupPause, [&e] {
                 e.EndSession();
                 e.host().startResendTimer();
             });
             return;
         }
-        if (e.UnattendedReceive()) {
+        if (e.unattendedReceive()) {
             e.FatalLogAndExit(text, 1);
             return;
         }
@@ -182,7 +182,7 @@ void Download::StartDownload()
 
 void Download::SendBlockCommand()
 {
-    m_engine.SendFramed('D' + QByteArray(1, m_walk.bank()) + HexWord(m_walk.address()));
+    m_engine.sendFramed('D' + QByteArray(1, m_walk.bank()) + HexWord(m_walk.address()));
 }
 
 bool Download::WriteLine(const QByteArray& line)
@@ -351,7 +351,7 @@ void Download::Finish()
         return;
     }
 
-    if (e.UnattendedReceive()) {
+    if (e.unattendedReceive()) {
         AutoExportIfSet();
         e.FatalLogAndExit(QStringLiteral("Transfer complete: ") + file, 0);
         return;

@@ -1,9 +1,9 @@
 #include "link/engine_status.h"
 #include "link/link_timing.h"
 
-#include "app/command_line.h"
-#include "app/memory_geometry.h"
-#include "app/settings_record.h"
+#include "program/command_line.h"
+#include "program/memory_geometry.h"
+#include "program/settings_record.h"
 #include "link/download.h"
 #include "link/realtime.h"
 
@@ -25,7 +25,7 @@ public:
     void dispatch(SessionEngine& e) override
     {
         if (e.state().statusPending)
-            e.SendLetterCommand((e.settings().wireless || e.settings().useModem) ? 'B' : 'C');
+            e.sendLetterCommand((e.settings().wireless || e.settings().useModem) ? 'B' : 'C');
         else
             OnRecord(e);
     }
@@ -42,8 +42,8 @@ public:
         if (IsRealTimeOkLine(line)) {
             s.retryCount = 0;
             s.realTimeFailed = 0;
-            e.Arm(146, true);
-            e.ClearReceive();
+            e.arm(146, true);
+            e.clearReceive();
             return;
         }
         if (s.realTimeFailed == 1)
@@ -52,11 +52,11 @@ public:
         if (e.finished() || s.transaction != TransactionKind::RealTime)
             return;
         if (RealTimePolled(s.revision)) {
-            e.SendLetterCommand('Y');
+            e.sendLetterCommand('Y');
         } else {
             // Loggers reading on their own get a time-out as well, so a silent one is noticed.
-            e.ClearReceive();
-            e.Arm(146);
+            e.clearReceive();
+            e.arm(146);
         }
     }
 
@@ -100,7 +100,7 @@ private:
         if (result.outcome == StatusOutcome::Invalid) {
             s.retryCount += 1;
             if (s.retryCount <= retries::kStatusRecord) {
-                e.Wait(ticks::kStatusRetryPause, [&e] { e.DispatchTransaction(); });
+                e.wait(ticks::kStatusRetryPause, [&e] { e.DispatchTransaction(); });
                 return;
             }
             const QString text = InvalidStatusMessage(record, s.commandBuffer);
@@ -134,7 +134,7 @@ private:
         const bool graphRunning = s.realTimeGraph;
         switch (s.transaction) {
         case TransactionKind::ReadStatus:
-            if (e.UnattendedReceiveCsv()) {
+            if (e.unattendedReceiveCsv()) {
                 const QString file = e.dataFileName();
                 if (e.host().appendReceiveCsv(file))
                     e.FatalLogAndExit(QStringLiteral("Data written to ") + file, 0);
@@ -143,7 +143,7 @@ private:
                 return;
             }
             s.linkState = LinkState::DialOutQuery;
-            e.SendFramed(QByteArrayLiteral("DA01D0"));
+            e.sendFramed(QByteArrayLiteral("DA01D0"));
             break;
         case TransactionKind::RealTime: {
             const RealTimeStart start = StartRealTime(s.revision, set.useModem);
@@ -152,7 +152,7 @@ private:
                 e.ReportOutcome({start.message, DialogKind::Information, DialogButtons::Ok, 0});
                 return;
             }
-            e.SendFramed(start.command);
+            e.sendFramed(start.command);
             s.linkState = LinkState::Transfer;
             break;
         }

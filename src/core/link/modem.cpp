@@ -1,8 +1,8 @@
 #include "link/modem.h"
 #include "link/link_timing.h"
 
-#include "app/command_line.h"
-#include "app/settings_record.h"
+#include "program/command_line.h"
+#include "program/settings_record.h"
 
 #include <QFile>
 #include <QMap>
@@ -84,8 +84,8 @@ void ModemDialler::onEnter(SessionEngine& engine)
     s.commandBuffer = init.left(100);
     engine.host().setStatusText(QStringLiteral("Setup modem: ") + set.localModemInit);
     engine.host().port().putString(init + '\r');
-    engine.Arm(370);
-    engine.ClearReceive();
+    engine.arm(370);
+    engine.clearReceive();
     s.linkState = LinkState::ModemInit;
 }
 
@@ -119,8 +119,8 @@ void ModemDialler::onInitLine(SessionEngine& engine)
     m_dial = DialCommand(set.wireless, number);
     engine.host().setStatusText(QStringLiteral("Calling: ") + QString::fromLatin1(m_dial));
     engine.host().port().putString(m_dial + '\r');
-    engine.Arm(1820, true);
-    engine.ClearReceive();
+    engine.arm(1820, true);
+    engine.clearReceive();
     s.linkState = LinkState::Dialling;
 }
 
@@ -132,15 +132,15 @@ void ModemDialler::onDialLine(SessionEngine& engine)
     switch (JudgeDialLine(line, m_dial)) {
     case DialResult::Ignore:
         if (line.isEmpty())
-            engine.ClearReceive();  // the LF of a CR LF pair, or a blank line
+            engine.clearReceive();  // the LF of a CR LF pair, or a blank line
         return;
     case DialResult::Echo:
-        engine.ClearReceive();
+        engine.clearReceive();
         return;
     case DialResult::Connected:
         s.modemOnline = true;
         engine.host().setStatusText(ModemLineText(line));
-        engine.Arm(36, true);
+        engine.arm(36, true);
         s.linkState = LinkState::Connected;
         return;
     case DialResult::Busy:

@@ -1,8 +1,8 @@
 #include "link/network.h"
 #include "link/link_timing.h"
 
-#include "app/memory_geometry.h"
-#include "app/settings_record.h"
+#include "program/memory_geometry.h"
+#include "program/settings_record.h"
 #include "link/framing.h"
 #include "link/logger_info.h"
 #include "link/status_record.h"
@@ -36,7 +36,7 @@ void StationAddressProgrammer::Start(SessionEngine& engine, std::uint16_t newAdd
 void StationAddressProgrammer::dispatch(SessionEngine& engine)
 {
     const SettingsRecord& set = engine.settings();
-    engine.SendFramed(QByteArray(1, (set.wireless || set.useModem) ? 'B' : 'C'), true);
+    engine.sendFramed(QByteArray(1, (set.wireless || set.useModem) ? 'B' : 'C'), true);
 }
 
 void StationAddressProgrammer::onLine(SessionEngine& engine)
@@ -63,7 +63,7 @@ void StationAddressProgrammer::onLine(SessionEngine& engine)
         return;
     }
     s.linkState = LinkState::Transfer;
-    engine.SendFramed(QByteArray("F") + HexByte(static_cast<std::uint8_t>(m_address)), true);
+    engine.sendFramed(QByteArray("F") + HexByte(static_cast<std::uint8_t>(m_address)), true);
 }
 
 void StationAddressProgrammer::onTimeout(SessionEngine& engine)
@@ -82,8 +82,8 @@ void StationAddressProgrammer::onTransferLine(SessionEngine& engine)
         return;
     }
     // Another line: keep waiting for "OK", but never without a time-out.
-    engine.ClearReceive();
-    engine.Arm(s.baseTimeout > 0 ? s.baseTimeout : 36);
+    engine.clearReceive();
+    engine.arm(s.baseTimeout > 0 ? s.baseTimeout : 36);
 }
 
 void StationAddressProgrammer::onTransferTimeout(SessionEngine& engine)

@@ -1,7 +1,7 @@
 #include "link/remote_modem.h"
 #include "link/link_timing.h"
 
-#include "app/settings_record.h"
+#include "program/settings_record.h"
 #include "link/modem.h"
 
 namespace tamble {
@@ -20,7 +20,7 @@ void RemoteModemSetup::Proceed(SessionEngine& engine)
     enable(false);
     port.setPortNumber(set.portNumber);
     port.setBaud(set.baud);
-    engine.ClearReceive();
+    engine.clearReceive();
     if (!port.open()) {
         port.close();
         enable(true);
@@ -34,7 +34,7 @@ void RemoteModemSetup::Proceed(SessionEngine& engine)
             s.timerHandle = handle;
         s.triggerHeld = true;
     }
-    engine.Arm(36);
+    engine.arm(36);
     s.blockNumber = 0;
     port.putString(QByteArrayLiteral("AT&F0E0\r"));
 }
@@ -42,7 +42,7 @@ void RemoteModemSetup::Proceed(SessionEngine& engine)
 void RemoteModemSetup::finish(SessionEngine& engine)
 {
     SessionState& s = engine.state();
-    engine.Disarm();
+    engine.disarm();
     if (s.triggerHeld)
         engine.host().releaseTrigger();
     engine.host().port().close();
@@ -68,9 +68,9 @@ void RemoteModemSetup::onArrival(SessionEngine& engine)
         engine.ReportOutcome({text, DialogKind::Error, DialogButtons::Ok, 0});
         return;
     }
-    engine.Disarm();
+    engine.disarm();
     SerialPort& port = engine.host().port();
-    engine.RunSteps({{ticks::kModemGuard,
+    engine.runSteps({{ticks::kModemGuard,
                       [&engine, &port] { port.putString(engine.settings().remoteModemInit.toLatin1() + '\r'); }},
                      {ticks::kModemGuard, {}}},
                     [this, &engine] {

@@ -1,7 +1,7 @@
 #include "link/session_engine.h"
 
-#include "app/command_line.h"
-#include "app/settings_record.h"
+#include "program/command_line.h"
+#include "program/settings_record.h"
 #include "link/download.h"
 #include "link/engine_status.h"
 #include "link/framing.h"
@@ -44,7 +44,7 @@ void SessionEngine::setStateHandler(LinkState st, LinkStateHandler* handler)
         m_stateHandlers[i] = handler;
 }
 
-TransactionHandler* SessionEngine::HandlerFor(TransactionKind kind)
+TransactionHandler* SessionEngine::handlerFor(TransactionKind kind)
 {
     if (IsStatusTransaction(kind) && m_handlers[static_cast<std::size_t>(kind)] == nullptr)
         return m_statusHandler.get();
@@ -52,16 +52,16 @@ TransactionHandler* SessionEngine::HandlerFor(TransactionKind kind)
     return i < m_handlers.size() ? m_handlers[i] : nullptr;
 }
 
-int SessionEngine::StationAddress() const
+int SessionEngine::stationAddress() const
 {
     if (m_r.settings.autoAnswer || !m_r.settings.network)
         return 0;
     return m_r.settings.stationAddress;
 }
 
-bool SessionEngine::UnattendedReceive() const { return m_r.mode.receive; }
-bool SessionEngine::UnattendedSendSetup() const { return m_r.mode.sendSetup; }
-bool SessionEngine::UnattendedReceiveCsv() const { return m_r.mode.receiveCsv; }
+bool SessionEngine::unattendedReceive() const { return m_r.mode.receive; }
+bool SessionEngine::unattendedSendSetup() const { return m_r.mode.sendSetup; }
+bool SessionEngine::unattendedReceiveCsv() const { return m_r.mode.receiveCsv; }
 
 // ---------------------------------------------------------------- operations
 
@@ -75,16 +75,16 @@ void SessionEngine::StartSession()
     if (base >= 0)
         s.baseTimeout = static_cast<std::uint16_t>(base);
     s.dateCode = HandshakeDateCode{};
-    ShowSessionWindow();
+    showSessionWindow();
     if (s.modemOnline && s.autoAnswerCount == 0) {
-        StartLink();
+        startLink();
         return;
     }
-    OpenSessionPort();
+    openSessionPort();
 }
 
 // The session window as a new session shows it: meter, block count, file and Abort.
-void SessionEngine::ShowSessionWindow()
+void SessionEngine::showSessionWindow()
 {
     SessionState& s = m_r.state;
     const SettingsRecord& set = m_r.settings;
@@ -111,7 +111,7 @@ void SessionEngine::ShowSessionWindow()
 
 // Opens the port at the session's speed, takes the timer trigger, and wakes a modem up with a DTR
 // pulse (not for a caller that is already on line).
-void SessionEngine::OpenSessionPort()
+void SessionEngine::openSessionPort()
 {
     SessionState& s = m_r.state;
     const SettingsRecord& set = m_r.settings;
@@ -134,23 +134,23 @@ void SessionEngine::OpenSessionPort()
         s.triggerHeld = true;
     }
     if (!(set.useModem && s.autoAnswerCount == 0)) {
-        StartModemDialogue();
+        startModemDialogue();
         return;
     }
-    RunSteps({{0, [&port] { port.setDtr(true); }},
+    runSteps({{0, [&port] { port.setDtr(true); }},
               {ticks::kDtrRaise, [&port] { port.setDtr(false); }},
               {ticks::kDtrSessionLow, [&port] { port.setDtr(true); }},
               {ticks::kDtrSessionLow, {}}},
-             [this] { StartModemDialogue(); });
+             [this] { startModemDialogue(); });
 }
 
 // A modem that is not on line yet gets its initialisation string first; otherwise the link starts.
-void SessionEngine::StartModemDialogue()
+void SessionEngine::startModemDialogue()
 {
     SessionState& s = m_r.state;
     const SettingsRecord& set = m_r.settings;
     if (!set.useModem || s.modemOnline) {
-        StartLink();
+        startLink();
         return;
     }
     if (LinkStateHandler* h = m_stateHandlers[static_cast<std::size_t>(LinkState::ModemInit)]) {
@@ -161,13 +161,13 @@ void SessionEngine::StartModemDialogue()
     s.commandBuffer = set.localModemInit.toLatin1().left(100);
     m_host.setStatusText(QStringLiteral("Setup modem: ") + set.localModemInit);
     m_host.port().putString(set.localModemInit.toLatin1() + '\r');
-    Arm(ticks::kModemInitReply);
-    ClearReceive();
+    arm(ticks::kModemInitReply);
+    clearReceive();
     s.linkState = LinkState::ModemInit;
 }
 
 // The wake-up burst, slow or fast, and the wait for the logger's echo or acknowledgement.
-void SessionEngine::StartLink()
+void SessionEngine::startLink()
 {
     SessionState& s = m_r.state;
     const SettingsRecord& set = m_r.settings;
@@ -175,8 +175,8 @@ void SessionEngine::StartLink()
     m_host.setStatusText(s.transaction == TransactionKind::EndRealTime ? QStringLiteral("Terminating link...")
                                                                         : QStringLiteral("Establishing link..."));
     s.linkUp = false;
-    FlushInput();
-    ClearReceive();
+    flushInput();
+    clearReceive();
 
     int timeout;
     if (set.fastProtocol || s.transaction == TransactionKind::SetBaudRate) {
@@ -189,11 +189,11 @@ void SessionEngine::StartLink()
     }
     if (set.useModem)
         timeout += ticks::kModemExtra;
-    SendWakeUpBurst();
-    Arm(timeout);
+    sendWakeUpBurst();
+    arm(timeout);
 }
 
-void SessionEngine::SendWakeUpBurst()
+void SessionEngine::sendWakeUpBurst()
 {
     const SessionState& s = m_r.state;
     const bool shortBlock = m_r.settings.fastProtocol || s.transaction == TransactionKind::SetBaudRate;
@@ -214,7 +214,7 @@ void SessionEngine::ConfirmBaud(std::function<void()> then)
     if (set.baud != 19200) {
         port.setBaud(set.baud);
         const char confirmation = static_cast<char>(set.baud == 1200 ? 0xC0 : 0x80);
-        Wait(ticks::kSpeedSettle, [&port, confirmation, then = std::move(then)] {
+        wait(ticks::kSpeedSettle, [&port, confirmation, then = std::move(then)] {
             port.putString(QByteArray(1, confirmation));
             then();
         });
@@ -222,7 +222,7 @@ void SessionEngine::ConfirmBaud(std::function<void()> then)
         port.putString(QByteArray("\x00\xE0\xFF\xFF\xFF\x00\x00", 7));
         then();
     } else {
-        RunSteps({{ticks::kEchoSettle,
+        runSteps({{ticks::kEchoSettle,
                    [this, &port] {
                        port.putString(QByteArrayLiteral("E"));
                        m_r.state.lineComplete = false;
@@ -237,10 +237,10 @@ void SessionEngine::DispatchTransaction()
     if (m_finished)
         return;
     SessionState& s = m_r.state;
-    Disarm();
+    disarm();
     switch (s.transaction) {
     case TransactionKind::StatusFirst:
-        SendLetterCommand((m_r.settings.wireless || m_r.settings.useModem) ? 'B' : 'C');
+        sendLetterCommand((m_r.settings.wireless || m_r.settings.useModem) ? 'B' : 'C');
         return;
     case TransactionKind::SendSetup:
         if (!s.linkUp) {
@@ -251,18 +251,18 @@ void SessionEngine::DispatchTransaction()
     default:
         break;
     }
-    if (TransactionHandler* h = HandlerFor(s.transaction))
+    if (TransactionHandler* h = handlerFor(s.transaction))
         h->dispatch(*this);
 }
 
-void SessionEngine::SendLetterCommand(char letter)
+void SessionEngine::sendLetterCommand(char letter)
 {
-    SendFramed(QByteArray(1, letter));
+    sendFramed(QByteArray(1, letter));
 }
 
-void SessionEngine::SendFramed(const QByteArray& body, bool forceStationZero)
+void SessionEngine::sendFramed(const QByteArray& body, bool forceStationZero)
 {
-    SendCommand(FrameCommand(body, m_r.state.revision, forceStationZero ? 0 : StationAddress()));
+    SendCommand(FrameCommand(body, m_r.state.revision, forceStationZero ? 0 : stationAddress()));
 }
 
 void SessionEngine::SendCommand(const QByteArray& text)
@@ -295,12 +295,12 @@ void SessionEngine::SendCommand(const QByteArray& text)
     m_host.setStatusText(QStringLiteral("Send: ") + QString::number(shownRetries).rightJustified(2, ' ') +
                          QLatin1Char(' ') + QString::fromLatin1(framed));
 
-    Arm(timeout);
-    ClearReceive();
+    arm(timeout);
+    clearReceive();
     if (s.linkState != LinkState::DialOutQuery && s.linkState != LinkState::Transfer &&
         s.transaction != TransactionKind::SetBaudRate) {
         s.linkState = LinkState::AwaitResponse;
-        FlushInput();
+        flushInput();
     }
     m_host.port().putString(framed + '\r');
 }
@@ -322,7 +322,7 @@ void SessionEngine::EndSession()
     m_host.setAbortVisible(false);
     s.setupSending = false;
     s.retryCount = 0;
-    Disarm();
+    disarm();
     if (s.modemOnline) {
         m_host.setStatusText(QString());
         m_host.setSessionWindowVisible(false);
@@ -366,13 +366,13 @@ void SessionEngine::FatalLogAndExit(const QString& line, int exitCode)
     if (m_finished)
         return;
     m_finished = true;
-    Disarm();
+    disarm();
     if (m_download->fileOpen())
         m_download->Discard();
     m_host.fatalLogAndExit(line, exitCode);
 }
 
-void SessionEngine::Arm(int ticks, bool record)
+void SessionEngine::arm(int ticks, bool record)
 {
     if (record)
         m_r.state.lastTimeout = ticks;
@@ -380,19 +380,19 @@ void SessionEngine::Arm(int ticks, bool record)
     m_host.armTrigger(ticks);
 }
 
-void SessionEngine::Disarm()
+void SessionEngine::disarm()
 {
     m_held[HeldTimeout] = false;
     m_host.armTrigger(0);
 }
 
-void SessionEngine::ClearReceive()
+void SessionEngine::clearReceive()
 {
     m_r.state.rxBuffer.clear();
     m_r.state.lineComplete = false;
 }
 
-void SessionEngine::FlushInput()
+void SessionEngine::flushInput()
 {
     m_host.port().flushInput();
     ++m_inputGeneration;
@@ -400,16 +400,16 @@ void SessionEngine::FlushInput()
 
 // ---------------------------------------------------------------- waits
 
-void SessionEngine::Wait(int ticks, std::function<void()> then)
+void SessionEngine::wait(int ticks, std::function<void()> then)
 {
     if (m_finished)
         return;
     const std::uint64_t id = ++m_nextWaitId;
     m_waitId = id;
-    m_host.after(ticks, [this, id, then = std::move(then)] { OnWaitElapsed(id, then); });
+    m_host.after(ticks, [this, id, then = std::move(then)] { onWaitElapsed(id, then); });
 }
 
-void SessionEngine::RunSteps(std::vector<TimedStep> steps, std::function<void()> then)
+void SessionEngine::runSteps(std::vector<TimedStep> steps, std::function<void()> then)
 {
     if (steps.empty()) {
         if (then)
@@ -421,15 +421,15 @@ void SessionEngine::RunSteps(std::vector<TimedStep> steps, std::function<void()>
     auto rest = [this, first = std::move(first.action), steps = std::move(steps), then = std::move(then)]() mutable {
         if (first)
             first();
-        RunSteps(std::move(steps), std::move(then));
+        runSteps(std::move(steps), std::move(then));
     };
     if (first.ticks <= 0)
         rest();
     else
-        Wait(first.ticks, std::move(rest));
+        wait(first.ticks, std::move(rest));
 }
 
-void SessionEngine::OnWaitElapsed(std::uint64_t id, const std::function<void()>& then)
+void SessionEngine::onWaitElapsed(std::uint64_t id, const std::function<void()>& then)
 {
     // A wait the end of the session (or a newer wait) has replaced is void.
     if (m_finished || id != m_waitId)
@@ -437,10 +437,10 @@ void SessionEngine::OnWaitElapsed(std::uint64_t id, const std::function<void()>&
     m_waitId = 0;
     if (then)
         then();
-    DeliverHeldEvents();
+    deliverHeldEvents();
 }
 
-bool SessionEngine::Hold(int event)
+bool SessionEngine::hold(int event)
 {
     if (!waiting())
         return false;
@@ -448,7 +448,7 @@ bool SessionEngine::Hold(int event)
     return true;
 }
 
-void SessionEngine::DeliverHeldEvents()
+void SessionEngine::deliverHeldEvents()
 {
     while (!waiting() && !m_finished) {
         if (!m_heldBytes.isEmpty()) {
@@ -480,7 +480,7 @@ void SessionEngine::DeliverHeldEvents()
 
 void SessionEngine::onBytesAvailable()
 {
-    if (m_finished || Hold(HeldRead))
+    if (m_finished || hold(HeldRead))
         return;
     SerialPort& port = m_host.port();
     if (!port.isOpen())
@@ -498,7 +498,7 @@ void SessionEngine::onBytesAvailable()
 
 void SessionEngine::onOutputDrained()
 {
-    if (m_finished || Hold(HeldDrain))
+    if (m_finished || hold(HeldDrain))
         return;
     if (m_host.port().isOpen() && m_host.port().inputBytesWaiting() > 0)
         onBytesAvailable();
@@ -522,12 +522,12 @@ void SessionEngine::onBytes(const QByteArray& bytes)
             s.lineComplete = true;
         } else {
             if (s.rxBuffer.size() >= kMaxLineBytes) {
-                OnOverflow();
+                onOverflow();
                 return;
             }
             s.rxBuffer.append(c);
         }
-        OnArrival(c);
+        onArrival(c);
         // Bytes after a flush of the input (a new command was sent) or after the end of the session
         // belong to nobody.
         if (m_finished || generation != m_inputGeneration)
@@ -541,11 +541,11 @@ void SessionEngine::onBytes(const QByteArray& bytes)
     }
 }
 
-void SessionEngine::OnOverflow()
+void SessionEngine::onOverflow()
 {
     const TransactionKind t = m_r.state.transaction;
     if (t == TransactionKind::None) {
-        ClearReceive();
+        clearReceive();
         return;
     }
     EndSession();
@@ -553,28 +553,28 @@ void SessionEngine::OnOverflow()
                    DialogButtons::Ok, 0});
 }
 
-void SessionEngine::OnArrival(char latest)
+void SessionEngine::onArrival(char latest)
 {
     SessionState& s = m_r.state;
     switch (s.linkState) {
     case LinkState::WakeUp:
-        OnWakeUpArrival(latest);
+        onWakeUpArrival(latest);
         return;
     case LinkState::Handshake:
         if (s.lineComplete)
-            OnHandshakeLine();
+            onHandshakeLine();
         return;
     case LinkState::AwaitResponse:
         if (s.lineComplete)
-            OnAwaitLine();
+            onAwaitLine();
         return;
     case LinkState::Transfer:
         if (s.lineComplete)
-            OnTransferLine();
+            onTransferLine();
         return;
     case LinkState::DialOutQuery:
         if (s.lineComplete) {
-            Disarm();
+            disarm();
             const QByteArray reply = s.rxBuffer;
             m_host.dialOutReply(reply);
             m_host.showStatusWindow();
@@ -593,7 +593,7 @@ void SessionEngine::OnArrival(char latest)
     }
 }
 
-void SessionEngine::OnWakeUpArrival(char latest)
+void SessionEngine::onWakeUpArrival(char latest)
 {
     SessionState& s = m_r.state;
     if (s.transaction == TransactionKind::EndRealTime)
@@ -601,24 +601,24 @@ void SessionEngine::OnWakeUpArrival(char latest)
     // Earlier bytes have been looked at already; only the latest can be the echo.
     if (static_cast<std::uint8_t>(latest) == EchoByteForBaud(m_r.settings.baud) && latest != '\r') {
         ConfirmBaud([this] {
-            ClearReceive();
-            Arm(m_r.settings.useModem ? ticks::kHandshakeModem : ticks::kHandshakeDirect);
+            clearReceive();
+            arm(m_r.settings.useModem ? ticks::kHandshakeModem : ticks::kHandshakeDirect);
             m_r.state.linkState = LinkState::Handshake;
         });
         return;
     }
     if (s.lineComplete && s.rxBuffer.contains('R') && m_host.port().baud() == 1200) {
         m_host.port().putString(QByteArray(1, BaudLetter(m_r.settings.baud)));
-        Wait(ticks::kEchoSettle, [this] {
+        wait(ticks::kEchoSettle, [this] {
             m_host.port().setBaud(m_r.settings.baud);
-            ClearReceive();
-            Arm(ticks::kHandshakeAfterR);
+            clearReceive();
+            arm(ticks::kHandshakeAfterR);
             m_r.state.linkState = LinkState::Handshake;
         });
     }
 }
 
-void SessionEngine::OnHandshakeLine()
+void SessionEngine::onHandshakeLine()
 {
     SessionState& s = m_r.state;
     QByteArray text = s.rxBuffer;
@@ -650,19 +650,19 @@ void SessionEngine::OnHandshakeLine()
     DispatchTransaction();
 }
 
-void SessionEngine::OnAwaitLine()
+void SessionEngine::onAwaitLine()
 {
     SessionState& s = m_r.state;
-    Disarm();
+    disarm();
     if (s.transaction == TransactionKind::StatusFirst) {
-        OnStatusFirstLine();
+        onStatusFirstLine();
         return;
     }
-    if (TransactionHandler* h = HandlerFor(s.transaction))
+    if (TransactionHandler* h = handlerFor(s.transaction))
         h->onLine(*this);
 }
 
-void SessionEngine::OnStatusFirstLine()
+void SessionEngine::onStatusFirstLine()
 {
     SessionState& s = m_r.state;
     s.transaction = s.savedTransaction;
@@ -675,35 +675,35 @@ void SessionEngine::OnStatusFirstLine()
     DispatchTransaction();
 }
 
-void SessionEngine::OnTransferLine()
+void SessionEngine::onTransferLine()
 {
     SessionState& s = m_r.state;
-    Disarm();
+    disarm();
     if (s.transaction == TransactionKind::ReceiveData) {
         m_download->onBlockLine();
         return;
     }
-    if (TransactionHandler* h = HandlerFor(s.transaction))
+    if (TransactionHandler* h = handlerFor(s.transaction))
         h->onTransferLine(*this);
 }
 
 void SessionEngine::onTimeout()
 {
-    if (m_finished || Hold(HeldTimeout))
+    if (m_finished || hold(HeldTimeout))
         return;
     SessionState& s = m_r.state;
     switch (s.linkState) {
     case LinkState::WakeUp:
-        OnWakeUpTimeout();
+        onWakeUpTimeout();
         return;
     case LinkState::Handshake:
-        OnHandshakeTimeout();
+        onHandshakeTimeout();
         return;
     case LinkState::AwaitResponse:
-        OnAwaitTimeout();
+        onAwaitTimeout();
         return;
     case LinkState::Transfer:
-        OnTransferTimeout();
+        onTransferTimeout();
         return;
     case LinkState::ModemInit:
     case LinkState::Dialling:
@@ -732,14 +732,14 @@ void SessionEngine::onTimeout()
         EndSession();
         return;
     case LinkState::FastStart:
-        OnFastStartTimeout();
+        onFastStartTimeout();
         return;
     default:
         return;
     }
 }
 
-void SessionEngine::OnWakeUpTimeout()
+void SessionEngine::onWakeUpTimeout()
 {
     SessionState& s = m_r.state;
     if (s.transaction == TransactionKind::EndRealTime) {
@@ -750,13 +750,13 @@ void SessionEngine::OnWakeUpTimeout()
         m_host.showMainWindow();
         return;
     }
-    ClearReceive();
-    Arm(ticks::kHandshakeNoEcho, true);
+    clearReceive();
+    arm(ticks::kHandshakeNoEcho, true);
     s.linkState = LinkState::Handshake;
     ConfirmBaud([] {});
 }
 
-void SessionEngine::OnHandshakeTimeout()
+void SessionEngine::onHandshakeTimeout()
 {
     SessionState& s = m_r.state;
     if (s.rxBuffer.size() == 1) {
@@ -771,7 +771,7 @@ void SessionEngine::OnHandshakeTimeout()
     DispatchTransaction();
 }
 
-void SessionEngine::OnFastStartTimeout()
+void SessionEngine::onFastStartTimeout()
 {
     SessionState& s = m_r.state;
     s.revision = 'q';
@@ -782,7 +782,7 @@ void SessionEngine::OnFastStartTimeout()
     DispatchTransaction();
 }
 
-void SessionEngine::OnAwaitTimeout()
+void SessionEngine::onAwaitTimeout()
 {
     SessionState& s = m_r.state;
     const SettingsRecord& set = m_r.settings;
@@ -800,7 +800,7 @@ void SessionEngine::OnAwaitTimeout()
         return;
     }
     if (t == TransactionKind::SendSetup || t == TransactionKind::SetBaudRate) {
-        if (TransactionHandler* h = HandlerFor(t))
+        if (TransactionHandler* h = handlerFor(t))
             h->onTimeout(*this);
         else
             EndSession();
@@ -832,14 +832,14 @@ void SessionEngine::OnAwaitTimeout()
     ReportOutcome({QStringLiteral("No response from logger (d)"), DialogKind::Information, DialogButtons::OkHelp, 24});
 }
 
-void SessionEngine::OnTransferTimeout()
+void SessionEngine::onTransferTimeout()
 {
     SessionState& s = m_r.state;
     if (s.transaction == TransactionKind::ReceiveData) {
         m_download->onBlockTimeout();
         return;
     }
-    if (TransactionHandler* h = HandlerFor(s.transaction))
+    if (TransactionHandler* h = handlerFor(s.transaction))
         h->onTransferTimeout(*this);
 }
 
@@ -875,7 +875,7 @@ void SessionEngine::onPortError(const QString& why)
         return;
     if (waiting()) {
         m_heldFailure = why;
-        Hold(HeldFailure);
+        hold(HeldFailure);
         return;
     }
     m_r.state.modemOnline = false;

@@ -85,26 +85,26 @@ public:
     // Frame ">" + text + CR, arm the response time-out, clear the receive buffer.
     void SendCommand(const QByteArray& text);
     // SendCommand of body + station address (when the revision takes one) + checksum.
-    void SendFramed(const QByteArray& body, bool forceStationZero = false);
-    void SendLetterCommand(char letter);
+    void sendFramed(const QByteArray& body, bool forceStationZero = false);
+    void sendLetterCommand(char letter);
     void ReportOutcome(const Outcome& outcome);
     // The speed confirmation after the echo byte; `then` runs once it is sent.
     void ConfirmBaud(std::function<void()> then);
     // Wait `ticks`, then run `then` in a later event. Bytes, drained output, time-outs and port
     // failures that come meanwhile are held and handed on afterwards, in that order (a time-out
     // only if the trigger was not armed again). The end of the session drops a pending wait.
-    void Wait(int ticks, std::function<void()> then);
+    void wait(int ticks, std::function<void()> then);
     // Runs `steps` one after another, each after its wait, then `then`.
     struct TimedStep {
         int ticks;
         std::function<void()> action;
     };
-    void RunSteps(std::vector<TimedStep> steps, std::function<void()> then);
+    void runSteps(std::vector<TimedStep> steps, std::function<void()> then);
     bool waiting() const { return m_waitId != 0; }
     // Arm the trigger; records lastTimeout when `record` is set.
-    void Arm(int ticks, bool record = false);
-    void Disarm();
-    void ClearReceive();
+    void arm(int ticks, bool record = false);
+    void disarm();
+    void clearReceive();
 
     // --- events ---
     // Bytes are waiting in the port: read them unless output is still queued.
@@ -135,10 +135,10 @@ public:
     QString& dataFileName() { return m_r.dataFileName; }
     Download& download() { return *m_download; }
     // The station address commands carry (0 unless network; always 0 with auto answer).
-    int StationAddress() const;
-    bool UnattendedReceive() const;
-    bool UnattendedSendSetup() const;
-    bool UnattendedReceiveCsv() const;
+    int stationAddress() const;
+    bool unattendedReceive() const;
+    bool unattendedSendSetup() const;
+    bool unattendedReceiveCsv() const;
     // True once the program has been asked to end (unattended outcome): nothing more is done.
     bool finished() const { return m_finished; }
     // A session is running (a transaction is set and the program is not ending).
@@ -147,28 +147,28 @@ public:
     void FatalLogAndExit(const QString& line, int exitCode);
 
 private:
-    void OnArrival(char latest);
-    void OnWakeUpArrival(char latest);
-    void OnOverflow();
-    void FlushInput();
-    void OnHandshakeLine();
-    void OnWakeUpTimeout();
-    void OnHandshakeTimeout();
-    void OnFastStartTimeout();
-    void OnAwaitLine();
-    void OnAwaitTimeout();
-    void OnTransferLine();
-    void OnTransferTimeout();
-    void OnStatusFirstLine();
-    void SendWakeUpBurst();
-    void OpenSessionPort();
-    void StartLink();
-    void StartModemDialogue();
-    void ShowSessionWindow();
-    TransactionHandler* HandlerFor(TransactionKind kind);
-    void OnWaitElapsed(std::uint64_t id, const std::function<void()>& then);
-    void DeliverHeldEvents();
-    bool Hold(int event);
+    void onArrival(char latest);
+    void onWakeUpArrival(char latest);
+    void onOverflow();
+    void flushInput();
+    void onHandshakeLine();
+    void onWakeUpTimeout();
+    void onHandshakeTimeout();
+    void onFastStartTimeout();
+    void onAwaitLine();
+    void onAwaitTimeout();
+    void onTransferLine();
+    void onTransferTimeout();
+    void onStatusFirstLine();
+    void sendWakeUpBurst();
+    void openSessionPort();
+    void startLink();
+    void startModemDialogue();
+    void showSessionWindow();
+    TransactionHandler* handlerFor(TransactionKind kind);
+    void onWaitElapsed(std::uint64_t id, const std::function<void()>& then);
+    void deliverHeldEvents();
+    bool hold(int event);
 
     // Events held while a wait is pending, delivered in this order.
     enum HeldEvent { HeldFailure, HeldRead, HeldDrain, HeldTimeout, kHeldEventCount };

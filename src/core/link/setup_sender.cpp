@@ -1,8 +1,8 @@
 #include "link/setup_sender.h"
 #include "link/link_timing.h"
 
-#include "app/command_line.h"
-#include "app/settings_record.h"
+#include "program/command_line.h"
+#include "program/settings_record.h"
 
 namespace tamble {
 
@@ -411,7 +411,7 @@ void SetupSender::dispatch(SessionEngine& engine)
 
 void SetupSender::sendPartAfter(SessionEngine& engine, int ticks)
 {
-    engine.Wait(ticks, [this, &engine] {
+    engine.wait(ticks, [this, &engine] {
         if (!engine.finished() && engine.state().transaction == TransactionKind::SendSetup)
             sendPart(engine);
     });
@@ -422,7 +422,7 @@ void SetupSender::sendPart(SessionEngine& engine)
     const int index = engine.state().setupPart - 1;
     if (index < 0 || index >= static_cast<int>(m_parts.size()))
         return;
-    engine.SendFramed(m_parts[static_cast<size_t>(index)]);
+    engine.sendFramed(m_parts[static_cast<size_t>(index)]);
 }
 
 void SetupSender::onLine(SessionEngine& engine)

@@ -3,7 +3,7 @@
 // validates the length and the hour digit first, then copies the fields at
 // their positions, so a record of any length or content is read safely.
 
-#include "app/memory_geometry.h"
+#include "program/memory_geometry.h"
 #include "link/logger_info.h"
 
 #include <QByteArray>

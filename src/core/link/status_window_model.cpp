@@ -1,6 +1,6 @@
 #include "link/status_window_model.h"
 
-#include "app/app_records.h"
+#include "program/app_records.h"
 #include "link/realtime.h"
 #include "link/session_engine.h"
 

@@ -1,6 +1,6 @@
 #include "ui/app/main_window.h"
 
-#include "app/port_diagnosis.h"
+#include "program/port_diagnosis.h"
 #include "app/startup.h"
 #include "directory/directory_list_rules.h"
 #include "help/help_pages.h"

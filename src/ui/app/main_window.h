@@ -4,7 +4,7 @@
 // a session and passes the engine's window callbacks on to them. Its rules are in
 // app/main_window_rules.h.
 
-#include "app/main_window_rules.h"
+#include "program/main_window_rules.h"
 #include "app/session_runner.h"
 #include "link/auto_answer.h"
 

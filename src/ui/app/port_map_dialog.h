@@ -2,7 +2,7 @@
 // Chooser of the device a COM port leads to: the detected serial devices (stable names first) and
 // the default device, which removes the port's line from "ports.ini".
 
-#include "app/port_map.h"
+#include "program/port_map.h"
 
 #include <QDialog>
 

@@ -2,9 +2,9 @@
 // The Settings dialog: binds its groups and check boxes to SettingsDialogModel. What an accepted
 // OK means for the other windows leaves through applied(); the main window acts on it.
 
-#include "app/app_records.h"
-#include "app/port_map.h"
-#include "app/settings_dialog_model.h"
+#include "program/app_records.h"
+#include "program/port_map.h"
+#include "program/settings_dialog_model.h"
 #include "util/user_dialog.h"
 
 #include <QDialog>

@@ -1,6 +1,6 @@
 #include "ui/directory/local_modem_dialog.h"
 
-#include "app/app_records.h"
+#include "program/app_records.h"
 #include "directory/directory_list_rules.h"
 
 namespace tamble {

@@ -1,6 +1,6 @@
 #include "ui/link/remote_modem_dialog.h"
 
-#include "app/app_records.h"
+#include "program/app_records.h"
 #include "link/logger_dialogs_model.h"
 #include "link/session_engine.h"
 #include "ui/link/link_widgets.h"

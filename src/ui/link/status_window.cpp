@@ -1,6 +1,6 @@
 #include "ui/link/status_window.h"
 
-#include "app/app_records.h"
+#include "program/app_records.h"
 #include "link/session_engine.h"
 #include "ui/link/link_widgets.h"
 #include "util/user_dialog.h"

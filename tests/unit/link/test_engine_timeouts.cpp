@@ -198,11 +198,11 @@ TEST(Outcomes, StationAddressIsZeroWithAutoAnswerAndWithoutNetwork)
 {
     VirtualLink link;
     link.records.settings.stationAddress = 7;
-    EXPECT_EQ(link.engine.StationAddress(), 0);
+    EXPECT_EQ(link.engine.stationAddress(), 0);
     link.records.settings.network = true;
-    EXPECT_EQ(link.engine.StationAddress(), 7);
+    EXPECT_EQ(link.engine.stationAddress(), 7);
     link.records.settings.autoAnswer = true;
-    EXPECT_EQ(link.engine.StationAddress(), 0);
+    EXPECT_EQ(link.engine.stationAddress(), 0);
 }
 
 TEST(EndSession, ClosesThePortReleasesTheTriggerAndClearsTheTransaction)

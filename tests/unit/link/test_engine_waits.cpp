@@ -23,7 +23,7 @@ struct Waiting : ::testing::Test {
 TEST_F(Waiting, ContinuesOnlyAfterTheTicksAndHoldsBytesTimeOutsAndDrainsUntilThen)
 {
     int continued = 0;
-    link.engine.Wait(4, [&] { ++continued; });
+    link.engine.wait(4, [&] { ++continued; });
     EXPECT_TRUE(link.engine.waiting());
     link.engine.onBytes("abc");
     link.engine.onTimeout();
@@ -40,7 +40,7 @@ TEST_F(Waiting, ContinuesOnlyAfterTheTicksAndHoldsBytesTimeOutsAndDrainsUntilThe
 TEST_F(Waiting, ATimeOutHeldDuringTheWaitIsVoidOnceTheContinuationArmsAgain)
 {
     link.records.session.linkState = LinkState::AwaitResponse;
-    link.engine.Wait(2, [&] { link.engine.Arm(50); });
+    link.engine.wait(2, [&] { link.engine.arm(50); });
     link.engine.onTimeout();  // fired during the wait: superseded by the new arming
     link.host.run(0);
     EXPECT_TRUE(link.host.messages.isEmpty());
@@ -50,7 +50,7 @@ TEST_F(Waiting, ATimeOutHeldDuringTheWaitIsVoidOnceTheContinuationArmsAgain)
 TEST_F(Waiting, TheEndOfTheSessionDropsAPendingWait)
 {
     bool continued = false;
-    link.engine.Wait(9, [&] { continued = true; });
+    link.engine.wait(9, [&] { continued = true; });
     link.engine.EndSession();
     link.host.run(0);
     EXPECT_FALSE(continued);
@@ -60,7 +60,7 @@ TEST_F(Waiting, TheEndOfTheSessionDropsAPendingWait)
 TEST_F(Waiting, StepsRunInOrderEachAfterItsWait)
 {
     std::vector<std::pair<int, std::int64_t>> seen;
-    link.engine.RunSteps({{0, [&] { seen.push_back({1, link.host.now}); }},
+    link.engine.runSteps({{0, [&] { seen.push_back({1, link.host.now}); }},
                           {4, [&] { seen.push_back({2, link.host.now}); }},
                           {9, {}}},
                          [&] { seen.push_back({3, link.host.now}); });

@@ -12,7 +12,7 @@
 //     link.run();
 //     EXPECT_EQ(link.host.fatalLine, "Transfer complete: ...");
 
-#include "app/app_records.h"
+#include "program/app_records.h"
 #include "link/download.h"
 #include "link/framing.h"
 #include "link/session_engine.h"

@@ -2,7 +2,7 @@
 
 #include "sim_harness.h"
 
-#include "app/memory_geometry.h"
+#include "program/memory_geometry.h"
 #include "link/logger_info.h"
 #include "link/status_record.h"
 

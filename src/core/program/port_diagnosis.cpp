@@ -1,4 +1,4 @@
-#include "app/port_diagnosis.h"
+#include "program/port_diagnosis.h"
 
 #include <QFileInfo>
 

@@ -1,6 +1,6 @@
 // The main window's rules: which commands ask before ending a real-time graph, the download
 // name rule, what the settings show, and the download progress beside the block number.
-#include "app/main_window_rules.h"
+#include "program/main_window_rules.h"
 #include "link/download_progress.h"
 #include "support/scripted_messages.h"
 

@@ -1,4 +1,4 @@
-#include "app/log_routines.h"
+#include "program/log_routines.h"
 
 #include <QDir>
 #include <QFile>

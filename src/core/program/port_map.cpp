@@ -1,4 +1,4 @@
-#include "app/port_map.h"
+#include "program/port_map.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 // The setup loaded at start-up into the records of the run.
 
-#include "app/app_records.h"
+#include "program/app_records.h"
 #include "setup/setup_file.h"
 
 #include <QDateTime>

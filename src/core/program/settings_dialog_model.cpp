@@ -1,4 +1,4 @@
-#include "app/settings_dialog_model.h"
+#include "program/settings_dialog_model.h"
 
 #include <array>
 

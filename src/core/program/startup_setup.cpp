@@ -1,4 +1,4 @@
-#include "app/startup_setup.h"
+#include "program/startup_setup.h"
 
 namespace tamble {
 

@@ -2,7 +2,7 @@
 // what a missing file leads to in each kind of run, and the scaling codes the
 // status copy takes from it.
 
-#include "app/startup_setup.h"
+#include "program/startup_setup.h"
 
 #include <QDir>
 #include <QFile>

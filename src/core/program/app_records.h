@@ -3,9 +3,9 @@
 // it once and hands references to whatever needs a record; nothing else holds
 // program-wide mutable state.
 
-#include "app/command_line.h"
-#include "app/memory_geometry.h"
-#include "app/settings_record.h"
+#include "program/command_line.h"
+#include "program/memory_geometry.h"
+#include "program/settings_record.h"
 #include "datafiles/dataset.h"
 #include "link/logger_info.h"
 #include "link/session_state.h"

@@ -1,4 +1,4 @@
-#include "app/main_window_rules.h"
+#include "program/main_window_rules.h"
 
 #include <QFileInfo>
 

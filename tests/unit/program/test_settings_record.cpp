@@ -1,6 +1,6 @@
 // The settings file "tblog.ini": 1596 bytes, every field at its offset.
 
-#include "app/settings_record.h"
+#include "program/settings_record.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "app/settings_record.h"
+#include "program/settings_record.h"
 
 #include "util/bytes.h"
 
