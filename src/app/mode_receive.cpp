@@ -3,6 +3,7 @@
 // settings say use modem) and end with one log line.
 #include "app/session_runner.h"
 #include "app/unattended.h"
+#include "directory/directory_list_rules.h"
 #include "link/modem.h"
 
 #include <QDir>

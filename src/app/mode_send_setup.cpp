@@ -4,6 +4,7 @@
 #include "app/session_runner.h"
 #include "app/startup_log.h"
 #include "app/unattended.h"
+#include "directory/directory_list_rules.h"
 #include "link/modem.h"
 #include "link/setup_sender.h"
 #include "setup/setup_file.h"

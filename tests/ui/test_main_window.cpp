@@ -2,13 +2,20 @@
 // menu against the virtual logger on a pseudo-terminal.
 #include "ui/app/main_window.h"
 #include "ui/link/session_window.h"
+#include "ui/help/help_window.h"
 #include "ui/link/status_window.h"
 
 #include "e2e/support/sim_process.h"
 #include "support/scripted_messages.h"
 #include "ui/support/screens.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QAccessible>
 #include <QAction>
+#include <QComboBox>
+#include <QProgressBar>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -175,4 +182,65 @@ TEST(MainWindowSession, ADeadLoggerGivesNoResponse)
     EXPECT_EQ(w.messages.lastText(), QStringLiteral("No response from logger (c)"));
     EXPECT_EQ(w.messages.shown.back().helpContext, 24);
     EXPECT_FALSE(w.main->sessionWindow().isVisible());
+}
+
+// Screen readers name every control by its caption or label, without the "&".
+TEST(MainWindowUi, EveryControlOfEveryWindowHasAnAccessibleName)
+{
+    Window w;
+    QList<QWidget*> roots{w.main.get(), &w.main->help()};
+    QStringList unnamed;
+    for (QWidget* root : roots) {
+        QList<QWidget*> widgets = root->findChildren<QWidget*>();
+        widgets << root;
+        for (QWidget* widget : widgets) {
+            const bool control = qobject_cast<QAbstractButton*>(widget) || qobject_cast<QLineEdit*>(widget) ||
+                                 qobject_cast<QAbstractSpinBox*>(widget) || qobject_cast<QComboBox*>(widget) ||
+                                 qobject_cast<QAbstractItemView*>(widget) || qobject_cast<QProgressBar*>(widget);
+            if (!control || widget->objectName().startsWith(QLatin1String("qt_")) ||
+                qobject_cast<QLineEdit*>(widget->parentWidget()) ||
+                qobject_cast<QAbstractSpinBox*>(widget->parentWidget()) ||
+                qobject_cast<QComboBox*>(widget->parentWidget()))
+                continue;  // Qt's own parts, and the inner parts of a composite control
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+            const QString name = accessible ? accessible->text(QAccessible::Name) : QString();
+            if (name.trimmed().isEmpty() || name.contains(QLatin1Char('&')))
+                unnamed << QStringLiteral("%1 %2 in %3 \"%4\"")
+                               .arg(QString::fromLatin1(widget->metaObject()->className()), widget->objectName(),
+                                    widget->window()->objectName(), name);
+        }
+    }
+    EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST(MainWindowSession, APortThatVanishesEndsTheDownloadWithAMessageAndNoFile)
+{
+    SimProcess sim;
+    ASSERT_TRUE(sim.start({"--baud", "19200", "--protocol", "fast", "--pointer", "30000"}));
+    Window w(sim.ptyPath());
+    const QString file = w.home.filePath(QStringLiteral("GONE.TL1"));
+    w.main->chooseDataFile = [&] { return file; };
+    w.main->Run(MainCommand::ReceiveData);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.main->sessionWindow().blockCount() >= 2; }, 30000));
+    sim.stop();
+    ASSERT_TRUE(w.waitForMessages(1));
+    EXPECT_TRUE(w.messages.lastText().contains(QStringLiteral("comm. aborted")) ||
+                w.messages.lastText().startsWith(QStringLiteral("Transfer aborted")))
+        << w.messages.lastText().toStdString();
+    EXPECT_FALSE(QFile::exists(file));
+    EXPECT_TRUE(w.main->menuBar()->isEnabled());
+    EXPECT_FALSE(w.main->sessionWindow().isVisible());
+}
+
+TEST(MainWindowUi, ClosingSavesTheSettings)
+{
+    Window w;
+    w.records.settings.baud = 57600;
+    w.records.settings.fastProtocol = false;
+    w.main->close();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.main->isVisible(); }, 5000));
+    const auto saved = DeserializeSettings(w.home.readFile(QStringLiteral("tblog.ini")));
+    ASSERT_TRUE(saved.has_value());
+    EXPECT_EQ(saved->baud, 57600);
+    EXPECT_TRUE(saved->fastProtocol);  // the speed only the fast protocol has
 }

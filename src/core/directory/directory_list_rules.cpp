@@ -264,6 +264,19 @@ void RemoteModemListRules::Configure(const QString& setupField)
         openConfiguration();
 }
 
+std::optional<QString> PhoneListNumber(const QString& phoneIniPath, int index)
+{
+    IniRecordStore store(LayoutOf(DirectoryList::Phone), std::make_unique<IniFileStorage>(phoneIniPath));
+    if (index < 0 || !store.Open().ok())
+        return std::nullopt;
+    QStringList names = store.Names();
+    SortDirectoryNames(names);
+    DirectoryRecord record;
+    if (index >= names.size() || !store.Get(names.at(index), record).ok())
+        return std::nullopt;
+    return record.value;
+}
+
 PhoneEntryApplied ApplySelectedPhoneEntry(const QString& programDir, SettingsRecord& settings)
 {
     PhoneEntryApplied result;

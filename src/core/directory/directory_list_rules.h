@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace tamble {
 
@@ -143,5 +144,10 @@ struct PhoneEntryApplied {
 // when that is beyond the end) is applied again as OK applies it, without hanging up: phone
 // entry and phone number are set from the record. Reads "Phone.ini" in `programDir`.
 PhoneEntryApplied ApplySelectedPhoneEntry(const QString& programDir, SettingsRecord& settings);
+
+// The number of entry `index` (from 0) of the phone list file at `phoneIniPath`, the names in the
+// order the phone list shows them; nullopt when the file or the entry does not exist (an
+// unattended run dials nobody rather than somebody else).
+std::optional<QString> PhoneListNumber(const QString& phoneIniPath, int index);
 
 } // namespace tamble

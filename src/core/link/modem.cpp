@@ -201,36 +201,5 @@ void HangupModem(SessionHost& host, SessionState& state, std::function<void()> d
 
 namespace tamble {
 
-std::optional<QString> PhoneListNumber(const QString& phoneIniPath, int index)
-{
-    QFile file(phoneIniPath);
-    if (index < 0 || !file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QStringList names;
-    QMap<QString, QString> numbers;  // by lower-case section name
-    QString section;
-    int lines = 0;
-    while (!file.atEnd() && ++lines < 100000) {
-        const QString line = QString::fromLatin1(file.readLine(4096)).trimmed();
-        if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
-            section = line.mid(1, line.size() - 2);
-            continue;
-        }
-        const qsizetype eq = line.indexOf(QLatin1Char('='));
-        if (eq <= 0)
-            continue;
-        const QString key = line.left(eq);
-        const QString value = line.mid(eq + 1);
-        if (section.compare(QLatin1String("Index"), Qt::CaseInsensitive) == 0)
-            names << key;
-        else if (key.compare(QLatin1String("Number"), Qt::CaseInsensitive) == 0)
-            numbers.insert(section.toLower(), value);
-    }
-    std::sort(names.begin(), names.end(),
-              [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
-    if (index >= names.size())
-        return std::nullopt;
-    return numbers.value(names.at(index).toLower());
-}
 
 } // namespace tamble

@@ -63,11 +63,6 @@ private:
     QByteArray m_dial;
 };
 
-// The number of entry `index` (from 0) of the phone list file "Phone.ini": the
-// record names in sorted order (case ignored), as the phone list shows them.
-// nullopt when the file or the entry does not exist.
-std::optional<QString> PhoneListNumber(const QString& phoneIniPath, int index);
-
 // hangupModem: with a modem on line, pulse DTR on the open session port, then
 // release the trigger, close the port and clear modemOnline; `done` runs after
 // that (at once without a modem on line). Always clears retryCount.

@@ -1,5 +1,7 @@
 #include "setup/setup_file.h"
 
+#include "format/status_flags.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -73,8 +75,8 @@ struct HeaderLines {
 void ReadModes(SetupRecord& r, long long modeFlags, long long rate, long long mask)
 {
     const auto flags = static_cast<std::uint8_t>(modeFlags & 0xFF);
-    const int start = (flags & 0x10) ? 2 : (flags & 0x04) ? 1 : 0;
-    const int run = (flags & 0x20) ? 2 : (flags & 0x01) ? 1 : 0;
+    const int start = (flags & kStatusWaitingProbes) ? 2 : (flags & kStatusWaitingPreset) ? 1 : 0;
+    const int run = (flags & kStatusRunUntilDetached) ? 2 : (flags & kStatusContinuous) ? 1 : 0;
     r.setStartRun(start, run);
     r.setRateCode(static_cast<char>(rate & 0xFF));
     for (int ch = 1; ch <= 4; ++ch)

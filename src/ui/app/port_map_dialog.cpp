@@ -22,6 +22,7 @@ TPortMap::TPortMap(QWidget* parent) : QDialog(parent)
     m_label = new QLabel(this);
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("DeviceList"));
+    m_list->setAccessibleName(QStringLiteral("Device"));
     m_label->setBuddy(m_list);
     m_note = new QLabel(QStringLiteral("No serial device was detected."), this);
     m_note->setObjectName(QStringLiteral("NoDeviceNote"));
@@ -57,6 +58,7 @@ void TPortMap::setChoices(int number, const QString& current,
 {
     m_number = number;
     m_label->setText(QStringLiteral("&Device for COM%1:").arg(number));
+    m_list->setAccessibleName(QStringLiteral("Device for COM%1").arg(number));
     m_list->setAccessibleName(QStringLiteral("Device for COM%1").arg(number));
     m_list->clear();
     for (const SerialChoice& c : choices) {

@@ -1,6 +1,7 @@
 // Dialling through the local modem on virtual time: init string, dial command,
 // echo discarding, the result lines, the time-outs and hanging up.
 
+#include "directory/directory_list_rules.h"
 #include "link/modem.h"
 #include "link/setup_sender.h"
 #include "virtual_host.h"
