@@ -163,6 +163,10 @@ TEST(MainWindowSession, AbortDuringADownloadLeavesNoFile)
     w.main->Run(MainCommand::ReceiveData);
     ASSERT_TRUE(QTest::qWaitFor([&] { return w.main->sessionWindow().blockCount() >= 3; }, 30000));
     SaveScreen(w.main->sessionWindow(), QStringLiteral("session_download"));
+    auto* progress = w.main->sessionWindow().findChild<QProgressBar*>(QStringLiteral("DownloadProgress"));
+    ASSERT_NE(progress, nullptr);
+    EXPECT_TRUE(progress->isVisible());
+    EXPECT_LT(progress->value(), 100);
     auto* abort = w.main->sessionWindow().findChild<QPushButton*>(QStringLiteral("AbortBtn"));
     ASSERT_TRUE(abort->isVisible());
     QTest::mouseClick(abort, Qt::LeftButton);

@@ -70,7 +70,8 @@ void GuiSessionRunner::setAbortEnabled(bool enabled) { m_main.m_session->setAbor
 
 void GuiSessionRunner::setBlockCount(int blocks)
 {
-    if (blocks == 0) {
+    // The status is read by the first block: the size of the download is known from then on.
+    if (blocks == 1) {
         const LoggerInfo& info = m_main.m_records.loggerInfo;
         m_main.m_session->setDownloadSize(DownloadBlockCount(info), DownloadWalk(DownloadWalkStartOf(info)).blockBytes());
     }
@@ -150,6 +151,7 @@ TMain::TMain(AppRecords& records, const QString& shippedDataDir, QWidget* parent
     };
     // The caption until the first paint replaces it.
     setWindowTitle(QStringLiteral("Tamble Logger Setup"));
+    resize(800, 480);
     BuildControls();
     BuildMenus();
     CreateWindows();
@@ -332,6 +334,8 @@ void TMain::Refresh()
     m_stationGroup->setVisible(look.stationVisible);
     m_modemPanel->setVisible(look.modemPanelVisible);
     m_phoneGroup->setVisible(look.phoneVisible);
+    m_autoAnswerLabel->setVisible(look.autoAnswerMode);
+    m_aaEdit->setVisible(look.autoAnswerMode);
 }
 
 void TMain::ApplyAutoAnswer()
