@@ -286,6 +286,28 @@ StatusDecodeResult DecodeStatusRecord(QByteArrayView record, const StatusContext
     return result;
 }
 
+QStringList ScalingFromStatus(const LoggerInfo& info, bool fahrenheit, int humidityQuantity, ChannelScaling& scaling)
+{
+    scaling.fullScaleCount = static_cast<std::uint16_t>(info.fullScaleCount);
+    scaling.referenceOhms = static_cast<float>(info.referenceOhms);
+    scaling.inputTypes = static_cast<std::uint16_t>(info.inputTypes);
+    scaling.labelOffset = info.labelOffsets;
+    scaling.fahrenheit = fahrenheit;
+    scaling.humidityQuantity = humidityQuantity;
+    scaling.tableError = false;
+    QStringList messages;
+    for (int ch = 1; ch <= 4; ++ch) {
+        const QByteArray& text = info.scalingTexts[ch - 1];
+        const ScalingSetUpResult setUp = SetUpChannelScaling(
+            scaling, ch, info.scalingCodes[ch - 1],
+            std::string_view(text.constData(), static_cast<size_t>(text.size())));
+        if (!setUp.ok)
+            messages.append(setUp.message);
+    }
+    FixCountTables(scaling);
+    return messages;
+}
+
 StatusDecodeResult DecodeStatus(QByteArrayView record, const StatusContext& context, LoggerInfo& info,
                                 MemoryGeometry& geometry, ChannelScaling& scaling)
 {
@@ -293,22 +315,7 @@ StatusDecodeResult DecodeStatus(QByteArrayView record, const StatusContext& cont
     if (result.outcome != StatusOutcome::Decoded)
         return result;
 
-    scaling.fullScaleCount = static_cast<std::uint16_t>(info.fullScaleCount);
-    scaling.referenceOhms = static_cast<float>(info.referenceOhms);
-    scaling.inputTypes = static_cast<std::uint16_t>(info.inputTypes);
-    scaling.labelOffset = info.labelOffsets;
-    scaling.fahrenheit = context.fahrenheit;
-    scaling.humidityQuantity = context.humidityQuantity;
-    scaling.tableError = false;
-    for (int ch = 1; ch <= 4; ++ch) {
-        const QByteArray& text = info.scalingTexts[ch - 1];
-        const ScalingSetUpResult setUp = SetUpChannelScaling(
-            scaling, ch, info.scalingCodes[ch - 1],
-            std::string_view(text.constData(), static_cast<size_t>(text.size())));
-        if (!setUp.ok)
-            result.tableMessages.append(setUp.message);
-    }
-    FixCountTables(scaling);
+    result.tableMessages = ScalingFromStatus(info, context.fahrenheit, context.humidityQuantity, scaling);
     if (scaling.tableError) {
         result.outcome = StatusOutcome::TableError;
         return result;

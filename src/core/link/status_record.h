@@ -67,6 +67,10 @@ StatusContext MakeStatusContext(const SettingsRecord& settings, const QString& t
 StatusDecodeResult DecodeStatusRecord(QByteArrayView record, const StatusContext& context,
                                       LoggerInfo& info, MemoryGeometry& geometry);
 
+// The channel scaling of the logger in `info` (tables looked up in scaling.tableDirectory); returns
+// the messages of the channels whose tables failed (scaling.tableError is then set).
+QStringList ScalingFromStatus(const LoggerInfo& info, bool fahrenheit, int humidityQuantity, ChannelScaling& scaling);
+
 // Everything above, then the channel set-up of all four channels from the
 // record's scaling codes and texts (tables read from scaling.tableDirectory),
 // then the current readings converted into info.currentValues. A table error

@@ -32,18 +32,7 @@ bool PrepareDisplayScaling(const LoggerInfo& info, const SettingsRecord& setting
 {
     scaling = ChannelScaling{};
     scaling.tableDirectory = tableDirectory;
-    scaling.fullScaleCount = static_cast<std::uint16_t>(info.fullScaleCount);
-    scaling.referenceOhms = static_cast<float>(info.referenceOhms);
-    scaling.inputTypes = static_cast<std::uint16_t>(info.inputTypes);
-    scaling.labelOffset = info.labelOffsets;
-    scaling.fahrenheit = settings.fahrenheit;
-    scaling.humidityQuantity = settings.humidityQuantity;
-    for (int ch = 1; ch <= 4; ++ch) {
-        const QByteArray& text = info.scalingTexts[static_cast<std::size_t>(ch - 1)];
-        SetUpChannelScaling(scaling, ch, info.scalingCodes[static_cast<std::size_t>(ch - 1)],
-                            std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
-    }
-    FixCountTables(scaling);
+    ScalingFromStatus(info, settings.fahrenheit, settings.humidityQuantity, scaling);
     return !scaling.tableError;
 }
 
