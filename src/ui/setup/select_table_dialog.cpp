@@ -42,8 +42,13 @@ TSelectFile::TSelectFile(AppRecords& records, MessageService& messages, HelpServ
     outer->addWidget(mask);
     outer->addLayout(ButtonRow());
 
-    connect(m_files, &QListWidget::currentTextChanged, this, [this] { FileChosen(); });
-    connect(m_files, &QListWidget::itemActivated, this, [this] { OKBtnClick(); });
+    // The selection, not the current item: a list that merely takes the focus names no file.
+    connect(m_files, &QListWidget::itemSelectionChanged, this, [this] { FileChosen(); });
+    connect(m_files, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+        m_files->setCurrentItem(item);
+        item->setSelected(true);
+        OKBtnClick();
+    });
 }
 
 void TSelectFile::prepare()
@@ -67,8 +72,8 @@ void TSelectFile::prepare()
 
 void TSelectFile::FileChosen()
 {
-    QListWidgetItem* item = m_files->currentItem();
-    m_name->setText(item ? item->text() : QString());
+    const QList<QListWidgetItem*> chosen = m_files->selectedItems();
+    m_name->setText(chosen.isEmpty() ? QString() : chosen.front()->text());
 }
 
 void TSelectFile::OKBtnClick()
