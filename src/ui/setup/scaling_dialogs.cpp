@@ -29,6 +29,15 @@ ScalingDialogs::ScalingDialogs(AppRecords& records, MessageService& messages, He
     }
 }
 
+ScalingDialogs::~ScalingDialogs()
+{
+    if (!parent()) {
+        delete m_linear;
+        delete m_contact;
+        delete m_select;
+    }
+}
+
 bool ScalingDialogs::startFor(int channel, int listIndex, const QString& linearEntry)
 {
     switch (DialogForScalingIndex(listIndex)) {

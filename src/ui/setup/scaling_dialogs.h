@@ -26,8 +26,10 @@ class TSelectFile;
 class ScalingDialogs : public QObject {
     Q_OBJECT
 public:
-    // The dialogs are created once, as children of `window` (modal over it).
+    // The dialogs are created once, as children of `window` (modal over it); without a window
+    // they are top-level and this object deletes them.
     ScalingDialogs(AppRecords& records, MessageService& messages, HelpService& help, QWidget* window);
+    ~ScalingDialogs() override;
 
     // Opens the dialog the choice `listIndex` in channel `channel`'s list calls for; false (and
     // nothing opens) when the entry is a scaling itself. `linearEntry` is the current text of
