@@ -1,0 +1,48 @@
+#include "ui/setup/current_loop_dialog.h"
+
+#include "util/user_dialog.h"
+
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace tamble {
+
+TCloop::TCloop(MessageService& messages, HelpService& help, QWidget* parent)
+    : TScaleCalculator(messages, help, parent)
+{
+    setObjectName(QStringLiteral("TCloop"));
+    setWindowTitle(QStringLiteral("Current Loop Scaling"));
+    const struct {
+        const char* name;
+        const char* caption;
+        const char* start;
+    } inputs[] = {
+        {"LoMaField", "Low Milliamps", "4"},  {"HiMaField", "High Milliamps", "20"},
+        {"OhmsField", "Resistor Ohms", "249"}, {"ZeroField", "Low Reading", "0"},
+        {"FSField", "High Reading", "100"},
+    };
+    auto* form = new QFormLayout;
+    for (const auto& in : inputs) {
+        QLabel* label = nullptr;
+        QLineEdit* field = AddInput(QString::fromLatin1(in.name), QString::fromLatin1(in.caption), label);
+        field->setText(QString::fromLatin1(in.start));
+        form->addRow(label, field);
+    }
+    FinishLayout(form, ResultFields(QStringLiteral("Low Value"), QStringLiteral("High Value")));
+    calculate();
+}
+
+CalculatorResult TCloop::compute() const
+{
+    return CalculateCurrentLoop({m_inputs[kLoMaField]->text(), m_inputs[kHiMaField]->text(),
+                                 m_inputs[kOhmsField]->text(), m_inputs[kCloopZeroField]->text(),
+                                 m_inputs[kCloopFSField]->text()});
+}
+
+void TCloop::HelpBtnClick()
+{
+    m_help.showHelp(kCurrentLoopHelpContext);
+}
+
+} // namespace tamble

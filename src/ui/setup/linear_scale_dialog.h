@@ -1,0 +1,48 @@
+#pragma once
+// "New Linear Scale": the readings at the bottom (Lo) and the top (Hi) of the logger's 0-5 V
+// input. The calculators it opens (current loop, linear transducer, adjust) fill both values;
+// OK gives the channel the scale (code '3') and the entry "Linear: lo / hi".
+
+#include "ui/setup/scaling_dialog_base.h"
+
+class QLineEdit;
+
+namespace tamble {
+
+class TCloop;
+class TLinTran;
+class TAdjust1;
+
+class TLinscaleDlg : public TScalingEntryDialog {
+    Q_OBJECT
+public:
+    TLinscaleDlg(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent = nullptr);
+
+    // The text entry 4 of the channel's scaling list holds ("Linear: lo / hi"), whose halves the
+    // adjust dialog shows as the old scale. Used by the next opening only; without it the
+    // channel's LinearValues in the record stand in.
+    void setLinearEntry(const QString& entryText) { m_pendingLinearEntry = entryText; }
+
+    TCloop& currentLoop() { return *m_cloop; }
+    TLinTran& linearTransducer() { return *m_lintran; }
+    TAdjust1& adjust() { return *m_adjust; }
+
+protected:
+    void prepare() override;
+    void OKBtnClick() override;
+    void HelpBtnClick() override;
+
+private:
+    void AdjustBtnClick();
+    void TakeResults(const QString& low, const QString& high);
+
+    QLineEdit* m_lo = nullptr;
+    QLineEdit* m_hi = nullptr;
+    TCloop* m_cloop = nullptr;
+    TLinTran* m_lintran = nullptr;
+    TAdjust1* m_adjust = nullptr;
+    QString m_pendingLinearEntry;
+    QString m_linearEntry;
+};
+
+} // namespace tamble

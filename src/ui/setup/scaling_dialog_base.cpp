@@ -1,0 +1,183 @@
+#include "ui/setup/scaling_dialog_base.h"
+
+#include "program/app_records.h"
+#include "ui/link/link_widgets.h"
+#include "util/user_dialog.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QVBoxLayout>
+
+namespace tamble {
+
+namespace ui {
+
+QLineEdit* NumberField(QWidget* parent, const QString& name, int maxLength)
+{
+    auto* field = new QLineEdit(parent);
+    field->setObjectName(name);
+    field->setMaxLength(maxLength);
+    field->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral(" *[+-]?[0-9]*\\.?[0-9]*")), field));
+    field->setMinimumWidth(field->fontMetrics().averageCharWidth() * (maxLength + 2) + 12);
+    return field;
+}
+
+void ShowErrors(MessageService& messages, const QStringList& texts)
+{
+    for (const QString& text : texts) {
+        UserMessage m;
+        m.kind = DialogKind::Error;
+        m.text = text;
+        m.buttons = DialogButtons::Ok;
+        messages.ask(m);
+    }
+}
+
+} // namespace ui
+
+// --- TScalingEntryDialog ----------------------------------------------------------------------
+
+TScalingEntryDialog::TScalingEntryDialog(AppRecords& records, MessageService& messages, HelpService& help,
+                                         QWidget* parent)
+    : QDialog(parent), m_records(records), m_messages(messages), m_help(help)
+{
+    setModal(true);
+    connect(this, &QDialog::finished, this, [this](int result) {
+        if (result != QDialog::Accepted)
+            m_entry.reset();
+        emit scalingFinished(m_channel, result == QDialog::Accepted);
+    });
+}
+
+void TScalingEntryDialog::startFor(int channel)
+{
+    m_channel = channel;
+    m_entry.reset();
+    prepare();
+    open();
+}
+
+bool TScalingEntryDialog::openFor(int channel)
+{
+    m_channel = channel;
+    m_entry.reset();
+    prepare();
+    return exec() == QDialog::Accepted;
+}
+
+bool TScalingEntryDialog::finishWith(const ScalingOutcome& outcome)
+{
+    if (!outcome.accepted()) {
+        ui::ShowErrors(m_messages, outcome.messages);
+        return false;
+    }
+    m_entry = outcome.entry;
+    accept();
+    return true;
+}
+
+QLayout* TScalingEntryDialog::ButtonRow()
+{
+    QPushButton* ok = ui::Button(this, QStringLiteral("OK"), QStringLiteral("OKBtn"));
+    ok->setDefault(true);
+    QPushButton* cancel = ui::Button(this, QStringLiteral("Cancel"), QStringLiteral("CancelBtn"));
+    QPushButton* help = ui::Button(this, QStringLiteral("&Help"), QStringLiteral("HelpBtn"));
+    connect(ok, &QPushButton::clicked, this, [this] { OKBtnClick(); });
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(help, &QPushButton::clicked, this, [this] { HelpBtnClick(); });
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    row->addWidget(help);
+    return row;
+}
+
+// --- TScaleCalculator -------------------------------------------------------------------------
+
+TScaleCalculator::TScaleCalculator(MessageService& messages, HelpService& help, QWidget* parent)
+    : QDialog(parent), m_messages(messages), m_help(help)
+{
+    setModal(true);
+}
+
+QLineEdit* TScaleCalculator::AddInput(const QString& name, const QString& caption, QLabel*& label)
+{
+    QLineEdit* field = ui::NumberField(this, name, 10);
+    label = ui::BuddyLabel(this, caption, field);
+    m_inputs.push_back(field);
+    return field;
+}
+
+QLayout* TScaleCalculator::ResultFields(const QString& lowCaption, const QString& highCaption)
+{
+    m_low = ui::ReadOnlyBox(this, QStringLiteral("LoValField"), ui::PlainCaption(lowCaption), kScaleValueWidth + 2);
+    m_high = ui::ReadOnlyBox(this, QStringLiteral("HiValField"), ui::PlainCaption(highCaption), kScaleValueWidth + 2);
+    auto* form = new QFormLayout;
+    form->addRow(ui::BuddyLabel(this, lowCaption, m_low), m_low);
+    form->addRow(ui::BuddyLabel(this, highCaption, m_high), m_high);
+    return form;
+}
+
+void TScaleCalculator::FinishLayout(QLayout* inputs, QLayout* results)
+{
+    QPushButton* calc = ui::Button(this, QStringLiteral("&Calculate"), QStringLiteral("CalcBtn"));
+    QPushButton* ok = ui::Button(this, QStringLiteral("OK"), QStringLiteral("OKBtn"));
+    ok->setDefault(true);
+    QPushButton* cancel = ui::Button(this, QStringLiteral("Cancel"), QStringLiteral("CancelBtn"));
+    QPushButton* help = ui::Button(this, QStringLiteral("&Help"), QStringLiteral("HelpBtn"));
+    connect(calc, &QPushButton::clicked, this, [this] { calculate(); });
+    connect(ok, &QPushButton::clicked, this, [this] {
+        if (calculate())
+            accept();
+    });
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(help, &QPushButton::clicked, this, [this] { HelpBtnClick(); });
+
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(calc, 0, Qt::AlignVCenter);
+    middle->addLayout(results);
+    middle->addStretch(1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    buttons->addWidget(help);
+    auto* outer = new QVBoxLayout(this);
+    outer->addLayout(inputs);
+    outer->addLayout(middle);
+    outer->addLayout(buttons);
+}
+
+bool TScaleCalculator::calculate()
+{
+    const CalculatorResult r = compute();
+    if (!r.ok) {
+        ui::ShowErrors(m_messages, r.messages);
+        if (r.badField >= 0 && r.badField < static_cast<int>(m_inputs.size())) {
+            m_inputs[r.badField]->setFocus();
+            m_inputs[r.badField]->selectAll();
+        }
+        return false;
+    }
+    m_low->setText(r.low);
+    m_high->setText(r.high);
+    return true;
+}
+
+QString TScaleCalculator::lowValue() const
+{
+    return m_low->text();
+}
+
+QString TScaleCalculator::highValue() const
+{
+    return m_high->text();
+}
+
+} // namespace tamble
