@@ -21,10 +21,6 @@ namespace tamble {
 
 namespace {
 
-const QStringList kOptions{QStringLiteral("--auto-answer"), QStringLiteral("--program-station"),
-                           QStringLiteral("--set-logger-baud"), QStringLiteral("--com-test"),
-                           QStringLiteral("--configure-remote-modem")};
-
 // The session runner with auto-answer wired in.
 class AutoAnswerService : public SessionRunner, public AutoAnswerHost {
 public:
@@ -153,7 +149,7 @@ int commandLineError(AppRecords& records, const QString& text)
 
 bool IsServiceCommandLine(const QStringList& params)
 {
-    return !params.isEmpty() && kOptions.contains(params.first());
+    return !params.isEmpty() && IsServiceOption(params.first());
 }
 
 int RunServiceCommandLine(AppRecords& records, const QStringList& params)

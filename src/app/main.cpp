@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QTimer>
 
 #include <cstdio>
@@ -27,6 +28,37 @@ bool hasDisplay()
 bool quitAfterStart()
 {
     return qEnvironmentVariableIntValue("TAMBLE_QUIT_AFTER_START") == 1;
+}
+
+const QString kProgramName = QStringLiteral("tamble-logger");
+
+// --help and --version end here; an unknown option gets its hint and goes on as today.
+std::optional<int> answerInfoRequest(const QStringList& params)
+{
+    switch (ClassifyCommandLine(params)) {
+    case CommandLineRequest::Help:
+        std::fputs(UsageText(kProgramName).toLocal8Bit().constData(), stdout);
+        return 0;
+    case CommandLineRequest::Version:
+        std::printf("%s\n", VersionText(kProgramName, QStringLiteral(TAMBLE_VERSION)).toLocal8Bit().constData());
+        return 0;
+    case CommandLineRequest::UnknownOption:
+        std::fprintf(stderr, "%s\n", UsageHint(kProgramName, params.first()).toLocal8Bit().constData());
+        return std::nullopt;
+    case CommandLineRequest::Modes:
+    case CommandLineRequest::Service:
+    case CommandLineRequest::Open:
+        break;
+    }
+    return std::nullopt;
+}
+
+// Both start-up warnings in one box, the folder first: without it nothing else is kept.
+std::optional<QString> joinWarnings(const std::optional<QString>& first, const std::optional<QString>& second)
+{
+    if (first && second)
+        return *first + QStringLiteral("\n\n") + *second;
+    return first ? first : second;
 }
 
 int runInteractive(AppRecords& records, const std::optional<QString>& setupWarning, const QString& shippedDataDir,
@@ -49,28 +81,45 @@ int runInteractive(AppRecords& records, const std::optional<QString>& setupWarni
     return app.exec();
 }
 
+void printLine(const QString& text, FILE* stream)
+{
+    std::fprintf(stream, "%s\n", text.toLocal8Bit().constData());
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    QCoreApplication::setApplicationName(QStringLiteral("tamble-logger"));
+    QCoreApplication::setApplicationName(kProgramName);
     QStringList params;
     for (int i = 1; i < argc; ++i)
         params << QString::fromLocal8Bit(argv[i]);
+    if (const std::optional<int> status = answerInfoRequest(params))
+        return *status;
+    if (ClassifyCommandLine(params) == CommandLineRequest::Open)
+        params = OpenParameters(params, QDir::currentPath());
 
     const QString exeDir = ExecutableDir(argc > 0 ? argv[0] : nullptr);
     const QString programDir = ResolveProgramDir(exeDir);
     InstallShippedData(FindShippedDataDir(exeDir), programDir);
+    // A run that ends headless says it on stderr before anything else (its log may be lost too);
+    // the window shows it once it is up.
+    const std::optional<QString> dirProblem = ProgramDirProblem(programDir);
 
     AppRecords records;
     if (IsServiceCommandLine(params)) {
         // Options such as --auto-answer run headless; they take no positional parameters.
+        if (dirProblem)
+            printLine(*dirProblem, stderr);
         StartUp(records, programDir, {});
         LoadStartupSetup(records, true);
         QCoreApplication app(argc, argv);
         return RunServiceCommandLine(records, params);
     }
     const CommandLineResult parsed = StartUp(records, programDir, params);
+    const bool headless = parsed.failed() || records.mode.unattended();
+    if (dirProblem && headless)
+        printLine(*dirProblem, stderr);
     if (parsed.failed())
         return EndWithLog(parsed.routine, records.programDir, parsed.message, kExitCommandLineError);
 
@@ -85,5 +134,6 @@ int main(int argc, char** argv)
         QCoreApplication app(argc, argv);
         return RunDeferredAction(records);
     }
-    return runInteractive(records, setupLoad.warning, FindShippedDataDir(exeDir), argc, argv);
+    return runInteractive(records, joinWarnings(dirProblem, setupLoad.warning), FindShippedDataDir(exeDir), argc,
+                          argv);
 }

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 
 namespace tamble {
 
@@ -58,6 +59,18 @@ int copyMissingFiles(const QDir& source, const QDir& target, bool refresh)
     return copied;
 }
 
+// The shipped data of an installed program, relative to its executable's folder
+// (bin/ and share/ of one prefix).
+QString installedDataDir(const QString& exeDir)
+{
+#ifdef TAMBLE_INSTALLED_DATA_REL
+    const QString relative = QStringLiteral(TAMBLE_INSTALLED_DATA_REL);
+#else
+    const QString relative = QStringLiteral("../share/tamble-logger/data");
+#endif
+    return exeDir + QLatin1Char('/') + relative;
+}
+
 } // namespace
 
 QString ExecutableDir(const char* argv0)
@@ -76,7 +89,9 @@ QString ResolveProgramDir(const QString& exeDir)
         QDir().mkpath(home);
         return withSlash(QDir(home).absolutePath());
     }
-    if (!exeDir.isEmpty() && QFileInfo(exeDir).isDir() && QFileInfo(exeDir).isWritable())
+    // An installed program never writes beside itself, even in a prefix the user owns.
+    const bool installed = !exeDir.isEmpty() && QFileInfo(installedDataDir(exeDir)).isDir();
+    if (!installed && !exeDir.isEmpty() && QFileInfo(exeDir).isDir() && QFileInfo(exeDir).isWritable())
         return withSlash(exeDir);
     QString userDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (userDir.isEmpty())
@@ -88,7 +103,7 @@ QString ResolveProgramDir(const QString& exeDir)
 
 QString FindShippedDataDir(const QString& exeDir)
 {
-    const QString installed = exeDir + QStringLiteral("/../share/tamble-logger/data");
+    const QString installed = installedDataDir(exeDir);
     if (QFileInfo(installed).isDir())
         return QDir(installed).absolutePath();
 #ifdef TAMBLE_DATA_DIR
@@ -113,6 +128,17 @@ int InstallShippedData(const QString& dataDir, const QString& programDir)
     if (source.exists(help) && target.mkpath(help))
         copied += copyMissingFiles(QDir(source.filePath(help)), QDir(target.filePath(help)), true);
     return copied;
+}
+
+std::optional<QString> ProgramDirProblem(const QString& programDir)
+{
+    // Permission bits do not tell the whole story (read-only mounts, ACLs): try it.
+    QTemporaryFile probe(QDir(programDir).filePath(QStringLiteral(".tamble-write-check-XXXXXX")));
+    if (QFileInfo(programDir).isDir() && probe.open())
+        return std::nullopt;
+    return QStringLiteral("The program folder %1 cannot be written: settings, logs and data files will not be "
+                          "saved. Make it writable, or set TAMBLE_HOME to a folder you can write.")
+        .arg(QDir::toNativeSeparators(QDir::cleanPath(programDir)));
 }
 
 } // namespace tamble

@@ -20,6 +20,7 @@ struct ProgramRun {
     int exitCode = -1;
     bool finished = false;
     QString out;    // standard output, trimmed
+    QString err;    // standard error, trimmed
 };
 
 class CommandLine : public ::testing::Test {
@@ -28,14 +29,15 @@ protected:
 
     QString file(const QString& name) const { return home.path() + "/" + name; }
 
-    ProgramRun run(const QStringList& params, const QString& program = QStringLiteral(TAMBLE_BIN_DIR "/tamble-logger"))
+    ProgramRun run(const QStringList& params, const QString& program = QStringLiteral(TAMBLE_BIN_DIR "/tamble-logger"),
+                   const QString& programHome = {})
     {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         if (program.startsWith(home.path()))
             env.remove("TAMBLE_HOME");
         else
-            env.insert("TAMBLE_HOME", home.path());
+            env.insert("TAMBLE_HOME", programHome.isEmpty() ? home.path() : programHome);
         env.insert("TAMBLE_QUIT_AFTER_START", "1");
         env.insert("TAMBLE_COM20", home.path() + "/no-such-port");   // unattended runs fail fast
         env.remove("DISPLAY");
@@ -53,6 +55,7 @@ protected:
         r.finished = p.exitStatus() == QProcess::NormalExit;
         r.exitCode = p.exitCode();
         r.out = QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
+        r.err = QString::fromLocal8Bit(p.readAllStandardError()).trimmed();
         return r;
     }
 
@@ -328,4 +331,51 @@ TEST_F(CommandLine, WithoutTambleHome_TheWritableExecutableFolderIsTheProgramDir
     const QStringList shipped = QDir(TAMBLE_SOURCE_DIR "/data").entryList(QDir::Files);
     for (const QString& name : shipped)
         EXPECT_TRUE(QFile::exists(file("bin/" + name))) << name.toStdString();
+}
+
+TEST_F(CommandLine, HelpAndVersion_PrintAndExitWithStatus0WithoutTouchingTheProgramFolder)
+{
+    struct Case { QStringList params; const char* first; const char* contains; };
+    const std::vector<Case> cases = {
+        {{"--help"}, "Usage:", "--configure-remote-modem"},
+        {{"-h"}, "Usage:", "2  the command line is invalid"},
+        {{"--version"}, "tamble-logger 0.", "tamble-logger"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.params.join(' ').toStdString());
+        const ProgramRun r = run(c.params);
+        ASSERT_TRUE(r.finished);
+        EXPECT_EQ(r.exitCode, 0);
+        EXPECT_TRUE(r.out.startsWith(c.first)) << r.out.toStdString();
+        EXPECT_TRUE(r.out.contains(c.contains));
+        EXPECT_EQ(r.err, "");
+        EXPECT_TRUE(QDir(home.path()).isEmpty()) << "nothing is copied or logged";
+    }
+}
+
+TEST_F(CommandLine, UnknownOption_GivesAHintOnStderrAndTheUsualLogLineWithStatus2)
+{
+    const ProgramRun r = run({"--bogus"});
+    ASSERT_TRUE(r.finished);
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.err, "tamble-logger: unknown option --bogus; see 'tamble-logger --help'");
+    const QStringList log = lines("CSVLOG.TXT");
+    ASSERT_EQ(log.size(), 1);
+    expectLogLine(log.first(), "Invalid command line; no .TL1 file type");
+    EXPECT_EQ(r.out, log.first());
+}
+
+TEST_F(CommandLine, ProgramFolderThatCannotBeWritten_IsNamedAtStartOfEveryKindOfRun)
+{
+    // Not even root can create a folder here, so the check holds for every user.
+    const QString folder = QStringLiteral("/proc/tamble-no-such-folder");
+    for (const QStringList& params : {QStringList{}, QStringList{"site.tl1"}, QStringList{"--com-test"}}) {
+        SCOPED_TRACE(params.join(' ').toStdString());
+        const ProgramRun r = run(params, QStringLiteral(TAMBLE_BIN_DIR "/tamble-logger"), folder);
+        ASSERT_TRUE(r.finished);
+        EXPECT_TRUE(r.err.contains("The program folder " + folder + " cannot be written")) << r.err.toStdString();
+    }
+    const ProgramRun fine = run({});
+    ASSERT_TRUE(fine.finished);
+    EXPECT_FALSE(fine.err.contains("cannot be written")) << fine.err.toStdString();
 }

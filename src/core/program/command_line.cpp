@@ -1,5 +1,7 @@
 #include "program/command_line.h"
 
+#include <QDir>
+
 namespace tamble {
 
 namespace {
@@ -112,6 +114,103 @@ CommandLineResult ParseCommandLine(const QStringList& params, bool parameter1Exi
         result.mode.openGraph = true;
     }
     return result;
+}
+
+namespace {
+
+// Kept in the order the usage text lists them.
+const char* const kServiceOptions[] = {"--auto-answer", "--program-station", "--set-logger-baud", "--com-test",
+                                       "--configure-remote-modem"};
+
+} // namespace
+
+bool IsServiceOption(const QString& parameter)
+{
+    for (const char* option : kServiceOptions) {
+        if (parameter == QLatin1String(option))
+            return true;
+    }
+    return false;
+}
+
+CommandLineRequest ClassifyCommandLine(const QStringList& params)
+{
+    if (params.isEmpty())
+        return CommandLineRequest::Modes;
+    const QString& first = params.first();
+    if (IsServiceOption(first))
+        return CommandLineRequest::Service;
+    if (first == QLatin1String("--help") || first == QLatin1String("-h"))
+        return CommandLineRequest::Help;
+    if (first == QLatin1String("--version"))
+        return CommandLineRequest::Version;
+    if (first == QLatin1String("--open"))
+        return CommandLineRequest::Open;
+    if (first.startsWith(QLatin1String("--")) && first.size() > 2)
+        return CommandLineRequest::UnknownOption;
+    return CommandLineRequest::Modes;
+}
+
+QStringList OpenParameters(const QStringList& params, const QString& currentDir)
+{
+    const QString file = params.value(1);
+    if (file.isEmpty())
+        return {};
+    return {QDir::cleanPath(QDir(currentDir).absoluteFilePath(file)), QStringLiteral("open")};
+}
+
+QString UsageText(const QString& program)
+{
+    const QString text = QStringLiteral(
+        "Usage:\n"
+        "  %1                        open the main window\n"
+        "  %1 FILE.TL1               convert the data file to FILE.csv, then end\n"
+        "  %1 FILE.TL1 r [P3 [P4]]   download the logger into FILE.TL1, then end\n"
+        "  %1 FILE.CSV r [P3 [P4]]   append the logger's current readings to FILE.CSV, then end\n"
+        "  %1 FILE.SET s [P3 [P4]]   send the setup file to the logger, then end\n"
+        "  %1 X h [P3 [P4]]          hang up the modem (X is not used), then end\n"
+        "  %1 FILE MODE [P3 [P4]]    any other MODE, e.g. \"open\": open the window and\n"
+        "%2the graph of FILE\n"
+        "  %1 --open [FILE]          the same for desktop launches: FILE relative to the\n"
+        "%2current folder; without FILE only the window\n"
+        "\n"
+        "Parameters 3 and 4 apply to this run:\n"
+        "  P3  0: a single logger; 1-255: the station address of a logger on a network\n"
+        "  P4  0: no modem; 1 to 4 digits: phone-list entry (counted from 1);\n"
+        "      a longer text: the phone number to dial\n"
+        "\n"
+        "Options (headless; their one message goes to TLLOG.TXT and stdout):\n"
+        "  --auto-answer [--calls N]   answer loggers that call in: status, download,\n"
+        "                              setup sent back, hang-up; end after N calls\n"
+        "  --program-station N         program station address N (0-255) into the logger\n"
+        "  --set-logger-baud [BAUD]    change the logger's line speed (default: the settings speed)\n"
+        "  --com-test                  the cable loop-back test\n"
+        "  --configure-remote-modem    send the remote modem its initialisation string\n"
+        "  --help, -h                  this text\n"
+        "  --version                   the program's version\n"
+        "\n"
+        "Exit status of unattended runs:\n"
+        "  0  done (the log line tells what was done)\n"
+        "  1  the logger, the port, a file or the log file failed\n"
+        "  2  the command line is invalid\n"
+        "\n"
+        "Log lines go to TLLOG.TXT (CSVLOG.TXT for convert and its errors) in the program folder:\n"
+        "$TAMBLE_HOME when set, else ~/.local/share/tamble-logger for an installed program.\n"
+        "COM n is the device in $TAMBLE_COMn, else the line COMn=DEVICE of ports.ini there,\n"
+        "else /dev/ttyS(n-1).\n");
+    // Continued lines start under the descriptions.
+    return text.arg(program, QString(program.size() + 26, QLatin1Char(' ')));
+}
+
+QString VersionText(const QString& program, const QString& version)
+{
+    return program + QLatin1Char(' ') + version;
+}
+
+QString UsageHint(const QString& program, const QString& option)
+{
+    return program + QStringLiteral(": unknown option ") + option + QStringLiteral("; see '") + program
+        + QStringLiteral(" --help'");
 }
 
 } // namespace tamble

@@ -63,4 +63,34 @@ QString UpperExtension(const QString& path);
 CommandLineResult ParseCommandLine(const QStringList& params, bool parameter1Exists,
                                    SettingsRecord& settings);
 
+// What the first parameter asks for, before any mode is parsed.
+enum class CommandLineRequest {
+    Modes,          // no parameters, or positional ones: ParseCommandLine
+    Service,        // a headless option (--auto-answer, --program-station, ...)
+    Help,           // "--help" or "-h": print UsageText, exit 0
+    Version,        // "--version": print VersionText, exit 0
+    Open,           // "--open [FILE]" (desktop launches): OpenParameters gives the positional form
+    UnknownOption,  // another "--" word: UsageHint on stderr, then parsed as positional parameters
+};
+
+// The headless options that may stand first: "--auto-answer", "--program-station",
+// "--set-logger-baud", "--com-test", "--configure-remote-modem".
+bool IsServiceOption(const QString& parameter);
+
+CommandLineRequest ClassifyCommandLine(const QStringList& params);
+
+// "--open FILE" as positional parameters: FILE (made absolute against `currentDir`, the folder the
+// program was started in) and the mode word "open", which shows its graph after start and never
+// converts it; "--open" alone is a plain interactive start (no parameters).
+QStringList OpenParameters(const QStringList& params, const QString& currentDir);
+
+// The text of --help: the positional forms, parameters 3 and 4, the options, the exit statuses.
+QString UsageText(const QString& program);
+
+// "tamble-logger 0.1.0".
+QString VersionText(const QString& program, const QString& version);
+
+// One line for stderr after an unknown option.
+QString UsageHint(const QString& program, const QString& option);
+
 } // namespace tamble

@@ -204,3 +204,76 @@ TEST(CommandLineExtension, IsTheUpperCasedTextFromTheLastDotOfTheFileName)
     EXPECT_EQ(UpperExtension("z."), ".");
     EXPECT_EQ(UpperExtension(""), "");
 }
+
+TEST(CommandLineRequests, TheFirstParameterDecidesBetweenModesOptionsHelpAndVersion)
+{
+    struct Case { QStringList params; CommandLineRequest request; };
+    const std::vector<Case> cases = {
+        {{}, CommandLineRequest::Modes},
+        {{"site.tl1"}, CommandLineRequest::Modes},
+        {{"site.tl1", "--help"}, CommandLineRequest::Modes},   // only the first word is an option
+        {{"-x"}, CommandLineRequest::Modes},
+        {{"--"}, CommandLineRequest::Modes},
+        {{"--auto-answer", "--calls", "3"}, CommandLineRequest::Service},
+        {{"--program-station", "7"}, CommandLineRequest::Service},
+        {{"--set-logger-baud"}, CommandLineRequest::Service},
+        {{"--com-test"}, CommandLineRequest::Service},
+        {{"--configure-remote-modem"}, CommandLineRequest::Service},
+        {{"--help"}, CommandLineRequest::Help},
+        {{"-h"}, CommandLineRequest::Help},
+        {{"--version"}, CommandLineRequest::Version},
+        {{"--open"}, CommandLineRequest::Open},
+        {{"--open", "a.tl2"}, CommandLineRequest::Open},
+        {{"--calls", "3"}, CommandLineRequest::UnknownOption},   // belongs after --auto-answer
+        {{"--HELP"}, CommandLineRequest::UnknownOption},
+        {{"--auto-answer=1"}, CommandLineRequest::UnknownOption},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.params.join('|').toStdString());
+        EXPECT_EQ(ClassifyCommandLine(c.params), c.request);
+    }
+}
+
+TEST(CommandLineRequests, OpenFromTheDesktop_ShowsTheGraphAndNeverConverts)
+{
+    struct Case { QStringList params; QStringList positional; };
+    const std::vector<Case> cases = {
+        {{"--open"}, {}},
+        {{"--open", ""}, {}},
+        {{"--open", "/data/site 1.TL1"}, {"/data/site 1.TL1", "open"}},
+        {{"--open", "site.tl2"}, {"/home/ann/site.tl2", "open"}},
+        {{"--open", "../bob/./x.tl1"}, {"/home/bob/x.tl1", "open"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.params.join('|').toStdString());
+        const QStringList positional = OpenParameters(c.params, "/home/ann");
+        EXPECT_EQ(positional, c.positional);
+        SettingsRecord settings;
+        const CommandLineResult r = ParseCommandLine(positional, true, settings);
+        EXPECT_FALSE(r.failed());
+        EXPECT_EQ(flagsOf(r.mode), positional.isEmpty() ? None : OpenGraph);
+    }
+}
+
+TEST(CommandLineRequests, UsageText_NamesEveryFormOptionAndExitStatus)
+{
+    const QString text = UsageText("tamble-logger");
+    const char* expected[] = {
+        "tamble-logger FILE.TL1 ", "FILE.TL1 r [P3 [P4]]", "FILE.CSV r [P3 [P4]]", "FILE.SET s [P3 [P4]]",
+        "X h [P3 [P4]]", "FILE MODE [P3 [P4]]", "--open [FILE]", "P3  0: a single logger",
+        "P4  0: no modem", "--auto-answer [--calls N]", "--program-station N", "--set-logger-baud [BAUD]",
+        "--com-test", "--configure-remote-modem", "--help", "--version", "0  done", "1  the logger",
+        "2  the command line is invalid", "TAMBLE_HOME", "ports.ini",
+    };
+    for (const char* part : expected)
+        EXPECT_TRUE(text.contains(QLatin1String(part))) << part;
+    EXPECT_FALSE(text.contains('%'));
+    for (const QString& line : text.split('\n'))
+        EXPECT_LE(line.size(), 100) << line.toStdString();
+}
+
+TEST(CommandLineRequests, HintAndVersion_AreOneLineNamingTheProgram)
+{
+    EXPECT_EQ(UsageHint("tamble-logger", "--bogus"), "tamble-logger: unknown option --bogus; see 'tamble-logger --help'");
+    EXPECT_EQ(VersionText("tamble-logger", "0.1.0"), "tamble-logger 0.1.0");
+}
