@@ -3,6 +3,7 @@
 // unsaved changes, the main window's three ways in, and sending from the window to the virtual
 // logger in full-setup and scaling-only mode.
 #include "ui/app/main_window.h"
+#include "ui/link/session_window.h"
 #include "ui/setup/get_date_dialog.h"
 #include "ui/setup/setup_window.h"
 
@@ -250,6 +251,15 @@ TEST(SetupWindowUi, ExitWithUnsavedChangesAsksAndEveryAnswerDoesWhatItSays)
     EXPECT_FALSE(w.window->isVisible());
 }
 
+TEST(SetupWindowUi, HelpTopicFollowsTheMode)
+{
+    SetupUi w;
+    QTest::mouseClick(w.child<QPushButton>(QStringLiteral("HelpButton")), Qt::LeftButton);
+    w.records.session.scalingOnly = true;
+    QTest::mouseClick(w.child<QPushButton>(QStringLiteral("HelpButton")), Qt::LeftButton);
+    EXPECT_EQ(w.help.contexts, (std::vector<int>{3, 4}));
+}
+
 TEST(SetupWindowUi, LastStatusNeedsAReceivedStatus)
 {
     SetupUi w;
@@ -333,6 +343,43 @@ TEST(SetupWindowFromMenu, FullSetupAndScalingOnlyOpenTheWindowInTheirMode)
     EXPECT_TRUE(w.child<QWidget>(QStringLiteral("NetFieldSetup"))->isVisible());
     w.child<QSpinBox>(QStringLiteral("NetFieldSetup"))->setValue(7);
     EXPECT_EQ(w.records.settings.stationAddress, 7);
+
+    QTest::mouseClick(w.child<QWidget>(QStringLiteral("PhoneBox")), Qt::LeftButton);
+    QWidget* phoneList = w.main->findChild<QWidget*>(QStringLiteral("TDB0"));
+    ASSERT_NE(phoneList, nullptr);
+    EXPECT_TRUE(phoneList->isVisible());
+}
+
+TEST(SetupWindowFromMenu, SendAsksFirstAndCancelSendsNothing)
+{
+    MainUi w;
+    w.main->Run(MainCommand::SendSetup);
+    w.records.session.realTimeGraph = true;
+    w.messages.answers = {DialogAnswer::Cancel};
+    w.setup().SENDBtnClick();
+    EXPECT_EQ(w.messages.texts(), QStringList{"This action will terminate Real Time Graph"});
+    w.records.session.realTimeGraph = false;
+
+    w.messages.shown.clear();
+    w.messages.answers = {DialogAnswer::Cancel};
+    w.setup().SENDBtnClick();
+    EXPECT_EQ(w.messages.texts(),
+              QStringList{"Tamble Logger's data is about to be erased, and its clock set to the date/time of this computer."});
+    EXPECT_EQ(w.records.session.transaction, TransactionKind::None);
+    EXPECT_TRUE(w.setup().isEnabled());
+    EXPECT_FALSE(w.main->sessionWindow().isVisible());
+
+    // A fast rate with a continuous run is refused before anything is asked.
+    auto* rate = w.child<QComboBox>(QStringLiteral("RateBox"));
+    rate->setCurrentIndex(0);
+    emit rate->activated(0);
+    auto* run = w.child<QComboBox>(QStringLiteral("RunBox"));
+    run->setCurrentIndex(1);
+    emit run->activated(1);
+    w.messages.shown.clear();
+    w.setup().SENDBtnClick();
+    EXPECT_EQ(w.messages.texts(),
+              QStringList{"Improper setup; Cannot select 'Run continuously' if sample rate is less than 2 seconds."});
 }
 
 TEST(SetupWindowSession, SendsTheFullSetupAsTheWindowShowsIt)

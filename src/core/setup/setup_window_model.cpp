@@ -10,7 +10,8 @@ namespace tamble {
 
 namespace {
 
-QString shownText(const QByteArray& stored) { return QString::fromLatin1(TrimTrailingSpaces(stored)); }
+// A stored label or description as the logger will get it, without its padding.
+QString shownText(const QByteArray& stored) { return LoggerText(QString::fromLatin1(TrimTrailingSpaces(stored))); }
 
 // A dialog's value as one half of LinearValues: exactly six characters.
 QString sixCharacters(const QString& value) { return value.left(6).leftJustified(6, QLatin1Char(' ')); }

@@ -324,6 +324,7 @@ void TMain::CreateWindows()
     });
     m_remoteList->setConfigureHandler([this] { ShowModal(*m_remoteSetup); });
     m_phoneBox->setText(m_phoneList->selectedName());
+    WireSetupWindow();
 }
 
 QAction* TMain::action(MainCommand command) const
@@ -474,6 +475,12 @@ void TMain::CreateSetupWindow()
         m_runner->setMainWindowEnabled(true);
         activateWindow();
     });
+}
+
+void TMain::WireSetupWindow()
+{
+    // The setup window's phone field shows the same phone entry as the main window's.
+    connect(m_phoneList, &TDB0::phoneEntryChosen, this, [this] { Refresh(); });
 }
 
 void TMain::OpenSetupWindow(bool scalingOnly)

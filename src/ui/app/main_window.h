@@ -147,6 +147,7 @@ private:
     void CreateSetupWindow();
     void OpenSetupWindow(bool scalingOnly);
     void StartSetupSend();
+    void WireSetupWindow();
 
     AppRecords& m_records;
     std::unique_ptr<THelpWindow> m_help;
