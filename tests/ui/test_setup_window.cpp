@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -368,6 +369,22 @@ TEST(SetupWindowFromMenu, SendAsksFirstAndCancelSendsNothing)
     EXPECT_EQ(w.records.session.transaction, TransactionKind::None);
     EXPECT_TRUE(w.setup().isEnabled());
     EXPECT_FALSE(w.main->sessionWindow().isVisible());
+
+    // A pre-set start already past is asked about after the erase warning.
+    auto* start = w.child<QComboBox>(QStringLiteral("StartBox"));
+    start->setCurrentIndex(1);
+    emit start->activated(1);
+    TGetDate& d = w.setup().dateDialog();
+    ASSERT_TRUE(d.isVisible());
+    d.findChild<QDateEdit*>(QStringLiteral("DatePicker"))->setDate(QDate(2020, 1, 6));
+    QTest::mouseClick(d.findChild<QPushButton*>(QStringLiteral("OKBtn")), Qt::LeftButton);
+    EXPECT_TRUE(start->currentText().startsWith(QLocale().dayName(1))) << start->currentText().toStdString();
+    w.messages.shown.clear();
+    w.messages.answers = {DialogAnswer::Ok, DialogAnswer::Cancel};
+    w.setup().SENDBtnClick();
+    EXPECT_EQ(w.messages.texts().value(1), QStringLiteral("Pre-set start time has passed;  Recording will start immediately"));
+    EXPECT_EQ(w.records.setup.startChoice(), 1);
+    EXPECT_EQ(w.records.setup.startDate(), SetupDayNumber(QDate(2020, 1, 6)));
 
     // A fast rate with a continuous run is refused before anything is asked.
     auto* rate = w.child<QComboBox>(QStringLiteral("RateBox"));
