@@ -176,6 +176,7 @@ QWidget* TSetup::BuildFileAndButtons()
     grid->addWidget(m_fileName, 0, 1);
     m_modified = new QLabel(QStringLiteral("Modified"), panel);
     m_modified->setObjectName(QStringLiteral("ModifiedLabel"));
+    m_modified->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
     grid->addWidget(m_modified, 0, 2);
 
     auto* load = new QGroupBox(QStringLiteral("Load "), panel);
