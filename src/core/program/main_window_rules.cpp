@@ -51,9 +51,6 @@ bool CommandAvailable(MainCommand command)
 {
     switch (command) {
     case MainCommand::FileGraph:
-    case MainCommand::FileSetup:
-    case MainCommand::SendSetup:
-    case MainCommand::ScalingLabels:
     case MainCommand::RealTimeGraph:
     case MainCommand::Graph:
         return false;  // their windows are not part of the program yet

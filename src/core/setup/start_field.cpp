@@ -143,6 +143,11 @@ QString RemoveSeconds(const QString& text)
     return out;
 }
 
+QString DialOutTimeText(std::int64_t secondsOfDay, const QLocale& locale)
+{
+    return RemoveSeconds(longTimeText(MomentOf(0, secondsOfDay), locale));
+}
+
 QString DialOutWeekdayName(int weekday)
 {
     static const char* const names[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};

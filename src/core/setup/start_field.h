@@ -62,6 +62,10 @@ QString MonthDaySuffix(int day);
 // "2:05:30 PM" becomes "2:05 PM".
 QString RemoveSeconds(const QString& text);
 
+// A time of day in the locale's long time format without its seconds (the
+// dial-out entries' time).
+QString DialOutTimeText(std::int64_t secondsOfDay, const QLocale& locale);
+
 // Weekday names of the weekly dial-out entry: "Sun".."Sat" for 1..7, else "err".
 QString DialOutWeekdayName(int weekday);
 

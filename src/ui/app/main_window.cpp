@@ -22,6 +22,8 @@
 #include "ui/link/session_window.h"
 #include "ui/link/station_address_dialog.h"
 #include "ui/link/status_window.h"
+#include "ui/setup/get_date_dialog.h"
+#include "ui/setup/setup_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -95,6 +97,12 @@ void GuiSessionRunner::setMainWindowEnabled(bool enabled)
     // The menu and the fields, not the window: the windows it owns stay usable.
     m_main.menuBar()->setEnabled(enabled);
     m_main.centralWidget()->setEnabled(enabled);
+}
+
+void GuiSessionRunner::setSetupWindowEnabled(bool enabled)
+{
+    if (m_main.m_setupWindow)
+        m_main.m_setupWindow->setEnabled(enabled);
 }
 
 void GuiSessionRunner::showMainWindow()
@@ -294,8 +302,11 @@ void TMain::CreateWindows()
 
     // Windows are created once, in this order, and only shown and hidden afterwards.
     m_station = new TSndNetAddr(m_records, engine, *m_messages, *m_help, this);
+    CreateSetupWindow();
     m_about = new TAboutBox(this);
     m_settings = new TSettings2(m_records, *m_messages, *m_help, this);
+    m_getDate = new TGetDate(m_records.setup, *m_help, m_setupWindow);
+    m_setupWindow->setDateDialog(m_getDate);
     m_session = new TCommStatus(this);
     m_status = new TStatus(m_records, engine, *m_messages, *m_help, this);
     m_comTest = new TComTestDlg(m_records, engine, *m_messages, *m_help, this);
@@ -315,6 +326,7 @@ void TMain::CreateWindows()
     });
     m_remoteList->setConfigureHandler([this] { ShowModal(*m_remoteSetup); });
     m_phoneBox->setText(m_phoneList->selectedName());
+    WireSetupWindow();
 }
 
 QAction* TMain::action(MainCommand command) const
@@ -336,6 +348,8 @@ void TMain::Refresh()
     m_phoneGroup->setVisible(look.phoneVisible);
     m_autoAnswerLabel->setVisible(look.autoAnswerMode);
     m_aaEdit->setVisible(look.autoAnswerMode);
+    if (m_setupWindow)
+        m_setupWindow->FollowSettings(look.phoneVisible, m_phoneBox->text());
 }
 
 void TMain::ApplyAutoAnswer()
@@ -430,6 +444,9 @@ void TMain::Run(MainCommand command)
         if (const auto refusal = m_baud->Start(m_runner->engine()))
             m_messages->ask({DialogKind::Information, *refusal, DialogButtons::Ok, 0, {}, {}});
         return;
+    case MainCommand::FileSetup:
+    case MainCommand::SendSetup: OpenSetupWindow(false); return;
+    case MainCommand::ScalingLabels: OpenSetupWindow(true); return;
     case MainCommand::ReceiveData: ReceiveData(); return;
     case MainCommand::ReceiveStatus:
         s.retryCount = 0;
@@ -451,6 +468,41 @@ void TMain::Run(MainCommand command)
     case MainCommand::About: ShowModal(*m_about); return;
     default: return;  // the graph and setup windows are not part of the program yet
     }
+}
+
+void TMain::CreateSetupWindow()
+{
+    m_setupWindow = new TSetup(m_records, *m_messages, *m_help, this);
+    m_setupWindow->startSendSetup = [this] { StartSetupSend(); };
+    m_setupWindow->openPhoneList = [this] { Run(MainCommand::PhoneList); };
+    connect(m_setupWindow, &TSetup::closed, this, [this] {
+        m_runner->setMainWindowEnabled(true);
+        activateWindow();
+    });
+}
+
+void TMain::WireSetupWindow()
+{
+    // The setup window's phone field shows the same phone entry as the main window's.
+    connect(m_phoneList, &TDB0::phoneEntryChosen, this, [this] { Refresh(); });
+}
+
+void TMain::OpenSetupWindow(bool scalingOnly)
+{
+    m_runner->setMainWindowEnabled(false);
+    m_setupWindow->OpenFor(scalingOnly);
+}
+
+void TMain::StartSetupSend()
+{
+    SessionEngine& engine = m_runner->engine();
+    if (engine.active())
+        return;  // one session at a time
+    SessionState& s = m_records.session;
+    s.transaction = TransactionKind::SendSetup;
+    s.retryCount = 0;
+    m_runner->resetStopwatch();
+    CheckAndSendSetup(engine, m_records.setup);
 }
 
 void TMain::ReceiveData()

@@ -35,8 +35,10 @@ class TCremote1;
 class TDB0;
 class TDB1;
 class TDB2;
+class TGetDate;
 class THelpWindow;
 class TSettings2;
+class TSetup;
 class TSndNetAddr;
 class TStatus;
 struct SettingsApplied;
@@ -61,6 +63,7 @@ public:
     void setAbortEnabled(bool enabled) override;
     void setSessionWindowVisible(bool visible) override;
     void setMainWindowEnabled(bool enabled) override;
+    void setSetupWindowEnabled(bool enabled) override;
     void showMainWindow() override;
     void showStatusWindow() override;
     void closeStatusWindow() override;
@@ -112,6 +115,7 @@ public:
     GuiSessionRunner& runner() { return *m_runner; }
     TCommStatus& sessionWindow() { return *m_session; }
     TStatus& statusWindow() { return *m_status; }
+    TSetup& setupWindow() { return *m_setupWindow; }
     MessageService& messages() { return m_relay; }
     THelpWindow& help() { return *m_help; }
 
@@ -138,6 +142,12 @@ private:
     void ReceiveData();
     void OnSettingsApplied(const SettingsApplied& applied);
     void ShowModal(QDialog& dialog);
+    // The setup window: created with the other windows, opened by File/Setup, Send/Setup and
+    // Send/Scaling and Labels, sending through the engine.
+    void CreateSetupWindow();
+    void OpenSetupWindow(bool scalingOnly);
+    void StartSetupSend();
+    void WireSetupWindow();
 
     AppRecords& m_records;
     std::unique_ptr<THelpWindow> m_help;
@@ -155,6 +165,8 @@ private:
     TCommStatus* m_session = nullptr;
     TStatus* m_status = nullptr;
     TSndNetAddr* m_station = nullptr;
+    TSetup* m_setupWindow = nullptr;
+    TGetDate* m_getDate = nullptr;
     TCremote1* m_remoteSetup = nullptr;
     TComTestDlg* m_comTest = nullptr;
     TDB0* m_phoneList = nullptr;
