@@ -14,6 +14,9 @@
 #include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QTimer>
 #include <QComboBox>
 #include <QProgressBar>
 #include <QLineEdit>
@@ -247,4 +250,28 @@ TEST(MainWindowUi, ClosingSavesTheSettings)
     ASSERT_TRUE(saved.has_value());
     EXPECT_EQ(saved->baud, 57600);
     EXPECT_TRUE(saved->fastProtocol);  // the speed only the fast protocol has
+}
+
+// The setup window's scaling lists open the real scaling dialog on the edited channel; its OK
+// puts the new scale into the setup and the list.
+TEST(MainWindowUi, ANewLinearScaleFromTheSetupWindowReachesTheSetup)
+{
+    Window w;
+    w.main->Run(MainCommand::FileSetup);
+    auto* box = w.main->findChild<QComboBox*>(QStringLiteral("ScalingBox2"));
+    ASSERT_NE(box, nullptr);
+    bool dialogSeen = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialogSeen = dialog->objectName() == QLatin1String("TLinscaleDlg");
+        dialog->findChild<QLineEdit*>(QStringLiteral("LoVal_dlg"))->setText(QStringLiteral("-10"));
+        dialog->findChild<QLineEdit*>(QStringLiteral("HiVal_dlg"))->setText(QStringLiteral("50"));
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("OKBtn")), Qt::LeftButton);
+    });
+    box->setCurrentIndex(5);
+    emit box->activated(5);
+    EXPECT_TRUE(dialogSeen);
+    EXPECT_EQ(w.records.setup.scalingCode(2), '3');
+    EXPECT_TRUE(box->currentText().startsWith(QStringLiteral("Linear: "))) << box->currentText().toStdString();
 }

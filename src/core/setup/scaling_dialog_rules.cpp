@@ -1,5 +1,7 @@
 #include "setup/scaling_dialog_rules.h"
 
+#include "setup/setup_window_lists.h"
+
 #include "setup/scaling_calculators.h"
 #include "setup/setup_record.h"
 
@@ -67,18 +69,14 @@ ScalingDialogKind DialogForScalingIndex(int listIndex)
 
 QString LinearEntryText(const QString& low, const QString& high)
 {
-    return kLinearPrefix + low + kSeparator + high;
+    return LinearEntryText(low.leftJustified(kScaleValueWidth, QLatin1Char(' '), true) + high);
 }
 
 QString ContactEntryText(const QString& closed, const QString& open)
 {
-    return QStringLiteral("Cls/opn: ") + closed + kSeparator + open;
+    return ContactEntryText(closed.leftJustified(kScaleValueWidth, QLatin1Char(' '), true) + open);
 }
 
-QString TableEntryText(const QString& fileName)
-{
-    return QStringLiteral("Table: (") + fileName + QStringLiteral(")");
-}
 
 std::optional<ScaleHalves> SplitLinearEntry(const QString& entryText)
 {

@@ -9,6 +9,8 @@
 // channel's list and selects it; Cancel leaves the record alone and the window puts all four lists
 // back to their last accepted entries.
 
+#include "setup/setup_window_lists.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -48,7 +50,6 @@ struct ScalingEntry {
 // List texts. Scale values are 6 characters each (NormaliseScaleValue/FormatScaleValue).
 QString LinearEntryText(const QString& low, const QString& high);          // "Linear: " lo " / " hi
 QString ContactEntryText(const QString& closed, const QString& open);      // "Cls/opn: " c " / " o
-QString TableEntryText(const QString& fileName);                           // "Table: (" name ")"
 
 // The two 6-character halves of a "Linear: lo / hi" entry (what the adjust dialog shows as the
 // old scaling); nothing when the text is not such an entry.

@@ -10,7 +10,14 @@
 #include "link/modem.h"
 #include "link/setup_sender.h"
 #include "link/status_text.h"
+#include "setup/scaling_dialog_rules.h"
+#include "setup/setup_window_lists.h"
 #include "ui/app/settings_dialog.h"
+#include "ui/setup/adjust_scale_dialog.h"
+#include "ui/setup/contact_closure_dialog.h"
+#include "ui/setup/linear_scale_dialog.h"
+#include "ui/setup/scaling_dialogs.h"
+#include "ui/setup/select_table_dialog.h"
 #include "ui/common/qt_message_service.h"
 #include "ui/directory/local_modem_dialog.h"
 #include "ui/directory/phone_list_dialog.h"
@@ -485,6 +492,50 @@ void TMain::WireSetupWindow()
 {
     // The setup window's phone field shows the same phone entry as the main window's.
     connect(m_phoneList, &TDB0::phoneEntryChosen, this, [this] { Refresh(); });
+    m_scalingDialogs = new ScalingDialogs(m_records, *m_messages, *m_help, m_setupWindow);
+    m_setupWindow->openScalingDialog = [this](int channel, ScalingChoice& choice) {
+        return OpenScalingDialog(channel, choice);
+    };
+}
+
+bool TMain::OpenScalingDialog(int channel, ScalingChoice& choice)
+{
+    // The dialog writes the channel's scaling into the setup; the window takes its entry.
+    std::optional<ScalingEntry> entry;
+    switch (choice.dialog) {
+    case ScalingChoice::Dialog::LinearScale:
+        m_scalingDialogs->linearScale().setLinearEntry(LinearEntryText(choice.currentLinear));
+        if (!m_scalingDialogs->linearScale().openFor(channel))
+            return false;
+        entry = m_scalingDialogs->linearScale().entry();
+        break;
+    case ScalingChoice::Dialog::ContactClosure:
+        if (!m_scalingDialogs->contactClosure().openFor(channel))
+            return false;
+        entry = m_scalingDialogs->contactClosure().entry();
+        break;
+    case ScalingChoice::Dialog::CustomTable:
+        if (!m_scalingDialogs->selectFile().openFor(channel))
+            return false;
+        entry = m_scalingDialogs->selectFile().entry();
+        break;
+    }
+    if (!entry)
+        return false;
+    const QString& text = entry->text;
+    if (choice.dialog == ScalingChoice::Dialog::CustomTable) {
+        const qsizetype open = text.indexOf(QLatin1Char('('));
+        choice.tableFile = text.mid(open + 1, text.lastIndexOf(QLatin1Char(')')) - open - 1);
+        return !choice.tableFile.isEmpty();
+    }
+    // "Linear: lo / hi" or "Cls/opn: c / o": the two six-character values.
+    const QString values = text.mid(text.indexOf(QLatin1String(": ")) + 2);
+    const QStringList halves = values.split(QStringLiteral(" / "));
+    if (halves.size() != 2)
+        return false;
+    choice.low = halves[0];
+    choice.high = halves[1];
+    return true;
 }
 
 void TMain::OpenSetupWindow(bool scalingOnly)

@@ -27,7 +27,9 @@ namespace tamble {
 class BaudRateChanger;
 class ModemDialler;
 class QtMessageService;
+class ScalingDialogs;
 class SetupSender;
+struct ScalingChoice;
 class TAboutBox;
 class TCommStatus;
 class TComTestDlg;
@@ -148,6 +150,7 @@ private:
     void OpenSetupWindow(bool scalingOnly);
     void StartSetupSend();
     void WireSetupWindow();
+    bool OpenScalingDialog(int channel, ScalingChoice& choice);
 
     AppRecords& m_records;
     std::unique_ptr<THelpWindow> m_help;
@@ -166,6 +169,7 @@ private:
     TStatus* m_status = nullptr;
     TSndNetAddr* m_station = nullptr;
     TSetup* m_setupWindow = nullptr;
+    ScalingDialogs* m_scalingDialogs = nullptr;
     TGetDate* m_getDate = nullptr;
     TCremote1* m_remoteSetup = nullptr;
     TComTestDlg* m_comTest = nullptr;
