@@ -41,9 +41,9 @@ public:
         };
     }
 
-    int Run()
+    int run()
     {
-        if (!m_auto.SetupAaComPort())
+        if (!m_auto.setupAaComPort())
             return EndWithLog(LogRoutine::Fatal, m_records.programDir,
                               QStringLiteral("Unable to open selected ComPort - check Settings"), kExitFailure);
         finished = [](int) {};  // the service outlives its callers' outcomes
@@ -53,8 +53,8 @@ public:
     }
 
     // --- SessionHost: the auto-answer cycle ---
-    QString nextAutoAnswerFile() override { return m_auto.NextAutoAnswerFile(); }
-    void startResendTimer() override { m_auto.StartResendTimer(); }
+    QString nextAutoAnswerFile() override { return m_auto.nextAutoAnswerFile(); }
+    void startResendTimer() override { m_auto.startResendTimer(); }
     void autoAnswerHangup() override
     {
         ++m_calls;
@@ -115,7 +115,7 @@ int runAutoAnswer(AppRecords& records, const QStringList& params)
     AutoAnswerService service(records, maxCalls);
     service.m_fileAutoAnswer = fileAutoAnswer;
     service.m_fileUseModem = fileUseModem;
-    return service.Run();
+    return service.run();
 }
 
 // Runs `start` and waits for the procedure's one message.
@@ -166,13 +166,13 @@ int RunServiceCommandLine(AppRecords& records, const QStringList& params)
         if (!ok || address < 0 || address > 255)
             return commandLineError(records, QStringLiteral("--program-station needs an address 0-255"));
         StationAddressProgrammer programmer;
-        programmer.Install(engine);
+        programmer.install(engine);
         return runProcedure(
             records, runner,
             [&]() -> std::optional<QString> {
                 if (auto refusal = StationAddressMenuRefusal(records.settings))
                     return refusal;
-                programmer.Start(engine, static_cast<std::uint16_t>(address));
+                programmer.start(engine, static_cast<std::uint16_t>(address));
                 return std::nullopt;
             },
             QStringLiteral("Station Address #"));
@@ -187,29 +187,29 @@ int RunServiceCommandLine(AppRecords& records, const QStringList& params)
             records.settings.baud = baud;
         }
         BaudRateChanger changer;
-        changer.Install(engine);
+        changer.install(engine);
         const int status = runProcedure(
-            records, runner, [&] { return changer.Start(engine); }, QStringLiteral("Tamble Logger set to "));
+            records, runner, [&] { return changer.start(engine); }, QStringLiteral("Tamble Logger set to "));
         SaveSettings(records.programDir, records.settings);
         return status;
     }
     if (option == QLatin1String("--com-test")) {
         ComTest test;
-        test.Install(engine);
+        test.install(engine);
         return runProcedure(
             records, runner,
             [&]() -> std::optional<QString> {
-                test.Run(engine);
+                test.run(engine);
                 return std::nullopt;
             },
             QStringLiteral("Com Test OK"));
     }
     RemoteModemSetup remote;
-    remote.Install(engine);
+    remote.install(engine);
     return runProcedure(
         records, runner,
         [&]() -> std::optional<QString> {
-            remote.Proceed(engine);
+            remote.proceed(engine);
             return std::nullopt;
         },
         QStringLiteral("Modem configured as remote"));

@@ -24,8 +24,8 @@ int RunReceive(AppRecords& records, TransactionKind kind)
             records.settings.phoneNumber = *number;
     });
     dialler.setPhoneNumberFromCommandLine(records.parameters.value(3).size() > 4);
-    dialler.Install(runner.engine());
-    runner.StartUnattended(kind);
+    dialler.install(runner.engine());
+    runner.startUnattended(kind);
     return RunToOutcome(runner);
 }
 

@@ -26,7 +26,7 @@ void InstallDialler(SessionRunner& runner, AppRecords& records, ModemDialler& di
             records.settings.phoneNumber = *number;
     });
     dialler.setPhoneNumberFromCommandLine(records.parameters.value(3).size() > 4);
-    dialler.Install(runner.engine());
+    dialler.install(runner.engine());
 }
 
 } // namespace
@@ -59,7 +59,7 @@ int RunSendSetupMode(AppRecords& records, const QString& /*setupFile*/)
     InstallDialler(runner, records, dialler);
     SetupSender sender(records.setup);
     runner.engine().setTransactionHandler(TransactionKind::SendSetup, &sender);
-    runner.StartUnattended(TransactionKind::SendSetup);
+    runner.startUnattended(TransactionKind::SendSetup);
     return RunToOutcome(runner);
 }
 

@@ -14,12 +14,12 @@ QtSerialPort::QtSerialPort(QString programDir, QObject* parent)
             onDrained();
     });
     connect(&m_port, &QSerialPort::errorOccurred, this,
-            [this](QSerialPort::SerialPortError error) { HandleError(error); });
+            [this](QSerialPort::SerialPortError error) { handleError(error); });
 }
 
 QtSerialPort::~QtSerialPort() = default;
 
-void QtSerialPort::HandleError(QSerialPort::SerialPortError error)
+void QtSerialPort::handleError(QSerialPort::SerialPortError error)
 {
     switch (error) {
     case QSerialPort::NoError:

@@ -43,7 +43,7 @@ public:
     std::function<void(const QString&)> onFailure;
 
 private:
-    void HandleError(QSerialPort::SerialPortError error);
+    void handleError(QSerialPort::SerialPortError error);
 
     QString m_programDir;
     QSerialPort m_port;

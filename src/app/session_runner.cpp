@@ -224,15 +224,15 @@ void SessionRunner::sessionEnded()
         });
 }
 
-void SessionRunner::StartUnattended(TransactionKind kind)
+void SessionRunner::startUnattended(TransactionKind kind)
 {
     m_unattended = true;
     m_done = false;
     m_exitCode = kExitFailure;
-    StartInteractive(kind);
+    startInteractive(kind);
 }
 
-void SessionRunner::StartInteractive(TransactionKind kind)
+void SessionRunner::startInteractive(TransactionKind kind)
 {
     SessionState& s = m_records.session;
     s.transaction = kind;

@@ -33,9 +33,9 @@ public:
     // Starts `kind` for an unattended run. When the run has its outcome (or its session ends
     // without one), `finished` is called with the exit status; by default it ends the program's
     // event loop with that status.
-    void StartUnattended(TransactionKind kind);
+    void startUnattended(TransactionKind kind);
     // Starts `kind` for the windows: outcomes are dialogs, nothing ends the program.
-    void StartInteractive(TransactionKind kind);
+    void startInteractive(TransactionKind kind);
     bool done() const { return m_done; }
     int exitCode() const { return m_exitCode; }
     std::function<void(int exitCode)> finished;

@@ -50,11 +50,11 @@ struct Fixture {
     {
         SessionEngine& e = link.engine;
         e.setTransactionHandler(TransactionKind::SendSetup, &sender);
-        station.Install(e);
-        baudChanger.Install(e);
-        dialler.Install(e);
-        comTest.Install(e);
-        remoteModem.Install(e);
+        station.install(e);
+        baudChanger.install(e);
+        dialler.install(e);
+        comTest.install(e);
+        remoteModem.install(e);
     }
 
     // Starts one of the requests a user, the command line or an incoming call can make.
@@ -77,10 +77,10 @@ struct Fixture {
             s.scalingOnly = which & 0x10;
             link.start(TransactionKind::SendSetup);
             break;
-        case 5: station.Start(e, which); break;
-        case 6: (void)baudChanger.Start(e); break;
-        case 7: comTest.Run(e); break;
-        case 8: remoteModem.Proceed(e); break;
+        case 5: station.start(e, which); break;
+        case 6: (void)baudChanger.start(e); break;
+        case 7: comTest.run(e); break;
+        case 8: remoteModem.proceed(e); break;
         case 9: link.start(TransactionKind::StatusFirst); break;
         case 10:
             // As the menu command does it, but also with a modem (which the menu refuses).

@@ -29,7 +29,7 @@ Loaded Load(const QByteArray& bytes)
 QString ValueOf(IniRecordStore& store, const QString& name)
 {
     DirectoryRecord r;
-    if (!store.Get(name, r).ok())
+    if (!store.get(name, r).ok())
         std::abort();  // every listed name is a record
     return r.value;
 }
@@ -38,7 +38,7 @@ QString ValueOf(IniRecordStore& store, const QString& name)
 void ExpectRecords(const QByteArray& bytes, const QStringList& names, const QStringList& values)
 {
     Loaded again = Load(bytes);
-    if (again.store->Names() != names)
+    if (again.store->names() != names)
         std::abort();
     for (int i = 0; i < values.size(); ++i) {
         if (ValueOf(*again.store, names.at(i)) != values.at(i))
@@ -52,19 +52,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     Loaded l = Load(bytes);
-    if (!l.store->Open().ok())
+    if (!l.store->open().ok())
         std::abort();  // memory never fails to read
-    const QStringList names = l.store->Names();
+    const QStringList names = l.store->names();
     QStringList values;
     for (int i = 0; i < names.size() && i < 16; ++i)
         values << ValueOf(*l.store, names.at(i));
 
     // Insert and Delete of a plain record.
     const DirectoryRecord plain{QStringLiteral("Fuzz Record"), QStringLiteral("555 0100")};
-    const StoreStatus added = l.store->Add(plain);
+    const StoreStatus added = l.store->add(plain);
     if (added.ok()) {
         ExpectRecords(l.mem->bytes, names + QStringList{plain.name}, values);
-        if (ValueOf(*l.store, plain.name) != plain.value || !l.store->Delete(plain.name).ok())
+        if (ValueOf(*l.store, plain.name) != plain.value || !l.store->remove(plain.name).ok())
             std::abort();
         ExpectRecords(l.mem->bytes, names, values);
     } else if (added.error != StoreError::Exists && added.error != StoreError::Full) {
@@ -81,11 +81,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (odd.value.isEmpty())
         return 0;
     const QByteArray before = l.mem->bytes;
-    const QStringList namesBefore = l.store->Names();
-    const StoreStatus oddAdded = l.store->Add(odd);
+    const QStringList namesBefore = l.store->names();
+    const StoreStatus oddAdded = l.store->add(odd);
     if (oddAdded.ok()) {
         Loaded again = Load(l.mem->bytes);
-        if (again.store->Names() != namesBefore + QStringList{odd.name} || ValueOf(*again.store, odd.name) != odd.value)
+        if (again.store->names() != namesBefore + QStringList{odd.name} || ValueOf(*again.store, odd.name) != odd.value)
             std::abort();
     } else if (oddAdded.message.isEmpty() || l.mem->bytes != before) {
         std::abort();

@@ -83,19 +83,19 @@ TEST(MainWindowUi, MenusInOrderWithShortcutsAndLaterWindowsDisabled)
 TEST(MainWindowUi, RefusalsAndTheDownloadNameRule)
 {
     Window w;
-    w.main->Run(MainCommand::LastStatus);
+    w.main->run(MainCommand::LastStatus);
     EXPECT_EQ(w.messages.lastText(), QStringLiteral("No Status to show; Select Receive/Status"));
 
     w.records.settings.network = true;
-    w.main->Run(MainCommand::StationAddress);
+    w.main->run(MainCommand::StationAddress);
     EXPECT_EQ(w.messages.lastText(), QStringLiteral("Must be connected to a single logger; check Settings"));
 
     w.records.settings.useModem = true;
-    w.main->Run(MainCommand::SetBaudRate);
+    w.main->run(MainCommand::SetBaudRate);
     EXPECT_EQ(w.messages.lastText(), QStringLiteral("Must first uncheck 'Use Modem' in Settings"));
 
     w.main->chooseDataFile = [&] { return w.home.filePath(QStringLiteral("OUT.CSV")); };
-    w.main->Run(MainCommand::ReceiveData);
+    w.main->run(MainCommand::ReceiveData);
     EXPECT_EQ(w.messages.lastText(), QStringLiteral("File name must end in '.TL1'"));
     EXPECT_EQ(w.records.session.transaction, TransactionKind::None);
 }
@@ -109,13 +109,13 @@ TEST(MainWindowUi, SettingsShowTheStationAndPhoneGroupsAndTheRealTimeGuardAsks)
     EXPECT_FALSE(phone->isVisible());
     w.records.settings.network = true;
     w.records.settings.useModem = true;
-    w.main->Refresh();
+    w.main->refresh();
     EXPECT_TRUE(station->isVisible());
     EXPECT_TRUE(phone->isVisible());
 
     w.records.session.realTimeGraph = true;
     w.messages.answers = {DialogAnswer::Cancel};
-    w.main->Run(MainCommand::ReceiveStatus);
+    w.main->run(MainCommand::ReceiveStatus);
     EXPECT_EQ(w.messages.lastText(), QStringLiteral("This action will terminate Real Time Graph"));
     EXPECT_EQ(w.records.session.transaction, TransactionKind::None);
 }
@@ -128,7 +128,7 @@ TEST(MainWindowSession, ReceiveStatusShowsTheLoggersStatus)
     ASSERT_TRUE(sim.start({"--baud", "19200", "--protocol", "fast", "--description", "Cold store"}))
         << sim.errorText().toStdString();
     Window w(sim.ptyPath());
-    w.main->Run(MainCommand::ReceiveStatus);
+    w.main->run(MainCommand::ReceiveStatus);
     ASSERT_TRUE(QTest::qWaitFor([&] { return w.main->statusWindow().isVisible(); }, 30000))
         << w.messages.texts().join('|').toStdString();
     auto* description = w.main->statusWindow().findChild<QLineEdit*>(QStringLiteral("IdStatBox"));
@@ -147,7 +147,7 @@ TEST(MainWindowSession, ReceiveDataWritesTheFileAndShowsTheBlocks)
     const QString file = w.home.filePath(QStringLiteral("OUT.TL1"));
     w.home.writeFile(QStringLiteral("OUT.TL2"), "stale");
     w.main->chooseDataFile = [&] { return file; };
-    w.main->Run(MainCommand::ReceiveData);
+    w.main->run(MainCommand::ReceiveData);
     ASSERT_TRUE(w.waitForMessages(1)) << "no outcome";
     EXPECT_TRUE(w.messages.lastText().startsWith(QStringLiteral("Transfer complete: OUT.TL1")))
         << w.messages.lastText().toStdString();
@@ -163,7 +163,7 @@ TEST(MainWindowSession, AbortDuringADownloadLeavesNoFile)
     Window w(sim.ptyPath());
     const QString file = w.home.filePath(QStringLiteral("ABORT.TL1"));
     w.main->chooseDataFile = [&] { return file; };
-    w.main->Run(MainCommand::ReceiveData);
+    w.main->run(MainCommand::ReceiveData);
     ASSERT_TRUE(QTest::qWaitFor([&] { return w.main->sessionWindow().blockCount() >= 3; }, 30000));
     SaveScreen(w.main->sessionWindow(), QStringLiteral("session_download"));
     auto* progress = w.main->sessionWindow().findChild<QProgressBar*>(QStringLiteral("DownloadProgress"));
@@ -184,7 +184,7 @@ TEST(MainWindowSession, ADeadLoggerGivesNoResponse)
     SimProcess sim;
     ASSERT_TRUE(sim.start({"--baud", "19200", "--protocol", "fast", "--dead"}));
     Window w(sim.ptyPath());
-    w.main->Run(MainCommand::ReceiveStatus);
+    w.main->run(MainCommand::ReceiveStatus);
     ASSERT_TRUE(w.waitForMessages(1));
     EXPECT_EQ(w.messages.lastText(), QStringLiteral("No response from logger (c)"));
     EXPECT_EQ(w.messages.shown.back().helpContext, 24);
@@ -227,7 +227,7 @@ TEST(MainWindowSession, APortThatVanishesEndsTheDownloadWithAMessageAndNoFile)
     Window w(sim.ptyPath());
     const QString file = w.home.filePath(QStringLiteral("GONE.TL1"));
     w.main->chooseDataFile = [&] { return file; };
-    w.main->Run(MainCommand::ReceiveData);
+    w.main->run(MainCommand::ReceiveData);
     ASSERT_TRUE(QTest::qWaitFor([&] { return w.main->sessionWindow().blockCount() >= 2; }, 30000));
     sim.stop();
     ASSERT_TRUE(w.waitForMessages(1));
@@ -257,7 +257,7 @@ TEST(MainWindowUi, ClosingSavesTheSettings)
 TEST(MainWindowUi, ANewLinearScaleFromTheSetupWindowReachesTheSetup)
 {
     Window w;
-    w.main->Run(MainCommand::FileSetup);
+    w.main->run(MainCommand::FileSetup);
     auto* box = w.main->findChild<QComboBox*>(QStringLiteral("ScalingBox2"));
     ASSERT_NE(box, nullptr);
     bool dialogSeen = false;

@@ -57,7 +57,7 @@ struct SetupUi {
         records.settings.resolutionType = 1;  // LX500
         window = std::make_unique<TSetup>(records, messages, help);
         window->now = [] { return kNow; };
-        window->Prepare();
+        window->prepare();
         window->show();
     }
 
@@ -88,7 +88,7 @@ TEST(SetupWindowUi, LoadThenEditShowsModifiedAndBadFilesChangeNothing)
     other.setScalingCode(3, '`');
     ASSERT_TRUE(SaveSetupFile(w.home.filePath(QStringLiteral("ROOF.SET")), other).ok);
     w.window->chooseLoadFile = [&] { return w.home.filePath(QStringLiteral("ROOF.SET")); };
-    w.window->LoadBtnClick();
+    w.window->loadBtnClick();
     EXPECT_EQ(w.child<QLineEdit>(QStringLiteral("FileNameLabel"))->text(), QStringLiteral("ROOF.SET"));
     EXPECT_EQ(w.child<QLineEdit>(QStringLiteral("Ch3Edit"))->text(), QStringLiteral("Roof"));
     EXPECT_EQ(w.box(QStringLiteral("ScalingBox3"))->currentText(), QStringLiteral("S Type & Tcq-B02"));
@@ -122,7 +122,7 @@ TEST(SetupWindowUi, LoadThenEditShowsModifiedAndBadFilesChangeNothing)
         SCOPED_TRACE(b.name);
         w.home.writeFile(QString::fromLatin1(b.name), b.bytes);
         w.window->chooseLoadFile = [&] { return w.home.filePath(QString::fromLatin1(b.name)); };
-        w.window->LoadBtnClick();
+        w.window->loadBtnClick();
         EXPECT_EQ(w.messages.lastText(), b.message);
         EXPECT_EQ(w.child<QLineEdit>(QStringLiteral("FileNameLabel"))->text(), QStringLiteral("ROOF.SET"));
         EXPECT_EQ(w.child<QPushButton>(QStringLiteral("onoffbtn4"))->text(), QStringLiteral("OFF"));
@@ -209,13 +209,13 @@ TEST(SetupWindowUi, ExitWithUnsavedChangesAsksAndEveryAnswerDoesWhatItSays)
 
     edit();
     w.messages.answers = {DialogAnswer::Cancel};
-    w.window->ExitBtnClick();
+    w.window->exitBtnClick();
     EXPECT_EQ(w.messages.lastText(), QStringLiteral("Save changes?"));
     EXPECT_EQ(w.messages.shown.back().buttons, DialogButtons::YesNoCancel);
     EXPECT_TRUE(w.window->isVisible());
 
     w.messages.answers = {DialogAnswer::No};
-    w.window->ExitBtnClick();
+    w.window->exitBtnClick();
     EXPECT_FALSE(w.window->isVisible());
     EXPECT_EQ(w.records.setup.bytes(), original.bytes());
     EXPECT_EQ(w.child<QLineEdit>(QStringLiteral("IDedit"))->text(), QStringLiteral("North tank"));
@@ -224,19 +224,19 @@ TEST(SetupWindowUi, ExitWithUnsavedChangesAsksAndEveryAnswerDoesWhatItSays)
     edit();
     w.window->chooseSaveFile = [] { return QString(); };  // the save dialog cancelled
     w.messages.answers = {DialogAnswer::Yes};
-    w.window->ExitBtnClick();
+    w.window->exitBtnClick();
     EXPECT_TRUE(w.window->isVisible());
 
     w.window->chooseSaveFile = [&] { return w.home.filePath(QStringLiteral("notes.txt")); };
     w.messages.answers = {DialogAnswer::Yes};
-    w.window->ExitBtnClick();
+    w.window->exitBtnClick();
     EXPECT_EQ(w.messages.lastText(), QStringLiteral("File not saved; file name must end in '.SET'"));
     EXPECT_FALSE(w.home.exists(QStringLiteral("notes.txt")));
     EXPECT_TRUE(w.window->isVisible());
 
     w.window->chooseSaveFile = [&] { return w.home.filePath(QStringLiteral("EAST.SET")); };
     w.messages.answers = {DialogAnswer::Yes};
-    w.window->ExitBtnClick();
+    w.window->exitBtnClick();
     EXPECT_FALSE(w.window->isVisible());
     SetupRecord saved;
     ASSERT_TRUE(LoadSetupFile(w.home.filePath(QStringLiteral("EAST.SET")), saved).ok);
@@ -247,7 +247,7 @@ TEST(SetupWindowUi, ExitWithUnsavedChangesAsksAndEveryAnswerDoesWhatItSays)
 
     w.window->show();
     w.messages.shown.clear();
-    w.window->ExitBtnClick();  // nothing changed: no question
+    w.window->exitBtnClick();  // nothing changed: no question
     EXPECT_TRUE(w.messages.shown.empty());
     EXPECT_FALSE(w.window->isVisible());
 }
@@ -264,14 +264,14 @@ TEST(SetupWindowUi, HelpTopicFollowsTheMode)
 TEST(SetupWindowUi, LastStatusNeedsAReceivedStatus)
 {
     SetupUi w;
-    w.window->LoadStatBtnClick();
+    w.window->loadStatBtnClick();
     EXPECT_EQ(w.messages.lastText(), QStringLiteral("No Status to load; Exit and select Receive/Status"));
     w.records.loggerInfo.record = "x";
     w.records.loggerInfo.channelFlags = 0x03;
     w.records.loggerInfo.rateCode = 'D';
     w.records.loggerInfo.resolutionType = 5;
     w.records.loggerInfo.resolutionBits = 8;
-    w.window->LoadStatBtnClick();
+    w.window->loadStatBtnClick();
     EXPECT_EQ(w.child<QLineEdit>(QStringLiteral("FileNameLabel"))->text(), QStringLiteral("LAST STATUS"));
     EXPECT_EQ(w.box(QStringLiteral("ModelBox"))->currentText(), QStringLiteral("LX900"));
     EXPECT_TRUE(w.box(QStringLiteral("ResBox"))->isVisible());
@@ -313,24 +313,24 @@ TEST(SetupWindowFromMenu, FullSetupAndScalingOnlyOpenTheWindowInTheirMode)
 {
     MainUi w;
     ASSERT_TRUE(w.main->action(MainCommand::FileSetup)->isEnabled());
-    w.main->Run(MainCommand::FileSetup);
+    w.main->run(MainCommand::FileSetup);
     EXPECT_TRUE(w.setup().isVisible());
     EXPECT_EQ(w.setup().windowTitle(), QStringLiteral("Tamble Logger Setup"));
     EXPECT_FALSE(w.main->menuBar()->isEnabled());
     EXPECT_TRUE(w.child<QComboBox>(QStringLiteral("RateBox"))->isEnabled());
     EXPECT_EQ(w.child<QLineEdit>(QStringLiteral("FileNameLabel"))->text(), QStringLiteral("SITE.SET"));
-    w.setup().ExitBtnClick();
+    w.setup().exitBtnClick();
     EXPECT_TRUE(w.main->menuBar()->isEnabled());
 
-    w.main->Run(MainCommand::ScalingLabels);
+    w.main->run(MainCommand::ScalingLabels);
     EXPECT_EQ(w.setup().windowTitle(), QStringLiteral("Change Scaling and/or Labels"));
     EXPECT_TRUE(w.records.session.scalingOnly);
     for (const char* name : {"onoffbtn1", "onoffbtn4", "InpBox2", "InpBox4", "StartBox", "RunBox", "RateBox", "ResBox"})
         EXPECT_FALSE(w.child<QWidget>(QString::fromLatin1(name))->isEnabled()) << name;
     EXPECT_TRUE(w.child<QWidget>(QStringLiteral("ScalingBox1"))->isEnabled());
     EXPECT_TRUE(w.child<QWidget>(QStringLiteral("Ch1Edit"))->isEnabled());
-    w.setup().ExitBtnClick();
-    w.main->Run(MainCommand::SendSetup);
+    w.setup().exitBtnClick();
+    w.main->run(MainCommand::SendSetup);
     EXPECT_FALSE(w.records.session.scalingOnly);
     EXPECT_TRUE(w.child<QWidget>(QStringLiteral("RateBox"))->isEnabled());
 
@@ -339,7 +339,7 @@ TEST(SetupWindowFromMenu, FullSetupAndScalingOnlyOpenTheWindowInTheirMode)
     w.records.settings.useModem = true;
     w.records.settings.network = true;
     w.records.settings.stationAddress = 42;
-    w.main->Refresh();
+    w.main->refresh();
     EXPECT_TRUE(w.child<QWidget>(QStringLiteral("PhoneBox"))->isVisible());
     EXPECT_TRUE(w.child<QWidget>(QStringLiteral("NetFieldSetup"))->isVisible());
     w.child<QSpinBox>(QStringLiteral("NetFieldSetup"))->setValue(7);
@@ -354,7 +354,7 @@ TEST(SetupWindowFromMenu, FullSetupAndScalingOnlyOpenTheWindowInTheirMode)
 TEST(SetupWindowFromMenu, SendAsksFirstAndCancelSendsNothing)
 {
     MainUi w;
-    w.main->Run(MainCommand::SendSetup);
+    w.main->run(MainCommand::SendSetup);
     w.records.session.realTimeGraph = true;
     w.messages.answers = {DialogAnswer::Cancel};
     w.setup().SENDBtnClick();
@@ -404,7 +404,7 @@ TEST(SetupWindowSession, SendsTheFullSetupAsTheWindowShowsIt)
     SimProcess sim;
     ASSERT_TRUE(sim.start({"--baud", "19200", "--protocol", "fast"})) << sim.errorText().toStdString();
     MainUi w(sim.ptyPath());
-    w.main->Run(MainCommand::SendSetup);
+    w.main->run(MainCommand::SendSetup);
     QTest::keyClicks(w.child<QLineEdit>(QStringLiteral("Ch2Edit")), QStringLiteral("Outlet"));
     w.messages.answers = {DialogAnswer::Ok};  // data about to be erased
     QTest::mouseClick(w.child<QPushButton>(QStringLiteral("SENDBtn")), Qt::LeftButton);
@@ -429,7 +429,7 @@ TEST(SetupWindowSession, ScalingOnlySendsWithoutAskingAndOlderFirmwareRefuses)
         SimProcess sim;
         ASSERT_TRUE(sim.start({"--baud", "19200", "--protocol", "fast"}));
         MainUi w(sim.ptyPath());
-        w.main->Run(MainCommand::ScalingLabels);
+        w.main->run(MainCommand::ScalingLabels);
         QTest::mouseClick(w.child<QPushButton>(QStringLiteral("SENDBtn")), Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitFor([&] { return !w.messages.shown.empty(); }, 30000));
         EXPECT_EQ(w.messages.lastText(), QStringLiteral("Tamble Logger running with new scaling and/or labels."));
@@ -442,7 +442,7 @@ TEST(SetupWindowSession, ScalingOnlySendsWithoutAskingAndOlderFirmwareRefuses)
         ASSERT_TRUE(sim.start({"--baud", "19200", "--protocol", "normal", "--revision", "K"}));
         MainUi w(sim.ptyPath());
         w.records.settings.fastProtocol = false;
-        w.main->Run(MainCommand::SendSetup);
+        w.main->run(MainCommand::SendSetup);
         auto* rate = w.child<QComboBox>(QStringLiteral("RateBox"));
         rate->setCurrentIndex(9);  // "~ 4 secs" needs revision 'L'
         emit rate->activated(9);

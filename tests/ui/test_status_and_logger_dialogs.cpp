@@ -181,12 +181,12 @@ TEST(StatusWindowUi, LastStatusBeforeAnyStatusOnlyTells)
 {
     Rig rig;
     TStatus status(rig.records, *rig.engine, rig.messages, rig.help);
-    status.LastStatus();
+    status.lastStatus();
     EXPECT_FALSE(status.isVisible());
     EXPECT_EQ(rig.messages.texts(), QStringList{QStringLiteral("No Status to show; Select Receive/Status")});
     rig.decode(status_test::Golden12Bit());
     status.ShowStatus();
-    status.LastStatus();
+    status.lastStatus();
     EXPECT_TRUE(status.isVisible());
     EXPECT_EQ(rig.messages.shown.size(), 1u);
 }

@@ -145,7 +145,7 @@ bool LoggerSim::addressed() const
     return static_cast<unsigned char>(m_cfg.revision) >= 'S';
 }
 
-int LoggerSim::EchoByteFor(int baud)
+int LoggerSim::echoByteFor(int baud)
 {
     switch (baud) {
     case 1200: return 0xFF;
@@ -290,7 +290,7 @@ void LoggerSim::finishBurst(qint64 nowMs)
     if (m_cfg.wakeVariant == WakeVariant::RLine)
         send("R\r", nowMs, speed);
     else
-        send(QByteArray(1, static_cast<char>(EchoByteFor(m_cfg.baud))), nowMs, speed);
+        send(QByteArray(1, static_cast<char>(echoByteFor(m_cfg.baud))), nowMs, speed);
 }
 
 void LoggerSim::confirmByte(std::uint8_t b, qint64 nowMs)

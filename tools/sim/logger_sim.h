@@ -48,7 +48,7 @@ public:
     QByteArray realTimeLine(qint64 step) const;
     QByteArray blockLine(int bank, int address) const;
     QByteArray ackText() const;
-    static int EchoByteFor(int baud);
+    static int echoByteFor(int baud);
 
 private:
     enum class Stage { Idle, AwaitConfirm, AwaitSeven, Ready };

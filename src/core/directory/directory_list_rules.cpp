@@ -50,12 +50,12 @@ DirectoryListRules::DirectoryListRules(DirectoryList list, std::unique_ptr<IniSt
 {
 }
 
-std::unique_ptr<IniStorage> DirectoryListRules::FileIn(DirectoryList list, const QString& programDir)
+std::unique_ptr<IniStorage> DirectoryListRules::fileIn(DirectoryList list, const QString& programDir)
 {
     return std::make_unique<IniFileStorage>(QDir(programDir).filePath(TextsOf(list).fileName));
 }
 
-int DirectoryListRules::EntryValue() const
+int DirectoryListRules::entryValue() const
 {
     switch (m_list) {
     case DirectoryList::Phone: return m_settings.phoneEntry;
@@ -65,7 +65,7 @@ int DirectoryListRules::EntryValue() const
     return m_settings.remoteModemEntry;
 }
 
-int& DirectoryListRules::SettingsEntry()
+int& DirectoryListRules::settingsEntry()
 {
     switch (m_list) {
     case DirectoryList::Phone: return m_settings.phoneEntry;
@@ -75,72 +75,72 @@ int& DirectoryListRules::SettingsEntry()
     return m_settings.remoteModemEntry;
 }
 
-void DirectoryListRules::ShowError(const QString& text)
+void DirectoryListRules::showError(const QString& text)
 {
     m_messages.ask(UserMessage{DialogKind::Error, text, DialogButtons::Ok, 0, {}, {}});
 }
 
-void DirectoryListRules::Show(bool reportFailure)
+void DirectoryListRules::show(bool reportFailure)
 {
     // Read afresh each time the window opens, so changes made meanwhile by another run show.
-    m_store.Close();
-    const StoreStatus opened = m_store.Open();
-    m_names = m_store.Names();
+    m_store.close();
+    const StoreStatus opened = m_store.open();
+    m_names = m_store.names();
     SortDirectoryNames(m_names);
-    m_selected = RowForEntry(SettingsEntry(), int(m_names.size()));
-    FillFields();
+    m_selected = RowForEntry(settingsEntry(), int(m_names.size()));
+    fillFields();
     if (!opened.ok() && reportFailure)
-        ShowError(opened.message);
+        showError(opened.message);
 }
 
-void DirectoryListRules::FillFields()
+void DirectoryListRules::fillFields()
 {
     m_nameField.clear();
     m_valueField.clear();
     if (m_selected < 0)
         return;
     DirectoryRecord record;
-    if (m_store.Get(m_names.at(m_selected), record).ok()) {
+    if (m_store.get(m_names.at(m_selected), record).ok()) {
         m_nameField = record.name;
         m_valueField = record.value;
     }
 }
 
-void DirectoryListRules::Select(int row)
+void DirectoryListRules::select(int row)
 {
     m_selected = (row >= 0 && row < m_names.size()) ? row : -1;
-    FillFields();
+    fillFields();
 }
 
-void DirectoryListRules::SetFields(const QString& name, const QString& value)
+void DirectoryListRules::setFields(const QString& name, const QString& value)
 {
     // Spaces at either end would not survive the file; they are dropped before any check.
     m_nameField = name.trimmed();
     m_valueField = value.trimmed();
 }
 
-ListReaction DirectoryListRules::CheckFields()
+ListReaction DirectoryListRules::checkFields()
 {
     if (m_nameField.isEmpty()) {
-        ShowError(texts().noNameText);
+        showError(texts().noNameText);
         return ListReaction::FocusName;
     }
     if (m_valueField.isEmpty()) {
-        ShowError(texts().noValueText);
+        showError(texts().noValueText);
         return ListReaction::FocusValue;
     }
     return ListReaction::None;
 }
 
-QString DirectoryListRules::SettingsRecordName() const
+QString DirectoryListRules::settingsRecordName() const
 {
-    const int row = RowForEntry(EntryValue(), int(m_names.size()));
+    const int row = RowForEntry(entryValue(), int(m_names.size()));
     return row < 0 ? QString() : m_names.at(row);
 }
 
 // The settings hold a row number of the sorted list; when the list changes under it, the number
 // follows the record it named, so a later call does not dial a different entry.
-void DirectoryListRules::FollowSettingsRecord(const QString& before, const QString& renamedFrom,
+void DirectoryListRules::followSettingsRecord(const QString& before, const QString& renamedFrom,
                                               const QString& renamedTo)
 {
     if (before.isEmpty())
@@ -148,15 +148,15 @@ void DirectoryListRules::FollowSettingsRecord(const QString& before, const QStri
     const QString now = before.compare(renamedFrom, Qt::CaseInsensitive) == 0 ? renamedTo : before;
     for (int i = 0; i < m_names.size(); ++i) {
         if (m_names.at(i).compare(now, Qt::CaseInsensitive) == 0) {
-            SettingsEntry() = i;
+            settingsEntry() = i;
             return;
         }
     }
 }
 
-void DirectoryListRules::Reload(const QString& selectName)
+void DirectoryListRules::reload(const QString& selectName)
 {
-    m_names = m_store.Names();
+    m_names = m_store.names();
     SortDirectoryNames(m_names);
     m_selected = -1;
     for (int i = 0; i < m_names.size(); ++i) {
@@ -165,40 +165,40 @@ void DirectoryListRules::Reload(const QString& selectName)
     }
 }
 
-ListReaction DirectoryListRules::Insert()
+ListReaction DirectoryListRules::insert()
 {
-    if (const ListReaction r = CheckFields(); r != ListReaction::None)
+    if (const ListReaction r = checkFields(); r != ListReaction::None)
         return r;
-    const QString before = SettingsRecordName();
-    const StoreStatus added = m_store.Add(DirectoryRecord{m_nameField, m_valueField});
+    const QString before = settingsRecordName();
+    const StoreStatus added = m_store.add(DirectoryRecord{m_nameField, m_valueField});
     if (!added.ok()) {
-        ShowError(added.message);
+        showError(added.message);
         return ListReaction::None;
     }
-    Reload(m_nameField);
-    FollowSettingsRecord(before, {}, {});
+    reload(m_nameField);
+    followSettingsRecord(before, {}, {});
     return ListReaction::None;
 }
 
-ListReaction DirectoryListRules::Modify()
+ListReaction DirectoryListRules::modify()
 {
-    if (const ListReaction r = CheckFields(); r != ListReaction::None)
+    if (const ListReaction r = checkFields(); r != ListReaction::None)
         return r;
     if (m_selected < 0)
         return ListReaction::Beep;
-    const QString before = SettingsRecordName();
+    const QString before = settingsRecordName();
     const QString oldName = m_names.at(m_selected);
-    const StoreStatus updated = m_store.Update(oldName, DirectoryRecord{m_nameField, m_valueField});
+    const StoreStatus updated = m_store.update(oldName, DirectoryRecord{m_nameField, m_valueField});
     if (!updated.ok()) {
-        ShowError(updated.message);
+        showError(updated.message);
         return ListReaction::None;
     }
-    Reload(m_nameField);
-    FollowSettingsRecord(before, oldName, m_nameField);
+    reload(m_nameField);
+    followSettingsRecord(before, oldName, m_nameField);
     return ListReaction::None;
 }
 
-ListReaction DirectoryListRules::Delete()
+ListReaction DirectoryListRules::remove()
 {
     if (m_selected < 0)
         return ListReaction::Beep;
@@ -207,38 +207,38 @@ ListReaction DirectoryListRules::Delete()
     if (m_messages.ask(UserMessage{DialogKind::Confirmation, question, DialogButtons::YesNo, 0, {}, {}})
         != DialogAnswer::Yes)
         return ListReaction::None;
-    const QString before = SettingsRecordName();
+    const QString before = settingsRecordName();
     const int row = m_selected;
-    const StoreStatus deleted = m_store.Delete(name);
+    const StoreStatus deleted = m_store.remove(name);
     if (!deleted.ok()) {
-        ShowError(deleted.message);
+        showError(deleted.message);
         return ListReaction::None;
     }
-    m_names = m_store.Names();
+    m_names = m_store.names();
     SortDirectoryNames(m_names);
     m_selected = m_names.isEmpty() ? -1 : std::min(row, int(m_names.size()) - 1);
-    FillFields();
-    FollowSettingsRecord(before, {}, {});
+    fillFields();
+    followSettingsRecord(before, {}, {});
     return ListReaction::None;
 }
 
-bool DirectoryListRules::Accept()
+bool DirectoryListRules::accept()
 {
     if (m_selected < 0)
         return false;
     DirectoryRecord record;
-    const StoreStatus got = m_store.Get(m_names.at(m_selected), record);
+    const StoreStatus got = m_store.get(m_names.at(m_selected), record);
     if (!got.ok()) {
-        ShowError(got.message);
+        showError(got.message);
         return false;
     }
-    SettingsEntry() = m_selected;
-    ApplyRecord(m_selected, record);
-    m_store.Close();
+    settingsEntry() = m_selected;
+    applyRecord(m_selected, record);
+    m_store.close();
     return true;
 }
 
-void PhoneListRules::ApplyRecord(int, const DirectoryRecord& record)
+void PhoneListRules::applyRecord(int, const DirectoryRecord& record)
 {
     m_settings.phoneNumber = record.value.left(kSettingsPhoneWidth);
     if (phoneNameChosen)
@@ -247,17 +247,17 @@ void PhoneListRules::ApplyRecord(int, const DirectoryRecord& record)
         hangUp();
 }
 
-void LocalModemListRules::ApplyRecord(int, const DirectoryRecord& record)
+void LocalModemListRules::applyRecord(int, const DirectoryRecord& record)
 {
     m_settings.localModemInit = record.value.left(kSettingsInitWidth);
 }
 
-void RemoteModemListRules::ApplyRecord(int, const DirectoryRecord& record)
+void RemoteModemListRules::applyRecord(int, const DirectoryRecord& record)
 {
     m_settings.remoteModemInit = record.value.left(kSettingsInitWidth);
 }
 
-void RemoteModemListRules::Configure(const QString& setupField)
+void RemoteModemListRules::configure(const QString& setupField)
 {
     m_settings.remoteModemInit = setupField.left(kSettingsInitWidth);
     if (openConfiguration)
@@ -267,12 +267,12 @@ void RemoteModemListRules::Configure(const QString& setupField)
 std::optional<QString> PhoneListNumber(const QString& phoneIniPath, int index)
 {
     IniRecordStore store(LayoutOf(DirectoryList::Phone), std::make_unique<IniFileStorage>(phoneIniPath));
-    if (index < 0 || !store.Open().ok())
+    if (index < 0 || !store.open().ok())
         return std::nullopt;
-    QStringList names = store.Names();
+    QStringList names = store.names();
     SortDirectoryNames(names);
     DirectoryRecord record;
-    if (index >= names.size() || !store.Get(names.at(index), record).ok())
+    if (index >= names.size() || !store.get(names.at(index), record).ok())
         return std::nullopt;
     return record.value;
 }
@@ -280,18 +280,18 @@ std::optional<QString> PhoneListNumber(const QString& phoneIniPath, int index)
 PhoneEntryApplied ApplySelectedPhoneEntry(const QString& programDir, SettingsRecord& settings)
 {
     PhoneEntryApplied result;
-    IniRecordStore store(LayoutOf(DirectoryList::Phone), DirectoryListRules::FileIn(DirectoryList::Phone, programDir));
-    if (const StoreStatus opened = store.Open(); !opened.ok()) {
+    IniRecordStore store(LayoutOf(DirectoryList::Phone), DirectoryListRules::fileIn(DirectoryList::Phone, programDir));
+    if (const StoreStatus opened = store.open(); !opened.ok()) {
         result.error = opened.message;
         return result;
     }
-    QStringList names = store.Names();
+    QStringList names = store.names();
     SortDirectoryNames(names);
     const int row = RowForEntry(settings.phoneEntry, int(names.size()));
     if (row < 0)
         return result;
     DirectoryRecord record;
-    if (const StoreStatus got = store.Get(names.at(row), record); !got.ok()) {
+    if (const StoreStatus got = store.get(names.at(row), record); !got.ok()) {
         result.error = got.message;
         return result;
     }

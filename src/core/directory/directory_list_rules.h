@@ -47,47 +47,47 @@ public:
     virtual ~DirectoryListRules() = default;
 
     // The list file in the program directory.
-    static std::unique_ptr<IniStorage> FileIn(DirectoryList list, const QString& programDir);
+    static std::unique_ptr<IniStorage> fileIn(DirectoryList list, const QString& programDir);
 
     // Fills the list (read afresh) and selects the row of the settings entry; a file that cannot
     // be read is reported (unless told not to, as at program start) and shows an empty list.
-    void Show(bool reportFailure = true);
+    void show(bool reportFailure = true);
 
-    const QStringList& Names() const { return m_names; }
-    int Selected() const { return m_selected; }
-    QString SelectedName() const { return m_selected < 0 ? QString() : m_names.at(m_selected); }
-    const QString& NameField() const { return m_nameField; }
-    const QString& ValueField() const { return m_valueField; }
+    const QStringList& names() const { return m_names; }
+    int selected() const { return m_selected; }
+    QString selectedName() const { return m_selected < 0 ? QString() : m_names.at(m_selected); }
+    const QString& nameField() const { return m_nameField; }
+    const QString& valueField() const { return m_valueField; }
     const DirectoryListTexts& texts() const { return TextsOf(m_list); }
 
     // A click on a row (-1: none): the fields show that record, or nothing.
-    void Select(int row);
+    void select(int row);
     // The field texts as typed.
-    void SetFields(const QString& name, const QString& value);
+    void setFields(const QString& name, const QString& value);
 
-    ListReaction Insert();
-    ListReaction Modify();
+    ListReaction insert();
+    ListReaction modify();
     // Asks for confirmation first.
-    ListReaction Delete();
+    ListReaction remove();
 
     // OK: with a row selected, its index and record go into the settings and the store is
     // closed; returns whether anything was set. Cancel changes nothing and needs no rule.
-    bool Accept();
+    bool accept();
 
 protected:
-    virtual void ApplyRecord(int row, const DirectoryRecord& record) = 0;
-    int& SettingsEntry();
-    int EntryValue() const;
+    virtual void applyRecord(int row, const DirectoryRecord& record) = 0;
+    int& settingsEntry();
+    int entryValue() const;
     SettingsRecord& m_settings;
     IniRecordStore m_store;
 
 private:
-    ListReaction CheckFields();
-    void ShowError(const QString& text);
-    void FillFields();
-    void Reload(const QString& selectName);
-    QString SettingsRecordName() const;
-    void FollowSettingsRecord(const QString& before, const QString& renamedFrom, const QString& renamedTo);
+    ListReaction checkFields();
+    void showError(const QString& text);
+    void fillFields();
+    void reload(const QString& selectName);
+    QString settingsRecordName() const;
+    void followSettingsRecord(const QString& before, const QString& renamedFrom, const QString& renamedTo);
 
     DirectoryList m_list;
     MessageService& m_messages;
@@ -108,7 +108,7 @@ public:
     std::function<void()> hangUp;
 
 protected:
-    void ApplyRecord(int row, const DirectoryRecord& record) override;
+    void applyRecord(int row, const DirectoryRecord& record) override;
 };
 
 class LocalModemListRules : public DirectoryListRules {
@@ -117,7 +117,7 @@ public:
         : DirectoryListRules(DirectoryList::LocalModem, std::move(storage), settings, messages) {}
 
 protected:
-    void ApplyRecord(int row, const DirectoryRecord& record) override;
+    void applyRecord(int row, const DirectoryRecord& record) override;
 };
 
 class RemoteModemListRules : public DirectoryListRules {
@@ -127,11 +127,11 @@ public:
 
     // "Configure": the setup string as typed becomes the remote modem init string, then the
     // remote modem configuration window opens through `openConfiguration`.
-    void Configure(const QString& setupField);
+    void configure(const QString& setupField);
     std::function<void()> openConfiguration;
 
 protected:
-    void ApplyRecord(int row, const DirectoryRecord& record) override;
+    void applyRecord(int row, const DirectoryRecord& record) override;
 };
 
 struct PhoneEntryApplied {

@@ -20,7 +20,7 @@ QString HeaderName(const QString& trimmed)
 
 } // namespace
 
-IniDocument IniDocument::Parse(const QByteArray& bytes)
+IniDocument IniDocument::parse(const QByteArray& bytes)
 {
     IniDocument doc;
     const qsizetype firstLf = bytes.indexOf('\n');
@@ -59,11 +59,11 @@ IniDocument IniDocument::Parse(const QByteArray& bytes)
         }
         doc.m_parts.last().lines.append(line);
     }
-    doc.Reindex();
+    doc.reindex();
     return doc;
 }
 
-QByteArray IniDocument::Serialize() const
+QByteArray IniDocument::serialize() const
 {
     QByteArray out;
     for (const Part& part : m_parts) {
@@ -75,53 +75,53 @@ QByteArray IniDocument::Serialize() const
     return out;
 }
 
-void IniDocument::Reindex()
+void IniDocument::reindex()
 {
     m_byName.clear();
     for (int i = 0; i < m_parts.size(); ++i) {
         if (m_parts.at(i).hasHeader)
-            m_byName[Fold(m_parts.at(i).name)].append(i);
+            m_byName[fold(m_parts.at(i).name)].append(i);
     }
 }
 
-QList<int> IniDocument::PartsOf(const QString& section) const
+QList<int> IniDocument::partsOf(const QString& section) const
 {
-    return m_byName.value(Fold(section));
+    return m_byName.value(fold(section));
 }
 
-bool IniDocument::HasSection(const QString& section) const
+bool IniDocument::hasSection(const QString& section) const
 {
-    return m_byName.contains(Fold(section));
+    return m_byName.contains(fold(section));
 }
 
-QStringList IniDocument::Sections() const
+QStringList IniDocument::sections() const
 {
     QStringList names;
     QSet<QString> seen;
     for (const Part& part : m_parts) {
-        if (part.hasHeader && !seen.contains(Fold(part.name))) {
-            seen.insert(Fold(part.name));
+        if (part.hasHeader && !seen.contains(fold(part.name))) {
+            seen.insert(fold(part.name));
             names << part.name;
         }
     }
     return names;
 }
 
-void IniDocument::AddSection(const QString& section)
+void IniDocument::addSection(const QString& section)
 {
-    if (!HasSection(section))
-        AppendPart(section);
+    if (!hasSection(section))
+        appendPart(section);
 }
 
-QStringList IniDocument::Keys(const QString& section) const
+QStringList IniDocument::keys(const QString& section) const
 {
     QStringList keys;
     QSet<QString> seen;
-    for (int p : PartsOf(section)) {
+    for (int p : partsOf(section)) {
         for (const Line& line : m_parts.at(p).lines) {
             if (line.key.isEmpty())
                 continue;
-            const QString folded = Fold(line.key);
+            const QString folded = fold(line.key);
             if (seen.contains(folded))
                 continue;
             seen.insert(folded);
@@ -131,9 +131,9 @@ QStringList IniDocument::Keys(const QString& section) const
     return keys;
 }
 
-std::optional<QString> IniDocument::Value(const QString& section, const QString& key) const
+std::optional<QString> IniDocument::value(const QString& section, const QString& key) const
 {
-    for (int p : PartsOf(section)) {
+    for (int p : partsOf(section)) {
         for (const Line& line : m_parts.at(p).lines) {
             if (!line.key.isEmpty() && line.key.compare(key, Qt::CaseInsensitive) == 0)
                 return line.value;
@@ -142,7 +142,7 @@ std::optional<QString> IniDocument::Value(const QString& section, const QString&
     return std::nullopt;
 }
 
-IniDocument::Part& IniDocument::AppendPart(const QString& section)
+IniDocument::Part& IniDocument::appendPart(const QString& section)
 {
     // A blank line between the last section and the new one, as people write INI files.
     Part& last = m_parts.last();
@@ -153,13 +153,13 @@ IniDocument::Part& IniDocument::AppendPart(const QString& section)
     part.name = section;
     part.header = QLatin1Char('[') + section + QLatin1Char(']');
     m_parts.append(part);
-    m_byName[Fold(section)].append(int(m_parts.size()) - 1);
+    m_byName[fold(section)].append(int(m_parts.size()) - 1);
     return m_parts.last();
 }
 
-void IniDocument::SetValue(const QString& section, const QString& key, const QString& value)
+void IniDocument::setValue(const QString& section, const QString& key, const QString& value)
 {
-    const QList<int> parts = PartsOf(section);
+    const QList<int> parts = partsOf(section);
     for (int p : parts) {
         for (Line& line : m_parts[p].lines) {
             if (!line.key.isEmpty() && line.key.compare(key, Qt::CaseInsensitive) == 0) {
@@ -169,16 +169,16 @@ void IniDocument::SetValue(const QString& section, const QString& key, const QSt
             }
         }
     }
-    Part& part = parts.isEmpty() ? AppendPart(section) : m_parts[parts.last()];
+    Part& part = parts.isEmpty() ? appendPart(section) : m_parts[parts.last()];
     qsizetype at = part.lines.size();
     while (at > 0 && part.lines.at(at - 1).key.isEmpty())
         --at;
     part.lines.insert(at, Line{KeyLine(key, value), key, value});
 }
 
-void IniDocument::RemoveKey(const QString& section, const QString& key)
+void IniDocument::removeKey(const QString& section, const QString& key)
 {
-    for (int p : PartsOf(section)) {
+    for (int p : partsOf(section)) {
         QList<Line>& lines = m_parts[p].lines;
         lines.removeIf([&key](const Line& line) {
             return !line.key.isEmpty() && line.key.compare(key, Qt::CaseInsensitive) == 0;
@@ -186,29 +186,29 @@ void IniDocument::RemoveKey(const QString& section, const QString& key)
     }
 }
 
-void IniDocument::RemoveSection(const QString& section)
+void IniDocument::removeSection(const QString& section)
 {
-    const QList<int> parts = PartsOf(section);
+    const QList<int> parts = partsOf(section);
     for (qsizetype i = parts.size() - 1; i >= 0; --i)
         m_parts.removeAt(parts.at(i));
     if (!parts.isEmpty())
-        Reindex();
+        reindex();
 }
 
-void IniDocument::RenameSection(const QString& section, const QString& newName)
+void IniDocument::renameSection(const QString& section, const QString& newName)
 {
-    const QList<int> parts = PartsOf(section);
+    const QList<int> parts = partsOf(section);
     for (int p : parts) {
         m_parts[p].name = newName;
         m_parts[p].header = QLatin1Char('[') + newName + QLatin1Char(']');
     }
     if (!parts.isEmpty())
-        Reindex();
+        reindex();
 }
 
-bool IniDocument::RenameKey(const QString& section, const QString& key, const QString& newKey, const QString& value)
+bool IniDocument::renameKey(const QString& section, const QString& key, const QString& newKey, const QString& value)
 {
-    for (int p : PartsOf(section)) {
+    for (int p : partsOf(section)) {
         for (Line& line : m_parts[p].lines) {
             if (!line.key.isEmpty() && line.key.compare(key, Qt::CaseInsensitive) == 0) {
                 line = Line{KeyLine(newKey, value), newKey, value};

@@ -20,34 +20,34 @@ namespace tamble {
 class IniDocument {
 public:
     // Never fails: whatever the bytes hold is read as lines.
-    static IniDocument Parse(const QByteArray& bytes);
+    static IniDocument parse(const QByteArray& bytes);
     // The lines with the document's line ending (the first one found when parsed, else CR LF).
-    QByteArray Serialize() const;
+    QByteArray serialize() const;
 
-    bool HasSection(const QString& section) const;
+    bool hasSection(const QString& section) const;
     // Section names in file order, each once (spelt as it first appears).
-    QStringList Sections() const;
+    QStringList sections() const;
     // Keys of every part of the section in file order; a key repeated is listed once,
     // spelt as it first appears.
-    QStringList Keys(const QString& section) const;
+    QStringList keys(const QString& section) const;
     // The first value of the key in the section; nullopt when the key is missing.
-    std::optional<QString> Value(const QString& section, const QString& key) const;
+    std::optional<QString> value(const QString& section, const QString& key) const;
 
     // Rewrites the first line of the key; otherwise adds the key to the section's last part,
     // after its last key (so keys stay in the order they were added); otherwise appends the
     // section at the end.
-    void SetValue(const QString& section, const QString& key, const QString& value);
+    void setValue(const QString& section, const QString& key, const QString& value);
     // Appends an empty section unless the section exists.
-    void AddSection(const QString& section);
+    void addSection(const QString& section);
     // Removes every line of the key in every part of the section.
-    void RemoveKey(const QString& section, const QString& key);
+    void removeKey(const QString& section, const QString& key);
     // Removes every part of the section with all its lines.
-    void RemoveSection(const QString& section);
+    void removeSection(const QString& section);
     // Gives every part of the section the new name (header lines rewritten).
-    void RenameSection(const QString& section, const QString& newName);
+    void renameSection(const QString& section, const QString& newName);
     // Rewrites the first line of the key with a new key name and value, in place.
     // Returns false when the key is missing.
-    bool RenameKey(const QString& section, const QString& key, const QString& newKey, const QString& value);
+    bool renameKey(const QString& section, const QString& key, const QString& newKey, const QString& value);
 
 private:
     struct Line {
@@ -62,10 +62,10 @@ private:
         QList<Line> lines;
     };
 
-    static QString Fold(const QString& s) { return s.toCaseFolded(); }
-    QList<int> PartsOf(const QString& section) const;
-    void Reindex();
-    Part& AppendPart(const QString& section);
+    static QString fold(const QString& s) { return s.toCaseFolded(); }
+    QList<int> partsOf(const QString& section) const;
+    void reindex();
+    Part& appendPart(const QString& section);
 
     QList<Part> m_parts;
     QHash<QString, QList<int>> m_byName;  // folded section name -> part indexes in file order

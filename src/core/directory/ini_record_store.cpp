@@ -44,29 +44,29 @@ IniRecordStore::IniRecordStore(RecordStoreLayout layout, std::unique_ptr<IniStor
 {
 }
 
-StoreStatus IniRecordStore::Open()
+StoreStatus IniRecordStore::open()
 {
     if (m_open)
-        return StoreStatus::Fine();
-    const IniReadResult read = m_storage->Read();
+        return StoreStatus::fine();
+    const IniReadResult read = m_storage->read();
     if (read.status == IniReadResult::Status::Failed) {
         m_doc = IniDocument();
-        Rebuild();
+        rebuild();
         return Fail(StoreError::ReadFailed,
                     QStringLiteral("Unable to read \"%1\" (%2)").arg(m_storage->Name(), read.error));
     }
     if (read.status == IniReadResult::Status::Missing) {
-        m_doc = IniDocument::Parse(QByteArrayLiteral("[Index]\r\n\r\n[Defaults]\r\n_Entries=0\r\n"));
-        m_storage->Write(m_doc.Serialize());  // a refusal shows at the first change
+        m_doc = IniDocument::parse(QByteArrayLiteral("[Index]\r\n\r\n[Defaults]\r\n_Entries=0\r\n"));
+        m_storage->write(m_doc.serialize());  // a refusal shows at the first change
     } else {
-        m_doc = IniDocument::Parse(read.bytes);
+        m_doc = IniDocument::parse(read.bytes);
     }
-    Rebuild();
+    rebuild();
     m_open = true;
-    return StoreStatus::Fine();
+    return StoreStatus::fine();
 }
 
-void IniRecordStore::Close()
+void IniRecordStore::close()
 {
     m_open = false;
     m_doc = IniDocument();
@@ -74,14 +74,14 @@ void IniRecordStore::Close()
     m_position.clear();
 }
 
-void IniRecordStore::Rebuild()
+void IniRecordStore::rebuild()
 {
     m_names.clear();
-    if (m_doc.HasSection(kIndex)) {
-        m_names = m_doc.Keys(kIndex);
+    if (m_doc.hasSection(kIndex)) {
+        m_names = m_doc.keys(kIndex);
     } else {
         // A file that lost its index: every section but "Defaults" is taken as a record.
-        for (const QString& section : m_doc.Sections()) {
+        for (const QString& section : m_doc.sections()) {
             // Only names that can stand as index keys.
             if (section.compare(kDefaults, Qt::CaseInsensitive) != 0 && !section.isEmpty()
                 && !section.contains(QLatin1Char('=')) && !section.startsWith(QLatin1Char('['))
@@ -94,18 +94,18 @@ void IniRecordStore::Rebuild()
         m_position.insert(m_names.at(i).toCaseFolded(), i);
 }
 
-int IniRecordStore::IndexOf(const QString& name) const
+int IniRecordStore::indexOf(const QString& name) const
 {
     return m_position.value(name.toCaseFolded(), -1);
 }
 
-QStringList IniRecordStore::Names()
+QStringList IniRecordStore::names()
 {
-    Open();
+    open();
     return m_names;
 }
 
-StoreStatus IniRecordStore::CheckName(const QString& name) const
+StoreStatus IniRecordStore::checkName(const QString& name) const
 {
     if (name.isEmpty())
         return Fail(StoreError::BadName, QStringLiteral("A name cannot be empty"));
@@ -119,134 +119,134 @@ StoreStatus IniRecordStore::CheckName(const QString& name) const
         return Fail(StoreError::BadName, QStringLiteral("A name cannot hold \"]\" or \"=\""));
     if (name.compare(kIndex, Qt::CaseInsensitive) == 0 || name.compare(kDefaults, Qt::CaseInsensitive) == 0)
         return Fail(StoreError::BadName, QStringLiteral("\"Index\" and \"Defaults\" cannot be used as names"));
-    return StoreStatus::Fine();
+    return StoreStatus::fine();
 }
 
-StoreStatus IniRecordStore::CheckValue(const QString& value) const
+StoreStatus IniRecordStore::checkValue(const QString& value) const
 {
     if (value.size() > m_layout.valueWidth)
         return Fail(StoreError::BadValue,
                     QStringLiteral("A value holds at most %1 characters").arg(m_layout.valueWidth));
     if (const QString problem = TextProblem(value, QStringLiteral("A value")); !problem.isEmpty())
         return Fail(StoreError::BadValue, problem);
-    return StoreStatus::Fine();
+    return StoreStatus::fine();
 }
 
-StoreStatus IniRecordStore::Get(const QString& name, DirectoryRecord& out)
+StoreStatus IniRecordStore::get(const QString& name, DirectoryRecord& out)
 {
-    if (StoreStatus s = Open(); !s.ok())
+    if (StoreStatus s = open(); !s.ok())
         return s;
-    const int at = IndexOf(name);
+    const int at = indexOf(name);
     if (at < 0)
         return Fail(StoreError::NotFound, QStringLiteral("No record named \"%1\" exists").arg(name));
     out.name = m_names.at(at);
-    out.value = m_doc.Value(out.name, m_layout.valueKey)
-                    .value_or(m_doc.Value(kDefaults, m_layout.valueKey).value_or(QString()));
-    return StoreStatus::Fine();
+    out.value = m_doc.value(out.name, m_layout.valueKey)
+                    .value_or(m_doc.value(kDefaults, m_layout.valueKey).value_or(QString()));
+    return StoreStatus::fine();
 }
 
-void IniRecordStore::SetRecordValue(const QString& name, const QString& value)
+void IniRecordStore::setRecordValue(const QString& name, const QString& value)
 {
     if (value.isEmpty())
-        m_doc.RemoveKey(name, m_layout.valueKey);
+        m_doc.removeKey(name, m_layout.valueKey);
     else
-        m_doc.SetValue(name, m_layout.valueKey, value);
+        m_doc.setValue(name, m_layout.valueKey, value);
 }
 
-void IniRecordStore::WriteRecoveredIndex()
+void IniRecordStore::writeRecoveredIndex()
 {
-    if (m_doc.HasSection(kIndex))
+    if (m_doc.hasSection(kIndex))
         return;
     for (const QString& name : std::as_const(m_names))
-        m_doc.SetValue(kIndex, name, QStringLiteral("#"));
-    m_doc.AddSection(kIndex);
+        m_doc.setValue(kIndex, name, QStringLiteral("#"));
+    m_doc.addSection(kIndex);
 }
 
-void IniRecordStore::SetEntryCount()
+void IniRecordStore::setEntryCount()
 {
-    m_doc.SetValue(kDefaults, kEntries, QString::number(m_doc.Keys(kIndex).size()));
+    m_doc.setValue(kDefaults, kEntries, QString::number(m_doc.keys(kIndex).size()));
 }
 
-StoreStatus IniRecordStore::Commit(IniDocument previous)
+StoreStatus IniRecordStore::commit(IniDocument previous)
 {
-    const QString why = m_storage->Write(m_doc.Serialize());
+    const QString why = m_storage->write(m_doc.serialize());
     if (why.isEmpty()) {
-        Rebuild();
-        return StoreStatus::Fine();
+        rebuild();
+        return StoreStatus::fine();
     }
     m_doc = std::move(previous);
-    Rebuild();
+    rebuild();
     return Fail(StoreError::WriteFailed,
                 QStringLiteral("Unable to write \"%1\" (%2); the list is unchanged").arg(m_storage->Name(), why));
 }
 
-StoreStatus IniRecordStore::Add(const DirectoryRecord& record)
+StoreStatus IniRecordStore::add(const DirectoryRecord& record)
 {
-    if (StoreStatus s = Open(); !s.ok())
+    if (StoreStatus s = open(); !s.ok())
         return s;
-    if (StoreStatus s = CheckName(record.name); !s.ok())
+    if (StoreStatus s = checkName(record.name); !s.ok())
         return s;
-    if (StoreStatus s = CheckValue(record.value); !s.ok())
+    if (StoreStatus s = checkValue(record.value); !s.ok())
         return s;
-    if (IndexOf(record.name) >= 0)
+    if (indexOf(record.name) >= 0)
         return Fail(StoreError::Exists, QString::fromLatin1(kRecordExistsText));
     if (m_names.size() >= m_layout.maxRecords)
         return Fail(StoreError::Full,
                     QStringLiteral("The list is full: it holds at most %1 entries").arg(m_layout.maxRecords));
     IniDocument previous = m_doc;
-    WriteRecoveredIndex();
-    m_doc.RemoveSection(record.name);  // a section left over without its index line is no record
-    m_doc.SetValue(kIndex, record.name, QStringLiteral("#"));
-    SetRecordValue(record.name, record.value);
-    SetEntryCount();
-    return Commit(std::move(previous));
+    writeRecoveredIndex();
+    m_doc.removeSection(record.name);  // a section left over without its index line is no record
+    m_doc.setValue(kIndex, record.name, QStringLiteral("#"));
+    setRecordValue(record.name, record.value);
+    setEntryCount();
+    return commit(std::move(previous));
 }
 
-StoreStatus IniRecordStore::Update(const QString& oldName, const DirectoryRecord& record)
+StoreStatus IniRecordStore::update(const QString& oldName, const DirectoryRecord& record)
 {
     // Every check comes before the first change, and the change is written in one piece:
     // a refused rename leaves the old record in place.
-    if (StoreStatus s = Open(); !s.ok())
+    if (StoreStatus s = open(); !s.ok())
         return s;
-    const int at = IndexOf(oldName);
+    const int at = indexOf(oldName);
     if (at < 0)
         return Fail(StoreError::NotFound, QStringLiteral("No record named \"%1\" exists").arg(oldName));
-    if (StoreStatus s = CheckName(record.name); !s.ok())
+    if (StoreStatus s = checkName(record.name); !s.ok())
         return s;
-    if (StoreStatus s = CheckValue(record.value); !s.ok())
+    if (StoreStatus s = checkValue(record.value); !s.ok())
         return s;
-    const int taken = IndexOf(record.name);
+    const int taken = indexOf(record.name);
     if (taken >= 0 && taken != at)
         return Fail(StoreError::Exists, QString::fromLatin1(kRecordExistsText));
 
     IniDocument previous = m_doc;
-    WriteRecoveredIndex();
+    writeRecoveredIndex();
     const QString stored = m_names.at(at);
     if (taken < 0)
-        m_doc.RemoveSection(record.name);  // a stray section under the new name
+        m_doc.removeSection(record.name);  // a stray section under the new name
     // The index line keeps its place; a new spelling of the same name is taken too.
-    m_doc.RenameKey(kIndex, stored, record.name, QStringLiteral("#"));
+    m_doc.renameKey(kIndex, stored, record.name, QStringLiteral("#"));
     if (taken < 0)
-        m_doc.RemoveKey(kIndex, stored);  // copies of the old index line further down
-    m_doc.RenameSection(stored, record.name);
-    SetRecordValue(record.name, record.value);
-    SetEntryCount();
-    return Commit(std::move(previous));
+        m_doc.removeKey(kIndex, stored);  // copies of the old index line further down
+    m_doc.renameSection(stored, record.name);
+    setRecordValue(record.name, record.value);
+    setEntryCount();
+    return commit(std::move(previous));
 }
 
-StoreStatus IniRecordStore::Delete(const QString& name)
+StoreStatus IniRecordStore::remove(const QString& name)
 {
-    if (StoreStatus s = Open(); !s.ok())
+    if (StoreStatus s = open(); !s.ok())
         return s;
-    const int at = IndexOf(name);
+    const int at = indexOf(name);
     if (at < 0)
         return Fail(StoreError::NotFound, QStringLiteral("No record named \"%1\" exists").arg(name));
     IniDocument previous = m_doc;
-    WriteRecoveredIndex();
-    m_doc.RemoveKey(kIndex, m_names.at(at));
-    m_doc.RemoveSection(m_names.at(at));
-    SetEntryCount();
-    return Commit(std::move(previous));
+    writeRecoveredIndex();
+    m_doc.removeKey(kIndex, m_names.at(at));
+    m_doc.removeSection(m_names.at(at));
+    setEntryCount();
+    return commit(std::move(previous));
 }
 
 } // namespace tamble

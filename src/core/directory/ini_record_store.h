@@ -8,7 +8,7 @@
 //                      whose own key is missing> (never written here)
 //   [<name>]           <value key>=<value>; an empty value is stored by leaving the key out
 //
-// The store reads its file on first use and keeps it in memory until Close(); every change
+// The store reads its file on first use and keeps it in memory until close(); every change
 // rewrites the whole file at once (temporary file and rename), and a change that cannot be
 // written leaves both the file and the store as they were.
 
@@ -40,7 +40,7 @@ struct StoreStatus {
     StoreError error = StoreError::None;
     QString message;  // the text shown to the user when error != None
     bool ok() const { return error == StoreError::None; }
-    static StoreStatus Fine() { return {}; }
+    static StoreStatus fine() { return {}; }
 };
 
 inline constexpr const char* kRecordExistsText = "A record with that name already exists";
@@ -54,31 +54,31 @@ public:
 
     // Reads the file unless it is open already. A missing file is created with an empty "Index"
     // and "_Entries" 0 (a directory that refuses it is reported by the first change instead).
-    StoreStatus Open();
-    void Close();
-    bool IsOpen() const { return m_open; }
+    StoreStatus open();
+    void close();
+    bool isOpen() const { return m_open; }
 
     // Record names in the order of the "Index" section (empty when the file cannot be read).
-    QStringList Names();
-    StoreStatus Get(const QString& name, DirectoryRecord& out);
-    StoreStatus Add(const DirectoryRecord& record);
-    StoreStatus Update(const QString& oldName, const DirectoryRecord& record);
-    StoreStatus Delete(const QString& name);
+    QStringList names();
+    StoreStatus get(const QString& name, DirectoryRecord& out);
+    StoreStatus add(const DirectoryRecord& record);
+    StoreStatus update(const QString& oldName, const DirectoryRecord& record);
+    StoreStatus remove(const QString& name);
 
     // Whether a name and a value can be stored so that they read back exactly.
-    StoreStatus CheckName(const QString& name) const;
-    StoreStatus CheckValue(const QString& value) const;
+    StoreStatus checkName(const QString& name) const;
+    StoreStatus checkValue(const QString& value) const;
 
     const RecordStoreLayout& layout() const { return m_layout; }
-    QString StorageName() const { return m_storage->Name(); }
+    QString storageName() const { return m_storage->Name(); }
 
 private:
-    int IndexOf(const QString& name) const;
-    void SetRecordValue(const QString& name, const QString& value);
-    void SetEntryCount();
-    void WriteRecoveredIndex();
-    StoreStatus Commit(IniDocument previous);
-    void Rebuild();
+    int indexOf(const QString& name) const;
+    void setRecordValue(const QString& name, const QString& value);
+    void setEntryCount();
+    void writeRecoveredIndex();
+    StoreStatus commit(IniDocument previous);
+    void rebuild();
 
     RecordStoreLayout m_layout;
     std::unique_ptr<IniStorage> m_storage;

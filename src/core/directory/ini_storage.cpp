@@ -6,7 +6,7 @@
 
 namespace tamble {
 
-IniReadResult IniFileStorage::Read()
+IniReadResult IniFileStorage::read()
 {
     IniReadResult result;
     const QFileInfo info(m_path);
@@ -41,7 +41,7 @@ IniReadResult IniFileStorage::Read()
     return result;
 }
 
-QString IniFileStorage::Write(const QByteArray& bytes)
+QString IniFileStorage::write(const QByteArray& bytes)
 {
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly))
@@ -61,7 +61,7 @@ QString IniFileStorage::Name() const
     return QFileInfo(m_path).fileName();
 }
 
-IniReadResult IniMemoryStorage::Read()
+IniReadResult IniMemoryStorage::read()
 {
     IniReadResult result;
     if (!readError.isEmpty()) {
@@ -74,7 +74,7 @@ IniReadResult IniMemoryStorage::Read()
     return result;
 }
 
-QString IniMemoryStorage::Write(const QByteArray& data)
+QString IniMemoryStorage::write(const QByteArray& data)
 {
     if (!writeError.isEmpty())
         return writeError;

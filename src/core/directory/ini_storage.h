@@ -17,9 +17,9 @@ struct IniReadResult {
 class IniStorage {
 public:
     virtual ~IniStorage() = default;
-    virtual IniReadResult Read() = 0;
+    virtual IniReadResult read() = 0;
     // Replaces the whole content; an empty result means success, otherwise the reason it failed.
-    virtual QString Write(const QByteArray& bytes) = 0;
+    virtual QString write(const QByteArray& bytes) = 0;
     // The name used in messages.
     virtual QString Name() const = 0;
 };
@@ -30,9 +30,9 @@ inline constexpr qint64 kIniFileLimit = 32 * 1024 * 1024;
 class IniFileStorage : public IniStorage {
 public:
     explicit IniFileStorage(QString path) : m_path(std::move(path)) {}
-    IniReadResult Read() override;
+    IniReadResult read() override;
     // Writes a temporary file beside the target and renames it over the target.
-    QString Write(const QByteArray& bytes) override;
+    QString write(const QByteArray& bytes) override;
     QString Name() const override;
     const QString& path() const { return m_path; }
 
@@ -44,8 +44,8 @@ class IniMemoryStorage : public IniStorage {
 public:
     IniMemoryStorage() = default;
     explicit IniMemoryStorage(QByteArray bytes) : bytes(std::move(bytes)), exists(true) {}
-    IniReadResult Read() override;
-    QString Write(const QByteArray& data) override;
+    IniReadResult read() override;
+    QString write(const QByteArray& data) override;
     QString Name() const override { return QStringLiteral("memory"); }
 
     QByteArray bytes;

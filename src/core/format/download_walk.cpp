@@ -38,7 +38,7 @@ char DownloadWalk::advance()
         // the last one ending where the logger writes.
         if (address >= m_top) {
             address -= m_reduce;
-            m_bank = NextBank(m_bank);
+            m_bank = nextBank(m_bank);
         }
         if (address == m_end) {
             if (m_bank == m_lastBank)
@@ -52,7 +52,7 @@ char DownloadWalk::advance()
         if (address >= m_top) {
             bankLine = m_bank;
             address -= m_reduce;
-            m_bank = NextBank(m_bank);
+            m_bank = nextBank(m_bank);
         }
         if (m_bank == m_lastBank && address >= m_end)
             m_done = true;

@@ -35,7 +35,7 @@ public:
     // that follows that block in the file, or 0 when none does.
     char advance();
 
-    static char NextBank(char bank) { return bank >= 'D' || bank < 'A' ? 'A' : static_cast<char>(bank + 1); }
+    static char nextBank(char bank) { return bank >= 'D' || bank < 'A' ? 'A' : static_cast<char>(bank + 1); }
 
 private:
     int m_step;

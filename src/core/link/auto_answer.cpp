@@ -115,18 +115,18 @@ void AutoAnswer::openAaPort()
     port.open();
 }
 
-bool AutoAnswer::SetupAaComPort()
+bool AutoAnswer::setupAaComPort()
 {
     SerialPort& port = m_host.aaPort();
     port.close();
     openAaPort();
     if (!port.isOpen())
         return false;
-    HangUpAndWait();
+    hangUpAndWait();
     return true;
 }
 
-void AutoAnswer::HangUpAndWait(std::function<void()> done)
+void AutoAnswer::hangUpAndWait(std::function<void()> done)
 {
     // Auto answer switched off meanwhile ends the sequence.
     const int run = ++m_hangups;
@@ -192,7 +192,7 @@ void AutoAnswer::onSecond()
     m_engine.StartSession();
 }
 
-void AutoAnswer::StartResendTimer()
+void AutoAnswer::startResendTimer()
 {
     m_resendCount = 0;
     m_host.setResendTimerRunning(true);
@@ -236,10 +236,10 @@ void AutoAnswer::ResendNamedSetup()
 void AutoAnswer::AAHangupModem(std::function<void()> done)
 {
     openAaPort();
-    HangUpAndWait(std::move(done));
+    hangUpAndWait(std::move(done));
 }
 
-void AutoAnswer::DisableAutoAnswer()
+void AutoAnswer::disableAutoAnswer()
 {
     ++m_hangups;
     m_matcher.disable();
@@ -249,7 +249,7 @@ void AutoAnswer::DisableAutoAnswer()
     port.setBaud(m_engine.settings().baud);
 }
 
-QString AutoAnswer::NextAutoAnswerFile()
+QString AutoAnswer::nextAutoAnswerFile()
 {
     SettingsRecord& set = m_engine.settings();
     const QString prefix = AutoAnswerPrefix(m_engine.info().description);

@@ -72,7 +72,7 @@ public:
                QString programDir);
 
     // setup_aacomport, then WaitForConnect; false when the port cannot be opened.
-    bool SetupAaComPort();
+    bool setupAaComPort();
     void WaitForConnect();
     // The auto-answer port has bytes: they are taken only while waiting for a
     // call, so a CONNECT that comes during the hang-up sequence is still seen.
@@ -82,24 +82,24 @@ public:
     // The one-second timer after CONNECT.
     void onSecond();
     // Timer2 after the download: start, and its ticks.
-    void StartResendTimer();
+    void startResendTimer();
     void onResendSecond();
     // Sends back the setup named by the caller's description.
     void ResendNamedSetup();
     // After every auto-answer outcome; `done` runs once the modem is on hook and the port waits.
     void AAHangupModem(std::function<void()> done = {});
     // Auto answer switched off.
-    void DisableAutoAnswer();
+    void disableAutoAnswer();
     // The data file of the download that follows the status (full path);
     // settings saved with the new counter.
-    QString NextAutoAnswerFile();
+    QString nextAutoAnswerFile();
 
     bool waiting() const { return m_matcher.enabled(); }
 
 private:
     void openAaPort();
     // "+++" and "ATH" on the auto-answer port, each in its guard time, then WaitForConnect.
-    void HangUpAndWait(std::function<void()> done = {});
+    void hangUpAndWait(std::function<void()> done = {});
 
     SessionEngine& m_engine;
     AutoAnswerHost& m_host;

@@ -31,12 +31,12 @@ int BaudStepSpeed(int step)
     return step >= 1 && step <= 5 ? speeds[step - 1] : 0;
 }
 
-void BaudRateChanger::Install(SessionEngine& engine)
+void BaudRateChanger::install(SessionEngine& engine)
 {
     engine.setTransactionHandler(TransactionKind::SetBaudRate, this);
 }
 
-std::optional<QString> BaudRateChanger::Start(SessionEngine& engine)
+std::optional<QString> BaudRateChanger::start(SessionEngine& engine)
 {
     SettingsRecord& set = engine.settings();
     if (set.useModem)

@@ -15,13 +15,13 @@ int BaudStepSpeed(int step);
 
 class BaudRateChanger : public TransactionHandler {
 public:
-    void Install(SessionEngine& engine);
+    void install(SessionEngine& engine);
 
     // The menu command: refused with a modem ("Must first uncheck 'Use Modem'
     // in Settings", returned and not started); otherwise newBaud = the settings
     // baud chosen beforehand, settings baud = 28800 for the session, and the
     // session starts.
-    std::optional<QString> Start(SessionEngine& engine);
+    std::optional<QString> start(SessionEngine& engine);
 
     void dispatch(SessionEngine& engine) override;
     void onLine(SessionEngine& engine) override;

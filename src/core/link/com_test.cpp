@@ -6,12 +6,12 @@
 
 namespace tamble {
 
-void ComTest::Install(SessionEngine& engine)
+void ComTest::install(SessionEngine& engine)
 {
     engine.setStateHandler(LinkState::ComTest, this);
 }
 
-void ComTest::Run(SessionEngine& engine)
+void ComTest::run(SessionEngine& engine)
 {
     SessionState& s = engine.state();
     SessionHost& host = engine.host();

@@ -13,10 +13,10 @@ public:
     // `enableDialog` enables or disables the "Test Communication Cable and Port" dialog.
     explicit ComTest(std::function<void(bool)> enableDialog = {}) : m_enable(std::move(enableDialog)) {}
 
-    void Install(SessionEngine& engine);
+    void install(SessionEngine& engine);
 
     // "Test".
-    void Run(SessionEngine& engine);
+    void run(SessionEngine& engine);
 
     void onArrival(SessionEngine& engine) override;
     void onTimeout(SessionEngine& engine) override;

@@ -112,7 +112,7 @@ Download::Download(SessionEngine& engine) : m_engine(engine) {}
 
 Download::~Download() = default;
 
-QString Download::DescriptionAndLabels() const
+QString Download::descriptionAndLabels() const
 {
     const LoggerInfo& info = m_engine.info();
     QString text = QString::fromLatin1(info.description);
@@ -134,10 +134,10 @@ void Download::StartDownload()
             const QString head = QStringLiteral("No data to receive;");
             QString summary;
             switch (reason) {
-            case NoDataReason::WaitingPreset: summary = head + QStringLiteral(" ws") + DescriptionAndLabels(); break;
-            case NoDataReason::WaitingProbes: summary = text + QStringLiteral(" wp ") + DescriptionAndLabels(); break;
-            case NoDataReason::AllChannelsOff: summary = head + QStringLiteral(" ao") + DescriptionAndLabels(); break;
-            default: summary = text + QLatin1Char(' ') + DescriptionAndLabels(); break;
+            case NoDataReason::WaitingPreset: summary = head + QStringLiteral(" ws") + descriptionAndLabels(); break;
+            case NoDataReason::WaitingProbes: summary = text + QStringLiteral(" wp ") + descriptionAndLabels(); break;
+            case NoDataReason::AllChannelsOff: summary = head + QStringLiteral(" ao") + descriptionAndLabels(); break;
+            default: summary = text + QLatin1Char(' ') + descriptionAndLabels(); break;
             }
             e.host().appendLogLine(summary);
             e.wait(ticks::kNoDataHangupPause, [&e] {
@@ -156,7 +156,7 @@ void Download::StartDownload()
     }
 
     m_walk = DownloadWalk(DownloadWalkStartOf(info));
-    PublishBlock();
+    publishBlock();
     s.continuing = true;
     s.abortRequested = false;
     m_fileError = false;
@@ -172,20 +172,20 @@ void Download::StartDownload()
         return;
     }
     for (const QByteArray& line : DataFileHeader(info, e.settings().amPm))
-        WriteLine(line);
+        writeLine(line);
 
     s.retryCount = 0;
     e.host().setAbortVisible(true);
     s.linkState = LinkState::Transfer;
-    SendBlockCommand();
+    sendBlockCommand();
 }
 
-void Download::SendBlockCommand()
+void Download::sendBlockCommand()
 {
     m_engine.sendFramed('D' + QByteArray(1, m_walk.bank()) + HexWord(m_walk.address()));
 }
 
-bool Download::WriteLine(const QByteArray& line)
+bool Download::writeLine(const QByteArray& line)
 {
     if (!m_file)
         return false;
@@ -208,29 +208,29 @@ void Download::onBlockLine()
             m_badLinesLimit = true;
         }
     } else {
-        WriteLine(line);
+        writeLine(line);
         s.blockNumber += 1;
         e.host().setBlockCount(s.blockNumber);
         s.retryCount = 0;
-        AdvanceAfterGoodBlock();
+        advanceAfterGoodBlock();
     }
     if (s.continuing)
-        SendBlockCommand();
+        sendBlockCommand();
     else
-        Finish();
+        finish();
 }
 
-void Download::AdvanceAfterGoodBlock()
+void Download::advanceAfterGoodBlock()
 {
     SessionState& s = m_engine.state();
     if (const char bank = m_walk.advance())
-        WriteLine('Z' + QByteArray(1, bank));
-    PublishBlock();
+        writeLine('Z' + QByteArray(1, bank));
+    publishBlock();
     if (m_walk.finished() || s.blockNumber >= m_walk.blockLimit())
         s.continuing = false;
 }
 
-void Download::PublishBlock()
+void Download::publishBlock()
 {
     SessionState& s = m_engine.state();
     s.readAddress = m_walk.address();
@@ -245,18 +245,18 @@ void Download::onBlockTimeout()
     s.retryCount += 1;
     s.timeoutCount += 1;
     if (s.abortRequested) {
-        Finish();
+        finish();
         return;
     }
     if (s.retryCount < kRetryLimit) {
-        SendBlockCommand();
+        sendBlockCommand();
         return;
     }
     s.continuing = false;
-    Discard();
+    discard();
     const QString text = QStringLiteral("Transfer aborted; No response from logger; No data file created");
     if (s.autoAnswerCount > 0) {
-        e.host().appendLogLine(text + QLatin1Char(' ') + DescriptionAndLabels());
+        e.host().appendLogLine(text + QLatin1Char(' ') + descriptionAndLabels());
         s.modemOnline = false;
         e.EndSession();
         e.host().autoAnswerHangup();
@@ -266,7 +266,7 @@ void Download::onBlockTimeout()
     e.ReportOutcome({text, DialogKind::Error, DialogButtons::Ok, 0});
 }
 
-void Download::Discard()
+void Download::discard()
 {
     if (m_file) {
         m_file->cancelWriting();
@@ -274,7 +274,7 @@ void Download::Discard()
     }
 }
 
-bool Download::Commit()
+bool Download::commit()
 {
     if (!m_file)
         return false;
@@ -285,7 +285,7 @@ bool Download::Commit()
     return ok;
 }
 
-void Download::AutoExportIfSet()
+void Download::autoExportIfSet()
 {
     SessionEngine& e = m_engine;
     if (!e.settings().autoExport)
@@ -298,17 +298,17 @@ void Download::AutoExportIfSet()
     e.host().setGraphLoadOnShow(false);
 }
 
-void Download::Finish()
+void Download::finish()
 {
     SessionEngine& e = m_engine;
     SessionState& s = e.state();
     const QString file = e.dataFileName();
 
     if (m_badLinesLimit) {
-        Discard();
+        discard();
         if (s.autoAnswerCount > 0) {
             e.host().appendLogLine(QStringLiteral("Rec. aborted; excessive comm. errors: ") + file +
-                                   QLatin1Char(',') + DescriptionAndLabels());
+                                   QLatin1Char(',') + descriptionAndLabels());
             s.modemOnline = false;
             e.EndSession();
             e.host().autoAnswerHangup();
@@ -321,10 +321,10 @@ void Download::Finish()
     }
 
     if (s.autoAnswerCount > 0 && !s.abortRequested) {
-        Commit();
+        commit();
         e.EndSession();
         if (!m_fileError)
-            AutoExportIfSet();
+            autoExportIfSet();
         QString line = QStringLiteral("Rec. ") + file;
         if (m_fileError)
             line += QStringLiteral(" FileError ");
@@ -337,7 +337,7 @@ void Download::Finish()
     }
 
     if (s.abortRequested) {
-        Discard();
+        discard();
         e.EndSession();
         s.abortRequested = false;
         e.ReportOutcome({QStringLiteral("Transfer aborted; No data file created"), DialogKind::Information,
@@ -345,21 +345,21 @@ void Download::Finish()
         return;
     }
 
-    if (!Commit()) {
+    if (!commit()) {
         e.EndSession();
         e.ReportOutcome({QStringLiteral("Unable to write data file ") + file, DialogKind::Error, DialogButtons::Ok, 0});
         return;
     }
 
     if (e.unattendedReceive()) {
-        AutoExportIfSet();
+        autoExportIfSet();
         e.FatalLogAndExit(QStringLiteral("Transfer complete: ") + file, 0);
         return;
     }
 
     e.EndSession();
     e.host().setGraphLoadOnShow(true);
-    AutoExportIfSet();
+    autoExportIfSet();
     e.host().setGraphLoadOnShow(true);
     e.host().beep();
     const QString text = QStringLiteral("Transfer complete: ") + QFileInfo(file).fileName() +

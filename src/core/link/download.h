@@ -40,19 +40,19 @@ public:
     void onBlockLine();
     void onBlockTimeout();
     // Abnormal end of the session: drop the temporary file.
-    void Discard();
+    void discard();
     bool fileOpen() const { return m_file != nullptr; }
 
 private:
-    void SendBlockCommand();
-    void AdvanceAfterGoodBlock();
+    void sendBlockCommand();
+    void advanceAfterGoodBlock();
     // Shows the block the walk is at in the session state.
-    void PublishBlock();
-    void Finish();
-    bool WriteLine(const QByteArray& line);
-    bool Commit();
-    QString DescriptionAndLabels() const;
-    void AutoExportIfSet();
+    void publishBlock();
+    void finish();
+    bool writeLine(const QByteArray& line);
+    bool commit();
+    QString descriptionAndLabels() const;
+    void autoExportIfSet();
 
     SessionEngine& m_engine;
     DownloadWalk m_walk;

@@ -29,7 +29,7 @@ void StationAddressForm::stepBy(int steps)
     m_text = QString::number(std::clamp(value + steps, 0, kHighestStationAddress));
 }
 
-std::optional<QString> StationAddressForm::SendRefusal() const
+std::optional<QString> StationAddressForm::sendRefusal() const
 {
     bool ok = false;
     const int value = m_text.toInt(&ok);

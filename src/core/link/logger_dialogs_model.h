@@ -34,7 +34,7 @@ public:
     void stepBy(int steps);
 
     // SEND: nullopt when the address may be programmed, else the warning to show.
-    std::optional<QString> SendRefusal() const;
+    std::optional<QString> sendRefusal() const;
     // The address to program (valid after SendRefusal gave nullopt).
     std::uint16_t address() const;
 

@@ -68,7 +68,7 @@ DialResult JudgeDialLine(const QByteArray& line, const QByteArray& dialCommand)
     return DialResult::Other;
 }
 
-void ModemDialler::Install(SessionEngine& engine)
+void ModemDialler::install(SessionEngine& engine)
 {
     engine.setStateHandler(LinkState::ModemInit, this);
     engine.setStateHandler(LinkState::Dialling, this);

@@ -35,7 +35,7 @@ enum class DialResult { Ignore, Echo, Connected, Busy, Other };
 DialResult JudgeDialLine(const QByteArray& line, const QByteArray& dialCommand);
 
 // The modem states of the engine. One object serves ModemInit, Dialling and
-// Connected; install it with Install().
+// Connected; install it with install().
 class ModemDialler : public LinkStateHandler {
 public:
     // `refreshPhoneNumber` is called before dialling unless the command line
@@ -43,7 +43,7 @@ public:
     explicit ModemDialler(std::function<void()> refreshPhoneNumber = {})
         : m_refresh(std::move(refreshPhoneNumber)) {}
 
-    void Install(SessionEngine& engine);
+    void install(SessionEngine& engine);
 
     // Set when command-line parameter 4 gave a number of more than 4 characters.
     void setPhoneNumberFromCommandLine(bool given) { m_numberGiven = given; }

@@ -21,12 +21,12 @@ QString StationProgrammedText(int address)
     return QStringLiteral("Station Address #") + QString::number(address) + QStringLiteral(" programmed into logger.");
 }
 
-void StationAddressProgrammer::Install(SessionEngine& engine)
+void StationAddressProgrammer::install(SessionEngine& engine)
 {
     engine.setTransactionHandler(TransactionKind::ProgramStationAddress, this);
 }
 
-void StationAddressProgrammer::Start(SessionEngine& engine, std::uint16_t newAddress)
+void StationAddressProgrammer::start(SessionEngine& engine, std::uint16_t newAddress)
 {
     m_address = newAddress & 0xFF;
     engine.state().transaction = TransactionKind::ProgramStationAddress;

@@ -19,11 +19,11 @@ QString StationProgrammedText(int address);
 
 class StationAddressProgrammer : public TransactionHandler {
 public:
-    void Install(SessionEngine& engine);
+    void install(SessionEngine& engine);
 
     // "SEND" of the station address dialog: the dialog's field (16 bits, the
     // low byte is used). Sets the transaction and starts the session.
-    void Start(SessionEngine& engine, std::uint16_t newAddress);
+    void start(SessionEngine& engine, std::uint16_t newAddress);
 
     void dispatch(SessionEngine& engine) override;
     void onLine(SessionEngine& engine) override;

@@ -6,12 +6,12 @@
 
 namespace tamble {
 
-void RemoteModemSetup::Install(SessionEngine& engine)
+void RemoteModemSetup::install(SessionEngine& engine)
 {
     engine.setStateHandler(LinkState::RemoteModemSetup, this);
 }
 
-void RemoteModemSetup::Proceed(SessionEngine& engine)
+void RemoteModemSetup::proceed(SessionEngine& engine)
 {
     SessionState& s = engine.state();
     const SettingsRecord& set = engine.settings();

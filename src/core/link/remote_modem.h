@@ -14,10 +14,10 @@ public:
     // `enableDialog` enables or disables the "Configure Remote Modem" dialog.
     explicit RemoteModemSetup(std::function<void(bool)> enableDialog = {}) : m_enable(std::move(enableDialog)) {}
 
-    void Install(SessionEngine& engine);
+    void install(SessionEngine& engine);
 
     // "Proceed".
-    void Proceed(SessionEngine& engine);
+    void proceed(SessionEngine& engine);
 
     void onArrival(SessionEngine& engine) override;
     void onTimeout(SessionEngine& engine) override;

@@ -309,7 +309,7 @@ void SessionEngine::EndSession()
 {
     SessionState& s = m_r.state;
     if (m_download->fileOpen())
-        m_download->Discard();
+        m_download->discard();
     if (s.transaction != TransactionKind::SendSetup)
         m_host.setMainWindowEnabled(true);
     m_host.setSetupWindowEnabled(true);
@@ -368,7 +368,7 @@ void SessionEngine::FatalLogAndExit(const QString& line, int exitCode)
     m_finished = true;
     disarm();
     if (m_download->fileOpen())
-        m_download->Discard();
+        m_download->discard();
     m_host.fatalLogAndExit(line, exitCode);
 }
 

@@ -38,7 +38,7 @@ bool PrepareDisplayScaling(const LoggerInfo& info, const SettingsRecord& setting
 
 StatusWindowModel::StatusWindowModel(AppRecords& records) : m_r(records) {}
 
-void StatusWindowModel::Prepare()
+void StatusWindowModel::prepare()
 {
     const SettingsRecord& set = m_r.settings;
     PrepareDisplayScaling(m_r.loggerInfo, set, m_r.programDir, m_scaling);
@@ -51,7 +51,7 @@ void StatusWindowModel::Prepare()
 
 StatusTexts StatusWindowModel::ShowStatus()
 {
-    Prepare();
+    prepare();
     const SettingsRecord& set = m_r.settings;
     LoggerInfo& info = m_r.loggerInfo;
     info.statusShown = true;
@@ -59,30 +59,30 @@ StatusTexts StatusWindowModel::ShowStatus()
                            ClockStyleFromSetting(set.amPm));
 }
 
-std::optional<std::array<QString, 4>> StatusWindowModel::RealTimeLine(QByteArrayView line)
+std::optional<std::array<QString, 4>> StatusWindowModel::realTimeLine(QByteArrayView line)
 {
     if (m_r.session.realTimeGraph)
         return std::nullopt;
     if (!m_prepared)
-        Prepare();
+        prepare();
     const SettingsRecord& set = m_r.settings;
     const RealTimeReading reading = DecodeRealTimeLine(line, m_r.loggerInfo, m_scaling, set.fahrenheit);
     return RealTimeValueBoxes(reading, m_r.loggerInfo, m_scaling, set.fahrenheit, set.humidityQuantity);
 }
 
-StatusWindowLook StatusWindowModel::Look() const
+StatusWindowLook StatusWindowModel::look() const
 {
     return StatusLook(RealTimeDisplayRunning(m_r.session));
 }
 
-StatusCloseAction StatusWindowModel::CloseAction(StatusCloseTrigger trigger) const
+StatusCloseAction StatusWindowModel::closeAction(StatusCloseTrigger trigger) const
 {
     return StatusCloseRule(trigger, m_r.session);
 }
 
-bool StatusWindowModel::Close(StatusCloseTrigger trigger, SessionEngine& engine)
+bool StatusWindowModel::close(StatusCloseTrigger trigger, SessionEngine& engine)
 {
-    switch (CloseAction(trigger)) {
+    switch (closeAction(trigger)) {
     case StatusCloseAction::EndRealTime:
         engine.state().transaction = TransactionKind::EndRealTime;
         engine.StartSession();
@@ -96,7 +96,7 @@ bool StatusWindowModel::Close(StatusCloseTrigger trigger, SessionEngine& engine)
     return true;
 }
 
-std::optional<QString> StatusWindowModel::LastStatusRefusal() const
+std::optional<QString> StatusWindowModel::lastStatusRefusal() const
 {
     if (m_r.loggerInfo.statusShown)
         return std::nullopt;

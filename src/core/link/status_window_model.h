@@ -55,22 +55,22 @@ public:
 
     // A real-time reading line: the four value boxes, or nullopt when the readings go to the
     // real-time graph.
-    std::optional<std::array<QString, 4>> RealTimeLine(QByteArrayView line);
+    std::optional<std::array<QString, 4>> realTimeLine(QByteArrayView line);
 
     // DialOutLabel after the dial-out schedule query.
-    static QString DialOut(QByteArrayView reply) { return DialOutText(reply); }
+    static QString dialOut(QByteArrayView reply) { return DialOutText(reply); }
 
-    StatusWindowLook Look() const;
-    StatusCloseAction CloseAction(StatusCloseTrigger trigger) const;
+    StatusWindowLook look() const;
+    StatusCloseAction closeAction(StatusCloseTrigger trigger) const;
 
     // Carries the close rule out on the engine. True when the main window is to be shown.
-    bool Close(StatusCloseTrigger trigger, SessionEngine& engine);
+    bool close(StatusCloseTrigger trigger, SessionEngine& engine);
 
     // "&Last Status": nullopt when the window may be shown, else the information text.
-    std::optional<QString> LastStatusRefusal() const;
+    std::optional<QString> lastStatusRefusal() const;
 
 private:
-    void Prepare();
+    void prepare();
 
     AppRecords& m_r;
     ChannelScaling m_scaling;

@@ -20,7 +20,7 @@ void Inform(MessageService& messages, const char* text)
 
 } // namespace
 
-QStringList SettingsDialogModel::BaudItems()
+QStringList SettingsDialogModel::baudItems()
 {
     // The faster three are offered too: a record holding one of them must show it, and OK must
     // not fall back to another speed behind the user's back.
@@ -29,17 +29,17 @@ QStringList SettingsDialogModel::BaudItems()
             QStringLiteral("38.4k"), QStringLiteral("57.6k")};
 }
 
-QStringList SettingsDialogModel::ConnectedItems()
+QStringList SettingsDialogModel::connectedItems()
 {
     return {QStringLiteral("Single Logger"), QStringLiteral("Network")};
 }
 
-QStringList SettingsDialogModel::TimeItems()
+QStringList SettingsDialogModel::timeItems()
 {
     return {QStringLiteral("24 Hour"), QStringLiteral("Am/Pm")};
 }
 
-QStringList SettingsDialogModel::PortItems()
+QStringList SettingsDialogModel::portItems()
 {
     QStringList items;
     for (int n = 1; n <= kPortCount; ++n)
@@ -47,17 +47,17 @@ QStringList SettingsDialogModel::PortItems()
     return items;
 }
 
-QStringList SettingsDialogModel::DateFormatItems()
+QStringList SettingsDialogModel::dateFormatItems()
 {
     return {QStringLiteral("mm/dd/yyyy (USA)"), QStringLiteral("dd/mm/yyyy")};
 }
 
-int SettingsDialogModel::BaudOfItem(int item)
+int SettingsDialogModel::baudOfItem(int item)
 {
     return item >= 0 && item < int(kBauds.size()) ? kBauds[std::size_t(item)] : 0;
 }
 
-int SettingsDialogModel::ItemOfBaud(std::int32_t baud)
+int SettingsDialogModel::itemOfBaud(std::int32_t baud)
 {
     for (std::size_t i = 0; i < kBauds.size(); ++i) {
         if (kBauds[i] == baud)
@@ -66,11 +66,11 @@ int SettingsDialogModel::ItemOfBaud(std::int32_t baud)
     return -1;
 }
 
-SettingsControls SettingsDialogModel::OnShow() const
+SettingsControls SettingsDialogModel::onShow() const
 {
     const SettingsRecord& s = m_settings;
     SettingsControls c;
-    c.baudItem = ItemOfBaud(s.baud);
+    c.baudItem = itemOfBaud(s.baud);
     c.portItem = s.portNumber >= 1 && s.portNumber <= kPortCount ? s.portNumber - 1 : -1;
     c.network = s.network;
     c.amPm = s.amPm;
@@ -83,18 +83,18 @@ SettingsControls SettingsDialogModel::OnShow() const
     return c;
 }
 
-void SettingsDialogModel::DateFormatClicked(int item)
+void SettingsDialogModel::dateFormatClicked(int item)
 {
     if (item == 0 || item == 1)
         m_settings.exportDateFormat = std::uint8_t(item);
 }
 
-void SettingsDialogModel::AutoExportClicked(bool checked)
+void SettingsDialogModel::autoExportClicked(bool checked)
 {
     m_settings.autoExport = checked;
 }
 
-std::optional<SettingsApplied> SettingsDialogModel::Ok(const SettingsControls& c,
+std::optional<SettingsApplied> SettingsDialogModel::ok(const SettingsControls& c,
                                                        MessageService& messages)
 {
     SettingsRecord& s = m_settings;
@@ -110,8 +110,8 @@ std::optional<SettingsApplied> SettingsDialogModel::Ok(const SettingsControls& c
     // A group with nothing selected (a record value outside its table) keeps the record's value.
     if (c.portItem >= 0 && c.portItem < kPortCount)
         s.portNumber = c.portItem + 1;
-    if (BaudOfItem(c.baudItem) != 0)
-        s.baud = BaudOfItem(c.baudItem);
+    if (baudOfItem(c.baudItem) != 0)
+        s.baud = baudOfItem(c.baudItem);
     if (!s.fastProtocol && s.baud > 19200) {
         Inform(messages, kBaudNeedsFastProtocolText);
         return std::nullopt;

@@ -55,29 +55,29 @@ public:
     explicit SettingsDialogModel(SettingsRecord& settings) : m_settings(settings) {}
 
     // Item tables (captions in group order).
-    static QStringList BaudItems();
-    static QStringList ConnectedItems();
-    static QStringList TimeItems();
-    static QStringList PortItems();
-    static QStringList DateFormatItems();
+    static QStringList baudItems();
+    static QStringList connectedItems();
+    static QStringList timeItems();
+    static QStringList portItems();
+    static QStringList dateFormatItems();
 
     // Baud of a "Baud" item and back; 0 / -1 outside the table.
-    static int BaudOfItem(int item);
-    static int ItemOfBaud(std::int32_t baud);
+    static int baudOfItem(int item);
+    static int itemOfBaud(std::int32_t baud);
 
     // The controls as the record says, when the dialog is shown.
-    SettingsControls OnShow() const;
+    SettingsControls onShow() const;
 
     // "Auto Answer" is visible only while "Use Modem" is checked.
-    static bool AutoAnswerVisible(const SettingsControls& controls) { return controls.useModem; }
+    static bool autoAnswerVisible(const SettingsControls& controls) { return controls.useModem; }
 
     // Stored at once; they stay even when the dialog is then cancelled.
-    void DateFormatClicked(int item);
-    void AutoExportClicked(bool checked);
+    void dateFormatClicked(int item);
+    void autoExportClicked(bool checked);
 
     // OK: the checks and stores in their order. nullopt: a message was shown and the dialog stays
     // open (what was stored before the message stays stored). Otherwise the dialog closes.
-    std::optional<SettingsApplied> Ok(const SettingsControls& controls, MessageService& messages);
+    std::optional<SettingsApplied> ok(const SettingsControls& controls, MessageService& messages);
 
 private:
     SettingsRecord& m_settings;

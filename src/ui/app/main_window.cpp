@@ -131,11 +131,11 @@ void GuiSessionRunner::sessionEnded()
     SessionRunner::sessionEnded();
     m_main.m_status->sessionEnded();
     m_main.m_station->sessionEnded();
-    m_main.Refresh();
+    m_main.refresh();
 }
 
-QString GuiSessionRunner::nextAutoAnswerFile() { return m_auto.NextAutoAnswerFile(); }
-void GuiSessionRunner::startResendTimer() { m_auto.StartResendTimer(); }
+QString GuiSessionRunner::nextAutoAnswerFile() { return m_auto.nextAutoAnswerFile(); }
+void GuiSessionRunner::startResendTimer() { m_auto.startResendTimer(); }
 void GuiSessionRunner::autoAnswerHangup() { m_auto.AAHangupModem(); }
 void GuiSessionRunner::setSecondTimerRunning(bool running) { running ? m_second.start() : m_second.stop(); }
 void GuiSessionRunner::setResendTimerRunning(bool running) { running ? m_resend.start() : m_resend.stop(); }
@@ -167,10 +167,10 @@ TMain::TMain(AppRecords& records, const QString& shippedDataDir, QWidget* parent
     // The caption until the first paint replaces it.
     setWindowTitle(QStringLiteral("Tamble Logger Setup"));
     resize(800, 480);
-    BuildControls();
-    BuildMenus();
-    CreateWindows();
-    Refresh();
+    buildControls();
+    buildMenus();
+    createWindows();
+    refresh();
 }
 
 TMain::~TMain()
@@ -180,7 +180,7 @@ TMain::~TMain()
 
 void TMain::setMessageService(MessageService& messages) { m_relay.target = &messages; }
 
-void TMain::BuildMenus()
+void TMain::buildMenus()
 {
     for (const Menu& menu : MainMenus()) {
         if (menu.command) {
@@ -191,7 +191,7 @@ void TMain::BuildMenus()
                 item->setShortcut(QKeySequence(menu.shortcut));
             const MainCommand command = *menu.command;
             item->setEnabled(CommandAvailable(command));
-            connect(item, &QAction::triggered, this, [this, command] { Run(command); });
+            connect(item, &QAction::triggered, this, [this, command] { run(command); });
             m_actions[command] = item;
             continue;
         }
@@ -210,7 +210,7 @@ void TMain::BuildMenus()
             if (!entry.shortcut.isEmpty())
                 item->setShortcut(QKeySequence(entry.shortcut));
             item->setEnabled(CommandAvailable(command));
-            connect(item, &QAction::triggered, this, [this, command] { Run(command); });
+            connect(item, &QAction::triggered, this, [this, command] { run(command); });
             m_actions[command] = item;
         }
     }
@@ -228,7 +228,7 @@ QFrame* Group(QWidget* parent, const QString& name)
 
 } // namespace
 
-void TMain::BuildControls()
+void TMain::buildControls()
 {
     auto* central = new QWidget(this);
     auto* column = new QVBoxLayout(central);
@@ -273,7 +273,7 @@ void TMain::BuildControls()
     m_hangUp->setAccessibleName(QStringLiteral("Hang up"));
     m_hangUp->setToolTip(QStringLiteral("Set modem \"on hook\""));
     connect(m_hangUp, &QPushButton::clicked, this, [this] {
-        HangupModem(*m_runner, m_records.session, [this] { Refresh(); });
+        HangupModem(*m_runner, m_records.session, [this] { refresh(); });
     });
     modemRow->addWidget(m_hangUp);
     row->addWidget(m_modemPanel);
@@ -291,7 +291,7 @@ void TMain::BuildControls()
     setCentralWidget(central);
 }
 
-void TMain::CreateWindows()
+void TMain::createWindows()
 {
     m_runner = std::make_unique<GuiSessionRunner>(m_records, *this);
     SessionEngine& engine = m_runner->engine();
@@ -301,15 +301,15 @@ void TMain::CreateWindows()
             m_phoneBox->setText(phone.name);
     });
     m_dialler->setPhoneNumberFromCommandLine(m_records.parameters.value(3).size() > 4);
-    m_dialler->Install(engine);
+    m_dialler->install(engine);
     m_baud = std::make_unique<BaudRateChanger>();
-    m_baud->Install(engine);
+    m_baud->install(engine);
     m_sender = std::make_unique<SetupSender>(m_records.setup);
     engine.setTransactionHandler(TransactionKind::SendSetup, m_sender.get());
 
     // Windows are created once, in this order, and only shown and hidden afterwards.
     m_station = new TSndNetAddr(m_records, engine, *m_messages, *m_help, this);
-    CreateSetupWindow();
+    createSetupWindow();
     m_about = new TAboutBox(this);
     m_settings = new TSettings2(m_records, *m_messages, *m_help, this);
     m_getDate = new TGetDate(m_records.setup, *m_help, m_setupWindow);
@@ -325,15 +325,15 @@ void TMain::CreateWindows()
     connect(m_session, &TCommStatus::abortClicked, this, [this] { m_runner->engine().onAbort(); });
     connect(m_status, &TStatus::mainWindowShowRequested, this, [this] { show(); });
     connect(m_station, &QDialog::finished, this, [this] { m_runner->setMainWindowEnabled(true); });
-    connect(m_settings, &TSettings2::applied, this, &TMain::OnSettingsApplied);
+    connect(m_settings, &TSettings2::applied, this, &TMain::onSettingsApplied);
     connect(m_phoneList, &TDB0::phoneEntryChosen, this, [this](const QString& name) { m_phoneBox->setText(name); });
     connect(m_phoneList, &TDB0::hangUpRequested, this, [this] {
         if (m_records.session.modemOnline && m_records.session.transaction == TransactionKind::None)
-            HangupModem(*m_runner, m_records.session, [this] { Refresh(); });
+            HangupModem(*m_runner, m_records.session, [this] { refresh(); });
     });
-    m_remoteList->setConfigureHandler([this] { ShowModal(*m_remoteSetup); });
+    m_remoteList->setConfigureHandler([this] { showModal(*m_remoteSetup); });
     m_phoneBox->setText(m_phoneList->selectedName());
-    WireSetupWindow();
+    wireSetupWindow();
 }
 
 QAction* TMain::action(MainCommand command) const
@@ -342,7 +342,7 @@ QAction* TMain::action(MainCommand command) const
     return it == m_actions.end() ? nullptr : it->second;
 }
 
-void TMain::Refresh()
+void TMain::refresh()
 {
     setWindowTitle(QStringLiteral("Tamble Logger"));
     const MainWindowLook look = LookOf(m_records.settings, m_records.session);
@@ -356,10 +356,10 @@ void TMain::Refresh()
     m_autoAnswerLabel->setVisible(look.autoAnswerMode);
     m_aaEdit->setVisible(look.autoAnswerMode);
     if (m_setupWindow)
-        m_setupWindow->FollowSettings(look.phoneVisible, m_phoneBox->text());
+        m_setupWindow->followSettings(look.phoneVisible, m_phoneBox->text());
 }
 
-void TMain::ApplyAutoAnswer()
+void TMain::applyAutoAnswer()
 {
     const bool on = m_records.settings.autoAnswer;
     for (const QString& name : AutoAnswerDisabledMenus()) {
@@ -376,11 +376,11 @@ void TMain::ApplyAutoAnswer()
     m_autoAnswerLabel->setVisible(on);
     m_aaEdit->setVisible(on);
     if (on) {
-        if (!m_runner->autoAnswer().SetupAaComPort())
+        if (!m_runner->autoAnswer().setupAaComPort())
             m_messages->ask({DialogKind::Warning, QStringLiteral("Unable to open selected ComPort - check Settings"),
                              DialogButtons::Ok, 0, PortOpenDiagnosis(m_runner->aaQtPort().devicePath()), {}});
     } else {
-        m_runner->autoAnswer().DisableAutoAnswer();
+        m_runner->autoAnswer().disableAutoAnswer();
     }
 }
 
@@ -390,52 +390,52 @@ void TMain::setAaText(const QString& text, bool visible)
     m_aaEdit->setVisible(visible || m_records.settings.autoAnswer);
 }
 
-void TMain::OnSettingsApplied(const SettingsApplied& applied)
+void TMain::onSettingsApplied(const SettingsApplied& applied)
 {
     Q_UNUSED(applied);
-    ApplyAutoAnswer();
-    Refresh();
+    applyAutoAnswer();
+    refresh();
 }
 
 void TMain::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
-    Refresh();
+    refresh();
     if (!m_firstPaintDone) {
         m_firstPaintDone = true;
-        QTimer::singleShot(0, this, &TMain::FirstPaint);
+        QTimer::singleShot(0, this, &TMain::firstPaint);
     }
 }
 
-void TMain::FirstPaint()
+void TMain::firstPaint()
 {
     // The command line's graph request waits for the graph window; the window is enabled.
     m_records.mode.openGraph = false;
     m_runner->setMainWindowEnabled(true);
-    ApplyAutoAnswer();
+    applyAutoAnswer();
     if (!m_startupWarning.isEmpty())
         m_messages->ask({DialogKind::Warning, std::exchange(m_startupWarning, QString()), DialogButtons::Ok, 0, {}, {}});
 }
 
-void TMain::ShowModal(QDialog& dialog)
+void TMain::showModal(QDialog& dialog)
 {
     dialog.open();
 }
 
-void TMain::StartTransaction(TransactionKind kind)
+void TMain::startTransaction(TransactionKind kind)
 {
     if (m_runner->engine().active())
         return;  // one session at a time
-    m_runner->StartInteractive(kind);
+    m_runner->startInteractive(kind);
 }
 
-void TMain::Run(MainCommand command)
+void TMain::run(MainCommand command)
 {
     if (!PassRealTimeGuard(command, m_records.session, *m_messages))
         return;
     SessionState& s = m_records.session;
     switch (command) {
-    case MainCommand::LastStatus: m_status->LastStatus(); return;
+    case MainCommand::LastStatus: m_status->lastStatus(); return;
     case MainCommand::Exit: close(); return;
     case MainCommand::StationAddress:
         if (const auto refusal = StationAddressMenuRefusal(m_records.settings)) {
@@ -448,57 +448,57 @@ void TMain::Run(MainCommand command)
     case MainCommand::SetBaudRate:
         if (m_runner->engine().active())
             return;
-        if (const auto refusal = m_baud->Start(m_runner->engine()))
+        if (const auto refusal = m_baud->start(m_runner->engine()))
             m_messages->ask({DialogKind::Information, *refusal, DialogButtons::Ok, 0, {}, {}});
         return;
     case MainCommand::FileSetup:
-    case MainCommand::SendSetup: OpenSetupWindow(false); return;
-    case MainCommand::ScalingLabels: OpenSetupWindow(true); return;
+    case MainCommand::SendSetup: openSetupWindow(false); return;
+    case MainCommand::ScalingLabels: openSetupWindow(true); return;
     case MainCommand::ReceiveData: ReceiveData(); return;
     case MainCommand::ReceiveStatus:
         s.retryCount = 0;
-        StartTransaction(TransactionKind::ReadStatus);
+        startTransaction(TransactionKind::ReadStatus);
         return;
     case MainCommand::RealTime:
         s.realTimeRequested = true;
         m_status->hide();
-        StartTransaction(TransactionKind::RealTime);
+        startTransaction(TransactionKind::RealTime);
         return;
-    case MainCommand::Settings: ShowModal(*m_settings); return;
-    case MainCommand::PhoneList: ShowModal(*m_phoneList); return;
-    case MainCommand::LocalModem: ShowModal(*m_localList); return;
-    case MainCommand::RemoteModem: ShowModal(*m_remoteList); return;
+    case MainCommand::Settings: showModal(*m_settings); return;
+    case MainCommand::PhoneList: showModal(*m_phoneList); return;
+    case MainCommand::LocalModem: showModal(*m_localList); return;
+    case MainCommand::RemoteModem: showModal(*m_remoteList); return;
     case MainCommand::ComTest: m_comTest->open(); return;
     case MainCommand::HelpContents:
         m_help->showHelp(kContentsHelpContext);
         return;
-    case MainCommand::About: ShowModal(*m_about); return;
+    case MainCommand::About: showModal(*m_about); return;
     default: return;  // the graph and setup windows are not part of the program yet
     }
 }
 
-void TMain::CreateSetupWindow()
+void TMain::createSetupWindow()
 {
     m_setupWindow = new TSetup(m_records, *m_messages, *m_help, this);
-    m_setupWindow->startSendSetup = [this] { StartSetupSend(); };
-    m_setupWindow->openPhoneList = [this] { Run(MainCommand::PhoneList); };
+    m_setupWindow->startSendSetup = [this] { startSetupSend(); };
+    m_setupWindow->openPhoneList = [this] { run(MainCommand::PhoneList); };
     connect(m_setupWindow, &TSetup::closed, this, [this] {
         m_runner->setMainWindowEnabled(true);
         activateWindow();
     });
 }
 
-void TMain::WireSetupWindow()
+void TMain::wireSetupWindow()
 {
     // The setup window's phone field shows the same phone entry as the main window's.
-    connect(m_phoneList, &TDB0::phoneEntryChosen, this, [this] { Refresh(); });
+    connect(m_phoneList, &TDB0::phoneEntryChosen, this, [this] { refresh(); });
     m_scalingDialogs = new ScalingDialogs(m_records, *m_messages, *m_help, m_setupWindow);
     m_setupWindow->openScalingDialog = [this](int channel, ScalingChoice& choice) {
-        return OpenScalingDialog(channel, choice);
+        return openScalingDialog(channel, choice);
     };
 }
 
-bool TMain::OpenScalingDialog(int channel, ScalingChoice& choice)
+bool TMain::openScalingDialog(int channel, ScalingChoice& choice)
 {
     // The dialog writes the channel's scaling into the setup; the window takes its entry.
     std::optional<ScalingEntry> entry;
@@ -538,13 +538,13 @@ bool TMain::OpenScalingDialog(int channel, ScalingChoice& choice)
     return true;
 }
 
-void TMain::OpenSetupWindow(bool scalingOnly)
+void TMain::openSetupWindow(bool scalingOnly)
 {
     m_runner->setMainWindowEnabled(false);
-    m_setupWindow->OpenFor(scalingOnly);
+    m_setupWindow->openFor(scalingOnly);
 }
 
-void TMain::StartSetupSend()
+void TMain::startSetupSend()
 {
     SessionEngine& engine = m_runner->engine();
     if (engine.active())
@@ -567,13 +567,13 @@ void TMain::ReceiveData()
     m_records.dataFileName = target->dataFile;
     if (!target->staleBankFile.isEmpty())
         QFile::remove(target->staleBankFile);
-    StartTransaction(TransactionKind::ReceiveData);
+    startTransaction(TransactionKind::ReceiveData);
 }
 
 bool TMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_phoneBox && event->type() == QEvent::MouseButtonRelease && m_phoneBox->isEnabled()) {
-        Run(MainCommand::PhoneList);
+        run(MainCommand::PhoneList);
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
@@ -589,7 +589,7 @@ void TMain::closeEvent(QCloseEvent* event)
     if (m_closing)
         return;
     m_closing = true;
-    m_runner->autoAnswer().DisableAutoAnswer();
+    m_runner->autoAnswer().disableAutoAnswer();
     // Settings saved, and a modem still on line hung up before the window goes.
     CloseProgram(m_records, m_runner.get(), [this] {
         m_closed = true;

@@ -112,7 +112,7 @@ public:
     // Replaces the message boxes (tests).
     void setMessageService(MessageService& messages);
 
-    void Run(MainCommand command);
+    void run(MainCommand command);
     QAction* action(MainCommand command) const;
     GuiSessionRunner& runner() { return *m_runner; }
     TCommStatus& sessionWindow() { return *m_session; }
@@ -122,9 +122,9 @@ public:
     THelpWindow& help() { return *m_help; }
 
     // Every paint: caption, station and phone groups, modem panel.
-    void Refresh();
+    void refresh();
     // Auto-answer mode on or off, as the settings say.
-    void ApplyAutoAnswer();
+    void applyAutoAnswer();
     void setAaText(const QString& text, bool visible);
     // A warning to show once the window is up (the setup loaded at start-up).
     void setStartupWarning(const QString& text) { m_startupWarning = text; }
@@ -136,21 +136,21 @@ protected:
 
 private:
     friend class GuiSessionRunner;
-    void BuildMenus();
-    void BuildControls();
-    void CreateWindows();
-    void FirstPaint();
-    void StartTransaction(TransactionKind kind);
+    void buildMenus();
+    void buildControls();
+    void createWindows();
+    void firstPaint();
+    void startTransaction(TransactionKind kind);
     void ReceiveData();
-    void OnSettingsApplied(const SettingsApplied& applied);
-    void ShowModal(QDialog& dialog);
+    void onSettingsApplied(const SettingsApplied& applied);
+    void showModal(QDialog& dialog);
     // The setup window: created with the other windows, opened by File/Setup, Send/Setup and
     // Send/Scaling and Labels, sending through the engine.
-    void CreateSetupWindow();
-    void OpenSetupWindow(bool scalingOnly);
-    void StartSetupSend();
-    void WireSetupWindow();
-    bool OpenScalingDialog(int channel, ScalingChoice& choice);
+    void createSetupWindow();
+    void openSetupWindow(bool scalingOnly);
+    void startSetupSend();
+    void wireSetupWindow();
+    bool openScalingDialog(int channel, ScalingChoice& choice);
 
     AppRecords& m_records;
     std::unique_ptr<THelpWindow> m_help;

@@ -69,20 +69,20 @@ TSettings2::TSettings2(AppRecords& records, MessageService& messages, HelpServic
     m_probe.enumerate = SystemSerialPorts;
 
     auto* columns = new QHBoxLayout;
-    columns->addWidget(BuildChoices());
-    columns->addWidget(BuildPortGroup());
+    columns->addWidget(buildChoices());
+    columns->addWidget(buildPortGroup());
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns);
-    layout->addWidget(BuildButtons());
+    layout->addWidget(buildButtons());
 
     m_mapDialog = new TPortMap(this);
-    connect(m_mapDialog, &QDialog::accepted, this, &TSettings2::MapAccepted);
+    connect(m_mapDialog, &QDialog::accepted, this, &TSettings2::mapAccepted);
 
     // The export date format follows the record from the start; clicks store it at once.
-    Select(m_dateFormat, m_model.OnShow().dateFormatItem);
+    Select(m_dateFormat, m_model.onShow().dateFormatItem);
 }
 
-QRadioButton* TSettings2::AddRadio(QButtonGroup* group, int id, const QString& caption,
+QRadioButton* TSettings2::addRadio(QButtonGroup* group, int id, const QString& caption,
                                    const QString& name)
 {
     auto* radio = new QRadioButton(caption, this);
@@ -92,7 +92,7 @@ QRadioButton* TSettings2::AddRadio(QButtonGroup* group, int id, const QString& c
     return radio;
 }
 
-QCheckBox* TSettings2::AddCheck(const QString& caption, const QString& name)
+QCheckBox* TSettings2::addCheck(const QString& caption, const QString& name)
 {
     auto* check = new QCheckBox(caption, this);
     check->setObjectName(name);
@@ -100,7 +100,7 @@ QCheckBox* TSettings2::AddCheck(const QString& caption, const QString& name)
     return check;
 }
 
-QWidget* TSettings2::BuildChoices()
+QWidget* TSettings2::buildChoices()
 {
     auto* panel = new QWidget(this);
     auto* grid = new QGridLayout(panel);
@@ -111,65 +111,65 @@ QWidget* TSettings2::BuildChoices()
     m_baud = new QButtonGroup(this);
     QGroupBox* baudBox = NewGroup(panel, QStringLiteral("Baud"), QStringLiteral("BaudGroup"));
     auto* baudLayout = new QVBoxLayout(baudBox);
-    const QStringList bauds = SettingsDialogModel::BaudItems();
+    const QStringList bauds = SettingsDialogModel::baudItems();
     for (int i = 0; i < bauds.size(); ++i)
-        baudLayout->addWidget(AddRadio(m_baud, i, bauds[i], QString::fromLatin1(kBaudNames[i])));
+        baudLayout->addWidget(addRadio(m_baud, i, bauds[i], QString::fromLatin1(kBaudNames[i])));
     grid->addWidget(baudBox, 0, 0, 2, 1);
 
     m_connected = new QButtonGroup(this);
     QGroupBox* connBox = NewGroup(panel, QStringLiteral("Connected to"),
                                   QStringLiteral("ConnectedGroup"));
     auto* connLayout = new QVBoxLayout(connBox);
-    const QStringList conn = SettingsDialogModel::ConnectedItems();
-    connLayout->addWidget(AddRadio(m_connected, 0, conn[0], QStringLiteral("SingleLoggerBtn")));
-    connLayout->addWidget(AddRadio(m_connected, 1, conn[1], QStringLiteral("NetworkBtn")));
+    const QStringList conn = SettingsDialogModel::connectedItems();
+    connLayout->addWidget(addRadio(m_connected, 0, conn[0], QStringLiteral("SingleLoggerBtn")));
+    connLayout->addWidget(addRadio(m_connected, 1, conn[1], QStringLiteral("NetworkBtn")));
     grid->addWidget(connBox, 0, 1);
 
     m_time = new QButtonGroup(this);
     QGroupBox* timeBox = NewGroup(panel, QStringLiteral("Time"), QStringLiteral("TimeGroup"));
     auto* timeLayout = new QVBoxLayout(timeBox);
-    const QStringList times = SettingsDialogModel::TimeItems();
-    timeLayout->addWidget(AddRadio(m_time, 0, times[0], QStringLiteral("Hour24Btn")));
-    timeLayout->addWidget(AddRadio(m_time, 1, times[1], QStringLiteral("AmPmBtn")));
+    const QStringList times = SettingsDialogModel::timeItems();
+    timeLayout->addWidget(addRadio(m_time, 0, times[0], QStringLiteral("Hour24Btn")));
+    timeLayout->addWidget(addRadio(m_time, 1, times[1], QStringLiteral("AmPmBtn")));
     grid->addWidget(timeBox, 1, 1);
 
     auto* checks = new QVBoxLayout;
-    m_wireless = AddCheck(QStringLiteral("Wireless Comm"), QStringLiteral("WirelessCheck"));
-    m_fastProtocol = AddCheck(QStringLiteral("LX9xx Protocol"), QStringLiteral("ProtocolCheck"));
-    m_useModem = AddCheck(QStringLiteral("Use Modem"), QStringLiteral("UseModemCheck"));
-    m_autoAnswer = AddCheck(QStringLiteral("Auto Answer"), QStringLiteral("AutoAnswerCheck"));
-    m_autoExport = AddCheck(QStringLiteral("Auto Export Data"), QStringLiteral("AutoExportCheck"));
+    m_wireless = addCheck(QStringLiteral("Wireless Comm"), QStringLiteral("WirelessCheck"));
+    m_fastProtocol = addCheck(QStringLiteral("LX9xx Protocol"), QStringLiteral("ProtocolCheck"));
+    m_useModem = addCheck(QStringLiteral("Use Modem"), QStringLiteral("UseModemCheck"));
+    m_autoAnswer = addCheck(QStringLiteral("Auto Answer"), QStringLiteral("AutoAnswerCheck"));
+    m_autoExport = addCheck(QStringLiteral("Auto Export Data"), QStringLiteral("AutoExportCheck"));
     for (QCheckBox* check : {m_wireless, m_fastProtocol, m_useModem, m_autoAnswer, m_autoExport})
         checks->addWidget(check);
     checks->addStretch();
     grid->addLayout(checks, 2, 0);
-    connect(m_useModem, &QCheckBox::clicked, this, &TSettings2::UseModemClick);
+    connect(m_useModem, &QCheckBox::clicked, this, &TSettings2::useModemClick);
     connect(m_autoExport, &QCheckBox::clicked, this,
-            [this](bool checked) { m_model.AutoExportClicked(checked); });
+            [this](bool checked) { m_model.autoExportClicked(checked); });
 
     m_dateFormat = new QButtonGroup(this);
     QGroupBox* dateBox = NewGroup(panel, QStringLiteral("Export Date Format"),
                                   QStringLiteral("DateFormatGroup"));
     auto* dateLayout = new QVBoxLayout(dateBox);
-    const QStringList dates = SettingsDialogModel::DateFormatItems();
-    dateLayout->addWidget(AddRadio(m_dateFormat, 0, dates[0], QStringLiteral("DateUsaBtn")));
-    dateLayout->addWidget(AddRadio(m_dateFormat, 1, dates[1], QStringLiteral("DateDayFirstBtn")));
+    const QStringList dates = SettingsDialogModel::dateFormatItems();
+    dateLayout->addWidget(addRadio(m_dateFormat, 0, dates[0], QStringLiteral("DateUsaBtn")));
+    dateLayout->addWidget(addRadio(m_dateFormat, 1, dates[1], QStringLiteral("DateDayFirstBtn")));
     grid->addWidget(dateBox, 2, 1, Qt::AlignTop);
     connect(m_dateFormat, &QButtonGroup::idClicked, this,
-            [this](int id) { m_model.DateFormatClicked(id); });
+            [this](int id) { m_model.dateFormatClicked(id); });
     grid->setRowStretch(3, 1);
     return panel;
 }
 
-QWidget* TSettings2::BuildPortGroup()
+QWidget* TSettings2::buildPortGroup()
 {
     QGroupBox* box = NewGroup(this, QStringLiteral("Port"), QStringLiteral("PortGroup"));
     auto* grid = new QGridLayout(box);
     grid->setVerticalSpacing(2);
     m_port = new QButtonGroup(this);
-    const QStringList ports = SettingsDialogModel::PortItems();
+    const QStringList ports = SettingsDialogModel::portItems();
     for (int i = 0; i < ports.size(); ++i) {
-        grid->addWidget(AddRadio(m_port, i, ports[i], ports[i]), i, 0);
+        grid->addWidget(addRadio(m_port, i, ports[i], ports[i]), i, 0);
         auto* device = new QLabel(box);
         device->setObjectName(QStringLiteral("%1Device").arg(ports[i]));
         device->setAccessibleName(QStringLiteral("%1 device").arg(ports[i]));
@@ -179,12 +179,12 @@ QWidget* TSettings2::BuildPortGroup()
         m_devices[std::size_t(i)] = device;
     }
     QPushButton* map = NewButton(box, QStringLiteral("Map to &Device..."), QStringLiteral("MapBtn"));
-    connect(map, &QPushButton::clicked, this, &TSettings2::MapBtnClick);
+    connect(map, &QPushButton::clicked, this, &TSettings2::mapBtnClick);
     grid->addWidget(map, int(ports.size()), 0, 1, 2, Qt::AlignLeft);
     return box;
 }
 
-QWidget* TSettings2::BuildButtons()
+QWidget* TSettings2::buildButtons()
 {
     auto* row = new QWidget(this);
     auto* layout = new QHBoxLayout(row);
@@ -210,12 +210,12 @@ void TSettings2::setDeviceProbe(DeviceProbe probe)
 
 void TSettings2::showEvent(QShowEvent* event)
 {
-    WriteControls(m_model.OnShow());
-    RefreshDevices();
+    writeControls(m_model.onShow());
+    refreshDevices();
     QDialog::showEvent(event);
 }
 
-SettingsControls TSettings2::ReadControls() const
+SettingsControls TSettings2::readControls() const
 {
     SettingsControls c;
     c.baudItem = m_baud->checkedId();
@@ -231,7 +231,7 @@ SettingsControls TSettings2::ReadControls() const
     return c;
 }
 
-void TSettings2::WriteControls(const SettingsControls& c)
+void TSettings2::writeControls(const SettingsControls& c)
 {
     Select(m_baud, c.baudItem);
     Select(m_port, c.portItem);
@@ -243,10 +243,10 @@ void TSettings2::WriteControls(const SettingsControls& c)
     m_useModem->setChecked(c.useModem);
     m_autoAnswer->setChecked(c.autoAnswer);
     m_autoExport->setChecked(c.autoExport);
-    m_autoAnswer->setVisible(SettingsDialogModel::AutoAnswerVisible(c));
+    m_autoAnswer->setVisible(SettingsDialogModel::autoAnswerVisible(c));
 }
 
-void TSettings2::RefreshDevices()
+void TSettings2::refreshDevices()
 {
     for (std::size_t i = 0; i < m_devices.size(); ++i) {
         const int number = int(i) + 1;
@@ -259,21 +259,21 @@ void TSettings2::RefreshDevices()
     }
 }
 
-void TSettings2::UseModemClick()
+void TSettings2::useModemClick()
 {
-    m_autoAnswer->setVisible(SettingsDialogModel::AutoAnswerVisible(ReadControls()));
+    m_autoAnswer->setVisible(SettingsDialogModel::autoAnswerVisible(readControls()));
 }
 
 void TSettings2::OKBtnClick()
 {
-    const std::optional<SettingsApplied> result = m_model.Ok(ReadControls(), m_messages);
+    const std::optional<SettingsApplied> result = m_model.ok(readControls(), m_messages);
     if (!result)
         return;
     emit applied(*result);
     accept();
 }
 
-void TSettings2::MapBtnClick()
+void TSettings2::mapBtnClick()
 {
     const int item = m_port->checkedId();
     if (item < 0) {
@@ -289,12 +289,12 @@ void TSettings2::MapBtnClick()
     m_mapDialog->open();
 }
 
-void TSettings2::MapAccepted()
+void TSettings2::mapAccepted()
 {
     const int number = m_mapDialog->portNumber();
     const QString device = m_mapDialog->chosenDevice();
     const Result<QString> written = WritePortMapping(m_records.programDir, number, device);
-    RefreshDevices();
+    refreshDevices();
     if (!written) {
         UserMessage m;
         m.kind = DialogKind::Error;

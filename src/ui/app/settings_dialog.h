@@ -44,20 +44,20 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    QWidget* BuildChoices();
-    QWidget* BuildPortGroup();
-    QWidget* BuildButtons();
-    QRadioButton* AddRadio(QButtonGroup* group, int id, const QString& caption,
+    QWidget* buildChoices();
+    QWidget* buildPortGroup();
+    QWidget* buildButtons();
+    QRadioButton* addRadio(QButtonGroup* group, int id, const QString& caption,
                            const QString& name);
-    QCheckBox* AddCheck(const QString& caption, const QString& name);
-    SettingsControls ReadControls() const;
-    void WriteControls(const SettingsControls& controls);
-    void RefreshDevices();
+    QCheckBox* addCheck(const QString& caption, const QString& name);
+    SettingsControls readControls() const;
+    void writeControls(const SettingsControls& controls);
+    void refreshDevices();
 
     void OKBtnClick();
-    void UseModemClick();
-    void MapBtnClick();
-    void MapAccepted();
+    void useModemClick();
+    void mapBtnClick();
+    void mapAccepted();
 
     AppRecords& m_records;
     MessageService& m_messages;

@@ -60,12 +60,12 @@ TDirectoryListDialog::TDirectoryListDialog(std::unique_ptr<DirectoryListRules> r
     fields->addRow(BuddyLabel(texts.valueLabel, m_edit2, QStringLiteral("ValueLabel")), m_edit2);
 
     m_buttons = new QHBoxLayout;
-    connect(MakeButton(QStringLiteral("&Insert"), QStringLiteral("InsertBtn")), &QPushButton::clicked, this,
-            &TDirectoryListDialog::InsertBtnClick);
-    connect(MakeButton(QStringLiteral("&Modify"), QStringLiteral("ModifyBtn")), &QPushButton::clicked, this,
-            &TDirectoryListDialog::ModifyBtnClick);
-    connect(MakeButton(QStringLiteral("&Delete"), QStringLiteral("DeleteBtn")), &QPushButton::clicked, this,
-            &TDirectoryListDialog::DeleteBtnClick);
+    connect(makeButton(QStringLiteral("&Insert"), QStringLiteral("InsertBtn")), &QPushButton::clicked, this,
+            &TDirectoryListDialog::insertBtnClick);
+    connect(makeButton(QStringLiteral("&Modify"), QStringLiteral("ModifyBtn")), &QPushButton::clicked, this,
+            &TDirectoryListDialog::modifyBtnClick);
+    connect(makeButton(QStringLiteral("&Delete"), QStringLiteral("DeleteBtn")), &QPushButton::clicked, this,
+            &TDirectoryListDialog::deleteBtnClick);
 
     auto* right = new QVBoxLayout;
     right->addLayout(fields);
@@ -99,22 +99,22 @@ TDirectoryListDialog::TDirectoryListDialog(std::unique_ptr<DirectoryListRules> r
     outer->addLayout(top);
     outer->addLayout(bottom);
 
-    connect(m_list, &QListWidget::currentRowChanged, this, &TDirectoryListDialog::ListRowChanged);
+    connect(m_list, &QListWidget::currentRowChanged, this, &TDirectoryListDialog::listRowChanged);
 
     // Creation: the list as the file holds it, selected from the settings. A file that cannot be
     // read is reported when the window is shown, not while the program starts.
-    m_rules->Show(false);
-    Refresh();
+    m_rules->show(false);
+    refresh();
 }
 
 TDirectoryListDialog::~TDirectoryListDialog() = default;
 
 QString TDirectoryListDialog::selectedName() const
 {
-    return m_rules->SelectedName();
+    return m_rules->selectedName();
 }
 
-QPushButton* TDirectoryListDialog::MakeButton(const QString& caption, const QString& name)
+QPushButton* TDirectoryListDialog::makeButton(const QString& caption, const QString& name)
 {
     auto* b = new QPushButton(caption, this);
     b->setObjectName(name);
@@ -129,22 +129,22 @@ void TDirectoryListDialog::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
-    m_rules->Show();
-    Refresh();
+    m_rules->show();
+    refresh();
 }
 
-void TDirectoryListDialog::Refresh()
+void TDirectoryListDialog::refresh()
 {
     m_filling = true;
     m_list->clear();
-    m_list->addItems(m_rules->Names());
-    m_list->setCurrentRow(m_rules->Selected());
-    m_edit1->setText(m_rules->NameField());
-    m_edit2->setText(m_rules->ValueField());
+    m_list->addItems(m_rules->names());
+    m_list->setCurrentRow(m_rules->selected());
+    m_edit1->setText(m_rules->nameField());
+    m_edit2->setText(m_rules->valueField());
     m_filling = false;
 }
 
-void TDirectoryListDialog::React(ListReaction reaction)
+void TDirectoryListDialog::react(ListReaction reaction)
 {
     switch (reaction) {
     case ListReaction::Beep: QApplication::beep(); break;
@@ -154,47 +154,47 @@ void TDirectoryListDialog::React(ListReaction reaction)
     }
 }
 
-void TDirectoryListDialog::TakeFields()
+void TDirectoryListDialog::takeFields()
 {
-    m_rules->SetFields(m_edit1->text(), m_edit2->text());
+    m_rules->setFields(m_edit1->text(), m_edit2->text());
 }
 
-void TDirectoryListDialog::ListRowChanged(int row)
+void TDirectoryListDialog::listRowChanged(int row)
 {
     if (m_filling)
         return;
-    m_rules->Select(row);
-    m_edit1->setText(m_rules->NameField());
-    m_edit2->setText(m_rules->ValueField());
+    m_rules->select(row);
+    m_edit1->setText(m_rules->nameField());
+    m_edit2->setText(m_rules->valueField());
 }
 
-void TDirectoryListDialog::InsertBtnClick()
+void TDirectoryListDialog::insertBtnClick()
 {
-    TakeFields();
-    const ListReaction reaction = m_rules->Insert();
-    Refresh();
-    React(reaction);
+    takeFields();
+    const ListReaction reaction = m_rules->insert();
+    refresh();
+    react(reaction);
 }
 
-void TDirectoryListDialog::ModifyBtnClick()
+void TDirectoryListDialog::modifyBtnClick()
 {
-    TakeFields();
-    const ListReaction reaction = m_rules->Modify();
-    Refresh();
-    React(reaction);
+    takeFields();
+    const ListReaction reaction = m_rules->modify();
+    refresh();
+    react(reaction);
 }
 
-void TDirectoryListDialog::DeleteBtnClick()
+void TDirectoryListDialog::deleteBtnClick()
 {
-    TakeFields();
-    const ListReaction reaction = m_rules->Delete();
-    Refresh();
-    React(reaction);
+    takeFields();
+    const ListReaction reaction = m_rules->remove();
+    refresh();
+    react(reaction);
 }
 
 void TDirectoryListDialog::OKBtnClick()
 {
-    m_rules->Accept();
+    m_rules->accept();
     accept();
 }
 

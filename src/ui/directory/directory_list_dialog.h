@@ -35,16 +35,16 @@ protected:
     // The row of buttons, for a list that adds its own.
     QHBoxLayout* buttonRow() const { return m_buttons; }
     QLineEdit* valueField() const { return m_edit2; }
-    QPushButton* MakeButton(const QString& caption, const QString& name);
+    QPushButton* makeButton(const QString& caption, const QString& name);
 
 private:
-    void Refresh();
-    void React(ListReaction reaction);
-    void TakeFields();
-    void ListRowChanged(int row);
-    void InsertBtnClick();
-    void ModifyBtnClick();
-    void DeleteBtnClick();
+    void refresh();
+    void react(ListReaction reaction);
+    void takeFields();
+    void listRowChanged(int row);
+    void insertBtnClick();
+    void modifyBtnClick();
+    void deleteBtnClick();
     void OKBtnClick();
 
     std::unique_ptr<DirectoryListRules> m_rules;

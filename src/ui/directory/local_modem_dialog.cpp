@@ -7,7 +7,7 @@ namespace tamble {
 
 TDB1::TDB1(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent)
     : TDirectoryListDialog(std::make_unique<LocalModemListRules>(
-                               DirectoryListRules::FileIn(DirectoryList::LocalModem, records.programDir),
+                               DirectoryListRules::fileIn(DirectoryList::LocalModem, records.programDir),
                                records.settings, messages),
                            help, parent)
 {

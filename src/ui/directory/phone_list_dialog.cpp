@@ -9,7 +9,7 @@ namespace {
 
 std::unique_ptr<PhoneListRules> MakePhoneRules(AppRecords& records, MessageService& messages)
 {
-    return std::make_unique<PhoneListRules>(DirectoryListRules::FileIn(DirectoryList::Phone, records.programDir),
+    return std::make_unique<PhoneListRules>(DirectoryListRules::fileIn(DirectoryList::Phone, records.programDir),
                                             records.settings, messages);
 }
 

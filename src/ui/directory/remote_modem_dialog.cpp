@@ -13,7 +13,7 @@ namespace {
 std::unique_ptr<RemoteModemListRules> MakeRemoteRules(AppRecords& records, MessageService& messages)
 {
     return std::make_unique<RemoteModemListRules>(
-        DirectoryListRules::FileIn(DirectoryList::RemoteModem, records.programDir), records.settings, messages);
+        DirectoryListRules::fileIn(DirectoryList::RemoteModem, records.programDir), records.settings, messages);
 }
 
 } // namespace
@@ -23,8 +23,8 @@ TDB2::TDB2(AppRecords& records, MessageService& messages, HelpService& help, QWi
       m_remote(static_cast<RemoteModemListRules*>(&rules()))
 {
     setObjectName(QStringLiteral("TDB2"));
-    QPushButton* configure = MakeButton(QStringLiteral("Configure"), QStringLiteral("ConfigureBtn"));
-    connect(configure, &QPushButton::clicked, this, [this] { m_remote->Configure(valueField()->text()); });
+    QPushButton* configure = makeButton(QStringLiteral("Configure"), QStringLiteral("ConfigureBtn"));
+    connect(configure, &QPushButton::clicked, this, [this] { m_remote->configure(valueField()->text()); });
 }
 
 void TDB2::setConfigureHandler(std::function<void()> openConfiguration)

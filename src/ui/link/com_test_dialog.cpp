@@ -17,7 +17,7 @@ TComTestDlg::TComTestDlg(AppRecords& /*records*/, SessionEngine& engine, Message
 {
     setObjectName(QStringLiteral("TComTestDlg"));
     setWindowTitle(QStringLiteral("Test Communication Cable and Port"));
-    m_test.Install(engine);
+    m_test.install(engine);
 
     auto* outer = new QVBoxLayout(this);
     const char* const lines[] = {
@@ -36,14 +36,14 @@ TComTestDlg::TComTestDlg(AppRecords& /*records*/, SessionEngine& engine, Message
     buttons->addStretch(1);
     buttons->addWidget(test);
     outer->addLayout(buttons);
-    connect(test, &QPushButton::clicked, this, &TComTestDlg::TestBtnClick);
+    connect(test, &QPushButton::clicked, this, &TComTestDlg::testBtnClick);
 }
 
-void TComTestDlg::TestBtnClick()
+void TComTestDlg::testBtnClick()
 {
     if (!ClearPortForProcedure(m_engine, m_messages))
         return;
-    m_test.Run(m_engine);
+    m_test.run(m_engine);
 }
 
 } // namespace tamble

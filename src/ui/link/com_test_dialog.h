@@ -23,7 +23,7 @@ public:
     ComTest& procedure() { return m_test; }
 
 private:
-    void TestBtnClick();
+    void testBtnClick();
 
     SessionEngine& m_engine;
     MessageService& m_messages;

@@ -24,7 +24,7 @@ TCremote1::TCremote1(AppRecords& records, SessionEngine& engine, MessageService&
 {
     setObjectName(QStringLiteral("TCremote1"));
     setWindowTitle(QStringLiteral("Configure Remote Modem"));
-    m_setup.Install(engine);
+    m_setup.install(engine);
 
     m_port = ui::ReadOnlyBox(this, QStringLiteral("Edit1"), QStringLiteral("Com port"), 6);
     m_baud = ui::ReadOnlyBox(this, QStringLiteral("Edit2"), QStringLiteral("Baud rate"), 6);
@@ -54,7 +54,7 @@ TCremote1::TCremote1(AppRecords& records, SessionEngine& engine, MessageService&
     buttons->addWidget(helpButton);
     outer->addLayout(buttons);
 
-    connect(proceed, &QPushButton::clicked, this, &TCremote1::ProceedBtnClick);
+    connect(proceed, &QPushButton::clicked, this, &TCremote1::proceedBtnClick);
     connect(exitButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(helpButton, &QPushButton::clicked, this, [this] { m_help.showHelp(kRemoteModemSetupHelpContext); });
 }
@@ -66,11 +66,11 @@ void TCremote1::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
 }
 
-void TCremote1::ProceedBtnClick()
+void TCremote1::proceedBtnClick()
 {
     if (!ClearPortForProcedure(m_engine, m_messages))
         return;
-    m_setup.Proceed(m_engine);
+    m_setup.proceed(m_engine);
 }
 
 } // namespace tamble

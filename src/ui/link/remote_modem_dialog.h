@@ -30,7 +30,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void ProceedBtnClick();
+    void proceedBtnClick();
 
     AppRecords& m_records;
     SessionEngine& m_engine;

@@ -94,7 +94,7 @@ void TCommStatus::setBlockCount(int blocks)
 {
     m_blocks = blocks;
     m_blockField->setText(QString::number(blocks));
-    ShowProgress();
+    showProgress();
 }
 
 void TCommStatus::setDownloadSize(int blocks, int blockBytes)
@@ -105,10 +105,10 @@ void TCommStatus::setDownloadSize(int blocks, int blockBytes)
     const bool shown = blocks > 0 && m_blockField->isVisibleTo(this);
     m_download->setVisible(shown);
     m_downloadText->setVisible(shown);
-    ShowProgress();
+    showProgress();
 }
 
-void TCommStatus::ShowProgress()
+void TCommStatus::showProgress()
 {
     if (m_total <= 0)
         return;

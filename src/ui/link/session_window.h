@@ -39,7 +39,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void ShowProgress();
+    void showProgress();
 
     QLineEdit* m_status;
     QProgressBar* m_meter;

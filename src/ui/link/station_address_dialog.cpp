@@ -38,7 +38,7 @@ TSndNetAddr::TSndNetAddr(AppRecords& records, SessionEngine& engine, MessageServ
 {
     setObjectName(QStringLiteral("TSndNetAddr"));
     setWindowTitle(QStringLiteral("Set Station Address (for network)"));
-    m_programmer.Install(engine);
+    m_programmer.install(engine);
 
     m_field = new QLineEdit(this);
     m_field->setObjectName(QStringLiteral("StationAddrField"));
@@ -74,9 +74,9 @@ TSndNetAddr::TSndNetAddr(AppRecords& records, SessionEngine& engine, MessageServ
     outer->addLayout(fieldRow);
     outer->addLayout(buttons);
 
-    connect(m_field, &QLineEdit::textEdited, this, &TSndNetAddr::FieldEdited);
-    connect(m_up, &QToolButton::clicked, this, [this] { Step(1); });
-    connect(m_down, &QToolButton::clicked, this, [this] { Step(-1); });
+    connect(m_field, &QLineEdit::textEdited, this, &TSndNetAddr::fieldEdited);
+    connect(m_up, &QToolButton::clicked, this, [this] { step(1); });
+    connect(m_down, &QToolButton::clicked, this, [this] { step(-1); });
     connect(m_send, &QPushButton::clicked, this, &TSndNetAddr::SENDBtnClick);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(helpButton, &QPushButton::clicked, this, [this] { m_help.showHelp(kStationAddressHelpContext); });
@@ -97,21 +97,21 @@ bool TSndNetAddr::eventFilter(QObject* watched, QEvent* event)
     if (watched == m_field && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Up || key == Qt::Key_Down) {
-            Step(key == Qt::Key_Up ? 1 : -1);
+            step(key == Qt::Key_Up ? 1 : -1);
             return true;
         }
     }
     return QDialog::eventFilter(watched, event);
 }
 
-void TSndNetAddr::FieldEdited(const QString& text)
+void TSndNetAddr::fieldEdited(const QString& text)
 {
     m_form.setText(text);
     if (m_field->text() != m_form.text())
         m_field->setText(m_form.text());
 }
 
-void TSndNetAddr::Step(int steps)
+void TSndNetAddr::step(int steps)
 {
     m_form.stepBy(steps);
     m_field->setText(m_form.text());
@@ -119,7 +119,7 @@ void TSndNetAddr::Step(int steps)
 
 void TSndNetAddr::SENDBtnClick()
 {
-    if (const auto refusal = m_form.SendRefusal()) {
+    if (const auto refusal = m_form.sendRefusal()) {
         UserMessage m;
         m.kind = DialogKind::Warning;
         m.text = *refusal;
@@ -129,7 +129,7 @@ void TSndNetAddr::SENDBtnClick()
         return;
     }
     setEnabled(false);
-    m_programmer.Start(m_engine, m_form.address());
+    m_programmer.start(m_engine, m_form.address());
 }
 
 void TSndNetAddr::closeStationAddressDialog()

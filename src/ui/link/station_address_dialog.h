@@ -39,8 +39,8 @@ protected:
 
 private:
     void SENDBtnClick();
-    void FieldEdited(const QString& text);
-    void Step(int steps);
+    void fieldEdited(const QString& text);
+    void step(int steps);
 
     AppRecords& m_records;
     SessionEngine& m_engine;

@@ -29,10 +29,10 @@ TStatus::TStatus(AppRecords& records, SessionEngine& engine, MessageService& mes
     auto* outer = new QVBoxLayout(this);
     m_grid = new QGridLayout;
     outer->addLayout(m_grid);
-    BuildBoxes();
+    buildBoxes();
     m_channels = new QGridLayout;
     outer->addLayout(m_channels);
-    BuildChannels();
+    buildChannels();
 
     auto* bottom = new QHBoxLayout;
     m_panel2 = new QFrame(this);
@@ -55,10 +55,10 @@ TStatus::TStatus(AppRecords& records, SessionEngine& engine, MessageService& mes
     bottom->addWidget(m_ok);
     outer->addLayout(bottom);
 
-    connect(m_ok, &QPushButton::clicked, this, &TStatus::OKButtonClick);
+    connect(m_ok, &QPushButton::clicked, this, &TStatus::oKButtonClick);
 }
 
-void TStatus::BuildBoxes()
+void TStatus::buildBoxes()
 {
     struct Row {
         QLineEdit** box;
@@ -100,7 +100,7 @@ void TStatus::BuildBoxes()
     }
 }
 
-void TStatus::BuildChannels()
+void TStatus::buildChannels()
 {
     const char* const headings[] = {"Channel", "On/Off", "Value", "Label", "Scaling", "Input"};
     for (int c = 0; c < 6; ++c) {
@@ -125,10 +125,10 @@ void TStatus::BuildChannels()
 
 void TStatus::ShowStatus()
 {
-    ApplyTexts(m_model.ShowStatus());
+    applyTexts(m_model.ShowStatus());
 }
 
-void TStatus::ApplyTexts(const StatusTexts& t)
+void TStatus::applyTexts(const StatusTexts& t)
 {
     m_modelBox->setText(t.model);
     m_rev->setText(t.revision);
@@ -151,7 +151,7 @@ void TStatus::ApplyTexts(const StatusTexts& t)
         m_scal[i]->setText(t.scaling[i]);
         m_inp[i]->setText(t.inputTypes[i]);
     }
-    SetValueBoxes(t.values);
+    setValueBoxes(t.values);
     m_dateCode->setText(t.dateCode);
     m_panel2->setVisible(t.dateCodeVisible);
     // A schedule belongs to the logger it was read from; this status's own query refills it.
@@ -160,15 +160,15 @@ void TStatus::ApplyTexts(const StatusTexts& t)
         box->setCursorPosition(0);
 }
 
-void TStatus::SetValueBoxes(const std::array<QString, 4>& values)
+void TStatus::setValueBoxes(const std::array<QString, 4>& values)
 {
     for (std::size_t i = 0; i < 4; ++i)
         m_value[i]->setText(values[i]);
 }
 
-void TStatus::ApplyLook()
+void TStatus::applyLook()
 {
-    const StatusWindowLook look = m_model.Look();
+    const StatusWindowLook look = m_model.look();
     setWindowTitle(look.caption);
     m_clock->setVisible(look.clockVisible);
     m_clockLabel->setVisible(look.clockVisible);
@@ -181,13 +181,13 @@ void TStatus::ApplyLook()
 
 void TStatus::showEvent(QShowEvent* event)
 {
-    ApplyLook();
+    applyLook();
     QDialog::showEvent(event);
 }
 
 void TStatus::showStatusWindow()
 {
-    ApplyLook();
+    applyLook();
     show();
     raise();
 }
@@ -200,23 +200,23 @@ void TStatus::closeStatusWindow()
 void TStatus::sessionEnded()
 {
     if (isVisible())
-        ApplyLook();
+        applyLook();
 }
 
 void TStatus::realTimeLine(const QByteArray& line)
 {
-    if (const auto boxes = m_model.RealTimeLine(line))
-        SetValueBoxes(*boxes);
+    if (const auto boxes = m_model.realTimeLine(line))
+        setValueBoxes(*boxes);
 }
 
 void TStatus::dialOutReply(const QByteArray& reply)
 {
-    m_dialOut->setText(StatusWindowModel::DialOut(reply));
+    m_dialOut->setText(StatusWindowModel::dialOut(reply));
 }
 
-void TStatus::LastStatus()
+void TStatus::lastStatus()
 {
-    if (const auto refusal = m_model.LastStatusRefusal()) {
+    if (const auto refusal = m_model.lastStatusRefusal()) {
         UserMessage m;
         m.kind = DialogKind::Information;
         m.text = *refusal;
@@ -226,20 +226,20 @@ void TStatus::LastStatus()
     showStatusWindow();
 }
 
-void TStatus::OKButtonClick()
+void TStatus::oKButtonClick()
 {
-    CloseByUser(StatusCloseTrigger::OkButton);
+    closeByUser(StatusCloseTrigger::OkButton);
 }
 
 void TStatus::reject()
 {
-    CloseByUser(StatusCloseTrigger::Window);
+    closeByUser(StatusCloseTrigger::Window);
 }
 
-void TStatus::CloseByUser(StatusCloseTrigger trigger)
+void TStatus::closeByUser(StatusCloseTrigger trigger)
 {
     QDialog::done(QDialog::Rejected);
-    if (m_model.Close(trigger, m_engine))
+    if (m_model.close(trigger, m_engine))
         emit mainWindowShowRequested();
 }
 

@@ -44,7 +44,7 @@ public slots:
     // into the status view.
     void sessionEnded();
     // File / Last Status: shows the window, or tells that no status has been read yet.
-    void LastStatus();
+    void lastStatus();
 
 signals:
     // The user closed the window outside a real-time display: the main window is to be shown.
@@ -56,13 +56,13 @@ protected:
     void reject() override;
 
 private:
-    void OKButtonClick();
-    void CloseByUser(StatusCloseTrigger trigger);
-    void ApplyTexts(const StatusTexts& texts);
-    void ApplyLook();
-    void SetValueBoxes(const std::array<QString, 4>& values);
-    void BuildBoxes();
-    void BuildChannels();
+    void oKButtonClick();
+    void closeByUser(StatusCloseTrigger trigger);
+    void applyTexts(const StatusTexts& texts);
+    void applyLook();
+    void setValueBoxes(const std::array<QString, 4>& values);
+    void buildBoxes();
+    void buildChannels();
 
     SessionEngine& m_engine;
     MessageService& m_messages;

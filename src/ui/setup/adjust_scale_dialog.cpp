@@ -44,7 +44,7 @@ TAdjust1::TAdjust1(MessageService& messages, HelpService& help, QWidget* parent)
     std::array<QFormLayout*, 3> forms{new QFormLayout, new QFormLayout, new QFormLayout};
     for (int i = 0; i < 6; ++i) {
         QLabel* label = nullptr;
-        QLineEdit* field = AddInput(QString::fromLatin1(inputs[i].name), QString::fromLatin1(inputs[i].caption), label);
+        QLineEdit* field = addInput(QString::fromLatin1(inputs[i].name), QString::fromLatin1(inputs[i].caption), label);
         if (i >= kOldLoField) {
             field->setReadOnly(true);
             field->setFocusPolicy(Qt::NoFocus);
@@ -62,8 +62,8 @@ TAdjust1::TAdjust1(MessageService& messages, HelpService& help, QWidget* parent)
 
     auto* results = new QHBoxLayout;
     results->addWidget(Group(this, QStringLiteral("New Scaling"), QStringLiteral("NewGroup"),
-                             ResultFields(QStringLiteral("Lo"), QStringLiteral("Hi"))));
-    FinishLayout(grid, results);
+                             resultFields(QStringLiteral("Lo"), QStringLiteral("Hi"))));
+    finishLayout(grid, results);
 }
 
 void TAdjust1::startWith(const QString& oldLow, const QString& oldHigh)
@@ -81,7 +81,7 @@ CalculatorResult TAdjust1::compute() const
                             m_inputs[kOldLoField]->text(), m_inputs[kOldHiField]->text()});
 }
 
-void TAdjust1::HelpBtnClick()
+void TAdjust1::helpBtnClick()
 {
     m_help.showHelp(kAdjustScalingHelpContext);
 }

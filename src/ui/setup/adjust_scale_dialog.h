@@ -17,7 +17,7 @@ public:
 
 protected:
     CalculatorResult compute() const override;
-    void HelpBtnClick() override;
+    void helpBtnClick() override;
 };
 
 } // namespace tamble

@@ -22,7 +22,7 @@ TContactDlg::TContactDlg(AppRecords& records, MessageService& messages, HelpServ
     values->addRow(ui::BuddyLabel(this, QStringLiteral("O&pen:"), m_open), m_open);
     auto* outer = new QVBoxLayout(this);
     outer->addLayout(values);
-    outer->addLayout(ButtonRow());
+    outer->addLayout(buttonRow());
 }
 
 void TContactDlg::prepare()
@@ -42,7 +42,7 @@ void TContactDlg::OKBtnClick()
     }
 }
 
-void TContactDlg::HelpBtnClick()
+void TContactDlg::helpBtnClick()
 {
     m_help.showHelp(kContactClosureHelpContext);
 }

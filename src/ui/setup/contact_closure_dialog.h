@@ -17,7 +17,7 @@ public:
 protected:
     void prepare() override;
     void OKBtnClick() override;
-    void HelpBtnClick() override;
+    void helpBtnClick() override;
 
 private:
     QLineEdit* m_closed = nullptr;

@@ -25,11 +25,11 @@ TCloop::TCloop(MessageService& messages, HelpService& help, QWidget* parent)
     auto* form = new QFormLayout;
     for (const auto& in : inputs) {
         QLabel* label = nullptr;
-        QLineEdit* field = AddInput(QString::fromLatin1(in.name), QString::fromLatin1(in.caption), label);
+        QLineEdit* field = addInput(QString::fromLatin1(in.name), QString::fromLatin1(in.caption), label);
         field->setText(QString::fromLatin1(in.start));
         form->addRow(label, field);
     }
-    FinishLayout(form, ResultFields(QStringLiteral("Low Value"), QStringLiteral("High Value")));
+    finishLayout(form, resultFields(QStringLiteral("Low Value"), QStringLiteral("High Value")));
     calculate();
 }
 
@@ -40,7 +40,7 @@ CalculatorResult TCloop::compute() const
                                  m_inputs[kCloopFSField]->text()});
 }
 
-void TCloop::HelpBtnClick()
+void TCloop::helpBtnClick()
 {
     m_help.showHelp(kCurrentLoopHelpContext);
 }

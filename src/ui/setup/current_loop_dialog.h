@@ -13,7 +13,7 @@ public:
 
 protected:
     CalculatorResult compute() const override;
-    void HelpBtnClick() override;
+    void helpBtnClick() override;
 };
 
 } // namespace tamble

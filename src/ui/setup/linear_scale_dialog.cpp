@@ -44,7 +44,7 @@ TLinscaleDlg::TLinscaleDlg(AppRecords& records, MessageService& messages, HelpSe
     top->addWidget(calcGroup);
     auto* outer = new QVBoxLayout(this);
     outer->addLayout(top);
-    outer->addLayout(ButtonRow());
+    outer->addLayout(buttonRow());
 
     // The calculators live as long as this dialog and keep their fields between uses.
     m_cloop = new TCloop(messages, help, this);
@@ -52,11 +52,11 @@ TLinscaleDlg::TLinscaleDlg(AppRecords& records, MessageService& messages, HelpSe
     m_adjust = new TAdjust1(messages, help, this);
     for (TScaleCalculator* calc : {static_cast<TScaleCalculator*>(m_cloop), static_cast<TScaleCalculator*>(m_lintran),
                                    static_cast<TScaleCalculator*>(m_adjust)}) {
-        connect(calc, &QDialog::accepted, this, [this, calc] { TakeResults(calc->lowValue(), calc->highValue()); });
+        connect(calc, &QDialog::accepted, this, [this, calc] { takeResults(calc->lowValue(), calc->highValue()); });
     }
     connect(cl, &QPushButton::clicked, m_cloop, &QDialog::open);
     connect(lt, &QPushButton::clicked, m_lintran, &QDialog::open);
-    connect(adjust, &QPushButton::clicked, this, &TLinscaleDlg::AdjustBtnClick);
+    connect(adjust, &QPushButton::clicked, this, &TLinscaleDlg::adjustBtnClick);
 }
 
 void TLinscaleDlg::prepare()
@@ -69,7 +69,7 @@ void TLinscaleDlg::prepare()
     m_pendingLinearEntry.clear();
 }
 
-void TLinscaleDlg::AdjustBtnClick()
+void TLinscaleDlg::adjustBtnClick()
 {
     const std::optional<ScaleHalves> old = SplitLinearEntry(m_linearEntry);
     if (old)
@@ -78,7 +78,7 @@ void TLinscaleDlg::AdjustBtnClick()
         m_adjust->startWith(QString(), QString());
 }
 
-void TLinscaleDlg::TakeResults(const QString& low, const QString& high)
+void TLinscaleDlg::takeResults(const QString& low, const QString& high)
 {
     m_lo->setText(low);
     m_hi->setText(high);
@@ -95,7 +95,7 @@ void TLinscaleDlg::OKBtnClick()
     }
 }
 
-void TLinscaleDlg::HelpBtnClick()
+void TLinscaleDlg::helpBtnClick()
 {
     m_help.showHelp(kLinearScaleHelpContext);
 }

@@ -30,11 +30,11 @@ public:
 protected:
     void prepare() override;
     void OKBtnClick() override;
-    void HelpBtnClick() override;
+    void helpBtnClick() override;
 
 private:
-    void AdjustBtnClick();
-    void TakeResults(const QString& low, const QString& high);
+    void adjustBtnClick();
+    void takeResults(const QString& low, const QString& high);
 
     QLineEdit* m_lo = nullptr;
     QLineEdit* m_hi = nullptr;

@@ -24,11 +24,11 @@ TLinTran::TLinTran(MessageService& messages, HelpService& help, QWidget* parent)
     auto* form = new QFormLayout;
     for (const auto& in : inputs) {
         QLabel* label = nullptr;
-        QLineEdit* field = AddInput(QString::fromLatin1(in.name), QString::fromLatin1(in.caption), label);
+        QLineEdit* field = addInput(QString::fromLatin1(in.name), QString::fromLatin1(in.caption), label);
         field->setText(QString::fromLatin1(in.start));
         form->addRow(label, field);
     }
-    FinishLayout(form, ResultFields(QStringLiteral("Low Value"), QStringLiteral("High Value")));
+    finishLayout(form, resultFields(QStringLiteral("Low Value"), QStringLiteral("High Value")));
     calculate();
 }
 
@@ -38,7 +38,7 @@ CalculatorResult TLinTran::compute() const
                                       m_inputs[kMinReadingField]->text(), m_inputs[kMaxReadingField]->text()});
 }
 
-void TLinTran::HelpBtnClick()
+void TLinTran::helpBtnClick()
 {
     m_help.showHelp(kLinearTransducerHelpContext);
 }

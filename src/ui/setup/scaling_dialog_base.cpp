@@ -81,7 +81,7 @@ bool TScalingEntryDialog::finishWith(const ScalingOutcome& outcome)
     return true;
 }
 
-QLayout* TScalingEntryDialog::ButtonRow()
+QLayout* TScalingEntryDialog::buttonRow()
 {
     QPushButton* ok = ui::Button(this, QStringLiteral("OK"), QStringLiteral("OKBtn"));
     ok->setDefault(true);
@@ -89,7 +89,7 @@ QLayout* TScalingEntryDialog::ButtonRow()
     QPushButton* help = ui::Button(this, QStringLiteral("&Help"), QStringLiteral("HelpBtn"));
     connect(ok, &QPushButton::clicked, this, [this] { OKBtnClick(); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(help, &QPushButton::clicked, this, [this] { HelpBtnClick(); });
+    connect(help, &QPushButton::clicked, this, [this] { helpBtnClick(); });
     auto* row = new QHBoxLayout;
     row->addStretch(1);
     row->addWidget(ok);
@@ -106,7 +106,7 @@ TScaleCalculator::TScaleCalculator(MessageService& messages, HelpService& help, 
     setModal(true);
 }
 
-QLineEdit* TScaleCalculator::AddInput(const QString& name, const QString& caption, QLabel*& label)
+QLineEdit* TScaleCalculator::addInput(const QString& name, const QString& caption, QLabel*& label)
 {
     QLineEdit* field = ui::NumberField(this, name, 10);
     label = ui::BuddyLabel(this, caption, field);
@@ -114,7 +114,7 @@ QLineEdit* TScaleCalculator::AddInput(const QString& name, const QString& captio
     return field;
 }
 
-QLayout* TScaleCalculator::ResultFields(const QString& lowCaption, const QString& highCaption)
+QLayout* TScaleCalculator::resultFields(const QString& lowCaption, const QString& highCaption)
 {
     m_low = ui::ReadOnlyBox(this, QStringLiteral("LoValField"), ui::PlainCaption(lowCaption), kScaleValueWidth + 2);
     m_high = ui::ReadOnlyBox(this, QStringLiteral("HiValField"), ui::PlainCaption(highCaption), kScaleValueWidth + 2);
@@ -124,7 +124,7 @@ QLayout* TScaleCalculator::ResultFields(const QString& lowCaption, const QString
     return form;
 }
 
-void TScaleCalculator::FinishLayout(QLayout* inputs, QLayout* results)
+void TScaleCalculator::finishLayout(QLayout* inputs, QLayout* results)
 {
     QPushButton* calc = ui::Button(this, QStringLiteral("&Calculate"), QStringLiteral("CalcBtn"));
     QPushButton* ok = ui::Button(this, QStringLiteral("OK"), QStringLiteral("OKBtn"));
@@ -137,7 +137,7 @@ void TScaleCalculator::FinishLayout(QLayout* inputs, QLayout* results)
             accept();
     });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(help, &QPushButton::clicked, this, [this] { HelpBtnClick(); });
+    connect(help, &QPushButton::clicked, this, [this] { helpBtnClick(); });
 
     auto* middle = new QHBoxLayout;
     middle->addWidget(calc, 0, Qt::AlignVCenter);

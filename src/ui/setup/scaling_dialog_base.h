@@ -55,9 +55,9 @@ protected:
     // Shows a refusal, or stores the entry and closes with OK.
     bool finishWith(const ScalingOutcome& outcome);
     // The OK / Cancel / Help row.
-    QLayout* ButtonRow();
+    QLayout* buttonRow();
     virtual void OKBtnClick() = 0;
-    virtual void HelpBtnClick() = 0;
+    virtual void helpBtnClick() = 0;
 
     AppRecords& m_records;
     MessageService& m_messages;
@@ -80,13 +80,13 @@ protected:
     TScaleCalculator(MessageService& messages, HelpService& help, QWidget* parent);
 
     virtual CalculatorResult compute() const = 0;
-    virtual void HelpBtnClick() = 0;
+    virtual void helpBtnClick() = 0;
     // An input field with its label, listed so that a refusal can focus the field at its index.
-    QLineEdit* AddInput(const QString& name, const QString& caption, QLabel*& label);
+    QLineEdit* addInput(const QString& name, const QString& caption, QLabel*& label);
     // The "Calculate" button, the results and the buttons under the given inputs.
-    void FinishLayout(QLayout* inputs, QLayout* results);
+    void finishLayout(QLayout* inputs, QLayout* results);
     // The two result fields (LoValField, HiValField) with labels.
-    QLayout* ResultFields(const QString& lowCaption, const QString& highCaption);
+    QLayout* resultFields(const QString& lowCaption, const QString& highCaption);
 
     MessageService& m_messages;
     HelpService& m_help;

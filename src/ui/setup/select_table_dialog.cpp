@@ -40,10 +40,10 @@ TSelectFile::TSelectFile(AppRecords& records, MessageService& messages, HelpServ
     outer->addWidget(m_name);
     outer->addWidget(ui::BuddyLabel(this, QStringLiteral("List files of &type"), mask));
     outer->addWidget(mask);
-    outer->addLayout(ButtonRow());
+    outer->addLayout(buttonRow());
 
     // The selection, not the current item: a list that merely takes the focus names no file.
-    connect(m_files, &QListWidget::itemSelectionChanged, this, [this] { FileChosen(); });
+    connect(m_files, &QListWidget::itemSelectionChanged, this, [this] { fileChosen(); });
     connect(m_files, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
         m_files->setCurrentItem(item);
         item->setSelected(true);
@@ -70,7 +70,7 @@ void TSelectFile::prepare()
     m_files->setFocus();
 }
 
-void TSelectFile::FileChosen()
+void TSelectFile::fileChosen()
 {
     const QList<QListWidgetItem*> chosen = m_files->selectedItems();
     m_name->setText(chosen.isEmpty() ? QString() : chosen.front()->text());
@@ -81,7 +81,7 @@ void TSelectFile::OKBtnClick()
     finishWith(AcceptTableFile(m_records.setup, m_channel, m_name->text()));
 }
 
-void TSelectFile::HelpBtnClick()
+void TSelectFile::helpBtnClick()
 {
     m_help.showHelp(kCustomTableHelpContext);
 }

@@ -19,10 +19,10 @@ public:
 protected:
     void prepare() override;
     void OKBtnClick() override;
-    void HelpBtnClick() override;
+    void helpBtnClick() override;
 
 private:
-    void FileChosen();
+    void fileChosen();
 
     QLineEdit* m_dir = nullptr;
     QListWidget* m_files = nullptr;

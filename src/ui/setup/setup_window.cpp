@@ -83,10 +83,10 @@ TSetup::TSetup(AppRecords& records, MessageService& messages, HelpService& help,
         dialog.setDefaultSuffix(QStringLiteral("SET"));
         return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     };
-    BuildControls();
-    Connect();
+    buildControls();
+    connectControls();
     m_model.setFileName(FileNamePart(records.settings.lastSetupFile));
-    Prepare();
+    prepare();
 }
 
 TGetDate& TSetup::dateDialog()
@@ -96,7 +96,7 @@ TGetDate& TSetup::dateDialog()
     return *m_getDate;
 }
 
-void TSetup::BuildControls()
+void TSetup::buildControls()
 {
     m_modelBox = List(this, QStringLiteral("ModelBox"), QStringLiteral("Model"));
     m_modelBox->addItems(ModelTexts());
@@ -132,12 +132,12 @@ void TSetup::BuildControls()
 
     auto* outer = new QVBoxLayout(this);
     outer->addLayout(top);
-    outer->addWidget(BuildChannels());
+    outer->addWidget(buildChannels());
     outer->addLayout(session);
-    outer->addWidget(BuildFileAndButtons());
+    outer->addWidget(buildFileAndButtons());
 }
 
-QWidget* TSetup::BuildChannels()
+QWidget* TSetup::buildChannels()
 {
     auto* group = new QGroupBox(QStringLiteral("Channels"), this);
     auto* grid = new QGridLayout(group);
@@ -165,7 +165,7 @@ QWidget* TSetup::BuildChannels()
     return group;
 }
 
-QWidget* TSetup::BuildFileAndButtons()
+QWidget* TSetup::buildFileAndButtons()
 {
     auto* panel = new QWidget(this);
     auto* grid = new QGridLayout(panel);
@@ -186,8 +186,8 @@ QWidget* TSetup::BuildFileAndButtons()
     loadRow->addWidget(fileBtn);
     loadRow->addWidget(statusBtn);
     grid->addWidget(load, 1, 0, 1, 2);
-    connect(fileBtn, &QPushButton::clicked, this, &TSetup::LoadBtnClick);
-    connect(statusBtn, &QPushButton::clicked, this, &TSetup::LoadStatBtnClick);
+    connect(fileBtn, &QPushButton::clicked, this, &TSetup::loadBtnClick);
+    connect(statusBtn, &QPushButton::clicked, this, &TSetup::loadStatBtnClick);
 
     m_phoneGroup = new QWidget(panel);
     auto* phoneRow = new QHBoxLayout(m_phoneGroup);
@@ -217,21 +217,21 @@ QWidget* TSetup::BuildFileAndButtons()
         buttons->addWidget(b);
     grid->addLayout(buttons, 2, 0, 1, 4);
     connect(m_send, &QPushButton::clicked, this, &TSetup::SENDBtnClick);
-    connect(save, &QPushButton::clicked, this, [this] { SaveBtnClick(); });
-    connect(exit, &QPushButton::clicked, this, &TSetup::ExitBtnClick);
+    connect(save, &QPushButton::clicked, this, [this] { saveBtnClick(); });
+    connect(exit, &QPushButton::clicked, this, &TSetup::exitBtnClick);
     connect(helpButton, &QPushButton::clicked, this, [this] {
         m_help.showHelp(m_records.session.scalingOnly ? kScalingHelpContext : kSetupHelpContext);
     });
     return panel;
 }
 
-void TSetup::Connect()
+void TSetup::connectControls()
 {
     // Every user action goes to the model, and the window shows the model again.
     const auto then = [this](auto action) {
         return [this, action](auto... args) {
             action(args...);
-            ShowState();
+            showState();
         };
     };
     connect(m_modelBox, &QComboBox::activated, this, then([this](int i) { m_model.chooseModel(i); }));
@@ -246,14 +246,14 @@ void TSetup::Connect()
         connect(m_input[i], &QComboBox::activated, this, then([this, ch](int x) { m_model.chooseInputType(ch, x); }));
         connect(m_labels[i], &QLineEdit::textEdited, this,
                 then([this, ch](const QString& t) { m_model.editLabel(ch, t); }));
-        connect(m_scaling[i], &QComboBox::activated, this, [this, ch](int x) { ScalingChosen(ch, x); });
+        connect(m_scaling[i], &QComboBox::activated, this, [this, ch](int x) { scalingChosen(ch, x); });
     }
-    connect(m_startBox, &QComboBox::activated, this, &TSetup::StartChosen);
+    connect(m_startBox, &QComboBox::activated, this, &TSetup::startChosen);
     connect(m_stationField, &QSpinBox::valueChanged, this,
             [this](int v) { m_records.settings.stationAddress = static_cast<std::uint8_t>(v); });
 }
 
-void TSetup::ShowState()
+void TSetup::showState()
 {
     const SetupWindowState& s = m_model.state();
     ShowList(m_modelBox, ModelTexts(), s.model);
@@ -278,7 +278,7 @@ void TSetup::ShowState()
     m_records.geometry.memoryCapacity = m_model.memoryCapacity();
 }
 
-void TSetup::Prepare()
+void TSetup::prepare()
 {
     m_model.setFirmware(m_records.settings.lastRevision);
     m_model.setModelFromType(m_records.settings.resolutionType);
@@ -286,21 +286,21 @@ void TSetup::Prepare()
         m_model.statusToWindow(m_records.loggerInfo);
     else
         m_model.setupToWindow(now().date());
-    ApplyMode();
-    FollowSettings(m_records.settings.useModem, m_phoneBox->text());
-    ShowState();
+    applyMode();
+    followSettings(m_records.settings.useModem, m_phoneBox->text());
+    showState();
 }
 
-void TSetup::OpenFor(bool scalingOnly)
+void TSetup::openFor(bool scalingOnly)
 {
     m_records.session.scalingOnly = scalingOnly;
-    ApplyMode();
+    applyMode();
     show();
     raise();
     activateWindow();
 }
 
-void TSetup::ApplyMode()
+void TSetup::applyMode()
 {
     const bool full = !m_records.session.scalingOnly;
     setWindowTitle(QString::fromLatin1(full ? kFullSetupTitle : kScalingOnlyTitle));
@@ -312,7 +312,7 @@ void TSetup::ApplyMode()
         box->setEnabled(full);
 }
 
-void TSetup::FollowSettings(bool phoneVisible, const QString& phoneText)
+void TSetup::followSettings(bool phoneVisible, const QString& phoneText)
 {
     m_phoneGroup->setVisible(phoneVisible);
     ShowText(m_phoneBox, phoneText);
@@ -322,26 +322,26 @@ void TSetup::FollowSettings(bool phoneVisible, const QString& phoneText)
         m_stationField->setValue(m_records.settings.stationAddress);
     }
     m_model.setFirmware(m_records.settings.lastRevision);
-    ShowState();
+    showState();
 }
 
-void TSetup::ScalingChosen(int channel, int index)
+void TSetup::scalingChosen(int channel, int index)
 {
     std::optional<ScalingChoice> choice = m_model.chooseScaling(channel, index);
-    ShowState();
+    showState();
     if (!choice)
         return;
     if (openScalingDialog && openScalingDialog(channel, *choice))
         m_model.acceptScaling(*choice);
     else
         m_model.cancelScaling();
-    ShowState();
+    showState();
 }
 
-void TSetup::StartChosen(int index)
+void TSetup::startChosen(int index)
 {
     const StartDialog dialog = m_model.chooseStart(index);
-    ShowState();
+    showState();
     if (dialog == StartDialog::None)
         return;
     TGetDate& d = dateDialog();
@@ -352,18 +352,18 @@ void TSetup::StartChosen(int index)
             m_model.acceptStart(d.result().entry, d.result().text);
         else
             m_model.cancelStart();
-        ShowState();
+        showState();
     });
     d.now = now;
     d.openFor(dialog == StartDialog::DialOut);
 }
 
-void TSetup::Tell(DialogKind kind, const QString& text)
+void TSetup::tell(DialogKind kind, const QString& text)
 {
     m_messages.ask({kind, text, DialogButtons::Ok, 0, {}, {}});
 }
 
-void TSetup::LoadBtnClick()
+void TSetup::loadBtnClick()
 {
     const QString path = chooseLoadFile ? chooseLoadFile() : QString();
     if (path.isEmpty())
@@ -378,7 +378,7 @@ void TSetup::LoadBtnClick()
         m_records.settings.lastSetupFile = lastFile;
     };
     if (!IsDataFileName(path) && QFileInfo(path).size() > kSetupRecordSize) {
-        Tell(DialogKind::Error, QString::fromLatin1(kCorruptSetupText));
+        tell(DialogKind::Error, QString::fromLatin1(kCorruptSetupText));
         return;
     }
     const SetupFileOutcome outcome =
@@ -386,37 +386,37 @@ void TSetup::LoadBtnClick()
     if (!outcome.ok) {
         restore();
         if (outcome.message)
-            Tell(KindOf(outcome.message->kind), outcome.message->text);
+            tell(KindOf(outcome.message->kind), outcome.message->text);
         return;
     }
     if (const auto problem = SetupRecordProblem(m_records.setup)) {
         restore();
-        Tell(DialogKind::Error, *problem);
+        tell(DialogKind::Error, *problem);
         return;
     }
     m_model.setFileName(QFileInfo(path).fileName());
     m_model.setupToWindow(now().date());
     m_records.savedSetupCopy = m_records.setup;
-    ShowState();
+    showState();
 }
 
-void TSetup::LoadStatBtnClick()
+void TSetup::loadStatBtnClick()
 {
     if (m_records.loggerInfo.record.isEmpty()) {
-        Tell(DialogKind::Information, QString::fromLatin1(kNoStatusToLoad));
+        tell(DialogKind::Information, QString::fromLatin1(kNoStatusToLoad));
         return;
     }
     m_model.statusToWindow(m_records.loggerInfo);
-    ShowState();
+    showState();
 }
 
-bool TSetup::SaveBtnClick()
+bool TSetup::saveBtnClick()
 {
     const QString path = chooseSaveFile ? chooseSaveFile() : QString();
     if (path.isEmpty())
         return false;
     if (!IsSetupFileName(path)) {
-        Tell(DialogKind::Warning, QString::fromLatin1(kSaveNameText));
+        tell(DialogKind::Warning, QString::fromLatin1(kSaveNameText));
         return false;
     }
     m_model.windowToSetup();
@@ -424,27 +424,27 @@ bool TSetup::SaveBtnClick()
         SaveSetupForWindow(path, m_records.setup, m_records.savedSetupCopy, m_records.settings.lastSetupFile);
     if (!outcome.ok) {
         if (outcome.message)
-            Tell(KindOf(outcome.message->kind), outcome.message->text);
+            tell(KindOf(outcome.message->kind), outcome.message->text);
         return false;
     }
     m_model.setFileName(QFileInfo(path).fileName());
     m_model.markUnmodified();
-    ShowState();
+    showState();
     return true;
 }
 
-void TSetup::ExitBtnClick()
+void TSetup::exitBtnClick()
 {
     if (!m_model.modified()) {
-        Hide();
+        hideWindow();
         return;
     }
     UserMessage question{DialogKind::Information, QString::fromLatin1(kSaveChangesText), DialogButtons::YesNoCancel, 0,
                          {}, {}};
     switch (m_messages.ask(question)) {
     case DialogAnswer::Yes:
-        if (SaveBtnClick())
-            Hide();
+        if (saveBtnClick())
+            hideWindow();
         return;
     case DialogAnswer::No:
         m_records.setup = m_records.savedSetupCopy;
@@ -452,17 +452,17 @@ void TSetup::ExitBtnClick()
             m_model.statusToWindow(m_records.loggerInfo);
         else
             m_model.setupToWindow(now().date());
-        ShowState();
-        Hide();
+        showState();
+        hideWindow();
         return;
     default:
         return;  // Cancel: the window stays
     }
 }
 
-void TSetup::reject() { ExitBtnClick(); }
+void TSetup::reject() { exitBtnClick(); }
 
-void TSetup::Hide()
+void TSetup::hideWindow()
 {
     hide();
     emit closed();
@@ -477,7 +477,7 @@ void TSetup::SENDBtnClick()
             return;
     }
     m_model.windowToSetup();
-    ShowState();
+    showState();
     if (startSendSetup)
         startSendSetup();
 }
@@ -486,7 +486,7 @@ bool TSetup::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonRelease) {
         if (watched == m_fileName) {
-            LoadBtnClick();
+            loadBtnClick();
             return true;
         }
         if (watched == m_phoneBox && openPhoneList) {

@@ -57,17 +57,17 @@ public:
 
     // Window preparation: firmware entries, model from the settings, the setup (or the status
     // shown last), station and phone fields.
-    void Prepare();
+    void prepare();
     // Opens the window for a full setup or for scaling and labels only (SessionState.scalingOnly).
-    void OpenFor(bool scalingOnly);
+    void openFor(bool scalingOnly);
     // The phone and station fields and the firmware entries follow the settings.
-    void FollowSettings(bool phoneVisible, const QString& phoneText);
+    void followSettings(bool phoneVisible, const QString& phoneText);
 
     // The buttons, by their handlers.
-    void LoadBtnClick();
-    void LoadStatBtnClick();
-    bool SaveBtnClick();
-    void ExitBtnClick();
+    void loadBtnClick();
+    void loadStatBtnClick();
+    bool saveBtnClick();
+    void exitBtnClick();
     void SENDBtnClick();
 
     void reject() override;  // Esc and the close box: Exit
@@ -80,17 +80,17 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void BuildControls();
-    QWidget* BuildChannels();
-    QWidget* BuildFileAndButtons();
-    void Connect();
-    void ShowState();
-    void ShowLists();
-    void ScalingChosen(int channel, int index);
-    void StartChosen(int index);
-    void ApplyMode();
-    void Hide();
-    void Tell(DialogKind kind, const QString& text);
+    void buildControls();
+    QWidget* buildChannels();
+    QWidget* buildFileAndButtons();
+    void connectControls();
+    void showState();
+    void showLists();
+    void scalingChosen(int channel, int index);
+    void startChosen(int index);
+    void applyMode();
+    void hideWindow();
+    void tell(DialogKind kind, const QString& text);
 
     AppRecords& m_records;
     MessageService& m_messages;

@@ -25,7 +25,7 @@ struct PhoneFixture {
         rules = std::make_unique<PhoneListRules>(std::move(storage), settings, messages);
         rules->phoneNameChosen = [this](const QString& n) { chosenNames << n; };
         rules->hangUp = [this] { ++hangUps; };
-        rules->Show();
+        rules->show();
     }
     SettingsRecord settings;
     ScriptedMessages messages;
@@ -60,23 +60,23 @@ TEST(DirectoryListSelection, SettingsEntrySelectsItsRowOrTheFirst)
     for (const Case& c : std::vector<Case>{{0, 0, "alpha", "111"}, {2, 2, "Charlie", "333"},
                                            {5, 0, "alpha", "111"}, {-1, -1, "", ""}}) {
         PhoneFixture f(kThree, c.entry);
-        EXPECT_EQ(f.rules->Names(), (QStringList{"alpha", "Bravo", "Charlie"}));
-        EXPECT_EQ(f.rules->Selected(), c.row) << c.entry;
-        EXPECT_EQ(f.rules->NameField(), c.name) << c.entry;
-        EXPECT_EQ(f.rules->ValueField(), c.value) << c.entry;
+        EXPECT_EQ(f.rules->names(), (QStringList{"alpha", "Bravo", "Charlie"}));
+        EXPECT_EQ(f.rules->selected(), c.row) << c.entry;
+        EXPECT_EQ(f.rules->nameField(), c.name) << c.entry;
+        EXPECT_EQ(f.rules->valueField(), c.value) << c.entry;
     }
 }
 
 TEST(DirectoryListSelection, EmptyFile_EmptyListFieldsAndOkChangesNothing)
 {
     PhoneFixture f("");
-    EXPECT_TRUE(f.rules->Names().isEmpty());
-    EXPECT_EQ(f.rules->Selected(), -1);
-    EXPECT_EQ(f.rules->SelectedName(), QString());
-    EXPECT_TRUE(f.rules->NameField().isEmpty());
-    EXPECT_TRUE(f.rules->ValueField().isEmpty());
+    EXPECT_TRUE(f.rules->names().isEmpty());
+    EXPECT_EQ(f.rules->selected(), -1);
+    EXPECT_EQ(f.rules->selectedName(), QString());
+    EXPECT_TRUE(f.rules->nameField().isEmpty());
+    EXPECT_TRUE(f.rules->valueField().isEmpty());
     const SettingsRecord before = f.settings;
-    EXPECT_FALSE(f.rules->Accept());
+    EXPECT_FALSE(f.rules->accept());
     EXPECT_EQ(f.settings, before);
     EXPECT_TRUE(f.chosenNames.isEmpty());
     EXPECT_EQ(f.hangUps, 0);
@@ -85,12 +85,12 @@ TEST(DirectoryListSelection, EmptyFile_EmptyListFieldsAndOkChangesNothing)
 TEST(DirectoryListSelection, ClickingShowsTheRecord_NoRowEmptiesTheFields)
 {
     PhoneFixture f(kThree);
-    f.rules->Select(1);
-    EXPECT_EQ(f.rules->NameField(), "Bravo");
-    EXPECT_EQ(f.rules->ValueField(), "222");
-    f.rules->Select(-1);
-    EXPECT_TRUE(f.rules->NameField().isEmpty());
-    EXPECT_TRUE(f.rules->ValueField().isEmpty());
+    f.rules->select(1);
+    EXPECT_EQ(f.rules->nameField(), "Bravo");
+    EXPECT_EQ(f.rules->valueField(), "222");
+    f.rules->select(-1);
+    EXPECT_TRUE(f.rules->nameField().isEmpty());
+    EXPECT_TRUE(f.rules->valueField().isEmpty());
 }
 
 TEST(DirectoryListInsert, FieldChecks_StopInOrderAndWriteNothing)
@@ -118,14 +118,14 @@ TEST(DirectoryListInsert, FieldChecks_StopInOrderAndWriteNothing)
             IniMemoryStorage* mem = storage.get();
             const auto rules = MakeRules(c.list, std::move(storage), settings, messages);
             DirectoryListRules* r = rules.get();
-            r->Show();
-            r->SetFields(c.name, c.value);
-            EXPECT_EQ(modify ? r->Modify() : r->Insert(), c.reaction) << c.name << c.value;
+            r->show();
+            r->setFields(c.name, c.value);
+            EXPECT_EQ(modify ? r->modify() : r->insert(), c.reaction) << c.name << c.value;
             ASSERT_EQ(messages.shown.size(), 1u) << c.name << c.value;
             EXPECT_EQ(messages.shown[0].kind, DialogKind::Error);
             EXPECT_EQ(messages.shown[0].buttons, DialogButtons::Ok);
             EXPECT_EQ(messages.lastText(), c.message);
-            EXPECT_EQ(r->Names(), (QStringList{"alpha", "Bravo", "Charlie"}));
+            EXPECT_EQ(r->names(), (QStringList{"alpha", "Bravo", "Charlie"}));
             EXPECT_EQ(mem->writes, 0);
         }
     }
@@ -134,12 +134,12 @@ TEST(DirectoryListInsert, FieldChecks_StopInOrderAndWriteNothing)
 TEST(DirectoryListInsert, NewRecord_IsWrittenAndSelectedAtItsSortedPlace)
 {
     PhoneFixture f(kThree, 2);
-    f.rules->SetFields(QStringLiteral(" Able "), QStringLiteral("0044 1"));
-    EXPECT_EQ(f.rules->Insert(), ListReaction::None);
+    f.rules->setFields(QStringLiteral(" Able "), QStringLiteral("0044 1"));
+    EXPECT_EQ(f.rules->insert(), ListReaction::None);
     EXPECT_TRUE(f.messages.shown.empty());
-    EXPECT_EQ(f.rules->Names(), (QStringList{"Able", "alpha", "Bravo", "Charlie"}));
-    EXPECT_EQ(f.rules->SelectedName(), "Able");
-    EXPECT_EQ(f.rules->NameField(), "Able");
+    EXPECT_EQ(f.rules->names(), (QStringList{"Able", "alpha", "Bravo", "Charlie"}));
+    EXPECT_EQ(f.rules->selectedName(), "Able");
+    EXPECT_EQ(f.rules->nameField(), "Able");
     EXPECT_TRUE(f.mem->bytes.contains("[Able]\r\nNumber=0044 1\r\n"));
     // The settings entry still names Charlie, now one row further down.
     EXPECT_EQ(f.settings.phoneEntry, 3);
@@ -148,20 +148,20 @@ TEST(DirectoryListInsert, NewRecord_IsWrittenAndSelectedAtItsSortedPlace)
 TEST(DirectoryListModify, WithoutSelection_Beeps)
 {
     PhoneFixture f("");
-    f.rules->SetFields(QStringLiteral("A"), QStringLiteral("1"));
-    EXPECT_EQ(f.rules->Modify(), ListReaction::Beep);
-    EXPECT_EQ(f.rules->Delete(), ListReaction::Beep);
+    f.rules->setFields(QStringLiteral("A"), QStringLiteral("1"));
+    EXPECT_EQ(f.rules->modify(), ListReaction::Beep);
+    EXPECT_EQ(f.rules->remove(), ListReaction::Beep);
     EXPECT_TRUE(f.messages.shown.empty());
 }
 
 TEST(DirectoryListModify, Rename_MovesTheRecordAndKeepsItSelected)
 {
     PhoneFixture f(kThree, 0);
-    f.rules->Select(0);
-    f.rules->SetFields(QStringLiteral("Zulu"), QStringLiteral("999"));
-    EXPECT_EQ(f.rules->Modify(), ListReaction::None);
-    EXPECT_EQ(f.rules->Names(), (QStringList{"Bravo", "Charlie", "Zulu"}));
-    EXPECT_EQ(f.rules->SelectedName(), "Zulu");
+    f.rules->select(0);
+    f.rules->setFields(QStringLiteral("Zulu"), QStringLiteral("999"));
+    EXPECT_EQ(f.rules->modify(), ListReaction::None);
+    EXPECT_EQ(f.rules->names(), (QStringList{"Bravo", "Charlie", "Zulu"}));
+    EXPECT_EQ(f.rules->selectedName(), "Zulu");
     EXPECT_FALSE(f.mem->bytes.contains("alpha"));
     EXPECT_TRUE(f.mem->bytes.contains("[Zulu]\r\nNumber=999"));
     EXPECT_EQ(f.settings.phoneEntry, 2);  // follows the renamed record
@@ -170,12 +170,12 @@ TEST(DirectoryListModify, Rename_MovesTheRecordAndKeepsItSelected)
 TEST(DirectoryListModify, RenameOntoAnotherRecord_KeepsBothAndTheEntryText)
 {
     PhoneFixture f(kThree);
-    f.rules->Select(0);
-    f.rules->SetFields(QStringLiteral("charlie"), QStringLiteral("999"));
-    f.rules->Modify();
+    f.rules->select(0);
+    f.rules->setFields(QStringLiteral("charlie"), QStringLiteral("999"));
+    f.rules->modify();
     EXPECT_EQ(f.messages.lastText(), QStringLiteral("A record with that name already exists"));
-    EXPECT_EQ(f.rules->Names(), (QStringList{"alpha", "Bravo", "Charlie"}));
-    EXPECT_EQ(f.rules->SelectedName(), "alpha");
+    EXPECT_EQ(f.rules->names(), (QStringList{"alpha", "Bravo", "Charlie"}));
+    EXPECT_EQ(f.rules->selectedName(), "alpha");
     EXPECT_EQ(f.mem->bytes, kThree);
 }
 
@@ -196,17 +196,17 @@ TEST(DirectoryListDelete, AsksWithTheNameAndSelectsTheNeighbour)
     };
     for (const Case& c : cases) {
         PhoneFixture f(kThree);
-        f.rules->Select(c.row);
+        f.rules->select(c.row);
         f.messages.answers.push_back(c.answer);
-        EXPECT_EQ(f.rules->Delete(), ListReaction::None);
+        EXPECT_EQ(f.rules->remove(), ListReaction::None);
         ASSERT_EQ(f.messages.shown.size(), 1u);
         EXPECT_EQ(f.messages.shown[0].kind, DialogKind::Confirmation);
         EXPECT_EQ(f.messages.shown[0].buttons, DialogButtons::YesNo);
         EXPECT_EQ(f.messages.lastText(), QStringLiteral("Are you sure you want to delete \"%1\"?")
                                              .arg(QStringList{"alpha", "Bravo", "Charlie"}.at(c.row)));
-        EXPECT_EQ(f.rules->Names(), c.names) << c.row;
-        EXPECT_EQ(f.rules->Selected(), c.selected) << c.row;
-        EXPECT_EQ(f.rules->NameField(), c.field) << c.row;
+        EXPECT_EQ(f.rules->names(), c.names) << c.row;
+        EXPECT_EQ(f.rules->selected(), c.selected) << c.row;
+        EXPECT_EQ(f.rules->nameField(), c.field) << c.row;
     }
 }
 
@@ -215,12 +215,12 @@ TEST(DirectoryListDelete, OnlyEntry_LeavesNothingSelected_LongNameGives66Charact
     const QString name(31, QLatin1Char('w'));
     PhoneFixture f("[Index]\n" + name.toLatin1() + "=#\n[" + name.toLatin1() + "]\nNumber=1\n");
     f.messages.answers.push_back(DialogAnswer::Yes);
-    f.rules->Delete();
+    f.rules->remove();
     EXPECT_EQ(f.messages.lastText().size(), 66);
-    EXPECT_TRUE(f.rules->Names().isEmpty());
-    EXPECT_EQ(f.rules->Selected(), -1);
-    EXPECT_TRUE(f.rules->NameField().isEmpty());
-    EXPECT_TRUE(f.rules->ValueField().isEmpty());
+    EXPECT_TRUE(f.rules->names().isEmpty());
+    EXPECT_EQ(f.rules->selected(), -1);
+    EXPECT_TRUE(f.rules->nameField().isEmpty());
+    EXPECT_TRUE(f.rules->valueField().isEmpty());
 }
 
 TEST(DirectoryListDelete, WriteFailure_IsReportedAndTheEntryStays)
@@ -228,19 +228,19 @@ TEST(DirectoryListDelete, WriteFailure_IsReportedAndTheEntryStays)
     PhoneFixture f(kThree);
     f.mem->writeError = QStringLiteral("Read-only file system");
     f.messages.answers.push_back(DialogAnswer::Yes);
-    f.rules->Delete();
+    f.rules->remove();
     EXPECT_EQ(f.messages.lastText(),
               QStringLiteral("Unable to write \"memory\" (Read-only file system); the list is unchanged"));
-    EXPECT_EQ(f.rules->Names().size(), 3);
-    EXPECT_EQ(f.rules->SelectedName(), "alpha");
+    EXPECT_EQ(f.rules->names().size(), 3);
+    EXPECT_EQ(f.rules->selectedName(), "alpha");
 }
 
 TEST(DirectoryListOk, PhoneList_SetsEntryNumberPhoneFieldsAndHangsUp)
 {
     PhoneFixture f(kThree);
-    f.rules->Select(2);
-    f.rules->SetFields(QStringLiteral("Charlie"), QStringLiteral("typed but not stored"));
-    EXPECT_TRUE(f.rules->Accept());
+    f.rules->select(2);
+    f.rules->setFields(QStringLiteral("Charlie"), QStringLiteral("typed but not stored"));
+    EXPECT_TRUE(f.rules->accept());
     EXPECT_EQ(f.settings.phoneEntry, 2);
     EXPECT_EQ(f.settings.phoneNumber, "333");
     EXPECT_EQ(f.chosenNames, QStringList{"Charlie"});
@@ -254,9 +254,9 @@ TEST(DirectoryListOk, ModemLists_SetTheirEntryAndInitStringOnly)
         SettingsRecord settings;
         ScriptedMessages messages;
         const auto rules = MakeRules(list, std::make_unique<IniMemoryStorage>(modems), settings, messages);
-        rules->Show();
-        rules->Select(1);
-        ASSERT_TRUE(rules->Accept());
+        rules->show();
+        rules->select(1);
+        ASSERT_TRUE(rules->accept());
         SettingsRecord expected;
         if (list == DirectoryList::LocalModem) {
             expected.localModemEntry = 1;

@@ -33,7 +33,7 @@ struct MemStore {
 QString ValueOf(IniRecordStore& store, const QString& name)
 {
     DirectoryRecord r;
-    const StoreStatus s = store.Get(name, r);
+    const StoreStatus s = store.get(name, r);
     return s.ok() ? r.value : QStringLiteral("<%1>").arg(s.message);
 }
 
@@ -53,7 +53,7 @@ TEST(IniRecordStoreFile, MissingFile_IsCreatedWithEmptyIndexAndZeroEntries)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Phone.ini"));
     IniRecordStore store(PhoneLayout(), std::make_unique<IniFileStorage>(path));
-    EXPECT_TRUE(store.Names().isEmpty());
+    EXPECT_TRUE(store.names().isEmpty());
     EXPECT_EQ(ReadAll(path), QByteArray("[Index]\r\n\r\n[Defaults]\r\n_Entries=0\r\n"));
 }
 
@@ -62,15 +62,15 @@ TEST(IniRecordStoreFile, AddUpdateDelete_WriteTheIndexTheCountAndOneSectionPerRe
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Phone.ini"));
     IniRecordStore store(PhoneLayout(), std::make_unique<IniFileStorage>(path));
-    ASSERT_TRUE(store.Add({QStringLiteral("Bob"), QStringLiteral("555")}).ok());
+    ASSERT_TRUE(store.add({QStringLiteral("Bob"), QStringLiteral("555")}).ok());
     EXPECT_EQ(ReadAll(path), QByteArray("[Index]\r\nBob=#\r\n\r\n[Defaults]\r\n_Entries=1\r\n\r\n[Bob]\r\nNumber=555\r\n"));
 
-    ASSERT_TRUE(store.Add({QStringLiteral("Ann"), QStringLiteral("1 800 42")}).ok());
-    ASSERT_TRUE(store.Update(QStringLiteral("bob"), {QStringLiteral("Rob"), QStringLiteral("556")}).ok());
+    ASSERT_TRUE(store.add({QStringLiteral("Ann"), QStringLiteral("1 800 42")}).ok());
+    ASSERT_TRUE(store.update(QStringLiteral("bob"), {QStringLiteral("Rob"), QStringLiteral("556")}).ok());
     EXPECT_EQ(ReadAll(path), QByteArray("[Index]\r\nRob=#\r\nAnn=#\r\n\r\n[Defaults]\r\n_Entries=2\r\n\r\n"
                                         "[Rob]\r\nNumber=556\r\n\r\n[Ann]\r\nNumber=1 800 42\r\n"));
 
-    ASSERT_TRUE(store.Delete(QStringLiteral("ROB")).ok());
+    ASSERT_TRUE(store.remove(QStringLiteral("ROB")).ok());
     EXPECT_EQ(ReadAll(path), QByteArray("[Index]\r\nAnn=#\r\n\r\n[Defaults]\r\n_Entries=1\r\n\r\n"
                                         "[Ann]\r\nNumber=1 800 42\r\n"));
     // No temporary file is left beside the list.
@@ -86,13 +86,13 @@ TEST(IniRecordStoreOps, RefusedChanges_WriteNothing)
         const char* message;
     };
     const std::vector<Case> cases = {
-        {"add of a name differing only in case", [](auto& s) { return s.Add({"BRAVO", "9"}); },
+        {"add of a name differing only in case", [](auto& s) { return s.add({"BRAVO", "9"}); },
          StoreError::Exists, "A record with that name already exists"},
-        {"rename onto another record", [](auto& s) { return s.Update("alpha", {"charlie", "9"}); },
+        {"rename onto another record", [](auto& s) { return s.update("alpha", {"charlie", "9"}); },
          StoreError::Exists, "A record with that name already exists"},
-        {"update of a missing record", [](auto& s) { return s.Update("delta", {"Echo", "9"}); },
+        {"update of a missing record", [](auto& s) { return s.update("delta", {"Echo", "9"}); },
          StoreError::NotFound, "No record named \"delta\" exists"},
-        {"delete of a missing record", [](auto& s) { return s.Delete("delta"); },
+        {"delete of a missing record", [](auto& s) { return s.remove("delta"); },
          StoreError::NotFound, "No record named \"delta\" exists"},
     };
     for (const Case& c : cases) {
@@ -101,7 +101,7 @@ TEST(IniRecordStoreOps, RefusedChanges_WriteNothing)
         EXPECT_EQ(s.error, c.error) << c.what;
         EXPECT_EQ(s.message, QString::fromUtf8(c.message)) << c.what;
         EXPECT_EQ(m.mem->writes, 0) << c.what;
-        EXPECT_EQ(m.store->Names(), (QStringList{"Charlie", "alpha", "Bravo"})) << c.what;
+        EXPECT_EQ(m.store->names(), (QStringList{"Charlie", "alpha", "Bravo"})) << c.what;
         EXPECT_EQ(ValueOf(*m.store, "alpha"), "111") << c.what;
     }
 }
@@ -109,11 +109,11 @@ TEST(IniRecordStoreOps, RefusedChanges_WriteNothing)
 TEST(IniRecordStoreOps, UpdateOfTheSameNameInOtherCase_RewritesValueAndSpelling)
 {
     MemStore m(kThree);
-    ASSERT_TRUE(m.store->Update(QStringLiteral("ALPHA"), {QStringLiteral("Alpha"), QStringLiteral("112")}).ok());
-    EXPECT_EQ(m.store->Names(), (QStringList{"Charlie", "Alpha", "Bravo"}));
+    ASSERT_TRUE(m.store->update(QStringLiteral("ALPHA"), {QStringLiteral("Alpha"), QStringLiteral("112")}).ok());
+    EXPECT_EQ(m.store->names(), (QStringList{"Charlie", "Alpha", "Bravo"}));
     EXPECT_EQ(ValueOf(*m.store, "alpha"), "112");
     MemStore again(m.mem->bytes);
-    EXPECT_EQ(again.store->Names(), (QStringList{"Charlie", "Alpha", "Bravo"}));
+    EXPECT_EQ(again.store->names(), (QStringList{"Charlie", "Alpha", "Bravo"}));
     EXPECT_EQ(ValueOf(*again.store, "alpha"), "112");
 }
 
@@ -121,7 +121,7 @@ TEST(IniRecordStoreOps, EmptyValue_RemovesTheKeyAndDefaultsFillMissingValues)
 {
     MemStore m("[Index]\nA=#\nB=#\n[Defaults]\n_Entries=2\nNumber=000\n[A]\nNumber=1\n");
     EXPECT_EQ(ValueOf(*m.store, "B"), "000");
-    ASSERT_TRUE(m.store->Update("A", {"A", ""}).ok());
+    ASSERT_TRUE(m.store->update("A", {"A", ""}).ok());
     EXPECT_FALSE(m.mem->bytes.contains("Number=1"));
     EXPECT_EQ(ValueOf(*m.store, "A"), "000");
 }
@@ -134,13 +134,13 @@ TEST(IniRecordStoreOps, FullAt999_ButLargerDamagedFilesStillLoadAndShrink)
             bytes += "N" + QByteArray::number(i) + "=#\n";
         bytes += "[Defaults]\n_Entries=" + QByteArray::number(count) + "\n";
         MemStore m(bytes);
-        EXPECT_EQ(m.store->Names().size(), count);
-        const StoreStatus s = m.store->Add({"Extra", "1"});
+        EXPECT_EQ(m.store->names().size(), count);
+        const StoreStatus s = m.store->add({"Extra", "1"});
         EXPECT_EQ(s.error, StoreError::Full);
         EXPECT_EQ(s.message, QStringLiteral("The list is full: it holds at most 999 entries"));
-        ASSERT_TRUE(m.store->Delete("N7").ok());
+        ASSERT_TRUE(m.store->remove("N7").ok());
         EXPECT_TRUE(m.mem->bytes.contains("_Entries=" + QByteArray::number(count - 1) + "\n"));
-        EXPECT_EQ(m.store->Add({"Extra", "1"}).ok(), count == 999);
+        EXPECT_EQ(m.store->add({"Extra", "1"}).ok(), count == 999);
     }
 }
 
@@ -168,13 +168,13 @@ TEST(IniRecordStoreDamaged, LoadShowWhatTheyCan_AndAnInsertKeepsIt)
     };
     for (const Case& c : cases) {
         MemStore m(c.bytes);
-        ASSERT_EQ(m.store->Names(), c.names) << c.what;
+        ASSERT_EQ(m.store->names(), c.names) << c.what;
         for (int i = 0; i < c.names.size(); ++i)
             EXPECT_EQ(ValueOf(*m.store, c.names.at(i)), c.values.at(i)) << c.what;
 
-        ASSERT_TRUE(m.store->Add({"New", "42"}).ok()) << c.what;
+        ASSERT_TRUE(m.store->add({"New", "42"}).ok()) << c.what;
         MemStore reread(m.mem->bytes);
-        EXPECT_EQ(reread.store->Names(), c.names + QStringList{"New"}) << c.what;
+        EXPECT_EQ(reread.store->names(), c.names + QStringList{"New"}) << c.what;
         for (int i = 0; i < c.names.size(); ++i)
             EXPECT_EQ(ValueOf(*reread.store, c.names.at(i)), c.values.at(i)) << c.what;
         EXPECT_EQ(ValueOf(*reread.store, "New"), "42") << c.what;
@@ -186,7 +186,7 @@ TEST(IniRecordStoreDamaged, UntouchedLines_AreWrittenBackAsTheyWere)
 {
     const QByteArray bytes = "; dial-up numbers\n[Index]\n  A = # \n\n[Defaults]\n_Entries=1\nOther=keep\n[A]\nNumber = 1\nNote=x\n";
     MemStore m(bytes);
-    ASSERT_TRUE(m.store->Add({"B", "2"}).ok());
+    ASSERT_TRUE(m.store->add({"B", "2"}).ok());
     EXPECT_EQ(m.mem->bytes, QByteArray("; dial-up numbers\n[Index]\n  A = # \nB=#\n\n[Defaults]\n_Entries=2\nOther=keep\n"
                                        "[A]\nNumber = 1\nNote=x\n\n[B]\nNumber=2\n"));
 }
@@ -218,10 +218,10 @@ TEST(IniRecordStoreText, NamesAndValuesThatWouldBreakTheFile_AreRefused)
     };
     for (const Case& c : cases) {
         MemStore m(kThree);
-        const StoreStatus added = m.store->Add({c.name, c.value});
+        const StoreStatus added = m.store->add({c.name, c.value});
         EXPECT_EQ(added.error, c.error) << c.name.toStdString();
         EXPECT_EQ(added.message, QString::fromUtf8(c.message)) << c.name.toStdString();
-        const StoreStatus renamed = m.store->Update("alpha", {c.name, c.value});
+        const StoreStatus renamed = m.store->update("alpha", {c.name, c.value});
         EXPECT_EQ(renamed.error, c.error) << c.name.toStdString();
         EXPECT_EQ(m.mem->writes, 0);
         EXPECT_EQ(m.mem->bytes, kThree);
@@ -236,14 +236,14 @@ TEST(IniRecordStoreText, OddButHarmlessTexts_ReadBackExactly)
     };
     MemStore m("", false);
     for (const DirectoryRecord& r : records)
-        ASSERT_TRUE(m.store->Add(r).ok()) << r.name.toStdString();
+        ASSERT_TRUE(m.store->add(r).ok()) << r.name.toStdString();
     MemStore reread(m.mem->bytes);
     QStringList names;
     for (const DirectoryRecord& r : records) {
         names << r.name;
         EXPECT_EQ(ValueOf(*reread.store, r.name), r.value) << r.name.toStdString();
     }
-    EXPECT_EQ(reread.store->Names(), names);
+    EXPECT_EQ(reread.store->names(), names);
 }
 
 TEST(IniRecordStoreFailure, WriteRefused_LeavesFileAndStoreAsTheyWere)
@@ -251,15 +251,15 @@ TEST(IniRecordStoreFailure, WriteRefused_LeavesFileAndStoreAsTheyWere)
     MemStore m(kThree);
     m.mem->writeError = QStringLiteral("No space left on device");
     const std::vector<std::function<StoreStatus(IniRecordStore&)>> ops = {
-        [](auto& s) { return s.Add({"Delta", "4"}); },
-        [](auto& s) { return s.Update("alpha", {"Alfa", "4"}); },
-        [](auto& s) { return s.Delete("alpha"); },
+        [](auto& s) { return s.add({"Delta", "4"}); },
+        [](auto& s) { return s.update("alpha", {"Alfa", "4"}); },
+        [](auto& s) { return s.remove("alpha"); },
     };
     for (const auto& op : ops) {
         const StoreStatus s = op(*m.store);
         EXPECT_EQ(s.error, StoreError::WriteFailed);
         EXPECT_EQ(s.message, QStringLiteral("Unable to write \"memory\" (No space left on device); the list is unchanged"));
-        EXPECT_EQ(m.store->Names(), (QStringList{"Charlie", "alpha", "Bravo"}));
+        EXPECT_EQ(m.store->names(), (QStringList{"Charlie", "alpha", "Bravo"}));
         EXPECT_EQ(ValueOf(*m.store, "alpha"), "111");
         EXPECT_EQ(m.mem->bytes, kThree);
     }
@@ -271,11 +271,11 @@ TEST(IniRecordStoreFailure, UnreadableFile_IsReportedAndNeverOverwritten)
     const QString path = dir.filePath(QStringLiteral("Phone.ini"));
     ASSERT_TRUE(QDir().mkpath(path));  // a folder where the list should be
     IniRecordStore store(PhoneLayout(), std::make_unique<IniFileStorage>(path));
-    const StoreStatus opened = store.Open();
+    const StoreStatus opened = store.open();
     EXPECT_EQ(opened.error, StoreError::ReadFailed);
     EXPECT_EQ(opened.message, QStringLiteral("Unable to read \"Phone.ini\" (it is a folder)"));
-    EXPECT_TRUE(store.Names().isEmpty());
-    EXPECT_EQ(store.Add({"A", "1"}).error, StoreError::ReadFailed);
+    EXPECT_TRUE(store.names().isEmpty());
+    EXPECT_EQ(store.add({"A", "1"}).error, StoreError::ReadFailed);
     EXPECT_TRUE(QFileInfo(path).isDir());
 }
 
@@ -284,19 +284,19 @@ TEST(IniRecordStoreFailure, FolderThatCannotHoldTheFile_ReportsTheFirstChange)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("gone/Phone.ini"));
     IniRecordStore store(PhoneLayout(), std::make_unique<IniFileStorage>(path));
-    EXPECT_TRUE(store.Open().ok());
-    const StoreStatus s = store.Add({"A", "1"});
+    EXPECT_TRUE(store.open().ok());
+    const StoreStatus s = store.add({"A", "1"});
     EXPECT_EQ(s.error, StoreError::WriteFailed);
     EXPECT_TRUE(s.message.startsWith(QStringLiteral("Unable to write \"Phone.ini\" ("))) << s.message.toStdString();
-    EXPECT_TRUE(store.Names().isEmpty());
+    EXPECT_TRUE(store.names().isEmpty());
 }
 
 TEST(IniRecordStoreOps, Close_ReadsTheFileAgainOnTheNextUse)
 {
     MemStore m(kThree);
-    EXPECT_EQ(m.store->Names().size(), 3);
+    EXPECT_EQ(m.store->names().size(), 3);
     m.mem->bytes = "[Index]\nOnly=#\n";
-    EXPECT_EQ(m.store->Names().size(), 3);
-    m.store->Close();
-    EXPECT_EQ(m.store->Names(), QStringList{"Only"});
+    EXPECT_EQ(m.store->names().size(), 3);
+    m.store->close();
+    EXPECT_EQ(m.store->names(), QStringList{"Only"});
 }

@@ -61,7 +61,7 @@ TEST(StationAddressField, SendRefusesAnEmptyOrTooLargeAddress)
     for (const Case& c : cases) {
         StationAddressForm form;
         form.setText(QString::fromLatin1(c.text));
-        const auto refusal = form.SendRefusal();
+        const auto refusal = form.sendRefusal();
         EXPECT_EQ(refusal.has_value(), c.refused) << c.text;
         if (c.refused) {
             EXPECT_EQ(refusal.value_or(QString()), QStringLiteral("Station Address must be a number from 0 to 255"));

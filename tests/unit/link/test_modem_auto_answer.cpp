@@ -157,7 +157,7 @@ struct AutoRun : FakeRun {
 TEST(AutoAnswerCycle, WaitsForConnectThenStartsTheStatusAfterFiveSeconds)
 {
     AutoRun run;
-    run.autoAnswer.SetupAaComPort();
+    run.autoAnswer.setupAaComPort();
     EXPECT_TRUE(run.aa.port.isOpen());
     EXPECT_EQ(run.aa.port.number, 3);
     EXPECT_EQ(run.aa.port.writes, (QList<QByteArray>{"+++", "ATH\r"}));
@@ -192,7 +192,7 @@ TEST(AutoAnswerCycle, NextFileAdvancesTheCounterAndSavesTheSettings)
     QFile existing(QDir(run.dir.path()).filePath(QStringLiteral(" Pump 3000042.tl1")));
     ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
     existing.close();
-    EXPECT_EQ(run.autoAnswer.NextAutoAnswerFile(), QDir(run.dir.path()).filePath(QStringLiteral(" Pump 3000043.tl1")));
+    EXPECT_EQ(run.autoAnswer.nextAutoAnswerFile(), QDir(run.dir.path()).filePath(QStringLiteral(" Pump 3000043.tl1")));
     EXPECT_EQ(run.settings.autoFileCounter, 43);
     EXPECT_EQ(run.aa.saves, 1);
 }
@@ -207,7 +207,7 @@ TEST(AutoAnswerCycle, AfterTheDownloadTheNamedSetupGoesBackAndTheLineIsLogged)
     run.state.modemOnline = true;
     run.dataFile = QStringLiteral("P000042.tl1");
 
-    run.autoAnswer.StartResendTimer();
+    run.autoAnswer.startResendTimer();
     EXPECT_TRUE(run.aa.resendTimer);
     run.autoAnswer.onResendSecond();
     EXPECT_EQ(run.host.vport.opens, 0);
@@ -235,7 +235,7 @@ TEST(AutoAnswerCycle, ResendWaitsThirtySixSecondsWithoutWireless)
     AutoRun run;
     run.settings.wireless = false;
     run.state.autoAnswerCount = 5;
-    run.autoAnswer.StartResendTimer();
+    run.autoAnswer.startResendTimer();
     for (int i = 0; i < 35; ++i)
         run.autoAnswer.onResendSecond();
     EXPECT_TRUE(run.aa.resendTimer);
@@ -284,8 +284,8 @@ TEST(AutoAnswerCycle, ACallDuringTheHangUpSequenceIsAnsweredOnceWaiting)
 TEST(AutoAnswerCycle, DisableClosesThePortAndStopsMatching)
 {
     AutoRun run;
-    run.autoAnswer.SetupAaComPort();
-    run.autoAnswer.DisableAutoAnswer();
+    run.autoAnswer.setupAaComPort();
+    run.autoAnswer.disableAutoAnswer();
     EXPECT_FALSE(run.aa.port.isOpen());
     EXPECT_FALSE(run.autoAnswer.waiting());
     run.autoAnswer.onAaBytes("CONNECT 9600\r");

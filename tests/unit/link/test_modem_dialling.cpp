@@ -27,7 +27,7 @@ struct ModemRun : FakeRun {
         settings.network = true;
         settings.localModemInit = QStringLiteral("ATZ");
         settings.phoneNumber = QStringLiteral("5551234");
-        dialler.Install(engine());
+        dialler.install(engine());
         engine().setTransactionHandler(TransactionKind::SendSetup, &sender);
     }
     void startStatus()

@@ -33,11 +33,11 @@ struct StationRun : FakeRun {
     StationRun()
     {
         settings.network = false;
-        programmer.Install(engine());
+        programmer.install(engine());
     }
     void start(std::uint16_t address)
     {
-        programmer.Start(engine(), address);
+        programmer.start(engine(), address);
         engine().onTimeout();  // fast start: revision taken as 'q', status command sent
     }
 };
@@ -110,10 +110,10 @@ TEST(LoggerBaudRate, NobodyAnswersSixSpeedsThenNoResponseB)
     for (bool fast : {true, false}) {
         FakeRun run;
         BaudRateChanger changer;
-        changer.Install(run.engine());
+        changer.install(run.engine());
         run.settings.fastProtocol = fast;
         run.settings.baud = 9600;
-        EXPECT_FALSE(changer.Start(run.engine()).has_value());
+        EXPECT_FALSE(changer.start(run.engine()).has_value());
         EXPECT_EQ(run.host.vport.bauds.front(), fast ? 28800 : 1200);
         run.engine().onTimeout();  // fast start
         for (int i = 0; i < 5; ++i)
@@ -140,9 +140,9 @@ TEST(LoggerBaudRate, OkAtAStepSetsTheNewSpeed)
 {
     FakeRun run;
     BaudRateChanger changer;
-    changer.Install(run.engine());
+    changer.install(run.engine());
     run.settings.baud = 57600;
-    changer.Start(run.engine());
+    changer.start(run.engine());
     EXPECT_EQ(run.settings.baud, 28800);
     run.engine().onTimeout();
     run.engine().onTimeout();
@@ -159,7 +159,7 @@ TEST(LoggerBaudRate, RefusedWithAModem)
     FakeRun run;
     BaudRateChanger changer;
     run.settings.useModem = true;
-    EXPECT_EQ(changer.Start(run.engine()).value_or(QString()), QStringLiteral("Must first uncheck 'Use Modem' in Settings"));
+    EXPECT_EQ(changer.start(run.engine()).value_or(QString()), QStringLiteral("Must first uncheck 'Use Modem' in Settings"));
     EXPECT_EQ(run.host.vport.opens, 0);
 }
 
@@ -170,7 +170,7 @@ struct RemoteRun : FakeRun {
     RemoteRun()
     {
         settings.remoteModemInit = QStringLiteral("AT&C1S0=1&W");
-        remote.Install(engine());
+        remote.install(engine());
     }
 };
 } // namespace
@@ -178,7 +178,7 @@ struct RemoteRun : FakeRun {
 TEST(RemoteModem, FactorySettingsThenInitStringThenConfigured)
 {
     RemoteRun run;
-    run.remote.Proceed(run.engine());
+    run.remote.proceed(run.engine());
     EXPECT_EQ(run.host.vport.writes.back(), QByteArray("AT&F0E0\r"));
     EXPECT_EQ(run.host.armed, 36);
     run.reply("AT&F0E0");   // the echo
@@ -197,7 +197,7 @@ TEST(RemoteModem, FailuresAreReported)
 {
     {
         RemoteRun run;
-        run.remote.Proceed(run.engine());
+        run.remote.proceed(run.engine());
         run.reply("AT&F0E0");
         run.reply("ERROR");
         ASSERT_EQ(run.host.messages.size(), 1u);
@@ -206,7 +206,7 @@ TEST(RemoteModem, FailuresAreReported)
     }
     {
         RemoteRun run;
-        run.remote.Proceed(run.engine());
+        run.remote.proceed(run.engine());
         run.engine().onBytes("garb");
         run.engine().onTimeout();
         ASSERT_EQ(run.host.messages.size(), 1u);
@@ -216,7 +216,7 @@ TEST(RemoteModem, FailuresAreReported)
     {
         RemoteRun run;
         run.host.vport.refuseOpen = true;
-        run.remote.Proceed(run.engine());
+        run.remote.proceed(run.engine());
         ASSERT_EQ(run.host.messages.size(), 1u);
         EXPECT_EQ(run.host.messages[0].message, QStringLiteral("Unable to open selected ComPort - check Settings"));
         EXPECT_EQ(run.enabled, (std::vector<bool>{false, true}));
@@ -233,8 +233,8 @@ TEST(ComTestProcedure, LoopBackModemAndMismatch)
     for (const auto& c : cases) {
         FakeRun run;
         ComTest test;
-        test.Install(run.engine());
-        test.Run(run.engine());
+        test.install(run.engine());
+        test.run(run.engine());
         EXPECT_EQ(run.host.vport.bauds.back(), 1200);
         EXPECT_EQ(run.host.vport.dtr, (std::vector<bool>{true, false, true}));
         EXPECT_EQ(run.host.waits, (std::vector<int>{4, 9, 4}));
@@ -252,8 +252,8 @@ TEST(ComTestProcedure, SilenceFailsAndLeavesThePortOpen)
 {
     FakeRun run;
     ComTest test;
-    test.Install(run.engine());
-    test.Run(run.engine());
+    test.install(run.engine());
+    test.run(run.engine());
     run.engine().onTimeout();
     ASSERT_EQ(run.host.messages.size(), 1u);
     EXPECT_EQ(run.host.messages[0].message, QStringLiteral("Test Failed - No data received."));

@@ -93,7 +93,7 @@ TEST(StatusWindowClose, OldRevisionStartsAnEndRealTimeSessionOnTheOpenPort)
     rig.records.settings.fastProtocol = false;  // a logger up to 'o' answers the normal wake-up
     rig.startRealTime('n', false);
     rig.host.vport.written.clear();
-    EXPECT_FALSE(rig.model.Close(StatusCloseTrigger::OkButton, *rig.engine));
+    EXPECT_FALSE(rig.model.close(StatusCloseTrigger::OkButton, *rig.engine));
     EXPECT_EQ(rig.records.session.transaction, TransactionKind::EndRealTime);
     EXPECT_EQ(rig.host.statusText, QStringLiteral("Terminating link..."));
     EXPECT_TRUE(rig.host.vport.isOpen());
@@ -111,7 +111,7 @@ TEST(StatusWindowClose, PolledRevisionSimplyEndsTheSession)
 {
     StatusRig rig;
     rig.startRealTime('q', false);
-    EXPECT_FALSE(rig.model.Close(StatusCloseTrigger::Window, *rig.engine));
+    EXPECT_FALSE(rig.model.close(StatusCloseTrigger::Window, *rig.engine));
     EXPECT_EQ(rig.records.session.transaction, TransactionKind::None);
     EXPECT_FALSE(rig.host.vport.isOpen());
     EXPECT_TRUE(rig.host.mainEnabled);
@@ -120,9 +120,9 @@ TEST(StatusWindowClose, PolledRevisionSimplyEndsTheSession)
 TEST(StatusWindowClose, GraphRunningOrNoRealTimeLeavesTheSessionAndShowsTheMainWindow)
 {
     StatusRig rig;
-    EXPECT_TRUE(rig.model.Close(StatusCloseTrigger::OkButton, *rig.engine));
+    EXPECT_TRUE(rig.model.close(StatusCloseTrigger::OkButton, *rig.engine));
     rig.startRealTime('q', true);
-    EXPECT_TRUE(rig.model.Close(StatusCloseTrigger::Window, *rig.engine));
+    EXPECT_TRUE(rig.model.close(StatusCloseTrigger::Window, *rig.engine));
     EXPECT_EQ(rig.records.session.transaction, TransactionKind::RealTime);
     EXPECT_TRUE(rig.host.vport.isOpen());
 }
@@ -156,7 +156,7 @@ TEST(StatusWindowLook, CaptionClockAndValueColourByDisplay)
 TEST(StatusWindowTexts, ShowStatusGivesTheDecodingsTextsAndMarksTheStatusShown)
 {
     StatusRig rig;
-    EXPECT_EQ(rig.model.LastStatusRefusal().value_or(QString()),
+    EXPECT_EQ(rig.model.lastStatusRefusal().value_or(QString()),
               QStringLiteral("No Status to show; Select Receive/Status"));
     const ChannelScaling decoded = rig.decode(status_test::Golden12Bit());
     rig.records.session.dateCode = {true, 3, 97};
@@ -172,7 +172,7 @@ TEST(StatusWindowTexts, ShowStatusGivesTheDecodingsTextsAndMarksTheStatusShown)
     EXPECT_EQ(shown.dateCode, QStringLiteral(" 3/97"));
     EXPECT_EQ(shown.clock, QStringLiteral("Thu 20-Dec-1998 11:15:00"));
     EXPECT_TRUE(rig.records.loggerInfo.statusShown);
-    EXPECT_FALSE(rig.model.LastStatusRefusal().has_value());
+    EXPECT_FALSE(rig.model.lastStatusRefusal().has_value());
 }
 
 TEST(StatusWindowTexts, RealTimeLinesFillTheValueBoxesUnlessTheGraphTakesThem)
@@ -182,7 +182,7 @@ TEST(StatusWindowTexts, RealTimeLinesFillTheValueBoxesUnlessTheGraphTakesThem)
     rig.model.ShowStatus();
 
     rig.records.session.transaction = TransactionKind::RealTime;
-    const auto boxes = rig.model.RealTimeLine(RealTimeLineFor("000000000000"));
+    const auto boxes = rig.model.realTimeLine(RealTimeLineFor("000000000000"));
     ASSERT_TRUE(boxes.has_value());
     EXPECT_TRUE((*boxes)[1].startsWith(QStringLiteral("  0.000"))) << (*boxes)[1].toStdString();
     EXPECT_EQ((*boxes)[2], QStringLiteral("OFF"));
@@ -191,20 +191,20 @@ TEST(StatusWindowTexts, RealTimeLinesFillTheValueBoxesUnlessTheGraphTakesThem)
 
     QByteArray bad = RealTimeLineFor("000000000000");
     bad[bad.size() - 1] = bad.back() == '0' ? '1' : '0';
-    const auto errors = rig.model.RealTimeLine(bad);
+    const auto errors = rig.model.realTimeLine(bad);
     ASSERT_TRUE(errors.has_value());
     for (const QString& box : *errors)
         EXPECT_EQ(box, QStringLiteral("Checksum error"));
 
     rig.records.session.realTimeGraph = true;
-    EXPECT_FALSE(rig.model.RealTimeLine(RealTimeLineFor("000000000000")).has_value());
+    EXPECT_FALSE(rig.model.realTimeLine(RealTimeLineFor("000000000000")).has_value());
 }
 
 TEST(StatusWindowTexts, RealTimeLineBeforeAnyShowStatusStillUsesTheLoggersScaling)
 {
     StatusRig rig;
     rig.decode(status_test::Golden12Bit());
-    const auto boxes = rig.model.RealTimeLine(RealTimeLineFor("000000000000"));
+    const auto boxes = rig.model.realTimeLine(RealTimeLineFor("000000000000"));
     ASSERT_TRUE(boxes.has_value());
     EXPECT_TRUE((*boxes)[1].startsWith(QStringLiteral("  0.000"))) << (*boxes)[1].toStdString();
 }

@@ -32,13 +32,13 @@ SettingsControls Valid()
 
 TEST(SettingsDialogItems, GroupsOfferTheirCaptionsInOrder)
 {
-    EXPECT_EQ(SettingsDialogModel::BaudItems(),
+    EXPECT_EQ(SettingsDialogModel::baudItems(),
               QStringList({"1200", "2400", "4800", "9600", "19.2k", "28.8k", "38.4k", "57.6k"}));
-    EXPECT_EQ(SettingsDialogModel::ConnectedItems(), QStringList({"Single Logger", "Network"}));
-    EXPECT_EQ(SettingsDialogModel::TimeItems(), QStringList({"24 Hour", "Am/Pm"}));
-    EXPECT_EQ(SettingsDialogModel::DateFormatItems(),
+    EXPECT_EQ(SettingsDialogModel::connectedItems(), QStringList({"Single Logger", "Network"}));
+    EXPECT_EQ(SettingsDialogModel::timeItems(), QStringList({"24 Hour", "Am/Pm"}));
+    EXPECT_EQ(SettingsDialogModel::dateFormatItems(),
               QStringList({"mm/dd/yyyy (USA)", "dd/mm/yyyy"}));
-    const QStringList ports = SettingsDialogModel::PortItems();
+    const QStringList ports = SettingsDialogModel::portItems();
     ASSERT_EQ(ports.size(), 20);
     EXPECT_EQ(ports.first(), "COM1");
     EXPECT_EQ(ports.at(9), "COM10");
@@ -49,12 +49,12 @@ TEST(SettingsDialogItems, EveryBaudItemStoresItsSpeed)
 {
     const int speeds[] = {1200, 2400, 4800, 9600, 19200, 28800, 38400, 57600};
     for (int item = 0; item < 8; ++item) {
-        EXPECT_EQ(SettingsDialogModel::BaudOfItem(item), speeds[item]) << item;
-        EXPECT_EQ(SettingsDialogModel::ItemOfBaud(speeds[item]), item) << item;
+        EXPECT_EQ(SettingsDialogModel::baudOfItem(item), speeds[item]) << item;
+        EXPECT_EQ(SettingsDialogModel::itemOfBaud(speeds[item]), item) << item;
     }
-    EXPECT_EQ(SettingsDialogModel::BaudOfItem(-1), 0);
-    EXPECT_EQ(SettingsDialogModel::BaudOfItem(8), 0);
-    EXPECT_EQ(SettingsDialogModel::ItemOfBaud(115200), -1);
+    EXPECT_EQ(SettingsDialogModel::baudOfItem(-1), 0);
+    EXPECT_EQ(SettingsDialogModel::baudOfItem(8), 0);
+    EXPECT_EQ(SettingsDialogModel::itemOfBaud(115200), -1);
 }
 
 struct ShowCase {
@@ -81,7 +81,7 @@ TEST_P(SettingsOnShow, ControlsFollowTheRecord)
     expected.autoAnswer = false;
     expected.autoExport = false;
     GetParam().expect(expected);
-    EXPECT_EQ(SettingsDialogModel(rec).OnShow(), expected);
+    EXPECT_EQ(SettingsDialogModel(rec).onShow(), expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -128,23 +128,23 @@ TEST(SettingsDialogModel, AutoAnswerIsVisibleOnlyWithUseModem)
 {
     SettingsControls c;
     c.autoAnswer = true;
-    EXPECT_FALSE(SettingsDialogModel::AutoAnswerVisible(c));
+    EXPECT_FALSE(SettingsDialogModel::autoAnswerVisible(c));
     c.useModem = true;
-    EXPECT_TRUE(SettingsDialogModel::AutoAnswerVisible(c));
+    EXPECT_TRUE(SettingsDialogModel::autoAnswerVisible(c));
 }
 
 TEST(SettingsDialogModel, DateFormatAndAutoExportAreStoredWhenClicked)
 {
     SettingsRecord rec;
     SettingsDialogModel model(rec);
-    model.DateFormatClicked(1);
+    model.dateFormatClicked(1);
     EXPECT_EQ(rec.exportDateFormat, 1);
-    model.AutoExportClicked(true);
+    model.autoExportClicked(true);
     EXPECT_TRUE(rec.autoExport);
-    model.DateFormatClicked(7);   // no such item
+    model.dateFormatClicked(7);   // no such item
     EXPECT_EQ(rec.exportDateFormat, 1);
-    model.DateFormatClicked(0);
-    model.AutoExportClicked(false);
+    model.dateFormatClicked(0);
+    model.autoExportClicked(false);
     EXPECT_EQ(rec.exportDateFormat, 0);
     EXPECT_FALSE(rec.autoExport);
 }
@@ -162,7 +162,7 @@ TEST(SettingsDialogOk, UseModemWithSingleLoggerRefusesAndStoresNothing)
     c.wireless = true;
     c.amPm = false;
     ScriptedMessages messages;
-    EXPECT_FALSE(SettingsDialogModel(rec).Ok(c, messages).has_value());
+    EXPECT_FALSE(SettingsDialogModel(rec).ok(c, messages).has_value());
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, kNeedsNetwork);
     EXPECT_EQ(messages.shown[0].kind, DialogKind::Information);
@@ -184,11 +184,11 @@ TEST(SettingsDialogOk, FastBaudWithoutFastProtocolKeepsThePortValuesOnly)
         c.network = true;
         c.amPm = false;
         ScriptedMessages messages;
-        EXPECT_FALSE(SettingsDialogModel(rec).Ok(c, messages).has_value());
+        EXPECT_FALSE(SettingsDialogModel(rec).ok(c, messages).has_value());
         EXPECT_EQ(messages.texts(), QStringList({kNeedsFast})) << item;
         EXPECT_EQ(messages.shown[0].kind, DialogKind::Information);
         // Stored before the check:
-        EXPECT_EQ(rec.baud, SettingsDialogModel::BaudOfItem(item));
+        EXPECT_EQ(rec.baud, SettingsDialogModel::baudOfItem(item));
         EXPECT_EQ(rec.portNumber, 3);
         EXPECT_TRUE(rec.wireless);
         EXPECT_FALSE(rec.fastProtocol);
@@ -208,9 +208,9 @@ TEST(SettingsDialogOk, SlowBaudsPassWithoutFastProtocol)
         c.baudItem = item;
         c.fastProtocol = false;
         ScriptedMessages messages;
-        EXPECT_TRUE(SettingsDialogModel(rec).Ok(c, messages).has_value()) << item;
+        EXPECT_TRUE(SettingsDialogModel(rec).ok(c, messages).has_value()) << item;
         EXPECT_TRUE(messages.shown.empty());
-        EXPECT_EQ(rec.baud, SettingsDialogModel::BaudOfItem(item));
+        EXPECT_EQ(rec.baud, SettingsDialogModel::baudOfItem(item));
     }
 }
 
@@ -227,7 +227,7 @@ TEST(SettingsDialogOk, AcceptedOkStoresEveryFieldAndReportsWhatChanged)
     c.network = true;
     c.amPm = false;
     ScriptedMessages messages;
-    const auto applied = SettingsDialogModel(rec).Ok(c, messages);
+    const auto applied = SettingsDialogModel(rec).ok(c, messages);
     ASSERT_TRUE(applied.has_value());
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(rec.baud, 38400);
@@ -245,7 +245,7 @@ TEST(SettingsDialogOk, AcceptedOkStoresEveryFieldAndReportsWhatChanged)
     EXPECT_EQ(applied->stationAddress, 42);
 
     // The same choices again change nothing.
-    const auto again = SettingsDialogModel(rec).Ok(c, messages);
+    const auto again = SettingsDialogModel(rec).ok(c, messages);
     ASSERT_TRUE(again.has_value());
     EXPECT_FALSE(again->useModemChanged || again->autoAnswerChanged || again->networkChanged
                  || again->portOrBaudChanged);
@@ -262,7 +262,7 @@ TEST(SettingsDialogOk, AutoAnswerNeedsUseModem)
     c.useModem = false;
     c.autoAnswer = true;   // still checked, but hidden with Use Modem off
     ScriptedMessages messages;
-    const auto applied = SettingsDialogModel(rec).Ok(c, messages);
+    const auto applied = SettingsDialogModel(rec).ok(c, messages);
     ASSERT_TRUE(applied.has_value());
     EXPECT_FALSE(rec.useModem);
     EXPECT_FALSE(rec.autoAnswer);
@@ -277,10 +277,10 @@ TEST(SettingsDialogOk, GroupWithNothingSelectedKeepsTheRecordValue)
     rec.baud = 14400;
     rec.portNumber = 33;
     SettingsDialogModel model(rec);
-    SettingsControls c = model.OnShow();
+    SettingsControls c = model.onShow();
     c.network = true;
     ScriptedMessages messages;
-    const auto applied = model.Ok(c, messages);
+    const auto applied = model.ok(c, messages);
     ASSERT_TRUE(applied.has_value());
     EXPECT_EQ(rec.baud, 14400);
     EXPECT_EQ(rec.portNumber, 33);
@@ -292,12 +292,12 @@ TEST(SettingsDialogOk, LeavesTheImmediateChoicesAlone)
     SettingsRecord rec;
     SettingsDialogModel model(rec);
     SettingsControls c = Valid();
-    model.DateFormatClicked(1);
-    model.AutoExportClicked(true);
+    model.dateFormatClicked(1);
+    model.autoExportClicked(true);
     c.dateFormatItem = 0;    // stale control state must not undo the click
     c.autoExport = false;
     ScriptedMessages messages;
-    ASSERT_TRUE(model.Ok(c, messages).has_value());
+    ASSERT_TRUE(model.ok(c, messages).has_value());
     EXPECT_EQ(rec.exportDateFormat, 1);
     EXPECT_TRUE(rec.autoExport);
 }
