@@ -275,3 +275,21 @@ TEST(MainWindowUi, ANewLinearScaleFromTheSetupWindowReachesTheSetup)
     EXPECT_EQ(w.records.setup.scalingCode(2), '3');
     EXPECT_TRUE(box->currentText().startsWith(QStringLiteral("Linear: "))) << box->currentText().toStdString();
 }
+
+TEST(MainWindowSession, RealTimeShowsLiveReadingsAndClosingTheStatusWindowEndsIt)
+{
+    SimProcess sim;
+    ASSERT_TRUE(sim.start({"--baud", "19200", "--protocol", "fast", "--realtime-interval", "200"}));
+    Window w(sim.ptyPath());
+    w.main->run(MainCommand::RealTime);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sim.logLines(QStringLiteral("REALTIME")).size() >= 2; }, 30000))
+        << w.messages.texts().join('|').toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.main->statusWindow().isVisible(); }, 10000));
+    EXPECT_EQ(w.main->statusWindow().windowTitle(), QStringLiteral("Real Time Display"));
+    auto* value = w.main->statusWindow().findChild<QLineEdit*>(QStringLiteral("Value1Box"));
+    ASSERT_NE(value, nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !value->text().trimmed().isEmpty(); }, 10000));
+    w.main->statusWindow().close();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.records.session.transaction == TransactionKind::None; }, 15000));
+    EXPECT_TRUE(w.main->menuBar()->isEnabled());
+}
