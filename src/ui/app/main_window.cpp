@@ -61,11 +61,10 @@ GuiSessionRunner::GuiSessionRunner(AppRecords& records, TMain& main)
     connect(&m_second, &QTimer::timeout, this, [this] { m_auto.onSecond(); });
     m_resend.setInterval(1000);
     connect(&m_resend, &QTimer::timeout, this, [this] { m_auto.onResendSecond(); });
-    messageHandler = [this, &records](const Outcome& o) {
+    messageHandler = [this](const Outcome& o) {
         UserMessage m{o.kind, o.message, o.buttons, o.helpContext, {}, {}};
         if (o.message == QLatin1String("Unable to open selected ComPort - check Settings"))
             m.informative = PortOpenDiagnosis(qtPort().devicePath());
-        Q_UNUSED(records);
         return m_main.messages().ask(m);
     };
 }
