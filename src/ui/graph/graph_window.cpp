@@ -98,6 +98,7 @@ QMenu* TGraph::addRadioMenu(QMenu* parent, const QString& title, const QStringLi
 {
     QMenu* menu = parent->addMenu(title);
     menu->setObjectName(plain(title));
+    m_actions.push_back(menu->menuAction());
     group = new QActionGroup(this);
     group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     for (int i = 0; i < items.size(); ++i) {
@@ -158,6 +159,7 @@ void TGraph::buildMenus()
 
     QAction* help = menuBar()->addAction(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("Help"));
+    m_actions.push_back(help);
     help->setShortcut(QKeySequence(QStringLiteral("Ctrl+F")));
     connect(help, &QAction::triggered, this, [this] { if (m_help) m_help->showHelp(kGraphHelpContext); });
 
@@ -182,6 +184,13 @@ void TGraph::checkItem(QActionGroup* group, int item)
     const auto actions = group->actions();
     if (item < 0 || item >= actions.size())
         return;   // an unknown value leaves the checks as they were
+    for (int i = 0; i < actions.size(); ++i)
+        actions[i]->setChecked(i == item);
+}
+
+void TGraph::checkOnly(QActionGroup* group, int item)
+{
+    const auto actions = group->actions();
     for (int i = 0; i < actions.size(); ++i)
         actions[i]->setChecked(i == item);
 }
@@ -221,18 +230,16 @@ void TGraph::applyPreferences()
     m_thick->setChecked(s.thickPlotting);
     m_chart->setThickLines(s.thickPlotting);
     checkItem(m_temperatureGroup, s.fahrenheit ? 0 : 1);
-    if (GridItem(s.grid) >= 0) {
+    // An unknown grid, text size or colour mode leaves the chart as it was and checks nothing.
+    checkOnly(m_gridGroup, GridItem(s.grid));
+    if (GridItem(s.grid) >= 0)
         m_chart->setGrid(s.grid);
-        checkItem(m_gridGroup, GridItem(s.grid));
-    }
-    if (FontSizeItem(s.textSize) >= 0) {
+    checkOnly(m_fontGroup, FontSizeItem(s.textSize));
+    if (FontSizeItem(s.textSize) >= 0)
         m_chart->setFontSize(s.textSize);
-        checkItem(m_fontGroup, FontSizeItem(s.textSize));
-    }
-    if (DisplayModeItem(s.colourMode) >= 0) {
+    checkOnly(m_displayGroup, DisplayModeItem(s.colourMode));
+    if (DisplayModeItem(s.colourMode) >= 0)
         m_chart->setViewingStyle(s.colourMode);
-        checkItem(m_displayGroup, DisplayModeItem(s.colourMode));
-    }
     checkItem(m_moistureGroup, MoistureItem(s.humidityQuantity));
 }
 

@@ -84,7 +84,8 @@ private:
                         std::function<void(int)> chosen, QActionGroup*& group);
     QAction* addToggle(QMenu* parent, const QString& caption, std::function<void(bool)> toggled);
     QAction* addCommand(QMenu* parent, const QString& caption, const QString& shortcut, std::function<void()> run);
-    void checkItem(QActionGroup* group, int item);
+    void checkItem(QActionGroup* group, int item);   // an unknown item changes nothing
+    void checkOnly(QActionGroup* group, int item);   // an unknown item unchecks all
     void applyPreferences();
     void setAxes();
     void chooseTemperature(bool fahrenheit);

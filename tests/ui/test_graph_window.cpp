@@ -1,0 +1,197 @@
+// The graph window, offscreen: the shipped samples, unit changes recomputed from the
+// readings, menus mirrored in the pop-up menu, failed opens that keep the graph.
+#include "ui/graph/graph_window.h"
+
+#include "e2e/support/sim_process.h"
+#include "program/app_records.h"
+#include "support/scripted_messages.h"
+#include "ui/support/screens.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <cmath>
+#include <gtest/gtest.h>
+
+using namespace tamble;
+using namespace tamble::test;
+using tamble::e2e::ProgramHome;
+
+namespace {
+
+struct Graph {
+    Graph()
+    {
+        records.programDir = home.path() + QLatin1Char('/');
+        for (const QString& table : QDir(QStringLiteral(TAMBLE_SOURCE_DIR "/data")).entryList({QStringLiteral("*.?vt")}))
+            home.copyFromSource(QStringLiteral("data/") + table);
+        records.settings.fahrenheit = false;
+        records.settings.markDataPoints = false;
+        window = std::make_unique<TGraph>(records, messages, &help);
+        window->setLoadOnShow(false);
+    }
+    QString sample(const QString& name)
+    {
+        const QString target = home.filePath(name);
+        QFile::copy(QStringLiteral(TAMBLE_SOURCE_DIR "/data/samples/") + name, target);
+        return target;
+    }
+    bool open(const QString& path)
+    {
+        return window->openChosenFile(path) && (window->clearZoomState(), window->LoadGraph());
+    }
+    std::string said() const
+    {
+        std::string out;
+        for (const auto& m : messages.shown)
+            out += m.text.toStdString() + " | ";
+        return out;
+    }
+
+    ProgramHome home;
+    AppRecords records;
+    ScriptedMessages messages;
+    RecordingHelp help;
+    std::unique_ptr<TGraph> window;
+};
+
+TEST(GraphWindow, OpensEveryShippedSampleWithLegendsAndData)
+{
+    Graph g;
+    const QStringList samples = QDir(QStringLiteral(TAMBLE_SOURCE_DIR "/data/samples")).entryList({QStringLiteral("*.TL1")});
+    ASSERT_FALSE(samples.isEmpty());
+    for (const QString& name : samples) {
+        ASSERT_TRUE(g.open(g.sample(name))) << name.toStdString() << g.said();
+        EXPECT_FALSE(g.window->loadError());
+        EXPECT_EQ(g.window->chart().subsetCount(), g.records.dataSet.channelCount()) << name.toStdString();
+        for (int k = 0; k < g.window->chart().subsetCount(); ++k) {
+            EXPECT_FALSE(g.window->chart().subsetY(k).empty()) << name.toStdString();
+            EXPECT_FALSE(g.window->chart().subsetLabel(k).contains(QLatin1Char('~')));
+        }
+        const auto x = g.window->chart().subsetX(0);
+        ASSERT_GE(x.size(), 2u);
+        EXPECT_GT(x.front(), 30000.0) << "X values are date-times after 1982";
+        EXPECT_LT(x.front(), x.back());
+    }
+    g.window->show();
+    SaveScreen(*g.window, QStringLiteral("graph"));
+}
+
+TEST(GraphWindow, CelsiusAndFahrenheitDifferByTheConversion)
+{
+    Graph g;
+    ASSERT_TRUE(g.open(g.sample(QStringLiteral("sample8.TL1"))));
+    const std::vector<double> celsius = g.window->chart().subsetY(0);
+    ASSERT_FALSE(celsius.empty());
+
+    g.window->command(QStringLiteral("Fahrenheit"))->trigger();
+    EXPECT_TRUE(g.records.settings.fahrenheit);
+    EXPECT_TRUE(g.window->command(QStringLiteral("Fahrenheit"))->isChecked());
+    EXPECT_FALSE(g.window->command(QStringLiteral("Celsius"))->isChecked());
+    const std::vector<double> fahrenheit = g.window->chart().subsetY(0);
+    ASSERT_EQ(fahrenheit.size(), celsius.size());
+    for (std::size_t i = 0; i < celsius.size(); ++i)
+        EXPECT_NEAR(fahrenheit[i], celsius[i] * 9.0 / 5.0 + 32.0, 0.01) << i;
+    EXPECT_TRUE(g.window->chart().yAxisLabel(0).contains(QLatin1Char('F'))) << g.window->chart().yAxisLabel(0).toStdString();
+
+    g.window->command(QStringLiteral("Celsius"))->trigger();
+    const std::vector<double> back = g.window->chart().subsetY(0);
+    for (std::size_t i = 0; i < celsius.size(); ++i)
+        EXPECT_NEAR(back[i], celsius[i], 0.01);
+}
+
+TEST(GraphWindow, FileThatCannotBeOpenedKeepsTheGraphAndSaysSo)
+{
+    Graph g;
+    ASSERT_TRUE(g.open(g.sample(QStringLiteral("sample8.TL1"))));
+    const auto before = g.window->chart().subsetY(0);
+    const QString missing = g.home.filePath(QStringLiteral("gone.TL1"));
+    EXPECT_FALSE(g.open(missing));
+    EXPECT_TRUE(g.window->loadError());
+    ASSERT_FALSE(g.messages.shown.empty());
+    EXPECT_EQ(g.messages.shown.back().text, QStringLiteral("File: ") + missing + QStringLiteral(" not found"));
+    EXPECT_EQ(g.window->chart().subsetY(0), before);
+
+    // A truncated file: the loader's message, and still the previous data.
+    const QString cut = g.home.filePath(QStringLiteral("cut.TL1"));
+    g.home.writeFile(QStringLiteral("cut.TL1"), g.home.readFile(QStringLiteral("sample8.TL1")).left(120));
+    const std::size_t shown = g.messages.shown.size();
+    EXPECT_FALSE(g.open(cut));
+    EXPECT_GT(g.messages.shown.size(), shown);
+    EXPECT_EQ(g.window->chart().subsetY(0), before);
+}
+
+TEST(GraphWindow, RadioGroupsAndTogglesStayInStepInBothMenus)
+{
+    Graph g;
+    g.records.settings.grid = 7;   // unknown: nothing checked
+    g.window->SetUpChart();
+    for (const char* item : {"Both X and Y Axis", "Y Axis", "X Axis", "No Grid"})
+        EXPECT_FALSE(g.window->command(QString::fromLatin1(item))->isChecked()) << item;
+
+    g.window->command(QStringLiteral("Y Axis"))->trigger();
+    EXPECT_EQ(g.records.settings.grid, 1);
+    g.window->command(QStringLiteral("Dew Point"))->trigger();
+    EXPECT_EQ(g.records.settings.humidityQuantity, 1);
+    g.window->command(QStringLiteral("Small"))->trigger();
+    EXPECT_EQ(g.records.settings.textSize, 1);
+    g.window->command(QStringLiteral("Monochrome + Symbols"))->trigger();
+    EXPECT_EQ(g.records.settings.colourMode, 3);
+    g.window->command(QStringLiteral("Thick Plotting"))->trigger();
+    EXPECT_TRUE(g.records.settings.thickPlotting);
+    g.window->command(QStringLiteral("One Decimal"))->trigger();
+    EXPECT_EQ(g.window->numericPrecision(), 1);
+
+    // The pop-up menu holds the very same actions as the menu bar.
+    QStringList popup;
+    for (QAction* a : g.window->popupMenu()->actions())
+        popup << a->text().remove(QLatin1Char('&'));
+    EXPECT_EQ(popup, (QStringList{"Open", "Viewports", "Font Size", "Grid Lines", "Grid in Front", "Mark Data Points",
+                                  "Thick Plotting", "Undo Zoom", "Export", "Colors", "Temperature", "Moisture",
+                                  "Numeric Precision", "File Name", "Display Mode", "Print"}));
+    EXPECT_TRUE(g.window->popupMenu()->actions().contains(g.window->command(QStringLiteral("Thick Plotting"))));
+    EXPECT_FALSE(g.window->command(QStringLiteral("Undo Zoom"))->isEnabled());
+
+    g.window->command(QStringLiteral("Help"))->trigger();
+    EXPECT_EQ(g.help.contexts, std::vector<int>{2});
+}
+
+TEST(GraphWindow, LoadResetsPrecisionAndHideComesBackAsNameOnNextBuild)
+{
+    Graph g;
+    const QString path = g.sample(QStringLiteral("sample10.TL1"));
+    ASSERT_TRUE(g.open(path));
+    EXPECT_EQ(g.window->chart().xAxisLabel(), QStringLiteral("sample10.TL1"));
+    g.window->command(QStringLiteral("Path + Name"))->trigger();
+    EXPECT_EQ(g.window->chart().xAxisLabel(), path);
+    g.window->command(QStringLiteral("Hide"))->trigger();
+    EXPECT_EQ(g.window->chart().xAxisLabel(), QString());
+    g.window->BuildGraph();
+    EXPECT_EQ(g.window->chart().xAxisLabel(), QStringLiteral("sample10.TL1"));
+    EXPECT_TRUE(g.window->command(QStringLiteral("Hide"))->isChecked());
+
+    g.window->command(QStringLiteral("No Decimals"))->trigger();
+    ASSERT_TRUE(g.open(path));
+    EXPECT_EQ(g.window->chart().precision(), 2);
+    EXPECT_TRUE(g.window->command(QStringLiteral("Two Decimals"))->isChecked());
+}
+
+TEST(GraphWindow, ShowSizesByScreenAndLoadsOnceThenCloseHides)
+{
+    Graph g;
+    g.records.dataFileName = g.sample(QStringLiteral("sample12.TL1"));
+    g.window->setLoadOnShow(true);
+    bool closed = false;
+    QObject::connect(g.window.get(), &TGraph::closed, [&] { closed = true; });
+    g.window->show();
+    EXPECT_FALSE(g.window->loadOnShow());
+    EXPECT_GT(g.window->chart().subsetCount(), 0);
+    EXPECT_EQ(g.window->windowTitle(), QStringLiteral("Tamble Logger Graph"));
+    g.window->command(QStringLiteral("Exit Graph"))->trigger();
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(g.window->isVisible());
+}
+
+} // namespace
