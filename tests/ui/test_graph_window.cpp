@@ -1,6 +1,7 @@
 // The graph window, offscreen: the shipped samples, unit changes recomputed from the
 // readings, menus mirrored in the pop-up menu, failed opens that keep the graph.
 #include "ui/graph/graph_window.h"
+#include "ui/app/main_window.h"
 
 #include "e2e/support/sim_process.h"
 #include "program/app_records.h"
@@ -192,6 +193,43 @@ TEST(GraphWindow, ShowSizesByScreenAndLoadsOnceThenCloseHides)
     g.window->command(QStringLiteral("Exit Graph"))->trigger();
     EXPECT_TRUE(closed);
     EXPECT_FALSE(g.window->isVisible());
+}
+
+} // namespace
+
+namespace {
+
+TEST(GraphFromMainWindow, FileGraphChoosesAFileAndGraphShowsIt)
+{
+    ProgramHome home;
+    AppRecords records;
+    records.programDir = home.path() + QLatin1Char('/');
+    for (const QString& table : QDir(QStringLiteral(TAMBLE_SOURCE_DIR "/data")).entryList({QStringLiteral("*.?vt")}))
+        home.copyFromSource(QStringLiteral("data/") + table);
+    home.copyFromSource(QStringLiteral("data/samples/sample8.TL1"));
+    ScriptedMessages messages;
+    TMain main(records, QStringLiteral(TAMBLE_SOURCE_DIR "/data"));
+    main.setMessageService(messages);
+    EXPECT_TRUE(main.action(MainCommand::FileGraph)->isEnabled());
+    EXPECT_TRUE(main.action(MainCommand::Graph)->isEnabled());
+
+    TGraph& graph = main.graph();
+    graph.chooseFile = [] { return QString(); };
+    main.run(MainCommand::FileGraph);
+    EXPECT_FALSE(graph.isVisible()) << "a cancelled choice shows nothing";
+
+    const QString path = home.filePath(QStringLiteral("sample8.TL1"));
+    graph.chooseFile = [path] { return path; };
+    main.run(MainCommand::FileGraph);
+    EXPECT_TRUE(graph.isVisible());
+    EXPECT_EQ(graph.chart().xAxisLabel(), QStringLiteral("sample8.TL1"));
+    EXPECT_EQ(records.settings.lastDataFile, path);
+    EXPECT_GT(graph.chart().subsetCount(), 0);
+
+    graph.close();
+    EXPECT_FALSE(graph.isVisible());
+    main.run(MainCommand::Graph);
+    EXPECT_TRUE(graph.isVisible());
 }
 
 } // namespace

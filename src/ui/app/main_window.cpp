@@ -1,4 +1,5 @@
 #include "ui/app/main_window.h"
+#include "ui/graph/graph_window.h"
 
 #include "program/port_diagnosis.h"
 #include "app/startup.h"
@@ -409,12 +410,49 @@ void TMain::showEvent(QShowEvent* event)
 
 void TMain::firstPaint()
 {
-    // The command line's graph request waits for the graph window; the window is enabled.
-    m_records.mode.openGraph = false;
     m_runner->setMainWindowEnabled(true);
+    if (std::exchange(m_records.mode.openGraph, false))
+        showGraph();   // the data file named on the command line
     applyAutoAnswer();
     if (!m_startupWarning.isEmpty())
         m_messages->ask({DialogKind::Warning, std::exchange(m_startupWarning, QString()), DialogButtons::Ok, 0, {}, {}});
+}
+
+// The graph window is made once, on first use, and afterwards only shown and hidden.
+TGraph& TMain::graphWindow()
+{
+    if (!m_graph) {
+        m_graph = new TGraph(m_records, *m_messages, m_help.get(), this);
+        m_graph->setWindowFlag(Qt::Window);
+        connect(m_graph, &TGraph::closed, this, [this] {
+            m_runner->setMainWindowEnabled(true);
+            show();
+        });
+    }
+    return *m_graph;
+}
+
+// File/Graph: choose a file, then show it from its first reading.
+void TMain::openGraphFromMenu()
+{
+    TGraph& graph = graphWindow();
+    if (!graph.OpenGraphFile())
+        return;
+    graph.clearZoomState();
+    graph.setLoadOnShow(true);
+    showGraph();
+}
+
+void TMain::showGraph()
+{
+    TGraph& graph = graphWindow();
+    graph.show();
+    graph.raise();
+    graph.activateWindow();
+    if (graph.isVisible() && graph.loadOnShow()) {   // already showing: load now
+        graph.setLoadOnShow(false);
+        graph.LoadGraph();
+    }
 }
 
 void TMain::showModal(QDialog& dialog)
@@ -473,6 +511,8 @@ void TMain::run(MainCommand command)
         m_help->showHelp(kContentsHelpContext);
         return;
     case MainCommand::About: showModal(*m_about); return;
+    case MainCommand::FileGraph: openGraphFromMenu(); return;
+    case MainCommand::Graph: showGraph(); return;
     default: return;  // the graph and setup windows are not part of the program yet
     }
 }

@@ -266,7 +266,7 @@ void ChartAdapter::refresh()
             bool any = false;
             for (QCPGraph* g : d->graphs)
                 if (g->valueAxis() == y) {
-                    g->rescaleValueAxis(any, true);
+                    g->rescaleValueAxis(any, false);
                     any = true;
                 }
             if (any && y->range().size() <= 0)
