@@ -13,6 +13,11 @@
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QApplication>
+#include <QMouseEvent>
+#include <QRegularExpression>
+#include <QUrl>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -230,6 +235,52 @@ TEST(GraphFromMainWindow, FileGraphChoosesAFileAndGraphShowsIt)
     EXPECT_FALSE(graph.isVisible());
     main.run(MainCommand::Graph);
     EXPECT_TRUE(graph.isVisible());
+}
+
+} // namespace
+
+namespace {
+
+TEST(GraphWindow, DroppedGraphFilesOnlyAndTheValueUnderTheMouse)
+{
+    const std::vector<std::pair<const char*, bool>> names = {
+        {"a.tl1", true}, {"b.TL2", true}, {"c.Tl1", true}, {"d.tl5", false}, {"e.csv", false}, {"tl1", false}};
+    for (const auto& [name, accepted] : names) {
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/") + QString::fromLatin1(name))});
+        EXPECT_EQ(!TGraph::graphFileIn(&mime).isEmpty(), accepted) << name;
+    }
+    QMimeData two;
+    two.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/a.tl1")), QUrl::fromLocalFile(QStringLiteral("/tmp/b.tl1"))});
+    EXPECT_TRUE(TGraph::graphFileIn(&two).isEmpty());
+
+    Graph g;
+    g.window->show();
+    ASSERT_TRUE(g.window->openDropped(g.sample(QStringLiteral("sample8.TL1"))));
+    EXPECT_EQ(g.window->chart().xAxisLabel(), QStringLiteral("sample8.TL1"));
+    g.window->command(QStringLiteral("Three Decimals"))->trigger();
+    QWidget* chart = g.window->chart().widget();
+    QApplication::processEvents();   // the queued replot lays the axes out
+    QMouseEvent move(QEvent::MouseMove, QPointF(chart->width() / 2.0, chart->height() / 2.0),
+                     chart->mapToGlobal(QPointF(chart->width() / 2.0, chart->height() / 2.0)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(chart, &move);
+    const QString status = g.window->statusText();
+    EXPECT_TRUE(status.contains(QStringLiteral("1998"))) << status.toStdString();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral(": -?\\d+\\.\\d{3}\\b")).match(status).hasMatch()) << status.toStdString();
+}
+
+TEST(GraphWindow, MultiBankRecordingGoesThroughItsBankFile)
+{
+    Graph g;
+    const QString path = g.sample(QStringLiteral("banks4.TL1"));
+    ASSERT_TRUE(g.open(path)) << g.said();
+    EXPECT_TRUE(g.records.dataSet.multiBank);
+    EXPECT_TRUE(QFile::exists(g.home.filePath(QStringLiteral("banks4.TL2"))));
+    EXPECT_GT(g.window->graphBuffer().graphPointCount, 1);
+    const QString tl2 = g.home.filePath(QStringLiteral("banks4.TL2"));
+    ASSERT_TRUE(g.open(tl2)) << g.said();
+    EXPECT_EQ(g.window->chart().xAxisLabel(), QStringLiteral("banks4.TL2"));
 }
 
 } // namespace

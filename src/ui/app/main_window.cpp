@@ -1,6 +1,10 @@
 #include "ui/app/main_window.h"
 #include "ui/graph/graph_window.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+
 #include "program/port_diagnosis.h"
 #include "app/startup.h"
 #include "directory/directory_list_rules.h"
@@ -346,6 +350,7 @@ QAction* TMain::action(MainCommand command) const
 void TMain::refresh()
 {
     setWindowTitle(QStringLiteral("Tamble Logger"));
+    setAcceptDrops(true);
     const MainWindowLook look = LookOf(m_records.settings, m_records.session);
     {
         const QSignalBlocker block(m_stationField);
@@ -453,6 +458,23 @@ void TMain::showGraph()
         graph.setLoadOnShow(false);
         graph.LoadGraph();
     }
+}
+
+// A .tl1 or .tl2 file dropped on the main window opens as a graph.
+void TMain::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!TGraph::graphFileIn(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TMain::dropEvent(QDropEvent* event)
+{
+    const QString path = TGraph::graphFileIn(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    if (graphWindow().openDropped(path))
+        showGraph();
 }
 
 void TMain::showModal(QDialog& dialog)

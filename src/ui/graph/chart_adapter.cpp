@@ -33,6 +33,7 @@ struct ChartAdapter::Impl {
     int textSize = 2, grid = 3, viewingStyle = 1, decimals = 2;
     bool gridInFront = false, marks = false, thick = false;
     std::function<void(double, int, int)> mouseMove;
+    std::function<void(double, double)> zoom;
 };
 
 ChartAdapter::ChartAdapter(QWidget* parent) : d(std::make_unique<Impl>())
@@ -64,6 +65,13 @@ ChartAdapter::ChartAdapter(QWidget* parent) : d(std::make_unique<Impl>())
             d->mouseMove(pixelToDateTime(static_cast<int>(event->position().x())),
                          static_cast<int>(event->position().x()), static_cast<int>(event->position().y()));
     });
+    QObject::connect(d->plot->selectionRect(), &QCPSelectionRect::accepted, d->plot,
+                     [this](const QRect& rect, QInputEvent*) {
+                         if (!d->zoom)
+                             return;
+                         const QRect r = rect.normalized();
+                         d->zoom(pixelToDateTime(r.left()), pixelToDateTime(r.right()));
+                     });
     setViewports({{0}});
 }
 
@@ -252,6 +260,12 @@ std::vector<double> ChartAdapter::valuesAt(double dateTime) const
 void ChartAdapter::setMouseMoveHandler(std::function<void(double, int, int)> handler)
 {
     d->mouseMove = std::move(handler);
+}
+
+void ChartAdapter::setZoomHandler(std::function<void(double, double)> handler)
+{
+    d->zoom = std::move(handler);
+    d->plot->setSelectionRectMode(d->zoom ? QCP::srmCustom : QCP::srmNone);
 }
 
 void ChartAdapter::refresh()

@@ -78,6 +78,9 @@ public:
     double pixelToDateTime(int x) const;
     std::vector<double> valuesAt(double dateTime) const;
     void setMouseMoveHandler(std::function<void(double dateTime, int x, int y)> handler);
+    // Horizontal rectangle drawn with the mouse: the handler gets its two ends as
+    // date-times (earlier first). No handler: no rectangle.
+    void setZoomHandler(std::function<void(double fromDateTime, double toDateTime)> handler);
 
     // Full refresh (restyle from every setting, then draw) and a queued redraw.
     void refresh();

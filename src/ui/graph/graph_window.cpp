@@ -504,8 +504,11 @@ QString TGraph::statusText() const
 
 void TGraph::mouseMoved(double dateTime)
 {
-    const QDateTime when = QDateTime(QDate(1899, 12, 30), QTime(0, 0), QTimeZone::utc())
-                               .addMSecs(static_cast<qint64>(std::llround(dateTime * 86400000.0)));
+    if (!std::isfinite(dateTime))
+        return;
+    constexpr double kUnixEpochDays = 25569.0;
+    const QDateTime when = QDateTime::fromMSecsSinceEpoch(
+        static_cast<qint64>(std::llround((dateTime - kUnixEpochDays) * 86400000.0)), QTimeZone::utc());
     QString text = when.toString(QStringLiteral("dd MMM yyyy hh:mm:ss"));
     const std::vector<double> values = m_chart->valuesAt(dateTime);
     for (std::size_t k = 0; k < values.size(); ++k) {
@@ -549,23 +552,39 @@ void TGraph::closeEvent(QCloseEvent* event)
     emit closed();
 }
 
+QString TGraph::graphFileIn(const QMimeData* mime)
+{
+    const auto urls = mime ? mime->urls() : QList<QUrl>{};
+    if (urls.size() != 1 || !urls.front().isLocalFile() || !isGraphFile(urls.front().toLocalFile()))
+        return {};
+    return urls.front().toLocalFile();
+}
+
+bool TGraph::openDropped(const QString& path)
+{
+    if (!openChosenFile(path))
+        return false;
+    clearZoomState();
+    if (!isVisible()) {
+        m_loadOnShow = true;   // the next show loads it
+        return true;
+    }
+    return LoadGraph();
+}
+
 void TGraph::dragEnterEvent(QDragEnterEvent* event)
 {
-    const auto urls = event->mimeData()->urls();
-    if (urls.size() == 1 && urls.front().isLocalFile() && isGraphFile(urls.front().toLocalFile()))
+    if (!graphFileIn(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
 void TGraph::dropEvent(QDropEvent* event)
 {
-    const auto urls = event->mimeData()->urls();
-    if (urls.size() != 1 || !isGraphFile(urls.front().toLocalFile()))
+    const QString path = graphFileIn(event->mimeData());
+    if (path.isEmpty())
         return;
     event->acceptProposedAction();
-    if (openChosenFile(urls.front().toLocalFile())) {
-        clearZoomState();
-        LoadGraph();
-    }
+    openDropped(path);
 }
 
 } // namespace tamble

@@ -17,6 +17,7 @@ class QAction;
 class QActionGroup;
 class QLabel;
 class QMenu;
+class QMimeData;
 
 namespace tamble {
 
@@ -46,6 +47,9 @@ public:
     bool loadOnShow() const { return m_loadOnShow; }
     bool loadError() const { return m_loadError; }
     void clearZoomState();
+    // A single dropped .tl1/.tl2 file (any case), else empty; opening it as a graph.
+    static QString graphFileIn(const QMimeData* mime);
+    bool openDropped(const QString& path);
 
     // Command of the window's menus by its caption without "&" (e.g. "Celsius", "Dew Point").
     QAction* command(const QString& caption) const;
