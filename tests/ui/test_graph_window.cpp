@@ -284,3 +284,30 @@ TEST(GraphWindow, MultiBankRecordingGoesThroughItsBankFile)
 }
 
 } // namespace
+
+namespace {
+
+TEST(GraphWindow, MultiBankUnitChangeReadsTheRecordingAgainFromItsTl1)
+{
+    Graph g;
+    ASSERT_TRUE(g.open(g.sample(QStringLiteral("banks4.TL1")))) << g.said();
+    const std::vector<double> celsius = g.window->chart().subsetY(0);
+    g.window->command(QStringLiteral("Fahrenheit"))->trigger();
+    EXPECT_TRUE(g.records.settings.fahrenheit) << g.said();
+    const std::vector<double> fahrenheit = g.window->chart().subsetY(0);
+    ASSERT_EQ(fahrenheit.size(), celsius.size());
+    if (g.records.dataSet.typeCodes[0] != 'R' && g.records.dataSet.typeCodes[0] != 'X') {
+        for (std::size_t i = 0; i < celsius.size(); i += 97)
+            EXPECT_NEAR(fahrenheit[i], celsius[i] * 9.0 / 5.0 + 32.0, 0.02) << i;
+    }
+
+    // The .TL1 gone: the reload fails, the choice is undone and the graph stays.
+    QFile::remove(g.home.filePath(QStringLiteral("banks4.TL1")));
+    g.window->command(QStringLiteral("Celsius"))->trigger();
+    EXPECT_TRUE(g.records.settings.fahrenheit);
+    EXPECT_TRUE(g.window->command(QStringLiteral("Fahrenheit"))->isChecked());
+    EXPECT_EQ(g.window->chart().subsetY(0), fahrenheit);
+    EXPECT_TRUE(g.window->isEnabled());
+}
+
+} // namespace

@@ -30,6 +30,11 @@ TEST(StampToDateTime, ReadsEveryStampForm)
         {"Thu 05 Mar 98 09:07pm", Days(1998, 3, 5, 21, 7, 0), {}},
         {"Sat 31 Dec 2011 23:59:59", Days(2011, 12, 31, 23, 59, 59), {}},
         {"Mon 01 Jan 2024 00:00:00", Days(2024, 1, 1, 0, 0, 0), {}},
+        {"Mon  6-Apr-1998  0:00:00", Days(1998, 4, 6, 0, 0, 0), {}},
+        {"Wed 15-Apr-1998 23:55:00", Days(1998, 4, 15, 23, 55, 0), {}},
+        {"Thu 16-Apr-1998  0:02:30pm", Days(1998, 4, 16, 12, 2, 30), {}},
+        {"Thu 16-Apr-98  9:02:30", Days(1998, 4, 16, 9, 2, 30), {}},
+        {"Thu 16-Apr-98  9:02:30am", Days(1998, 4, 16, 9, 2, 30), {}},
     };
     for (const auto& c : cases) {
         const StampDateTime r = StampToDateTime(QByteArrayView(c.stamp));
