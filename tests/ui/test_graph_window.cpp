@@ -15,6 +15,8 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QApplication>
+#include <QClipboard>
+#include <QImage>
 #include <QMouseEvent>
 #include <QRegularExpression>
 #include <QUrl>
@@ -258,6 +260,9 @@ TEST(GraphWindow, DroppedGraphFilesOnlyAndTheValueUnderTheMouse)
     g.window->show();
     ASSERT_TRUE(g.window->openDropped(g.sample(QStringLiteral("sample8.TL1"))));
     EXPECT_EQ(g.window->chart().xAxisLabel(), QStringLiteral("sample8.TL1"));
+    QApplication::clipboard()->clear();
+    g.window->command(QStringLiteral("Copy"))->trigger();
+    EXPECT_FALSE(QApplication::clipboard()->image().isNull());
     g.window->command(QStringLiteral("Three Decimals"))->trigger();
     QWidget* chart = g.window->chart().widget();
     QApplication::processEvents();   // the queued replot lays the axes out

@@ -10,6 +10,7 @@
 
 #include <QActionGroup>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QTimeZone>
@@ -162,6 +163,15 @@ void TGraph::buildMenus()
     m_actions.push_back(help);
     help->setShortcut(QKeySequence(QStringLiteral("Ctrl+F")));
     connect(help, &QAction::triggered, this, [this] { if (m_help) m_help->showHelp(kGraphHelpContext); });
+
+    // Ctrl+C puts the graph on the clipboard as a picture.
+    auto* copy = new QAction(QStringLiteral("Copy"), this);
+    copy->setObjectName(QStringLiteral("Copy"));
+    copy->setShortcut(QKeySequence::Copy);
+    connect(copy, &QAction::triggered, this,
+            [this] { QApplication::clipboard()->setImage(m_chart->widget()->grab().toImage()); });
+    addAction(copy);
+    m_actions.push_back(copy);
 
     // The pop-up menu holds the same actions, so checks and enabling stay in step.
     m_popup = new QMenu(this);
