@@ -316,3 +316,35 @@ TEST(GraphWindow, MultiBankUnitChangeReadsTheRecordingAgainFromItsTl1)
 }
 
 } // namespace
+
+namespace {
+
+TEST(GraphChart, ExportsAndPrintRenderingGiveValidPictures)
+{
+    Graph g;
+    ASSERT_TRUE(g.open(g.sample(QStringLiteral("sample12.TL1"))));
+    ChartAdapter& chart = g.window->chart();
+    const QString png = g.home.filePath(QStringLiteral("g.png"));
+    const QString pdf = g.home.filePath(QStringLiteral("g.pdf"));
+    const QString svg = g.home.filePath(QStringLiteral("g.svg"));
+    ASSERT_TRUE(chart.savePng(png, 800, 500, 2.0));
+    ASSERT_TRUE(chart.savePdf(pdf, 800, 500));
+    ASSERT_TRUE(chart.saveSvg(svg, 800, 500));
+    EXPECT_TRUE(g.home.readFile(QStringLiteral("g.png")).startsWith("\x89PNG\r\n\x1a\n"));
+    EXPECT_EQ(QImage(png).size(), QSize(1600, 1000));
+    EXPECT_TRUE(g.home.readFile(QStringLiteral("g.pdf")).startsWith("%PDF-"));
+    const QByteArray svgText = g.home.readFile(QStringLiteral("g.svg"));
+    EXPECT_TRUE(svgText.contains("<svg")) << svgText.left(80).toStdString();
+    EXPECT_TRUE(svgText.trimmed().endsWith("</svg>"));
+
+    QImage page(600, 400, QImage::Format_ARGB32);
+    page.fill(Qt::transparent);
+    ASSERT_TRUE(chart.render(page, QRect(0, 0, 600, 400)));
+    int painted = 0;
+    for (int y = 0; y < page.height(); y += 7)
+        for (int x = 0; x < page.width(); x += 7)
+            painted += qAlpha(page.pixel(x, y)) != 0;
+    EXPECT_GT(painted, 1000);
+}
+
+} // namespace
