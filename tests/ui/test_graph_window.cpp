@@ -348,3 +348,28 @@ TEST(GraphChart, ExportsAndPrintRenderingGiveValidPictures)
 }
 
 } // namespace
+
+namespace {
+
+TEST(GraphWindow, LabelWithRangeAndUnitGivesLegendFixedAxisAndUnitLabel)
+{
+    Graph g;
+    const QString path = g.sample(QStringLiteral("sample8.TL1"));
+    QByteArray bytes = g.home.readFile(QStringLiteral("sample8.TL1"));
+    const QByteArray oldLabel = "Air temp [0.0]          ";
+    ASSERT_TRUE(bytes.contains(oldLabel));
+    bytes.replace(oldLabel, QByteArray("Air~-10,40;degC").leftJustified(24, ' '));
+    ASSERT_TRUE(g.home.writeFile(QStringLiteral("sample8.TL1"), bytes));
+
+    ASSERT_TRUE(g.open(path)) << g.said();
+    ChartAdapter& chart = g.window->chart();
+    EXPECT_EQ(chart.subsetLabel(0), QStringLiteral("Air"));
+    EXPECT_EQ(chart.yAxisLabel(0), QStringLiteral("degC"));
+    const ChartRange fixed = chart.yRange(0);
+    EXPECT_TRUE(fixed.fixed);
+    EXPECT_DOUBLE_EQ(fixed.min, -10);
+    EXPECT_DOUBLE_EQ(fixed.max, 40);
+    EXPECT_FALSE(chart.yRange(1).fixed);
+}
+
+} // namespace
