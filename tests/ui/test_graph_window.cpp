@@ -373,3 +373,31 @@ TEST(GraphWindow, LabelWithRangeAndUnitGivesLegendFixedAxisAndUnitLabel)
 }
 
 } // namespace
+
+namespace {
+
+TEST(GraphWindow, ZoomWindowHookRefillsFromTheWindowAndEnablesUndo)
+{
+    Graph g;
+    ASSERT_TRUE(g.open(g.sample(QStringLiteral("sample8.TL1"))));
+    EXPECT_FALSE(g.window->command(QStringLiteral("Undo Zoom"))->isEnabled());
+    ASSERT_GT(g.window->graphBuffer().graphStep, 1) << "a long recording is decimated";
+    const double start = g.window->chart().subsetX(0).front();
+
+    ZoomState& zoom = g.records.dataSet.zoom;
+    zoom.zoomed = true;
+    zoom.firstReading = 10;
+    zoom.readingCount = 20;
+    zoom.startStamp = g.records.dataSet.firstStamp;
+    ASSERT_TRUE(g.window->refillBuffer());
+    g.window->BuildGraph();
+    EXPECT_EQ(g.window->graphBuffer().graphStep, 1);
+    EXPECT_EQ(g.window->chart().subsetY(0).size(), 20u);
+    const std::vector<double> x = g.window->chart().subsetX(0);
+    ASSERT_EQ(x.size(), 20u);
+    EXPECT_NEAR(x.front(), start, 1e-6) << "the window starts at its start stamp";
+    EXPECT_NEAR(x[1] - x[0], g.records.dataSet.intervalMinutes / 1440.0, 1e-6) << "one reading per point";
+    EXPECT_TRUE(g.window->command(QStringLiteral("Undo Zoom"))->isEnabled());
+}
+
+} // namespace

@@ -445,6 +445,18 @@ void TGraph::RedrawGraph()
     m_chart->redraw();
 }
 
+bool TGraph::refillBuffer()
+{
+    DataSet& data = m_records.dataSet;
+    if (!data.multiBank) {
+        BuildGraphBuffer(data, m_buffer, m_records.settings.fahrenheit);
+        return true;
+    }
+    const CsvReadResult csv = ReadCsvDataFile(data, m_buffer, m_records.programDir);
+    showLoadMessage(csv.message, !csv.ok || csv.errorKind, csv.helpButton ? csv.helpContext : 0);
+    return csv.ok;
+}
+
 void TGraph::refillAfterUnitChange()
 {
     DataSet& data = m_records.dataSet;

@@ -47,6 +47,9 @@ public:
     bool loadOnShow() const { return m_loadOnShow; }
     bool loadError() const { return m_loadError; }
     void clearZoomState();
+    // Reads the readings of the current window (records.dataSet.zoom) into the graph
+    // buffer again: the zoom code sets the window, calls this, then BuildGraph.
+    bool refillBuffer();
     // A single dropped .tl1/.tl2 file (any case), else empty; opening it as a graph.
     static QString graphFileIn(const QMimeData* mime);
     bool openDropped(const QString& path);
