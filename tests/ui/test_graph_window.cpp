@@ -239,6 +239,26 @@ TEST(GraphFromMainWindow, FileGraphChoosesAFileAndGraphShowsIt)
     EXPECT_TRUE(graph.isVisible());
 }
 
+TEST(GraphFromMainWindow, CommandLineGraphRequestShowsTheNamedFileAfterTheFirstPaint)
+{
+    ProgramHome home;
+    AppRecords records;
+    records.programDir = home.path() + QLatin1Char('/');
+    for (const QString& table : QDir(QStringLiteral(TAMBLE_SOURCE_DIR "/data")).entryList({QStringLiteral("*.?vt")}))
+        home.copyFromSource(QStringLiteral("data/") + table);
+    home.copyFromSource(QStringLiteral("data/samples/sample10.TL1"));
+    records.dataFileName = home.filePath(QStringLiteral("sample10.TL1"));
+    records.mode.openGraph = true;
+    ScriptedMessages messages;
+    TMain main(records, QStringLiteral(TAMBLE_SOURCE_DIR "/data"));
+    main.setMessageService(messages);
+    main.show();
+    QApplication::processEvents();
+    EXPECT_FALSE(records.mode.openGraph);
+    EXPECT_TRUE(main.graph().isVisible());
+    EXPECT_EQ(main.graph().chart().xAxisLabel(), QStringLiteral("sample10.TL1"));
+}
+
 } // namespace
 
 namespace {
