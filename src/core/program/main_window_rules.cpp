@@ -50,10 +50,8 @@ const std::vector<Menu>& MainMenus()
 bool CommandAvailable(MainCommand command)
 {
     switch (command) {
-    case MainCommand::FileGraph:
     case MainCommand::RealTimeGraph:
-    case MainCommand::Graph:
-        return false;  // their windows are not part of the program yet
+        return false;  // the real-time graph is not part of the program yet
     default:
         return true;
     }

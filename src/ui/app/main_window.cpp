@@ -1,4 +1,9 @@
 #include "ui/app/main_window.h"
+#include "ui/graph/graph_window.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 
 #include "program/port_diagnosis.h"
 #include "app/startup.h"
@@ -344,6 +349,7 @@ QAction* TMain::action(MainCommand command) const
 void TMain::refresh()
 {
     setWindowTitle(QStringLiteral("Tamble Logger"));
+    setAcceptDrops(true);
     const MainWindowLook look = LookOf(m_records.settings, m_records.session);
     {
         const QSignalBlocker block(m_stationField);
@@ -408,12 +414,66 @@ void TMain::showEvent(QShowEvent* event)
 
 void TMain::firstPaint()
 {
-    // The command line's graph request waits for the graph window; the window is enabled.
-    m_records.mode.openGraph = false;
     m_runner->setMainWindowEnabled(true);
+    if (std::exchange(m_records.mode.openGraph, false))
+        showGraph();   // the data file named on the command line
     applyAutoAnswer();
     if (!m_startupWarning.isEmpty())
         m_messages->ask({DialogKind::Warning, std::exchange(m_startupWarning, QString()), DialogButtons::Ok, 0, {}, {}});
+}
+
+// The graph window is made once, on first use, and afterwards only shown and hidden.
+TGraph& TMain::graphWindow()
+{
+    if (!m_graph) {
+        m_graph = new TGraph(m_records, *m_messages, m_help.get(), this);
+        m_graph->setWindowFlag(Qt::Window);
+        connect(m_graph, &TGraph::closed, this, [this] {
+            m_runner->setMainWindowEnabled(true);
+            show();
+        });
+    }
+    return *m_graph;
+}
+
+// File/Graph: choose a file, then show it from its first reading.
+void TMain::openGraphFromMenu()
+{
+    TGraph& graph = graphWindow();
+    if (!graph.OpenGraphFile())
+        return;
+    graph.clearZoomState();
+    graph.setLoadOnShow(true);
+    showGraph();
+}
+
+void TMain::showGraph()
+{
+    TGraph& graph = graphWindow();
+    graph.show();
+    graph.raise();
+    graph.activateWindow();
+    if (graph.isVisible() && graph.loadOnShow()) {   // already showing: load now
+        graph.setLoadOnShow(false);
+        graph.LoadGraph();
+    }
+}
+
+// A .tl1 or .tl2 file dropped on the main window opens as a graph.
+void TMain::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!TGraph::graphFileIn(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TMain::dropEvent(QDropEvent* event)
+{
+    const QString path = TGraph::graphFileIn(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    if (graphWindow().openDropped(path))
+        showGraph();
 }
 
 void TMain::showModal(QDialog& dialog)
@@ -472,6 +532,8 @@ void TMain::run(MainCommand command)
         m_help->showHelp(kContentsHelpContext);
         return;
     case MainCommand::About: showModal(*m_about); return;
+    case MainCommand::FileGraph: openGraphFromMenu(); return;
+    case MainCommand::Graph: showGraph(); return;
     default: return;  // the graph and setup windows are not part of the program yet
     }
 }

@@ -38,6 +38,7 @@ class TDB0;
 class TDB1;
 class TDB2;
 class TGetDate;
+class TGraph;
 class THelpWindow;
 class TSettings2;
 class TSetup;
@@ -120,6 +121,7 @@ public:
     TSetup& setupWindow() { return *m_setupWindow; }
     MessageService& messages() { return m_relay; }
     THelpWindow& help() { return *m_help; }
+    TGraph& graph() { return graphWindow(); }
 
     // Every paint: caption, station and phone groups, modem panel.
     void refresh();
@@ -132,6 +134,8 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -140,6 +144,9 @@ private:
     void buildControls();
     void createWindows();
     void firstPaint();
+    TGraph& graphWindow();
+    void openGraphFromMenu();
+    void showGraph();
     void startTransaction(TransactionKind kind);
     void ReceiveData();
     void onSettingsApplied(const SettingsApplied& applied);
@@ -178,6 +185,7 @@ private:
     TDB2* m_remoteList = nullptr;
     TSettings2* m_settings = nullptr;
     TAboutBox* m_about = nullptr;
+    TGraph* m_graph = nullptr;
     std::map<MainCommand, QAction*> m_actions;
     std::map<QString, QMenu*> m_menus;
     QFrame* m_stationGroup = nullptr;

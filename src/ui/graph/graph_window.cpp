@@ -1,0 +1,612 @@
+#include "ui/graph/graph_window.h"
+
+#include "datafiles/csv_reader.h"
+#include "datafiles/tl1_loader.h"
+#include "datafiles/tl2.h"
+#include "graph/channel_units.h"
+#include "program/app_records.h"
+#include "program/export_wiring.h"
+#include "util/user_dialog.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QTimeZone>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QScreen>
+#include <QStatusBar>
+#include <cmath>
+
+namespace tamble {
+namespace {
+
+QString plain(QString caption)
+{
+    return caption.remove(QLatin1Char('&'));
+}
+
+bool isGraphFile(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return suffix == QLatin1String("tl1") || suffix == QLatin1String("tl2");
+}
+
+} // namespace
+
+TGraph::TGraph(AppRecords& records, MessageService& messages, HelpService* help, QWidget* parent)
+    : QMainWindow(parent), m_records(records), m_messages(messages), m_help(help),
+      m_chart(std::make_unique<ChartAdapter>(this)),
+      m_channelColours{QColor(Qt::blue), QColor(Qt::red), QColor(0, 128, 0), QColor(Qt::magenta)}
+{
+    setObjectName(QStringLiteral("TGraph"));
+    setWindowTitle(GraphCaption(false));
+    setAcceptDrops(true);
+    setCentralWidget(m_chart->widget());
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("GraphStatus"));
+    m_status->setAccessibleName(QStringLiteral("Value under the mouse"));
+    statusBar()->addWidget(m_status, 1);
+    buildMenus();
+    connect(m_chart->widget(), &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { m_popup->popup(m_chart->widget()->mapToGlobal(at)); });
+    m_chart->setMouseMoveHandler([this](double dateTime, int, int) { mouseMoved(dateTime); });
+    chooseFile = [this] {
+        QFileDialog dialog(this, QString::fromLatin1(kSelectGraphTitle), m_records.programDir, GraphFileFilter());
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setDefaultSuffix(QStringLiteral("tl1"));
+        return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().front()
+                                                                                        : QString();
+    };
+    SetUpChart();
+}
+
+TGraph::~TGraph() = default;
+
+QAction* TGraph::addCommand(QMenu* parent, const QString& caption, const QString& shortcut, std::function<void()> run)
+{
+    QAction* a = parent->addAction(caption);
+    a->setObjectName(plain(caption));
+    if (!shortcut.isEmpty())
+        a->setShortcut(QKeySequence(shortcut));
+    connect(a, &QAction::triggered, this, [run = std::move(run)] { run(); });
+    m_actions.push_back(a);
+    return a;
+}
+
+QAction* TGraph::addToggle(QMenu* parent, const QString& caption, std::function<void(bool)> toggled)
+{
+    QAction* a = parent->addAction(caption);
+    a->setObjectName(plain(caption));
+    a->setCheckable(true);
+    connect(a, &QAction::triggered, this, [toggled = std::move(toggled)](bool on) { toggled(on); });
+    m_actions.push_back(a);
+    return a;
+}
+
+QMenu* TGraph::addRadioMenu(QMenu* parent, const QString& title, const QStringList& items,
+                            std::function<void(int)> chosen, QActionGroup*& group)
+{
+    QMenu* menu = parent->addMenu(title);
+    menu->setObjectName(plain(title));
+    m_actions.push_back(menu->menuAction());
+    group = new QActionGroup(this);
+    group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    for (int i = 0; i < items.size(); ++i) {
+        QAction* a = menu->addAction(items[i]);
+        a->setObjectName(plain(items[i]));
+        a->setCheckable(true);
+        group->addAction(a);
+        m_actions.push_back(a);
+        connect(a, &QAction::triggered, this, [a, i, chosen] {
+            a->setChecked(true);
+            chosen(i);
+        });
+    }
+    return menu;
+}
+
+void TGraph::buildMenus()
+{
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    QMenu* change = menuBar()->addMenu(QStringLiteral("&Change"));
+    QAction* open = addCommand(file, QStringLiteral("&Open"), QStringLiteral("Ctrl+O"), [this] { openFromMenu(); });
+    m_export = addCommand(file, QStringLiteral("&Export"), QStringLiteral("Ctrl+E"), [this] { if (onExport) onExport(); });
+    QAction* print = addCommand(file, QStringLiteral("&Print"), QStringLiteral("Ctrl+P"), [this] { printGraph(); });
+    addCommand(file, QStringLiteral("Exit Graph"), QStringLiteral("Ctrl+X"), [this] { close(); });
+
+    QAction* viewports = addCommand(change, QStringLiteral("&Viewports"), {}, [this] { if (onViewports) onViewports(); });
+    QMenu* font = addRadioMenu(change, QStringLiteral("Font &Size"), {QStringLiteral("Large"), QStringLiteral("Medium"), QStringLiteral("Small")},
+        [this](int i) { m_records.settings.textSize = static_cast<std::uint8_t>(TextSizeForItem(i)); m_chart->setFontSize(TextSizeForItem(i)); RedrawGraph(); }, m_fontGroup);
+    QMenu* grid = addRadioMenu(change, QStringLiteral("Grid &Lines"),
+        {QStringLiteral("Both X and Y Axis"), QStringLiteral("Y Axis"), QStringLiteral("X Axis"), QStringLiteral("No Grid")},
+        [this](int i) { m_records.settings.grid = static_cast<std::uint8_t>(GridForItem(i)); m_chart->setGrid(GridForItem(i)); RedrawGraph(); }, m_gridGroup);
+    m_gridInFront = addToggle(change, QStringLiteral("&Grid in Front"), [this](bool on) {
+        m_records.settings.gridInFront = on; m_chart->setGridInFront(on); RedrawGraph(); });
+    m_markPoints = addToggle(change, QStringLiteral("Ma&rk Data Points"), [this](bool on) {
+        m_records.settings.markDataPoints = on; m_chart->setMarkDataPoints(PointMarksShown(on, m_buffer.graphStep)); RedrawGraph(); });
+    m_thick = addToggle(change, QStringLiteral("T&hick Plotting"), [this](bool on) {
+        m_records.settings.thickPlotting = on; m_chart->setThickLines(on); RedrawGraph(); });
+    m_undoZoom = addCommand(change, QStringLiteral("Undo &Zoom"), {}, [this] { if (onUndoZoom) onUndoZoom(); });
+    QAction* colors = addCommand(change, QStringLiteral("&Colors"), {}, [this] { if (onColors) onColors(); });
+    QMenu* temperature = addRadioMenu(change, QStringLiteral("&Temperature"), {QStringLiteral("Fahrenheit"), QStringLiteral("Celsius")},
+        [this](int i) { chooseTemperature(i == 0); }, m_temperatureGroup);
+    QMenu* moisture = addRadioMenu(change, QStringLiteral("&Moisture"), {QStringLiteral("% RH"), QStringLiteral("Wet Bulb"), QStringLiteral("Dew Point")},
+        [this](int i) { chooseMoisture(HumidityForItem(i)); }, m_moistureGroup);
+    QMenu* precision = addRadioMenu(change, QStringLiteral("Numeric &Precision"),
+        {QStringLiteral("No Decimals"), QStringLiteral("One Decimal"), QStringLiteral("Two Decimals"), QStringLiteral("Three Decimals")},
+        [this](int i) { m_precision = i; m_chart->setPrecision(i); RedrawGraph(); }, m_precisionGroup);
+    QMenu* fileName = addRadioMenu(change, QStringLiteral("File N&ame"), {QStringLiteral("Name Only"), QStringLiteral("Path + Name"), QStringLiteral("Hide")},
+        [this](int i) {
+            m_fileNameDisplay = static_cast<FileNameDisplay>(i);
+            m_chart->setXAxisLabel(XAxisLabelText(m_records.dataFileName, m_fileNameDisplay));
+            RedrawGraph();
+        }, m_fileNameGroup);
+    QMenu* display = addRadioMenu(change, QStringLiteral("&Display Mode"),
+        {QStringLiteral("Color"), QStringLiteral("Monochrome"), QStringLiteral("Monochrome + Symbols")},
+        [this](int i) { m_records.settings.colourMode = static_cast<std::uint8_t>(ColourModeForItem(i)); m_chart->setViewingStyle(ColourModeForItem(i)); RedrawGraph(); }, m_displayGroup);
+    checkItem(m_precisionGroup, 2);
+    checkItem(m_fileNameGroup, 0);
+
+    QAction* help = menuBar()->addAction(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("Help"));
+    m_actions.push_back(help);
+    help->setShortcut(QKeySequence(QStringLiteral("Ctrl+F")));
+    connect(help, &QAction::triggered, this, [this] { if (m_help) m_help->showHelp(kGraphHelpContext); });
+
+    // Ctrl+C puts the graph on the clipboard as a picture.
+    auto* copy = new QAction(QStringLiteral("Copy"), this);
+    copy->setObjectName(QStringLiteral("Copy"));
+    copy->setShortcut(QKeySequence::Copy);
+    connect(copy, &QAction::triggered, this,
+            [this] { QApplication::clipboard()->setImage(m_chart->widget()->grab().toImage()); });
+    addAction(copy);
+    m_actions.push_back(copy);
+
+    // The pop-up menu holds the same actions, so checks and enabling stay in step.
+    m_popup = new QMenu(this);
+    m_popup->setObjectName(QStringLiteral("GraphPopup"));
+    m_popup->addActions({open, viewports, font->menuAction(), grid->menuAction(), m_gridInFront, m_markPoints, m_thick,
+                         m_undoZoom, m_export, colors, temperature->menuAction(), moisture->menuAction(),
+                         precision->menuAction(), fileName->menuAction(), display->menuAction(), print});
+}
+
+QAction* TGraph::command(const QString& caption) const
+{
+    for (QAction* a : m_actions)
+        if (plain(a->text()) == caption)
+            return a;
+    return nullptr;
+}
+
+void TGraph::checkItem(QActionGroup* group, int item)
+{
+    const auto actions = group->actions();
+    if (item < 0 || item >= actions.size())
+        return;   // an unknown value leaves the checks as they were
+    for (int i = 0; i < actions.size(); ++i)
+        actions[i]->setChecked(i == item);
+}
+
+void TGraph::checkOnly(QActionGroup* group, int item)
+{
+    const auto actions = group->actions();
+    for (int i = 0; i < actions.size(); ++i)
+        actions[i]->setChecked(i == item);
+}
+
+void TGraph::setChannelColours(const std::array<QColor, 4>& colours)
+{
+    m_channelColours = colours;
+}
+
+void TGraph::setChartColours(const ChartColours& colours)
+{
+    m_chart->setColours(colours);
+}
+
+void TGraph::SetUpChart()
+{
+    m_chart->setXAxisLabel(QString());
+    m_chart->setTitles(QString(), QString());
+    m_chart->setPrecision(2);
+    m_precision = 2;
+    checkItem(m_precisionGroup, 2);
+    m_undoZoom->setEnabled(false);
+    m_export->setEnabled(true);
+    command(QStringLiteral("Temperature"))->setEnabled(true);
+    command(QStringLiteral("Moisture"))->setEnabled(true);
+    if (!m_records.settings.lastDataFile.isEmpty() && m_records.dataFileName.isEmpty())
+        m_records.dataFileName = m_records.settings.lastDataFile;
+    applyPreferences();
+}
+
+void TGraph::applyPreferences()
+{
+    const SettingsRecord& s = m_records.settings;
+    m_gridInFront->setChecked(s.gridInFront);
+    m_chart->setGridInFront(s.gridInFront);
+    m_markPoints->setChecked(s.markDataPoints);
+    m_thick->setChecked(s.thickPlotting);
+    m_chart->setThickLines(s.thickPlotting);
+    checkItem(m_temperatureGroup, s.fahrenheit ? 0 : 1);
+    // An unknown grid, text size or colour mode leaves the chart as it was and checks nothing.
+    checkOnly(m_gridGroup, GridItem(s.grid));
+    if (GridItem(s.grid) >= 0)
+        m_chart->setGrid(s.grid);
+    checkOnly(m_fontGroup, FontSizeItem(s.textSize));
+    if (FontSizeItem(s.textSize) >= 0)
+        m_chart->setFontSize(s.textSize);
+    checkOnly(m_displayGroup, DisplayModeItem(s.colourMode));
+    if (DisplayModeItem(s.colourMode) >= 0)
+        m_chart->setViewingStyle(s.colourMode);
+    checkItem(m_moistureGroup, MoistureItem(s.humidityQuantity));
+}
+
+void TGraph::setBusy(bool busy)
+{
+    setEnabled(!busy);
+    m_chart->widget()->setEnabled(!busy);
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void TGraph::showLoadMessage(const QString& text, bool error, int helpContext)
+{
+    if (text.isEmpty())
+        return;
+    UserMessage m;
+    m.kind = error ? DialogKind::Error : DialogKind::Information;
+    m.text = text;
+    m.helpContext = helpContext;
+    m.buttons = helpContext ? DialogButtons::OkHelp : DialogButtons::Ok;
+    m_messages.ask(m);
+}
+
+bool TGraph::OpenGraphFile()
+{
+    const QString chosen = chooseFile ? chooseFile() : QString();
+    if (chosen.isEmpty()) {
+        m_loadError = true;
+        return false;
+    }
+    return openChosenFile(chosen);
+}
+
+bool TGraph::openChosenFile(const QString& path)
+{
+    m_records.dataFileName = path;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        showLoadMessage(QStringLiteral("File: ") + path + QStringLiteral(" not found"), false);
+        m_loadError = true;
+        return false;
+    }
+    m_loadError = false;
+    m_records.settings.lastDataFile = path;
+    SetUpChart();
+    return true;
+}
+
+void TGraph::clearZoomState()
+{
+    m_records.dataSet.zoom = ZoomState{};
+}
+
+void TGraph::openFromMenu()
+{
+    if (OpenGraphFile()) {
+        clearZoomState();
+        LoadGraph();
+    }
+}
+
+bool TGraph::LoadGraph()
+{
+    m_loadError = false;
+    setBusy(true);
+    // The new recording is read aside, so a file that fails leaves the graph as it was.
+    auto loaded = std::make_unique<DataSet>();
+    loaded->dataFileName = m_records.dataFileName;
+    loaded->zoom = m_records.dataSet.zoom;
+    const ExportSettings exportSettings = ExportSettingsFrom(m_records.settings, m_records.programDir);
+    Tl2BankWriter bankWriter(exportSettings);
+    const LoadResult result = LoadDataFile(*loaded, LoadOptionsFrom(m_records.settings, m_records.programDir, &bankWriter));
+    GraphBuffer buffer;
+    bool ok = result.ok && bankWriter.ok();
+    if (!ok)
+        showLoadMessage(!result.message.isEmpty() ? result.message : bankWriter.message(), true);
+    if (ok && loaded->multiBank) {
+        const CsvReadResult csv = ReadCsvDataFile(*loaded, buffer, m_records.programDir);
+        ok = csv.ok;
+        showLoadMessage(csv.message, !csv.ok || csv.errorKind, csv.helpButton ? csv.helpContext : 0);
+        if (csv.fahrenheit)
+            m_records.settings.fahrenheit = *csv.fahrenheit;
+        if (csv.humidityQuantity)
+            m_records.settings.humidityQuantity = static_cast<std::uint8_t>(*csv.humidityQuantity);
+        m_temperatureColumn = csv.hasTemperatureColumn;
+        m_humidityColumn = csv.hasHumidityColumn;
+    } else if (ok) {
+        BuildGraphBuffer(*loaded, buffer, m_records.settings.fahrenheit);
+    }
+    if (ok && (loaded->channelCount() == 0 || buffer.graphPointCount <= 0)) {
+        showLoadMessage(QStringLiteral("No readings in ") + QFileInfo(m_records.dataFileName).fileName(), true);
+        ok = false;
+    }
+    if (ok) {
+        m_records.dataSet = std::move(*loaded);
+        m_records.dataFileName = m_records.dataSet.dataFileName;
+        m_buffer = buffer;
+        m_visible.assign(static_cast<std::size_t>(m_records.dataSet.channelCount()), true);
+        SetUpChart();
+        BuildGraph();
+    }
+    m_loadError = !ok;
+    setBusy(false);
+    return ok;
+}
+
+void TGraph::BuildGraph()
+{
+    setBusy(true);
+    const DataSet& data = m_records.dataSet;
+    m_undoZoom->setEnabled(data.zoom.zoomed);
+    QByteArray title = data.description;
+    while (!title.isEmpty() && title.back() == ' ')
+        title.chop(1);
+    m_chart->setTitles(QString::fromLatin1(title), QString());
+    m_chart->setXAxisLabel(XAxisLabelText(m_records.dataFileName, FileNameDisplay::NameOnly));
+
+    std::vector<std::vector<int>> layout = viewportLayout
+        ? viewportLayout(data.channelCount(), m_visible)
+        : DefaultViewports(data.channelCount(), m_visible, false);
+    // Subsets are numbered over the viewports in order; each remembers its display position.
+    std::vector<std::vector<int>> subsets;
+    int k = 0;
+    m_viewportFirst.clear();
+    for (const auto& positions : layout) {
+        m_viewportFirst.push_back(std::min(k, 3));
+        subsets.emplace_back();
+        for (int p : positions) {
+            if (k < 4)
+                m_subsetPosition[static_cast<std::size_t>(k)] = p;
+            subsets.back().push_back(k++);
+        }
+    }
+    m_chart->setViewports(subsets);
+    FillChartData();
+    setAxes();
+    m_chart->setXRange(ChartRange{});
+    m_chart->setMarkDataPoints(PointMarksShown(m_records.settings.markDataPoints, m_buffer.graphStep));
+    m_chart->refresh();
+    setBusy(false);
+}
+
+void TGraph::FillChartData()
+{
+    DataSet& data = m_records.dataSet;
+    double start = 0;
+    const QByteArray stamp = data.zoom.zoomed && !data.zoom.startStamp.isEmpty() ? data.zoom.startStamp : data.firstStamp;
+    const StampDateTime t = StampToDateTime(QByteArrayView(stamp).trimmed());
+    if (!m_records.settings.autoAnswer)
+        for (const QString& text : t.messages)
+            showLoadMessage(text, false);
+    start = t.value;
+
+    const int points = std::clamp(m_buffer.graphPointCount, 0, kGraphPoints);
+    std::vector<double> x(static_cast<std::size_t>(points));
+    for (int i = 0; i < points; ++i)
+        x[static_cast<std::size_t>(i)] = PointTime(start, i, m_buffer.graphStep, data.intervalMinutes);
+    for (int k = 0; k < m_chart->subsetCount() && k < 4; ++k) {
+        const int position = m_subsetPosition[static_cast<std::size_t>(k)];
+        const auto& values = m_buffer.values[static_cast<std::size_t>(position)];
+        m_chart->setSubsetData(k, x, std::vector<float>(values.begin(), values.begin() + points));
+        const int channel = position < data.channelCount() ? data.channelList[static_cast<std::size_t>(position)] : 1;
+        m_chart->setSubsetLabel(k, QString::fromLatin1(LegendText(data.channelLabel[static_cast<std::size_t>(channel - 1)])));
+        m_chart->setSubsetColour(k, m_channelColours[static_cast<std::size_t>(channel - 1)]);
+    }
+    m_chart->setThickLines(m_records.settings.thickPlotting);
+}
+
+void TGraph::setAxes()
+{
+    const DataSet& data = m_records.dataSet;
+    auto units = DeriveChannelUnits(data.typeCodes, data.inputTypes, data.channelLabel, m_records.settings.fahrenheit,
+                                    m_records.settings.humidityQuantity);
+    if (data.multiBank)   // a .TL2 file names its units in its own header
+        for (int c = 0; c < 4; ++c)
+            if (!data.unitText[static_cast<std::size_t>(c)].isEmpty()) {
+                units[static_cast<std::size_t>(c)].unit = data.unitText[static_cast<std::size_t>(c)];
+                ApplyLabelUnitAndRange(units[static_cast<std::size_t>(c)], data.channelLabel[static_cast<std::size_t>(c)]);
+            }
+    // Each viewport takes the unit and range of its first subset's channel.
+    for (int v = 0; v < m_chart->viewportCount() && v < static_cast<int>(m_viewportFirst.size()); ++v) {
+        const int position = m_subsetPosition[static_cast<std::size_t>(m_viewportFirst[static_cast<std::size_t>(v)])];
+        const int channel = position < data.channelCount() ? data.channelList[static_cast<std::size_t>(position)] : 1;
+        const AxisSetting axis = AxisForUnit(units[static_cast<std::size_t>(channel - 1)]);
+        m_chart->setYAxis(v, axis.label, ChartRange{axis.fixed, axis.min, axis.max});
+    }
+}
+
+void TGraph::RedrawGraph()
+{
+    m_chart->redraw();
+}
+
+bool TGraph::refillBuffer()
+{
+    DataSet& data = m_records.dataSet;
+    if (!data.multiBank) {
+        BuildGraphBuffer(data, m_buffer, m_records.settings.fahrenheit);
+        return true;
+    }
+    const CsvReadResult csv = ReadCsvDataFile(data, m_buffer, m_records.programDir);
+    showLoadMessage(csv.message, !csv.ok || csv.errorKind, csv.helpButton ? csv.helpContext : 0);
+    return csv.ok;
+}
+
+void TGraph::refillAfterUnitChange()
+{
+    DataSet& data = m_records.dataSet;
+    data.scaling.fahrenheit = m_records.settings.fahrenheit;
+    data.scaling.humidityQuantity = m_records.settings.humidityQuantity;
+    BuildGraphBuffer(data, m_buffer, m_records.settings.fahrenheit);
+    FillChartData();
+    setAxes();
+    m_chart->refresh();
+}
+
+// A multi-bank recording holds converted values: it is read again from its .TL1 file.
+bool TGraph::reloadForUnits(bool temperature)
+{
+    if (!(temperature ? m_temperatureColumn : m_humidityColumn))
+        return true;   // nothing in the file depends on the choice
+    const QString previous = m_records.dataFileName;
+    m_records.dataFileName = ReloadTl1Name(previous);
+    const ZoomState zoom = m_records.dataSet.zoom;
+    if (!zoom.zoomed)
+        m_records.dataSet.zoom = ZoomState{};
+    if (LoadGraph())
+        return true;
+    m_records.dataFileName = previous;
+    m_records.dataSet.zoom = zoom;
+    return false;
+}
+
+void TGraph::chooseTemperature(bool fahrenheit)
+{
+    const bool before = m_records.settings.fahrenheit;
+    m_records.settings.fahrenheit = fahrenheit;
+    if (!m_records.dataSet.valid && m_records.dataSet.channelCount() == 0)
+        return;
+    if (!m_records.dataSet.multiBank) {
+        if (!m_records.session.realTimeGraph)
+            refillAfterUnitChange();
+        return;
+    }
+    if (!reloadForUnits(true)) {
+        m_records.settings.fahrenheit = !fahrenheit;
+        checkItem(m_temperatureGroup, before ? 0 : 1);
+    }
+}
+
+void TGraph::chooseMoisture(int humidityQuantity)
+{
+    const std::uint8_t before = m_records.settings.humidityQuantity;
+    m_records.settings.humidityQuantity = static_cast<std::uint8_t>(humidityQuantity);
+    if (!m_records.dataSet.valid && m_records.dataSet.channelCount() == 0)
+        return;
+    if (!m_records.dataSet.multiBank) {
+        if (!m_records.session.realTimeGraph)
+            refillAfterUnitChange();
+        return;
+    }
+    if (!reloadForUnits(false)) {
+        m_records.settings.humidityQuantity = before;
+        checkItem(m_moistureGroup, MoistureItem(before));
+    }
+}
+
+QString TGraph::statusText() const
+{
+    return m_status->text();
+}
+
+void TGraph::mouseMoved(double dateTime)
+{
+    if (!std::isfinite(dateTime))
+        return;
+    constexpr double kUnixEpochDays = 25569.0;
+    const QDateTime when = QDateTime::fromMSecsSinceEpoch(
+        static_cast<qint64>(std::llround((dateTime - kUnixEpochDays) * 86400000.0)), QTimeZone::utc());
+    QString text = when.toString(QStringLiteral("dd MMM yyyy hh:mm:ss"));
+    const std::vector<double> values = m_chart->valuesAt(dateTime);
+    for (std::size_t k = 0; k < values.size(); ++k) {
+        if (std::isnan(values[k]))
+            continue;
+        text += QStringLiteral("   ") + m_chart->subsetLabel(static_cast<int>(k)) + QStringLiteral(": ") +
+                QString::number(values[k], 'f', m_precision);
+    }
+    m_status->setText(text);
+}
+
+void TGraph::printGraph()
+{
+    auto* preview = new QPrintPreviewDialog(this);
+    preview->setAttribute(Qt::WA_DeleteOnClose);
+    preview->printer()->setPageOrientation(QPageLayout::Landscape);
+    connect(preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* printer) {
+        m_chart->render(*printer, printer->pageLayout().paintRectPixels(printer->resolution()).translated(
+                                      -printer->pageLayout().paintRectPixels(printer->resolution()).topLeft()));
+    });
+    preview->open();
+}
+
+void TGraph::showEvent(QShowEvent* event)
+{
+    const int screenHeight = screen() ? screen()->geometry().height() : 480;
+    const WindowSize size = GraphWindowSize(screenHeight);
+    resize(size.width, size.height);
+    setWindowTitle(GraphCaption(m_records.session.realTimeGraph));
+    QMainWindow::showEvent(event);
+    if (m_loadOnShow && !m_records.session.realTimeGraph) {
+        m_loadOnShow = false;
+        LoadGraph();
+    }
+}
+
+void TGraph::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    hide();
+    emit closed();
+}
+
+QString TGraph::graphFileIn(const QMimeData* mime)
+{
+    const auto urls = mime ? mime->urls() : QList<QUrl>{};
+    if (urls.size() != 1 || !urls.front().isLocalFile() || !isGraphFile(urls.front().toLocalFile()))
+        return {};
+    return urls.front().toLocalFile();
+}
+
+bool TGraph::openDropped(const QString& path)
+{
+    if (!openChosenFile(path))
+        return false;
+    clearZoomState();
+    if (!isVisible()) {
+        m_loadOnShow = true;   // the next show loads it
+        return true;
+    }
+    return LoadGraph();
+}
+
+void TGraph::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!graphFileIn(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TGraph::dropEvent(QDropEvent* event)
+{
+    const QString path = graphFileIn(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    openDropped(path);
+}
+
+} // namespace tamble

@@ -1,0 +1,141 @@
+#pragma once
+// The graph window: a data file (.TL1, or the .TL2 file of a multi-bank
+// recording) drawn as time plots, with its display menus mirrored in a pop-up
+// menu. Rules live in graph/graph_rules.h; the chart is a ChartAdapter.
+
+#include "datafiles/graph_buffer.h"
+#include "graph/graph_rules.h"
+#include "ui/graph/chart_adapter.h"
+
+#include <QMainWindow>
+#include <array>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMenu;
+class QMimeData;
+
+namespace tamble {
+
+struct AppRecords;
+class ChartAdapter;
+class HelpService;
+class MessageService;
+
+class TGraph : public QMainWindow {
+    Q_OBJECT
+public:
+    TGraph(AppRecords& records, MessageService& messages, HelpService* help, QWidget* parent = nullptr);
+    ~TGraph() override;
+
+    // File dialog, then the open step; false on cancel or failure (load error flag set).
+    bool OpenGraphFile();
+    // The open step for a chosen name: "File: <name> not found" when it cannot be read.
+    bool openChosenFile(const QString& path);
+    // Loads the data file name of the records and builds the graph; false on failure.
+    bool LoadGraph();
+    void SetUpChart();
+    void BuildGraph();
+    void FillChartData();
+    void RedrawGraph();
+
+    void setLoadOnShow(bool on) { m_loadOnShow = on; }
+    bool loadOnShow() const { return m_loadOnShow; }
+    bool loadError() const { return m_loadError; }
+    void clearZoomState();
+    // Reads the readings of the current window (records.dataSet.zoom) into the graph
+    // buffer again: the zoom code sets the window, calls this, then BuildGraph.
+    bool refillBuffer();
+    // A single dropped .tl1/.tl2 file (any case), else empty; opening it as a graph.
+    static QString graphFileIn(const QMimeData* mime);
+    bool openDropped(const QString& path);
+
+    // Command of the window's menus by its caption without "&" (e.g. "Celsius", "Dew Point").
+    QAction* command(const QString& caption) const;
+    ChartAdapter& chart() { return *m_chart; }
+    QMenu* popupMenu() const { return m_popup; }
+    const GraphBuffer& graphBuffer() const { return m_buffer; }
+    int numericPrecision() const { return m_precision; }
+    QString statusText() const;
+
+    // Plug-in points for the zoom, viewports, colours and export windows.
+    std::function<void()> onViewports;        // "&Viewports"
+    std::function<void()> onUndoZoom;         // "Undo &Zoom"
+    std::function<void()> onColors;           // "&Colors"
+    std::function<void()> onExport;           // "&Export"
+    // Subsets per viewport for the visible display positions; default: one viewport each.
+    std::function<std::vector<std::vector<int>>(int channelCount, const std::vector<bool>& visible)> viewportLayout;
+    // File chooser of "Select Graph" (tests replace it); returns an empty name on cancel.
+    std::function<QString()> chooseFile;
+
+    void setChannelColours(const std::array<QColor, 4>& colours);
+    void setChartColours(const ChartColours& colours);
+    std::vector<bool>& visiblePositions() { return m_visible; }
+
+signals:
+    void closed();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void buildMenus();
+    QMenu* addRadioMenu(QMenu* parent, const QString& title, const QStringList& items,
+                        std::function<void(int)> chosen, QActionGroup*& group);
+    QAction* addToggle(QMenu* parent, const QString& caption, std::function<void(bool)> toggled);
+    QAction* addCommand(QMenu* parent, const QString& caption, const QString& shortcut, std::function<void()> run);
+    void checkItem(QActionGroup* group, int item);   // an unknown item changes nothing
+    void checkOnly(QActionGroup* group, int item);   // an unknown item unchecks all
+    void applyPreferences();
+    void setAxes();
+    void chooseTemperature(bool fahrenheit);
+    void chooseMoisture(int humidityQuantity);
+    bool reloadForUnits(bool temperature);
+    void refillAfterUnitChange();
+    void showLoadMessage(const QString& text, bool error, int helpContext = 0);
+    void mouseMoved(double dateTime);
+    void printGraph();
+    void openFromMenu();
+    void setBusy(bool busy);
+
+    AppRecords& m_records;
+    MessageService& m_messages;
+    HelpService* m_help;
+    std::unique_ptr<ChartAdapter> m_chart;
+    GraphBuffer m_buffer;
+    std::vector<bool> m_visible;
+    std::array<QColor, 4> m_channelColours;
+    std::array<int, 4> m_subsetPosition{};   // display position shown by each subset
+    std::vector<int> m_viewportFirst;         // first subset of each viewport
+    bool m_loadOnShow = true;
+    bool m_loadError = false;
+    bool m_temperatureColumn = false;
+    bool m_humidityColumn = false;
+    int m_precision = 2;
+    FileNameDisplay m_fileNameDisplay = FileNameDisplay::NameOnly;
+
+    QMenu* m_popup = nullptr;
+    QLabel* m_status = nullptr;
+    std::vector<QAction*> m_actions;
+    QActionGroup* m_fontGroup = nullptr;
+    QActionGroup* m_gridGroup = nullptr;
+    QActionGroup* m_temperatureGroup = nullptr;
+    QActionGroup* m_moistureGroup = nullptr;
+    QActionGroup* m_precisionGroup = nullptr;
+    QActionGroup* m_fileNameGroup = nullptr;
+    QActionGroup* m_displayGroup = nullptr;
+    QAction* m_gridInFront = nullptr;
+    QAction* m_markPoints = nullptr;
+    QAction* m_thick = nullptr;
+    QAction* m_undoZoom = nullptr;
+    QAction* m_export = nullptr;
+};
+
+} // namespace tamble
