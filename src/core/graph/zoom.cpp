@@ -61,7 +61,7 @@ ZoomResult ZoomWindow::zoomIn(DataSet& data, double zmin, double zmax, ClockStyl
         return {};
     // Narrower than one reading: refused before the window is touched.
     const double picked = (zmax - zmin) * kMinutesPerDay;
-    if (picked < interval)
+    if (picked < interval * (1 - 1e-6))
         return Refused(ZoomOutcome::MaximumZoom, static_cast<int>(std::lround(picked / interval)) + 1);
 
     // The picked range narrows the window even when the zoom is then refused:
