@@ -143,8 +143,10 @@ void ViewportsDialogRules::spinner1Down()
 {
     ++a(0);
     const int limit = m_settings.viewportMode == 2 && visibleCount() == 4 ? 4 : 3;
-    if (a(0) < limit)
-        --a(1);
+    if (a(0) < limit) {
+        if (a(1) > 0)
+            --a(1);
+    }
     else
         a(0) = static_cast<std::uint8_t>(limit - 1);
     fillLists(false);
