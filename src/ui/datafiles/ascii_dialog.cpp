@@ -179,14 +179,14 @@ bool TAsciiDlg::eventFilter(QObject* watched, QEvent* event)
                          (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space ||
                           static_cast<QKeyEvent*>(event)->key() == Qt::Key_F4);
         if (click || key) {
-            SaveAsClick();
+            saveAsClick();
             return true;
         }
     }
     return QDialog::eventFilter(watched, event);
 }
 
-void TAsciiDlg::SaveAsClick()
+void TAsciiDlg::saveAsClick()
 {
     const QString chosen = chooseSaveFile ? chooseSaveFile(AsciiSaveNameSpec(m_model.csv())) : QString();
     if (m_model.chooseSaveName(chosen))

@@ -41,7 +41,7 @@ private:
     QWidget* buildButtons();
     void showChoices();
 
-    void SaveAsClick();
+    void saveAsClick();
     void OKBtnClick();
 
     AppRecords& m_records;

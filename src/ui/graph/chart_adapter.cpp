@@ -28,7 +28,7 @@ struct ChartAdapter::Impl {
     std::vector<QColor> subsetColours;
     std::vector<ChartRange> yRanges;
     ChartRange xRange;
-    ChartColours colours;
+    ChartFrameColours colours;
     QString xLabel;
     int textSize = 2, grid = 3, viewingStyle = 1, decimals = 2;
     bool gridInFront = false, marks = false, thick = false;
@@ -232,7 +232,7 @@ void ChartAdapter::setThickLines(bool thick) { d->thick = thick; }
 void ChartAdapter::setViewingStyle(int colourMode) { d->viewingStyle = colourMode; }
 void ChartAdapter::setPrecision(int decimals) { d->decimals = std::clamp(decimals, 0, 3); }
 int ChartAdapter::precision() const { return d->decimals; }
-void ChartAdapter::setColours(const ChartColours& colours) { d->colours = colours; }
+void ChartAdapter::setColours(const ChartFrameColours& colours) { d->colours = colours; }
 
 double ChartAdapter::pixelToDateTime(int x) const
 {

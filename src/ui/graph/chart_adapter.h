@@ -16,7 +16,7 @@ class QWidget;
 
 namespace tamble {
 
-struct ChartColours {
+struct ChartFrameColours {
     QColor text = Qt::black;      // text and scales
     QColor fore = Qt::black;      // grid
     QColor back = Qt::white;      // plot background
@@ -72,7 +72,7 @@ public:
     void setViewingStyle(int colourMode);     // 1 colour, 2 mono, 3 mono + symbols
     void setPrecision(int decimals);
     int precision() const;
-    void setColours(const ChartColours& colours);
+    void setColours(const ChartFrameColours& colours);
 
     // Date-time under an x pixel, and the subsets' values nearest to a date-time.
     double pixelToDateTime(int x) const;

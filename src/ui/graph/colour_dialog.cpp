@@ -134,8 +134,8 @@ QWidget* TColorSetup::buildButtons()
     connect(ok, &QPushButton::clicked, this, &TColorSetup::OKBtnClick);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(helpBtn, &QPushButton::clicked, this, [this] { m_help.showHelp(kColourDialogHelpContext); });
-    connect(load, &QPushButton::clicked, this, &TColorSetup::LoadBtnClick);
-    connect(save, &QPushButton::clicked, this, &TColorSetup::SaveBtnClick);
+    connect(load, &QPushButton::clicked, this, &TColorSetup::loadBtnClick);
+    connect(save, &QPushButton::clicked, this, &TColorSetup::saveBtnClick);
     return row;
 }
 
@@ -176,7 +176,7 @@ void TColorSetup::OKBtnClick()
     accept();
 }
 
-void TColorSetup::LoadBtnClick()
+void TColorSetup::loadBtnClick()
 {
     const QString path = chooseLoadFile ? chooseLoadFile() : QString();
     if (path.isEmpty())
@@ -185,7 +185,7 @@ void TColorSetup::LoadBtnClick()
     showPanels();
 }
 
-void TColorSetup::SaveBtnClick()
+void TColorSetup::saveBtnClick()
 {
     const QString path = chooseSaveFile ? chooseSaveFile() : QString();
     if (!path.isEmpty())

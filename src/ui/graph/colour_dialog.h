@@ -45,8 +45,8 @@ private:
     void showPanels();
 
     void OKBtnClick();
-    void LoadBtnClick();
-    void SaveBtnClick();
+    void loadBtnClick();
+    void saveBtnClick();
     void swatchClick(int code);
 
     const DataSet& m_data;

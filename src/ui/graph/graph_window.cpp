@@ -210,7 +210,7 @@ void TGraph::setChannelColours(const std::array<QColor, 4>& colours)
     m_channelColours = colours;
 }
 
-void TGraph::setChartColours(const ChartColours& colours)
+void TGraph::setChartColours(const ChartFrameColours& colours)
 {
     m_chart->setColours(colours);
 }

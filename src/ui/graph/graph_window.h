@@ -73,7 +73,7 @@ public:
     std::function<QString()> chooseFile;
 
     void setChannelColours(const std::array<QColor, 4>& colours);
-    void setChartColours(const ChartColours& colours);
+    void setChartColours(const ChartFrameColours& colours);
     std::vector<bool>& visiblePositions() { return m_visible; }
 
 signals:
