@@ -2,6 +2,7 @@
 // menu against the virtual logger on a pseudo-terminal.
 #include "ui/app/main_window.h"
 #include "ui/link/session_window.h"
+#include "ui/graph/graph_window.h"
 #include "ui/help/help_window.h"
 #include "ui/link/status_window.h"
 
@@ -292,4 +293,28 @@ TEST(MainWindowSession, RealTimeShowsLiveReadingsAndClosingTheStatusWindowEndsIt
     w.main->statusWindow().close();
     EXPECT_TRUE(QTest::qWaitFor([&] { return w.records.session.transaction == TransactionKind::None; }, 15000));
     EXPECT_TRUE(w.main->menuBar()->isEnabled());
+}
+
+// The graph window's Colors and Export commands open their dialogs; the colours of the colour
+// file reach the chart.
+TEST(MainWindowUi, TheGraphWindowOpensItsColourAndExportDialogs)
+{
+    Window w;
+    for (const char* name : {"default.gcf", "A.Rvt", "B.Rvt", "C.Rvt", "L.Rvt", "P.Rvt"})
+        w.home.copyFromSource(QStringLiteral("data/") + QLatin1String(name));
+    TGraph& graph = w.main->graph();
+    ASSERT_TRUE(graph.openChosenFile(QStringLiteral(TAMBLE_SOURCE_DIR "/data/samples/sample8.TL1")));
+    graph.show();
+    ASSERT_NE(graph.command(QStringLiteral("Colors")), nullptr);
+    graph.command(QStringLiteral("Colors"))->trigger();
+    auto* colours = graph.findChild<QDialog*>(QStringLiteral("TColorSetup"));
+    ASSERT_NE(colours, nullptr);
+    EXPECT_TRUE(colours->isVisible());
+    colours->reject();
+    graph.command(QStringLiteral("Export"))->trigger();
+    auto* exportDialog = graph.findChild<QDialog*>(QStringLiteral("TExpDialog"));
+    ASSERT_NE(exportDialog, nullptr);
+    EXPECT_TRUE(exportDialog->isVisible());
+    exportDialog->reject();
+    EXPECT_TRUE(w.messages.shown.empty()) << w.messages.texts().join('|').toStdString();
 }

@@ -17,7 +17,10 @@
 #include "link/status_text.h"
 #include "setup/scaling_dialog_rules.h"
 #include "setup/setup_window_lists.h"
+#include "graph/colour_scheme.h"
 #include "ui/app/settings_dialog.h"
+#include "ui/graph/colour_dialog.h"
+#include "ui/graph/export_dialog.h"
 #include "ui/setup/adjust_scale_dialog.h"
 #include "ui/setup/contact_closure_dialog.h"
 #include "ui/setup/linear_scale_dialog.h"
@@ -428,12 +431,59 @@ TGraph& TMain::graphWindow()
     if (!m_graph) {
         m_graph = new TGraph(m_records, *m_messages, m_help.get(), this);
         m_graph->setWindowFlag(Qt::Window);
+        wireGraphWindow(*m_graph);
         connect(m_graph, &TGraph::closed, this, [this] {
             m_runner->setMainWindowEnabled(true);
             show();
         });
     }
     return *m_graph;
+}
+
+// The colours of the colour file, the colour dialog and the export of the graph window.
+void TMain::wireGraphWindow(TGraph& graph)
+{
+    m_colours = LoadStartupColours(m_records.settings.colourFile, m_records.programDir, *m_messages);
+    auto apply = [this, &graph] {
+        const ChartColours c = ChartColoursOf(m_colours);
+        std::array<QColor, 4> channels;
+        for (std::size_t i = 0; i < channels.size(); ++i)
+            channels[i] = QColor::fromRgb(c.channel[i]);
+        graph.setChannelColours(channels);
+        graph.setChartColours({QColor::fromRgb(c.text), QColor::fromRgb(c.grid), QColor::fromRgb(c.background),
+                               QColor::fromRgb(c.border)});
+    };
+    apply();
+    auto* colours = new TColorSetup(m_colours, m_records.settings.colourFile, m_records.dataSet,
+                                    m_records.programDir, *m_messages, *m_help, &graph);
+    colours->applyColours = [apply, &graph] {
+        apply();
+        graph.RedrawGraph();
+    };
+    graph.onColors = [colours] { colours->open(); };
+
+    auto* exportDialog = new TExpDialog(m_records, *m_messages, *m_help, &graph);
+    exportDialog->exportGraphic = [this, &graph] {
+        const QString path = QFileDialog::getSaveFileName(&graph, QStringLiteral("Export Graphic"),
+                                                          m_records.programDir,
+                                                          QStringLiteral("PNG (*.png);;SVG (*.svg);;PDF (*.pdf)"));
+        if (!path.isEmpty() && !exportGraphic(graph, path))
+            m_messages->ask({DialogKind::Error, QStringLiteral("Unable to write ") + path, DialogButtons::Ok, 0, {}, {}});
+    };
+    graph.onExport = [exportDialog] { exportDialog->open(); };
+}
+
+bool TMain::exportGraphic(TGraph& graph, const QString& path)
+{
+    // The size the graph has on the screen; PNG also at twice that for high-DPI screens.
+    const int width = std::max(graph.chart().widget()->width(), 640);
+    const int height = std::max(graph.chart().widget()->height(), 400);
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("svg"))
+        return graph.chart().saveSvg(path, width, height);
+    if (suffix == QLatin1String("pdf"))
+        return graph.chart().savePdf(path, width, height);
+    return graph.chart().savePng(path, width, height, path.endsWith(QLatin1String("@2x.png")) ? 2.0 : 1.0);
 }
 
 // File/Graph: choose a file, then show it from its first reading.

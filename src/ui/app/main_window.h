@@ -6,6 +6,7 @@
 
 #include "program/main_window_rules.h"
 #include "app/session_runner.h"
+#include "graph/colour_scheme.h"
 #include "link/auto_answer.h"
 
 #include <QMainWindow>
@@ -142,6 +143,8 @@ private:
     friend class GuiSessionRunner;
     void buildMenus();
     void buildControls();
+    void wireGraphWindow(TGraph& graph);
+    static bool exportGraphic(TGraph& graph, const QString& path);
     void createWindows();
     void firstPaint();
     TGraph& graphWindow();
@@ -177,6 +180,7 @@ private:
     TSndNetAddr* m_station = nullptr;
     TSetup* m_setupWindow = nullptr;
     ScalingDialogs* m_scalingDialogs = nullptr;
+    ColourScheme m_colours;
     TGetDate* m_getDate = nullptr;
     TCremote1* m_remoteSetup = nullptr;
     TComTestDlg* m_comTest = nullptr;
