@@ -1,5 +1,7 @@
 #include "ui/app/settings_dialog.h"
 
+#include "ui/common/button_row.h"
+
 #include "ui/app/port_map_dialog.h"
 
 #include <QButtonGroup>
@@ -47,14 +49,6 @@ void Select(QButtonGroup* group, int id)
     for (QAbstractButton* button : group->buttons())
         button->setChecked(false);
     group->setExclusive(true);
-}
-
-QPushButton* NewButton(QWidget* parent, const QString& caption, const QString& name)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAccessibleName(QString(caption).remove(QLatin1Char('&')));
-    return button;
 }
 
 } // namespace
@@ -186,21 +180,7 @@ QWidget* TSettings2::buildPortGroup()
 
 QWidget* TSettings2::buildButtons()
 {
-    auto* row = new QWidget(this);
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    QPushButton* ok = NewButton(row, QStringLiteral("OK"), QStringLiteral("OKBtn"));
-    QPushButton* cancel = NewButton(row, QStringLiteral("Cancel"), QStringLiteral("CancelBtn"));
-    QPushButton* help = NewButton(row, QStringLiteral("&Help"), QStringLiteral("HelpBtn"));
-    ok->setDefault(true);
-    layout->addStretch();
-    layout->addWidget(ok);
-    layout->addWidget(cancel);
-    layout->addWidget(help);
-    connect(ok, &QPushButton::clicked, this, &TSettings2::OKBtnClick);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(help, &QPushButton::clicked, this, [this] { m_help.showHelp(kSettingsHelpContext); });
-    return row;
+    return OkCancelHelpRow(this, m_help, kSettingsHelpContext, [this] { OKBtnClick(); }, [this] { reject(); });
 }
 
 void TSettings2::setDeviceProbe(DeviceProbe probe)

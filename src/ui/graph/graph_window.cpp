@@ -489,23 +489,26 @@ void TGraph::chooseTemperature(bool fahrenheit)
 {
     const bool before = m_records.settings.fahrenheit;
     m_records.settings.fahrenheit = fahrenheit;
-    if (!m_records.dataSet.valid && m_records.dataSet.channelCount() == 0)
-        return;
-    if (!m_records.dataSet.multiBank) {
-        if (!m_records.session.realTimeGraph)
-            refillAfterUnitChange();
-        return;
-    }
-    if (!reloadForUnits(true)) {
+    applyUnitChoice(true, [this, fahrenheit, before] {
         m_records.settings.fahrenheit = !fahrenheit;
         checkItem(m_temperatureGroup, before ? 0 : 1);
-    }
+    });
 }
 
 void TGraph::chooseMoisture(int humidityQuantity)
 {
     const std::uint8_t before = m_records.settings.humidityQuantity;
     m_records.settings.humidityQuantity = static_cast<std::uint8_t>(humidityQuantity);
+    applyUnitChoice(false, [this, before] {
+        m_records.settings.humidityQuantity = before;
+        checkItem(m_moistureGroup, MoistureItem(before));
+    });
+}
+
+// A unit change: a single-bank set is recomputed from its raw readings, a multi-bank set is read
+// again from its .TL1; `undo` puts the choice back when that fails.
+void TGraph::applyUnitChoice(bool temperature, const std::function<void()>& undo)
+{
     if (!m_records.dataSet.valid && m_records.dataSet.channelCount() == 0)
         return;
     if (!m_records.dataSet.multiBank) {
@@ -513,10 +516,8 @@ void TGraph::chooseMoisture(int humidityQuantity)
             refillAfterUnitChange();
         return;
     }
-    if (!reloadForUnits(false)) {
-        m_records.settings.humidityQuantity = before;
-        checkItem(m_moistureGroup, MoistureItem(before));
-    }
+    if (!reloadForUnits(temperature))
+        undo();
 }
 
 QString TGraph::statusText() const

@@ -97,6 +97,7 @@ private:
     void setAxes();
     void chooseTemperature(bool fahrenheit);
     void chooseMoisture(int humidityQuantity);
+    void applyUnitChoice(bool temperature, const std::function<void()>& undo);
     bool reloadForUnits(bool temperature);
     void refillAfterUnitChange();
     void showLoadMessage(const QString& text, bool error, int helpContext = 0);

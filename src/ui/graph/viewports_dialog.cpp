@@ -1,5 +1,7 @@
 #include "ui/graph/viewports_dialog.h"
 
+#include "ui/common/button_row.h"
+
 #include "util/user_dialog.h"
 
 #include <QCheckBox>
@@ -14,14 +16,6 @@
 namespace tamble {
 
 namespace {
-
-QPushButton* NewButton(QWidget* parent, const QString& caption, const QString& name)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAccessibleName(QString(caption).remove(QLatin1Char('&')));
-    return button;
-}
 
 QToolButton* ArrowButton(QWidget* parent, Qt::ArrowType arrow, const QString& name, const QString& accessible)
 {
@@ -141,21 +135,7 @@ QWidget* TViewPortsDlg::buildHideRow()
 
 QWidget* TViewPortsDlg::buildButtons()
 {
-    auto* row = new QWidget(this);
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    QPushButton* ok = NewButton(row, QStringLiteral("OK"), QStringLiteral("OKBtn"));
-    QPushButton* cancel = NewButton(row, QStringLiteral("Cancel"), QStringLiteral("CancelBtn"));
-    QPushButton* help = NewButton(row, QStringLiteral("&Help"), QStringLiteral("HelpBtn"));
-    ok->setDefault(true);
-    layout->addStretch();
-    layout->addWidget(ok);
-    layout->addWidget(cancel);
-    layout->addWidget(help);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(help, &QPushButton::clicked, this, [this] { m_help.showHelp(kViewportsHelpContext); });
-    return row;
+    return OkCancelHelpRow(this, m_help, kViewportsHelpContext, [this] { accept(); }, [this] { reject(); });
 }
 
 void TViewPortsDlg::prepare(const std::array<int, 4>& channelList, const std::array<QByteArray, 4>& labelsByChannel,
