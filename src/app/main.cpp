@@ -96,8 +96,14 @@ int main(int argc, char** argv)
         params << QString::fromLocal8Bit(argv[i]);
     if (const std::optional<int> status = answerInfoRequest(params))
         return *status;
-    if (ClassifyCommandLine(params) == CommandLineRequest::Open)
+    QString setupToOpen;
+    if (ClassifyCommandLine(params) == CommandLineRequest::Open) {
         params = OpenParameters(params, QDir::currentPath());
+        if (IsSetupFileToOpen(params)) {
+            setupToOpen = params.at(0);
+            params.clear();  // an interactive start that shows this setup
+        }
+    }
 
     const QString exeDir = ExecutableDir(argc > 0 ? argv[0] : nullptr);
     const QString programDir = ResolveProgramDir(exeDir);
@@ -122,6 +128,10 @@ int main(int argc, char** argv)
         printLine(*dirProblem, stderr);
     if (parsed.failed())
         return EndWithLog(parsed.routine, records.programDir, parsed.message, kExitCommandLineError);
+    if (!setupToOpen.isEmpty()) {
+        records.settings.lastSetupFile = setupToOpen;
+        records.mode.openSetup = true;
+    }
 
     // The hang-up mode runs during start-up, before the setup window would load its setup.
     StartupSetupReport setupLoad;

@@ -3,6 +3,7 @@
 #include "ui/app/main_window.h"
 #include "ui/link/session_window.h"
 #include "ui/graph/graph_window.h"
+#include "ui/setup/setup_window.h"
 #include "ui/help/help_window.h"
 #include "ui/link/status_window.h"
 
@@ -317,4 +318,37 @@ TEST(MainWindowUi, TheGraphWindowOpensItsColourAndExportDialogs)
     EXPECT_TRUE(exportDialog->isVisible());
     exportDialog->reject();
     EXPECT_TRUE(w.messages.shown.empty()) << w.messages.texts().join('|').toStdString();
+}
+
+// A desktop launch: a ".set" file opens the setup window; a data file that does not exist gives
+// its message and nothing crashes.
+TEST(MainWindowUi, ADesktopLaunchOpensTheSetupWindowOrSaysTheFileIsMissing)
+{
+    {
+        ProgramHome home;
+        AppRecords records;
+        records.programDir = home.path() + QLatin1Char('/');
+        records.mode.openSetup = true;
+        ScriptedMessages messages;
+        TMain main(records, QStringLiteral(TAMBLE_SOURCE_DIR "/data"));
+        main.setMessageService(messages);
+        main.show();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return main.setupWindow().isVisible(); }, 5000));
+        EXPECT_FALSE(records.mode.openSetup);
+    }
+    {
+        ProgramHome home;
+        AppRecords records;
+        records.programDir = home.path() + QLatin1Char('/');
+        records.mode.openGraph = true;
+        records.dataFileName = home.filePath(QStringLiteral("GONE.TL1"));
+        records.settings.lastDataFile = records.dataFileName;
+        ScriptedMessages messages;
+        TMain main(records, QStringLiteral(TAMBLE_SOURCE_DIR "/data"));
+        main.setMessageService(messages);
+        main.show();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !messages.shown.empty(); }, 5000));
+        EXPECT_TRUE(messages.texts().join('|').contains(QStringLiteral("not found")))
+            << messages.texts().join('|').toStdString();
+    }
 }

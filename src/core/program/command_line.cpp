@@ -159,6 +159,11 @@ QStringList OpenParameters(const QStringList& params, const QString& currentDir)
     return {QDir::cleanPath(QDir(currentDir).absoluteFilePath(file)), QStringLiteral("open")};
 }
 
+bool IsSetupFileToOpen(const QStringList& openParameters)
+{
+    return openParameters.size() == 2 && openParameters.at(0).endsWith(QLatin1String(".set"), Qt::CaseInsensitive);
+}
+
 QString UsageText(const QString& program)
 {
     const QString text = QStringLiteral(

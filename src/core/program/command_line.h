@@ -21,6 +21,7 @@ struct CommandLineMode {
     bool receiveCsv = false;  // "r" with a ".CSV" file: append current readings, then end
     bool convert = false;     // one existing ".TL1" file: export it as CSV, then end
     bool openGraph = false;   // show the graph of the named data file after start
+    bool openSetup = false;   // show the setup window with the named ".SET" file after start
     bool hangup = false;      // "h": hang up a modem at once, then end
     bool started = false;     // the deferred action has begun (it runs once)
 
@@ -29,6 +30,9 @@ struct CommandLineMode {
 
     bool operator==(const CommandLineMode&) const = default;
 };
+
+// A file handed to "--open" (a desktop launch) that is a setup file: it opens in the setup window.
+bool IsSetupFileToOpen(const QStringList& openParameters);
 
 // Which log routine reports a command-line error.
 enum class LogRoutine {

@@ -420,6 +420,8 @@ void TMain::firstPaint()
     m_runner->setMainWindowEnabled(true);
     if (std::exchange(m_records.mode.openGraph, false))
         showGraph();   // the data file named on the command line
+    else if (std::exchange(m_records.mode.openSetup, false))
+        run(MainCommand::FileSetup);  // the setup file named on the command line, loaded at start
     applyAutoAnswer();
     if (!m_startupWarning.isEmpty())
         m_messages->ask({DialogKind::Warning, std::exchange(m_startupWarning, QString()), DialogButtons::Ok, 0, {}, {}});

@@ -277,3 +277,12 @@ TEST(CommandLineRequests, HintAndVersion_AreOneLineNamingTheProgram)
     EXPECT_EQ(UsageHint("tamble-logger", "--bogus"), "tamble-logger: unknown option --bogus; see 'tamble-logger --help'");
     EXPECT_EQ(VersionText("tamble-logger", "0.1.0"), "tamble-logger 0.1.0");
 }
+
+TEST(OpenFromTheDesktop, OnlyASetFileOpensTheSetupWindow)
+{
+    EXPECT_TRUE(IsSetupFileToOpen({QStringLiteral("/d/SITE.SET"), QStringLiteral("open")}));
+    EXPECT_TRUE(IsSetupFileToOpen({QStringLiteral("/d/site.set"), QStringLiteral("open")}));
+    EXPECT_FALSE(IsSetupFileToOpen({QStringLiteral("/d/SITE.TL1"), QStringLiteral("open")}));
+    EXPECT_FALSE(IsSetupFileToOpen({QStringLiteral("/d/SITE.SET")}));
+    EXPECT_FALSE(IsSetupFileToOpen({}));
+}
