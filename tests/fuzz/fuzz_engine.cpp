@@ -15,6 +15,8 @@
 #include "link/setup_sender.h"
 #include "setup/setup_record.h"
 
+#include <QDir>
+
 #include <cstddef>
 #include <cstdint>
 
@@ -211,6 +213,14 @@ void Cooperate(Fixture& f, int variant)
 }
 
 } // namespace
+
+// Every virtual link makes (and removes) a folder for its download: in memory where there is one.
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    if (QDir(QStringLiteral("/dev/shm")).exists())
+        qputenv("TMPDIR", "/dev/shm");
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -16,7 +16,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size)
 {
-    static QTemporaryDir dir;
+    // The reader takes a file name: the file lives in memory (tmpfs) where there is one.
+    static QTemporaryDir dir(QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm/tamble-fuzz-XXXXXX")
+                                                       : QDir::tempPath() + QStringLiteral("/tamble-fuzz-XXXXXX"));
     const QString path = dir.path() + QStringLiteral("/fuzz.TL2");
     {
         QFile f(path);
@@ -26,8 +28,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     }
     const std::uint8_t knobs = size > 0 ? bytes[0] : 0;
 
-    auto data = std::make_unique<tamble::DataSet>();
-    auto buffer = std::make_unique<tamble::GraphBuffer>();
+    // One data set and graph buffer for all inputs, as the program keeps them: the reader resets
+    // what it uses, so nothing large is allocated and zeroed per input.
+    static auto data = std::make_unique<tamble::DataSet>();
+    static auto buffer = std::make_unique<tamble::GraphBuffer>();
+    data->zoom = tamble::ZoomState{};
     data->bankFileName = path;
     if (knobs & 1) {
         data->zoom.zoomed = true;

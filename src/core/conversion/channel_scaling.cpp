@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <optional>
 
 namespace tamble {
 
@@ -80,6 +81,24 @@ bool OpenTable(const QString& dir, const QString& name, QFile& file)
             return true;
     }
     return false;
+}
+
+// The text of table `name` (at most one byte beyond the size limit), from the
+// given source or else from the table folder.
+std::optional<QByteArray> ReadTable(const ChannelScaling& scaling, const QString& name)
+{
+    if (scaling.tableSource) {
+        if (!UsableFileName(name))
+            return std::nullopt;
+        std::optional<QByteArray> text = scaling.tableSource->read(name);
+        if (text && text->size() > kMaxTableFileBytes)
+            text->truncate(kMaxTableFileBytes + 1);
+        return text;
+    }
+    QFile file;
+    if (!OpenTable(scaling.tableDirectory, name, file))
+        return std::nullopt;
+    return file.read(kMaxTableFileBytes + 1);
 }
 
 ScalingSetUpResult ImproperFormat(ChannelScaling& scaling, const QString& name)
@@ -162,10 +181,11 @@ ScalingSetUpResult SetUpChannelScaling(ChannelScaling& scaling, int channel, cha
     }
 
     QString name = SensorTableFileName(code, scalingText);
-    QFile file;
-    if (!OpenTable(scaling.tableDirectory, name, file)) {
+    std::optional<QByteArray> text = ReadTable(scaling, name);
+    if (!text) {
         name = QString::fromLatin1(kFallbackTableName);
-        if (!OpenTable(scaling.tableDirectory, name, file)) {
+        text = ReadTable(scaling, name);
+        if (!text) {
             scaling.tableError = true;
             result.ok = false;
             result.message = QStringLiteral("Sensor Table '") + name + QStringLiteral("' not found");
@@ -174,14 +194,11 @@ ScalingSetUpResult SetUpChannelScaling(ChannelScaling& scaling, int channel, cha
         }
     }
     result.tableFile = name;
-
-    const QByteArray text = file.read(kMaxTableFileBytes + 1);
-    file.close();
-    if (text.size() > kMaxTableFileBytes)
+    if (text->size() > kMaxTableFileBytes)
         return ImproperFormat(scaling, name);
 
     const ParsedSensorTable parsed = ParseSensorTable(
-        std::string_view(text.constData(), static_cast<std::size_t>(text.size())), scaling.fullScaleCount);
+        std::string_view(text->constData(), static_cast<std::size_t>(text->size())), scaling.fullScaleCount);
     c.table = parsed.table;
 
     if (parsed.kind == 'L') {

@@ -67,6 +67,8 @@ struct ChannelScaling {
     // Folder holding the sensor tables (the program directory); empty means
     // the current directory.
     QString tableDirectory;
+    // Tables held elsewhere (in memory); null: the files of tableDirectory.
+    const SensorTableSource* tableSource = nullptr;
 
     // --- Built by the set-up ------------------------------------------------
     std::array<ChannelConversion, 4> channels{};

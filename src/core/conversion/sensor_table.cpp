@@ -129,4 +129,12 @@ QString SensorTableFileName(char code, std::string_view scalingText)
     return QString::fromLatin1(name) + QStringLiteral(".Rvt");
 }
 
+std::optional<QByteArray> MemoryTableSource::read(const QString& name) const
+{
+    const auto it = tables_.constFind(name.toLower());
+    if (it == tables_.constEnd())
+        return std::nullopt;
+    return *it;
+}
+
 } // namespace tamble

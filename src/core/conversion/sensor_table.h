@@ -12,10 +12,13 @@
 //   4… one point per line: engineering value, blank(s), measured value;
 //      points in descending order of the measured value
 
+#include <QByteArray>
+#include <QHash>
 #include <QString>
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace tamble {
@@ -70,6 +73,28 @@ inline bool CodeUsesNoTable(char code)
 // ".mvt") for thermocouple codes; otherwise the scaling text with all blanks
 // removed + ".Rvt", or "C.Rvt" when no name remains.
 QString SensorTableFileName(char code, std::string_view scalingText);
+
+// Where the channel set-up reads its tables. By default they are the files
+// of the table folder; tests and fuzzers hand in tables held in memory so a
+// set-up never touches the disk.
+class SensorTableSource {
+public:
+    virtual ~SensorTableSource() = default;
+    // The text of the table called `name` (letter case aside), or nothing
+    // when there is no such table.
+    virtual std::optional<QByteArray> read(const QString& name) const = 0;
+};
+
+// Tables kept in memory, found by name without regard to letter case.
+class MemoryTableSource : public SensorTableSource {
+public:
+    void add(const QString& name, const QByteArray& text) { tables_.insert(name.toLower(), text); }
+    void clear() { tables_.clear(); }
+    std::optional<QByteArray> read(const QString& name) const override;
+
+private:
+    QHash<QString, QByteArray> tables_;
+};
 
 // The table every missing table file falls back to.
 inline constexpr const char* kFallbackTableName = "C.Rvt";

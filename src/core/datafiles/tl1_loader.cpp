@@ -383,6 +383,7 @@ LoadResult SetUpScaling(DataSet& data, const LoadOptions& options)
     data.scaling.fahrenheit = options.fahrenheit;
     data.scaling.humidityQuantity = options.humidityQuantity;
     data.scaling.tableDirectory = options.programDir;
+    data.scaling.tableSource = options.tableSource;
 
     const QByteArray& id = data.idLine;
     data.inputTypes = id.size() >= 9 ? (id[7] & 63) + 64 * (id[8] & 63) : 0;

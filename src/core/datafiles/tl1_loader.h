@@ -33,6 +33,8 @@ struct LoadOptions {
     // from programDir).
     bool fahrenheit = false;
     int humidityQuantity = 0;
+    // Sensor tables held in memory; null: the files of programDir.
+    const SensorTableSource* tableSource = nullptr;
 
     // Writes the .TL2 file of a multi-bank recording; null: the banks are
     // decoded but not kept (the DataSet then holds the last bank).
