@@ -68,6 +68,16 @@ double Humidity(double hours, unsigned& noise)
     return std::clamp(95.0 - 3.2 * (t - 10.0) + 2.0 * Noise(noise), 5.0, 100.0);
 }
 
+double ShadeTemperature(double hours, unsigned& noise)
+{
+    return AirTemperature(hours - 1.5, noise) - 3.0;
+}
+
+double FloorTemperature(double hours, unsigned& noise)
+{
+    return 0.5 * AirTemperature(hours - 3.0, noise) + 6.0;
+}
+
 double StoreVolts(double hours, unsigned& noise)
 {
     return 4.1 - 0.0004 * hours + 0.01 * Noise(noise);
@@ -220,6 +230,12 @@ int main(int argc, char** argv)
     const Channel light{'L', "L           ", "Light", Daylight};
     const Channel humidity{'X', "0.0000100.00", "Humidity", Humidity};
     const Channel volts{'X', "0.0000005.00", "Store supply", StoreVolts};
+    const Channel shade{'C', "C           ", "Shade", ShadeTemperature};
+    const Channel floor{'A', "A           ", "Floor", FloorTemperature};
+    const Channel room{'A', "A           ", "Room", AirTemperature};
+    const Channel roomHumidity{'X', "0.0000100.00", "Room RH", Humidity};
+    const Channel cellar{'B', "B           ", "Cellar", SoilTemperature};
+    const Channel cellarHumidity{'X', "0.0000100.00", "Cellar RH", Humidity};
 
     const Sample samples[] = {
         {"sample8.TL1", "Greenhouse east bench", '1', 8, 'I', 'A', "@@", {air, light},
@@ -233,6 +249,11 @@ int main(int argc, char** argv)
          true, 2, 512 + 5 * 3171 + 2, 1, 'A', 0, "Sun 18-Oct-1998 14:20:00"},
         {"banks4.TL1", "Field station 4 banks", '6', 12, 'J', 'A', "@@", {air, soil, light, volts},
          false, 0, 512, 1, 'A', 3 * 5376 + 1999, "Sun  1-Mar-1998  0:00:00"},
+        {"thermistors4.TL1", "Propagation house", '6', 10, 'F', 'A', "@@", {air, soil, shade, floor},
+         false, 0, 512, 1, 'A', 1500, "Mon  2-Mar-1998  8:00:00"},
+        // Every channel has input type 1: two temperature/humidity pairs.
+        {"temprh4.TL1", "House and cellar", '6', 12, 'H', 'A', "II", {room, cellar, roomHumidity, cellarHumidity},
+         false, 0, 512, 1, 'A', 1800, "Tue  3-Mar-1998  0:00:00"},
     };
     bool ok = true;
     for (const Sample& s : samples)

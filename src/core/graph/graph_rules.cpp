@@ -173,18 +173,6 @@ bool PointMarksShown(bool markDataPoints, int graphStep)
     return markDataPoints && graphStep == 1;
 }
 
-AxisSetting AxisForUnit(const ChannelUnit& unit)
-{
-    AxisSetting axis;
-    axis.label = QString::fromLatin1(unit.unit).trimmed();
-    axis.fixed = !unit.rangeText.isEmpty() && unit.rangeMax > unit.rangeMin;
-    if (axis.fixed) {
-        axis.min = unit.rangeMin;
-        axis.max = unit.rangeMax;
-    }
-    return axis;
-}
-
 WindowSize GraphWindowSize(int screenHeight)
 {
     const double h = screenHeight / 480.0;
@@ -194,25 +182,6 @@ WindowSize GraphWindowSize(int screenHeight)
 QString GraphCaption(bool realTime)
 {
     return realTime ? QStringLiteral("Tamble Logger / Real Time Graph") : QStringLiteral("Tamble Logger Graph");
-}
-
-double PointTime(double start, int i, int graphStep, double intervalMinutes)
-{
-    return start + i * (graphStep * intervalMinutes / 1440.0);
-}
-
-std::vector<std::vector<int>> DefaultViewports(int channelCount, const std::vector<bool>& visible, bool oneViewport)
-{
-    std::vector<std::vector<int>> viewports;
-    for (int p = 0; p < std::min(channelCount, 4); ++p) {
-        if (p < static_cast<int>(visible.size()) && !visible[static_cast<std::size_t>(p)])
-            continue;
-        if (oneViewport && !viewports.empty())
-            viewports.front().push_back(p);
-        else
-            viewports.push_back({p});
-    }
-    return viewports;
 }
 
 } // namespace tamble

@@ -53,25 +53,9 @@ int HumidityForItem(int item);
 // Point marks are drawn only when one graph point stands for one reading.
 bool PointMarksShown(bool markDataPoints, int graphStep);
 
-// Y axis of a viewport: label text and an automatic or fixed range.
-struct AxisSetting {
-    QString label;
-    bool fixed = false;
-    double min = 0;
-    double max = 0;
-};
-AxisSetting AxisForUnit(const ChannelUnit& unit);
-
 // Window size for a screen height (639 x 452 scaled by height / 480) and caption.
 struct WindowSize { int width = 639; int height = 452; };
 WindowSize GraphWindowSize(int screenHeight);
 QString GraphCaption(bool realTime);
-
-// X of point i: start + i * step * interval / 1440 days.
-double PointTime(double start, int i, int graphStep, double intervalMinutes);
-
-// Default layout: position lists per viewport (display positions 0..3 that are visible).
-// oneViewport puts every visible channel on one axis; otherwise one viewport each.
-std::vector<std::vector<int>> DefaultViewports(int channelCount, const std::vector<bool>& visible, bool oneViewport);
 
 } // namespace tamble

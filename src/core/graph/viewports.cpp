@@ -52,7 +52,7 @@ void DescribeAxis(ViewportAxis& axis, const ViewportSource& source)
         sameRange = sameRange && u.rangeText == first.rangeText;
     }
     axis.label = sameUnit ? first.unit : QByteArray();
-    if (sameRange) {
+    if (sameRange && first.rangeMax > first.rangeMin) {
         axis.scale = AxisScale::Fixed;
         axis.min = first.rangeMin;
         axis.max = first.rangeMax;

@@ -418,6 +418,7 @@ void TMain::showEvent(QShowEvent* event)
 void TMain::firstPaint()
 {
     m_runner->setMainWindowEnabled(true);
+    loadColoursOnce();
     if (std::exchange(m_records.mode.openGraph, false))
         showGraph();   // the data file named on the command line
     else if (std::exchange(m_records.mode.openSetup, false))
@@ -442,10 +443,19 @@ TGraph& TMain::graphWindow()
     return *m_graph;
 }
 
+// The graph colours of the settings' colour file, read at start-up (or when the graph
+// window is made before the first paint).
+void TMain::loadColoursOnce()
+{
+    if (std::exchange(m_coloursLoaded, true))
+        return;
+    m_colours = LoadStartupColours(m_records.settings.colourFile, m_records.programDir, *m_messages);
+}
+
 // The colours of the colour file, the colour dialog and the export of the graph window.
 void TMain::wireGraphWindow(TGraph& graph)
 {
-    m_colours = LoadStartupColours(m_records.settings.colourFile, m_records.programDir, *m_messages);
+    loadColoursOnce();
     auto apply = [this, &graph] {
         const ChartColours c = ChartColoursOf(m_colours);
         std::array<QColor, 4> channels;

@@ -144,6 +144,7 @@ private:
     void buildMenus();
     void buildControls();
     void wireGraphWindow(TGraph& graph);
+    void loadColoursOnce();
     static bool exportGraphic(TGraph& graph, const QString& path);
     void createWindows();
     void firstPaint();
@@ -181,6 +182,7 @@ private:
     TSetup* m_setupWindow = nullptr;
     ScalingDialogs* m_scalingDialogs = nullptr;
     ColourScheme m_colours;
+    bool m_coloursLoaded = false;
     TGetDate* m_getDate = nullptr;
     TCremote1* m_remoteSetup = nullptr;
     TComTestDlg* m_comTest = nullptr;

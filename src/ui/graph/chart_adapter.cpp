@@ -34,6 +34,8 @@ struct ChartAdapter::Impl {
     bool gridInFront = false, marks = false, thick = false;
     std::function<void(double, int, int)> mouseMove;
     std::function<void(double, double)> zoom;
+    std::function<void()> zoomOut;
+    std::function<void(bool)> mouseDown;
 };
 
 ChartAdapter::ChartAdapter(QWidget* parent) : d(std::make_unique<Impl>())
@@ -72,6 +74,18 @@ ChartAdapter::ChartAdapter(QWidget* parent) : d(std::make_unique<Impl>())
                          const QRect r = rect.normalized();
                          d->zoom(pixelToDateTime(r.left()), pixelToDateTime(r.right()));
                      });
+    QObject::connect(d->plot, &QCustomPlot::mouseDoubleClick, d->plot, [this](QMouseEvent*) {
+        if (d->zoomOut)
+            d->zoomOut();
+    });
+    QObject::connect(d->plot, &QCustomPlot::mousePress, d->plot, [this](QMouseEvent*) {
+        if (d->mouseDown)
+            d->mouseDown(true);
+    });
+    QObject::connect(d->plot, &QCustomPlot::mouseRelease, d->plot, [this](QMouseEvent*) {
+        if (d->mouseDown)
+            d->mouseDown(false);
+    });
     setViewports({{0}});
 }
 
@@ -115,6 +129,7 @@ void ChartAdapter::setViewports(const std::vector<std::vector<int>>& subsetsPerV
         rect->setMarginGroup(QCP::msLeft | QCP::msRight, d->margins);
         rect->axis(QCPAxis::atBottom)->setTicker(ticker);
         rect->axis(QCPAxis::atBottom)->setTickLabels(v + 1 == d->rects.size());
+        rect->axis(QCPAxis::atBottom)->setLabel(v + 1 == d->rects.size() ? d->xLabel : QString());
         layout->setRowStretchFactor(static_cast<int>(v) + 2,
                                     v < heightShares.size() && heightShares[v] > 0 ? heightShares[v] : 1.0);
         if (v < subsetsPerViewport.size())
@@ -260,6 +275,16 @@ std::vector<double> ChartAdapter::valuesAt(double dateTime) const
 void ChartAdapter::setMouseMoveHandler(std::function<void(double, int, int)> handler)
 {
     d->mouseMove = std::move(handler);
+}
+
+void ChartAdapter::setZoomOutHandler(std::function<void()> handler)
+{
+    d->zoomOut = std::move(handler);
+}
+
+void ChartAdapter::setMouseDownHandler(std::function<void(bool)> handler)
+{
+    d->mouseDown = std::move(handler);
 }
 
 void ChartAdapter::setZoomHandler(std::function<void(double, double)> handler)

@@ -81,6 +81,10 @@ public:
     // Horizontal rectangle drawn with the mouse: the handler gets its two ends as
     // date-times (earlier first). No handler: no rectangle.
     void setZoomHandler(std::function<void(double fromDateTime, double toDateTime)> handler);
+    // The zoom-out gesture: a double click on the chart.
+    void setZoomOutHandler(std::function<void()> handler);
+    // A mouse button pressed (true) or released (false) on the chart.
+    void setMouseDownHandler(std::function<void(bool down)> handler);
 
     // Full refresh (restyle from every setting, then draw) and a queued redraw.
     void refresh();

@@ -1,4 +1,5 @@
 #include "ui/graph/graph_window.h"
+#include "ui/graph/viewports_dialog.h"
 
 #include "datafiles/csv_reader.h"
 #include "datafiles/tl1_loader.h"
@@ -13,6 +14,8 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QTimeZone>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -61,10 +64,21 @@ TGraph::TGraph(AppRecords& records, MessageService& messages, HelpService* help,
     connect(m_chart->widget(), &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { m_popup->popup(m_chart->widget()->mapToGlobal(at)); });
     m_chart->setMouseMoveHandler([this](double dateTime, int, int) { mouseMoved(dateTime); });
+    m_chart->setZoomHandler([this](double from, double to) { ZoomIn(from, to); });
+    m_chart->setZoomOutHandler([this] {
+        if (m_undoZoom->isEnabled())
+            UndoZoom();
+    });
     chooseFile = [this] {
         QFileDialog dialog(this, QString::fromLatin1(kSelectGraphTitle), m_records.programDir, GraphFileFilter());
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setDefaultSuffix(QStringLiteral("tl1"));
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        if (auto* buttons = dialog.findChild<QDialogButtonBox*>(); buttons && m_help) {
+            QPushButton* help = buttons->addButton(QDialogButtonBox::Help);
+            help->setAccessibleName(QStringLiteral("Help"));
+            connect(help, &QPushButton::clicked, this, [this] { m_help->showHelp(kSelectGraphHelpContext); });
+        }
         return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().front()
                                                                                         : QString();
     };
@@ -125,7 +139,10 @@ void TGraph::buildMenus()
     QAction* print = addCommand(file, QStringLiteral("&Print"), QStringLiteral("Ctrl+P"), [this] { printGraph(); });
     addCommand(file, QStringLiteral("Exit Graph"), QStringLiteral("Ctrl+X"), [this] { close(); });
 
-    QAction* viewports = addCommand(change, QStringLiteral("&Viewports"), {}, [this] { if (onViewports) onViewports(); });
+    QAction* viewports = addCommand(change, QStringLiteral("&Viewports"), {}, [this] {
+        if (m_records.dataSet.channelCount() > 0)
+            viewportsDialog().open();
+    });
     QMenu* font = addRadioMenu(change, QStringLiteral("Font &Size"), {QStringLiteral("Large"), QStringLiteral("Medium"), QStringLiteral("Small")},
         [this](int i) { m_records.settings.textSize = static_cast<std::uint8_t>(TextSizeForItem(i)); m_chart->setFontSize(TextSizeForItem(i)); RedrawGraph(); }, m_fontGroup);
     QMenu* grid = addRadioMenu(change, QStringLiteral("Grid &Lines"),
@@ -137,7 +154,7 @@ void TGraph::buildMenus()
         m_records.settings.markDataPoints = on; m_chart->setMarkDataPoints(PointMarksShown(on, m_buffer.graphStep)); RedrawGraph(); });
     m_thick = addToggle(change, QStringLiteral("T&hick Plotting"), [this](bool on) {
         m_records.settings.thickPlotting = on; m_chart->setThickLines(on); RedrawGraph(); });
-    m_undoZoom = addCommand(change, QStringLiteral("Undo &Zoom"), {}, [this] { if (onUndoZoom) onUndoZoom(); });
+    m_undoZoom = addCommand(change, QStringLiteral("Undo &Zoom"), {}, [this] { UndoZoom(); });
     QAction* colors = addCommand(change, QStringLiteral("&Colors"), {}, [this] { if (onColors) onColors(); });
     QMenu* temperature = addRadioMenu(change, QStringLiteral("&Temperature"), {QStringLiteral("Fahrenheit"), QStringLiteral("Celsius")},
         [this](int i) { chooseTemperature(i == 0); }, m_temperatureGroup);
@@ -303,6 +320,77 @@ bool TGraph::openChosenFile(const QString& path)
 void TGraph::clearZoomState()
 {
     m_records.dataSet.zoom = ZoomState{};
+    m_zoom.clear(m_records.dataSet);
+}
+
+void TGraph::ZoomIn(double zmin, double zmax)
+{
+    DataSet& data = m_records.dataSet;
+    if (m_buffer.graphPointCount <= 0 || data.channelCount() == 0)
+        return;
+    const ZoomResult result = m_zoom.zoomIn(data, zmin, zmax, ClockStyleFromSetting(m_records.settings.amPm));
+    if (result.outcome != ZoomOutcome::Zoomed) {
+        showLoadMessage(result.message, false);
+        return;
+    }
+    setBusy(true);
+    if (refillBuffer()) {
+        BuildGraph();
+    } else {
+        // A window the bank file cannot give back: the whole recording again.
+        m_zoom.undo(data);
+        refillBuffer();
+        BuildGraph();
+    }
+    setBusy(false);
+}
+
+void TGraph::UndoZoom()
+{
+    DataSet& data = m_records.dataSet;
+    if (!data.zoom.zoomed)
+        return;
+    setBusy(true);
+    m_zoom.undo(data);
+    if (!data.multiBank)
+        m_visibility.showAll(data.channelCount());
+    refillBuffer();
+    BuildGraph();
+    setBusy(false);
+}
+
+TViewPortsDlg& TGraph::viewportsDialog()
+{
+    if (!m_viewportsDlg) {
+        HelpService* help = m_help;
+        if (!help) {
+            struct NoHelp final : HelpService {
+                void showHelp(int) override {}
+            };
+            m_noHelp = std::make_unique<NoHelp>();
+            help = m_noHelp.get();
+        }
+        m_viewportsDlg = new TViewPortsDlg(m_records.settings, m_visibility, m_messages, *help, this);
+        connect(m_viewportsDlg, &QDialog::accepted, this, [this] {
+            m_plan = PlanViewports(m_records.settings, ViewportSourceOf(m_records.dataSet, channelUnits()),
+                                   m_visibility, false);
+            LayoutViewports();
+            m_chart->refresh();
+        });
+        prepareViewportsDialog();
+    }
+    return *m_viewportsDlg;
+}
+
+void TGraph::prepareViewportsDialog()
+{
+    if (!m_viewportsDlg)
+        return;
+    const DataSet& data = m_records.dataSet;
+    std::array<int, 4> channels{};
+    for (int p = 0; p < data.channelCount() && p < 4; ++p)
+        channels[static_cast<std::size_t>(p)] = data.channelList[static_cast<std::size_t>(p)];
+    m_viewportsDlg->prepare(channels, data.channelLabel, m_records.session.realTimeGraph);
 }
 
 void TGraph::openFromMenu()
@@ -349,7 +437,8 @@ bool TGraph::LoadGraph()
         m_records.dataSet = std::move(*loaded);
         m_records.dataFileName = m_records.dataSet.dataFileName;
         m_buffer = buffer;
-        m_visible.assign(static_cast<std::size_t>(m_records.dataSet.channelCount()), true);
+        m_visibility.showAll(m_records.dataSet.channelCount());
+        prepareViewportsDialog();
         SetUpChart();
         BuildGraph();
     }
@@ -369,48 +458,48 @@ void TGraph::BuildGraph()
     m_chart->setTitles(QString::fromLatin1(title), QString());
     m_chart->setXAxisLabel(XAxisLabelText(m_records.dataFileName, FileNameDisplay::NameOnly));
 
-    std::vector<std::vector<int>> layout = viewportLayout
-        ? viewportLayout(data.channelCount(), m_visible)
-        : DefaultViewports(data.channelCount(), m_visible, false);
-    // Subsets are numbered over the viewports in order; each remembers its display position.
-    std::vector<std::vector<int>> subsets;
-    int k = 0;
-    m_viewportFirst.clear();
-    for (const auto& positions : layout) {
-        m_viewportFirst.push_back(std::min(k, 3));
-        subsets.emplace_back();
-        for (int p : positions) {
-            if (k < 4)
-                m_subsetPosition[static_cast<std::size_t>(k)] = p;
-            subsets.back().push_back(k++);
-        }
-    }
-    m_chart->setViewports(subsets);
-    FillChartData();
-    setAxes();
-    m_chart->setXRange(ChartRange{});
+    // An unzoomed build chooses the viewports afresh, except the one right after an undo.
+    const bool choose = !data.zoom.zoomed && !m_zoom.takeKeepViewportsOnce();
+    m_plan = PlanViewports(m_records.settings, ViewportSourceOf(data, channelUnits()), m_visibility, choose);
+    LayoutViewports();
     m_chart->setMarkDataPoints(PointMarksShown(m_records.settings.markDataPoints, m_buffer.graphStep));
     m_chart->refresh();
     setBusy(false);
 }
 
+void TGraph::LayoutViewports()
+{
+    std::vector<std::vector<int>> subsets;
+    std::vector<double> shares;
+    int k = 0;
+    for (const ViewportAxis& axis : m_plan.axes) {
+        subsets.emplace_back();
+        for (std::size_t i = 0; i < axis.positions.size(); ++i)
+            subsets.back().push_back(k++);
+        shares.push_back(m_plan.heightShare);
+    }
+    m_chart->setViewports(subsets, shares);
+    FillChartData();
+    ApplyViewportAxes();
+    m_chart->setXRange(ChartRange{});
+}
+
 void TGraph::FillChartData()
 {
     DataSet& data = m_records.dataSet;
-    double start = 0;
-    const QByteArray stamp = data.zoom.zoomed && !data.zoom.startStamp.isEmpty() ? data.zoom.startStamp : data.firstStamp;
-    const StampDateTime t = StampToDateTime(QByteArrayView(stamp).trimmed());
+    const StampDateTime t = StampToDateTime(QByteArrayView(data.firstStamp).trimmed());
     if (!m_records.settings.autoAnswer)
         for (const QString& text : t.messages)
             showLoadMessage(text, false);
-    start = t.value;
 
     const int points = std::clamp(m_buffer.graphPointCount, 0, kGraphPoints);
+    const PointPlacement placement = m_zoom.placePoints(data, t.value, points, m_buffer.graphStep);
     std::vector<double> x(static_cast<std::size_t>(points));
     for (int i = 0; i < points; ++i)
-        x[static_cast<std::size_t>(i)] = PointTime(start, i, m_buffer.graphStep, data.intervalMinutes);
-    for (int k = 0; k < m_chart->subsetCount() && k < 4; ++k) {
-        const int position = m_subsetPosition[static_cast<std::size_t>(k)];
+        x[static_cast<std::size_t>(i)] = placement.start + i * placement.spacing;
+    const int subsets = std::min<int>(m_chart->subsetCount(), static_cast<int>(m_plan.subsets.size()));
+    for (int k = 0; k < subsets; ++k) {
+        const int position = m_plan.subsets[static_cast<std::size_t>(k)];
         const auto& values = m_buffer.values[static_cast<std::size_t>(position)];
         m_chart->setSubsetData(k, x, std::vector<float>(values.begin(), values.begin() + points));
         const int channel = position < data.channelCount() ? data.channelList[static_cast<std::size_t>(position)] : 1;
@@ -420,23 +509,18 @@ void TGraph::FillChartData()
     m_chart->setThickLines(m_records.settings.thickPlotting);
 }
 
-void TGraph::setAxes()
+std::array<ChannelUnit, 4> TGraph::channelUnits() const
 {
-    const DataSet& data = m_records.dataSet;
-    auto units = DeriveChannelUnits(data.typeCodes, data.inputTypes, data.channelLabel, m_records.settings.fahrenheit,
-                                    m_records.settings.humidityQuantity);
-    if (data.multiBank)   // a .TL2 file names its units in its own header
-        for (int c = 0; c < 4; ++c)
-            if (!data.unitText[static_cast<std::size_t>(c)].isEmpty()) {
-                units[static_cast<std::size_t>(c)].unit = data.unitText[static_cast<std::size_t>(c)];
-                ApplyLabelUnitAndRange(units[static_cast<std::size_t>(c)], data.channelLabel[static_cast<std::size_t>(c)]);
-            }
-    // Each viewport takes the unit and range of its first subset's channel.
-    for (int v = 0; v < m_chart->viewportCount() && v < static_cast<int>(m_viewportFirst.size()); ++v) {
-        const int position = m_subsetPosition[static_cast<std::size_t>(m_viewportFirst[static_cast<std::size_t>(v)])];
-        const int channel = position < data.channelCount() ? data.channelList[static_cast<std::size_t>(position)] : 1;
-        const AxisSetting axis = AxisForUnit(units[static_cast<std::size_t>(channel - 1)]);
-        m_chart->setYAxis(v, axis.label, ChartRange{axis.fixed, axis.min, axis.max});
+    return DataSetChannelUnits(m_records.dataSet, m_records.settings.fahrenheit, m_records.settings.humidityQuantity);
+}
+
+void TGraph::ApplyViewportAxes()
+{
+    for (std::size_t v = 0; v < m_plan.axes.size(); ++v) {
+        const ViewportAxis& axis = m_plan.axes[v];
+        const bool fixed = axis.scale == AxisScale::Fixed;
+        m_chart->setYAxis(static_cast<int>(v), QString::fromLatin1(axis.label),
+                          ChartRange{fixed, fixed ? axis.min : 0, fixed ? axis.max : 0});
     }
 }
 
@@ -463,8 +547,9 @@ void TGraph::refillAfterUnitChange()
     data.scaling.fahrenheit = m_records.settings.fahrenheit;
     data.scaling.humidityQuantity = m_records.settings.humidityQuantity;
     BuildGraphBuffer(data, m_buffer, m_records.settings.fahrenheit);
+    m_plan = PlanViewports(m_records.settings, ViewportSourceOf(data, channelUnits()), m_visibility, false);
     FillChartData();
-    setAxes();
+    ApplyViewportAxes();
     m_chart->refresh();
 }
 

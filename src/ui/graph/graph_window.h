@@ -5,6 +5,8 @@
 
 #include "datafiles/graph_buffer.h"
 #include "graph/graph_rules.h"
+#include "graph/viewports.h"
+#include "graph/zoom.h"
 #include "ui/graph/chart_adapter.h"
 
 #include <QMainWindow>
@@ -25,6 +27,7 @@ struct AppRecords;
 class ChartAdapter;
 class HelpService;
 class MessageService;
+class TViewPortsDlg;
 
 class TGraph : public QMainWindow {
     Q_OBJECT
@@ -47,6 +50,15 @@ public:
     bool loadOnShow() const { return m_loadOnShow; }
     bool loadError() const { return m_loadError; }
     void clearZoomState();
+    // A horizontal range picked on the chart (date-times): a file graph reads the
+    // readings of the window again at full detail.
+    void ZoomIn(double zmin, double zmax);
+    // "Undo Zoom" and the chart's zoom-out gesture: back to the whole recording.
+    void UndoZoom();
+    // The chart laid out again for the settings' viewports and the visible channels.
+    void LayoutViewports();
+    // "Viewports": the "Set Viewports" dialog, prepared for the loaded recording.
+    TViewPortsDlg& viewportsDialog();
     // Reads the readings of the current window (records.dataSet.zoom) into the graph
     // buffer again: the zoom code sets the window, calls this, then BuildGraph.
     bool refillBuffer();
@@ -62,19 +74,17 @@ public:
     int numericPrecision() const { return m_precision; }
     QString statusText() const;
 
-    // Plug-in points for the zoom, viewports, colours and export windows.
-    std::function<void()> onViewports;        // "&Viewports"
-    std::function<void()> onUndoZoom;         // "Undo &Zoom"
+    // Plug-in points for the colours and export windows.
     std::function<void()> onColors;           // "&Colors"
     std::function<void()> onExport;           // "&Export"
-    // Subsets per viewport for the visible display positions; default: one viewport each.
-    std::function<std::vector<std::vector<int>>(int channelCount, const std::vector<bool>& visible)> viewportLayout;
     // File chooser of "Select Graph" (tests replace it); returns an empty name on cancel.
     std::function<QString()> chooseFile;
 
     void setChannelColours(const std::array<QColor, 4>& colours);
     void setChartColours(const ChartFrameColours& colours);
-    std::vector<bool>& visiblePositions() { return m_visible; }
+    ChannelVisibility& visibility() { return m_visibility; }
+    const ViewportPlan& viewportPlan() const { return m_plan; }
+    const ZoomWindow& zoomWindow() const { return m_zoom; }
 
 signals:
     void closed();
@@ -94,7 +104,9 @@ private:
     void checkItem(QActionGroup* group, int item);   // an unknown item changes nothing
     void checkOnly(QActionGroup* group, int item);   // an unknown item unchecks all
     void applyPreferences();
-    void setAxes();
+    void ApplyViewportAxes();
+    std::array<ChannelUnit, 4> channelUnits() const;
+    void prepareViewportsDialog();
     void chooseTemperature(bool fahrenheit);
     void chooseMoisture(int humidityQuantity);
     void applyUnitChoice(bool temperature, const std::function<void()>& undo);
@@ -111,10 +123,12 @@ private:
     HelpService* m_help;
     std::unique_ptr<ChartAdapter> m_chart;
     GraphBuffer m_buffer;
-    std::vector<bool> m_visible;
+    ChannelVisibility m_visibility;
+    ViewportPlan m_plan;
+    ZoomWindow m_zoom;
+    TViewPortsDlg* m_viewportsDlg = nullptr;
+    std::unique_ptr<HelpService> m_noHelp;
     std::array<QColor, 4> m_channelColours;
-    std::array<int, 4> m_subsetPosition{};   // display position shown by each subset
-    std::vector<int> m_viewportFirst;         // first subset of each viewport
     bool m_loadOnShow = true;
     bool m_loadError = false;
     bool m_temperatureColumn = false;

@@ -108,31 +108,6 @@ TEST(GraphMenus, PointMarksOnlyAtOneReadingPerPoint)
     EXPECT_FALSE(PointMarksShown(false, 1));
 }
 
-TEST(GraphAxes, FixedRangeOnlyFromATildeRangeThatRises)
-{
-    ChannelUnit flow{"gpm", "0,100", 0, 100};
-    const AxisSetting fixed = AxisForUnit(flow);
-    EXPECT_EQ(fixed.label, QStringLiteral("gpm"));
-    EXPECT_TRUE(fixed.fixed);
-    EXPECT_DOUBLE_EQ(fixed.min, 0);
-    EXPECT_DOUBLE_EQ(fixed.max, 100);
-
-    EXPECT_FALSE(AxisForUnit(ChannelUnit{"Deg F", "", 0, 0}).fixed);
-    EXPECT_FALSE(AxisForUnit(ChannelUnit{"%", "5,5", 5, 5}).fixed);
-    EXPECT_FALSE(AxisForUnit(ChannelUnit{"%", "9,1", 9, 1}).fixed);
-}
-
-TEST(GraphAxes, LabelsAndRangesComeFromTheChannelLabel)
-{
-    std::array<QByteArray, 4> labels{QByteArray("Flow~0,100;gpm"), QByteArray("Temp"), {}, {}};
-    const auto units = DeriveChannelUnits({'T', 'T', '0', '0'}, 0, labels, false, 0);
-    const AxisSetting a = AxisForUnit(units[0]);
-    EXPECT_EQ(a.label, QStringLiteral("gpm"));
-    EXPECT_TRUE(a.fixed);
-    EXPECT_DOUBLE_EQ(a.max, 100);
-    EXPECT_FALSE(AxisForUnit(units[1]).fixed);
-}
-
 TEST(GraphFileNames, XAxisTextAndReloadName)
 {
     const QString path = QStringLiteral("/data/run/site1a.TL2");
@@ -154,24 +129,6 @@ TEST(GraphWindow, SizeScalesWithScreenHeightAndCaptionNamesTheMode)
     }
     EXPECT_EQ(GraphCaption(false), QStringLiteral("Tamble Logger Graph"));
     EXPECT_EQ(GraphCaption(true), QStringLiteral("Tamble Logger / Real Time Graph"));
-}
-
-TEST(GraphData, PointTimesStepByReadingsPerPoint)
-{
-    EXPECT_DOUBLE_EQ(PointTime(100.0, 0, 1, 60), 100.0);
-    EXPECT_DOUBLE_EQ(PointTime(100.0, 24, 1, 60), 101.0);
-    EXPECT_DOUBLE_EQ(PointTime(100.0, 12, 2, 60), 101.0);
-    EXPECT_DOUBLE_EQ(PointTime(0.0, 3, 4, 0.5), 6.0 / 1440.0);
-}
-
-TEST(GraphData, DefaultViewportsSkipHiddenChannels)
-{
-    using L = std::vector<std::vector<int>>;
-    EXPECT_EQ(DefaultViewports(4, {true, true, true, true}, false), (L{{0}, {1}, {2}, {3}}));
-    EXPECT_EQ(DefaultViewports(4, {true, false, true, true}, true), (L{{0, 2, 3}}));
-    EXPECT_EQ(DefaultViewports(3, {false, true, true}, false), (L{{1}, {2}}));
-    EXPECT_EQ(DefaultViewports(2, {}, true), (L{{0, 1}}));
-    EXPECT_EQ(DefaultViewports(0, {}, false), L{});
 }
 
 } // namespace

@@ -143,6 +143,9 @@ TEST(ViewportAxes, FixedRangeOnlyWhenEveryChannelOfTheBandNamesTheSameRange)
         {{"Inside~0,100", "Outside~0,90", "", ""}, AxisScale::Automatic, 0, 0},
         {{"Flow~-5.5,20;gpm", "Flow~-5.5,20;gpm", "", ""}, AxisScale::Fixed, -5.5, 20},
         {{"Inside~100", "Outside~100", "", ""}, AxisScale::Automatic, 0, 0},
+        // A range without height, or upside down, would leave nothing to see.
+        {{"Inside~5,5", "Outside~5,5", "", ""}, AxisScale::Automatic, 0, 0},
+        {{"Inside~9,1", "Outside~9,1", "", ""}, AxisScale::Automatic, 0, 0},
     };
     for (const Case& c : cases) {
         SettingsRecord settings;
