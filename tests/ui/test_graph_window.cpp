@@ -215,6 +215,7 @@ TEST(GraphFromMainWindow, FileGraphChoosesAFileAndGraphShowsIt)
         home.copyFromSource(QStringLiteral("data/") + table);
     home.copyFromSource(QStringLiteral("data/samples/sample8.TL1"));
     ScriptedMessages messages;
+    home.copyFromSource(QStringLiteral("data/default.gcf"));  // no warning about colours
     TMain main(records, QStringLiteral(TAMBLE_SOURCE_DIR "/data"));
     main.setMessageService(messages);
     EXPECT_TRUE(main.action(MainCommand::FileGraph)->isEnabled());
@@ -250,6 +251,7 @@ TEST(GraphFromMainWindow, CommandLineGraphRequestShowsTheNamedFileAfterTheFirstP
     records.dataFileName = home.filePath(QStringLiteral("sample10.TL1"));
     records.mode.openGraph = true;
     ScriptedMessages messages;
+    home.copyFromSource(QStringLiteral("data/default.gcf"));  // no warning about colours
     TMain main(records, QStringLiteral(TAMBLE_SOURCE_DIR "/data"));
     main.setMessageService(messages);
     main.show();

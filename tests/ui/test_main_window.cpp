@@ -39,6 +39,7 @@ struct Window {
     {
         records.programDir = home.path() + QLatin1Char('/');
         qputenv("TAMBLE_COM1", com.toLocal8Bit());
+        home.copyFromSource(QStringLiteral("data/default.gcf"));  // no warning about colours
         main = std::make_unique<TMain>(records, QStringLiteral(TAMBLE_SOURCE_DIR "/data"));
         main->setMessageService(messages);
         main->show();
@@ -66,7 +67,7 @@ QStringList MenuCaptions(QMenuBar* bar)
 
 } // namespace
 
-TEST(MainWindowUi, MenusInOrderWithShortcutsAndLaterWindowsDisabled)
+TEST(MainWindowUi, MenusInOrderWithShortcuts)
 {
     Window w;
     EXPECT_EQ(MenuCaptions(w.main->menuBar()),
@@ -76,7 +77,8 @@ TEST(MainWindowUi, MenusInOrderWithShortcutsAndLaterWindowsDisabled)
     EXPECT_EQ(w.main->action(MainCommand::RealTime)->shortcut(), QKeySequence(QStringLiteral("Ctrl+T")));
     EXPECT_EQ(w.main->action(MainCommand::Graph)->shortcut(), QKeySequence(QStringLiteral("Ctrl+G")));
     EXPECT_TRUE(w.main->action(MainCommand::FileGraph)->isEnabled());
-    EXPECT_FALSE(w.main->action(MainCommand::RealTimeGraph)->isEnabled());
+    EXPECT_EQ(w.main->action(MainCommand::RealTimeGraph)->shortcut(), QKeySequence(QStringLiteral("Ctrl+R")));
+    EXPECT_TRUE(w.main->action(MainCommand::RealTimeGraph)->isEnabled());
     EXPECT_TRUE(w.main->action(MainCommand::ReceiveStatus)->isEnabled());
     EXPECT_EQ(w.main->windowTitle(), QStringLiteral("Tamble Logger"));
     SaveScreen(*w.main, QStringLiteral("main_window"));
@@ -330,6 +332,7 @@ TEST(MainWindowUi, ADesktopLaunchOpensTheSetupWindowOrSaysTheFileIsMissing)
         records.programDir = home.path() + QLatin1Char('/');
         records.mode.openSetup = true;
         ScriptedMessages messages;
+        home.copyFromSource(QStringLiteral("data/default.gcf"));  // no warning about colours
         TMain main(records, QStringLiteral(TAMBLE_SOURCE_DIR "/data"));
         main.setMessageService(messages);
         main.show();
@@ -344,6 +347,7 @@ TEST(MainWindowUi, ADesktopLaunchOpensTheSetupWindowOrSaysTheFileIsMissing)
         records.dataFileName = home.filePath(QStringLiteral("GONE.TL1"));
         records.settings.lastDataFile = records.dataFileName;
         ScriptedMessages messages;
+        home.copyFromSource(QStringLiteral("data/default.gcf"));  // no warning about colours
         TMain main(records, QStringLiteral(TAMBLE_SOURCE_DIR "/data"));
         main.setMessageService(messages);
         main.show();

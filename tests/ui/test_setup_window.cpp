@@ -292,6 +292,7 @@ struct MainUi {
         records.settings.lastSetupFile = home.filePath(QStringLiteral("SITE.SET"));
         SaveSetupFile(records.settings.lastSetupFile, records.setup);
         qputenv("TAMBLE_COM1", com.toLocal8Bit());
+        home.copyFromSource(QStringLiteral("data/default.gcf"));  // no warning about colours
         main = std::make_unique<TMain>(records, QStringLiteral(TAMBLE_SOURCE_DIR "/data"));
         main->setMessageService(messages);
         main->show();

@@ -230,4 +230,10 @@ std::optional<std::array<double, 4>> RealTimeReadingDecoder::decode(QByteArrayVi
     return values;
 }
 
+double DateTimeDays(const QDateTime& local)
+{
+    static const QDate kDayZero(1899, 12, 30);
+    return static_cast<double>(kDayZero.daysTo(local.date())) + local.time().msecsSinceStartOfDay() / 86400000.0;
+}
+
 } // namespace tamble

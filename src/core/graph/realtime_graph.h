@@ -9,6 +9,7 @@
 #include "conversion/channel_scaling.h"
 
 #include <QByteArrayView>
+#include <QDateTime>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -27,6 +28,7 @@ inline constexpr double kRealTimeWindowDays = 6.0 / 1440.0;
 inline constexpr double kRealTimeScrollDays = 30.0 / 86400.0;
 inline constexpr double kRealTimeUndoLeadDays = 30.0 / 86400.0; // X room past now after an undo
 inline constexpr double kRealTimeZoomWidening = 1.1;
+inline constexpr const char* kTerminateRealTimeGraphQuestion = "Terminate Real Time Graph?";
 inline constexpr double kUnsetAxisMinimum = 99999;    // replaced by the first range
 inline constexpr double kUnsetAxisMaximum = -9999;
 // A reading of exactly 0 still gets an axis of some height: one step of the
@@ -139,6 +141,10 @@ private:
 // Decodes the real-time lines of a graph session into the numbers the
 // Status window's value boxes show for the same lines: the channel set-up of
 // the status display (Fahrenheit and the humidity quantity included).
+// A PC clock reading as a graph X value: the local date and time of day in
+// days since 30 December 1899.
+double DateTimeDays(const QDateTime& local);
+
 class RealTimeReadingDecoder {
 public:
     // Sets the channels up from the last status; false when a sensor table

@@ -47,16 +47,6 @@ const std::vector<Menu>& MainMenus()
     return menus;
 }
 
-bool CommandAvailable(MainCommand command)
-{
-    switch (command) {
-    case MainCommand::RealTimeGraph:
-        return false;  // the real-time graph is not part of the program yet
-    default:
-        return true;
-    }
-}
-
 bool RealTimeGuarded(MainCommand command)
 {
     switch (command) {

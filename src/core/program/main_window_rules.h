@@ -41,8 +41,6 @@ struct Menu {
 // The menu bar, left to right.
 const std::vector<Menu>& MainMenus();
 
-// Commands whose windows come later stay in the menu, disabled.
-bool CommandAvailable(MainCommand command);
 
 // Commands that ask "This action will terminate Real Time Graph" first while it runs.
 bool RealTimeGuarded(MainCommand command);

@@ -130,7 +130,13 @@ void GuiSessionRunner::closeStatusWindow() { m_main.m_status->closeStatusWindow(
 void GuiSessionRunner::closeStationAddressDialog() { m_main.m_station->closeStationAddressDialog(); }
 void GuiSessionRunner::showStatus() { m_main.m_status->ShowStatus(); }
 void GuiSessionRunner::dialOutReply(const QByteArray& reply) { m_main.m_status->dialOutReply(reply); }
-void GuiSessionRunner::realTimeLine(const QByteArray& line) { m_main.m_status->realTimeLine(line); }
+void GuiSessionRunner::realTimeLine(const QByteArray& line)
+{
+    if (m_main.m_records.session.realTimeGraph)
+        m_main.graphWindow().AppendRealTimeReading(line);
+    else
+        m_main.m_status->realTimeLine(line);
+}
 void GuiSessionRunner::beep() { QApplication::beep(); }
 
 void GuiSessionRunner::sessionEnded()
@@ -197,7 +203,6 @@ void TMain::buildMenus()
             if (!menu.shortcut.isEmpty())
                 item->setShortcut(QKeySequence(menu.shortcut));
             const MainCommand command = *menu.command;
-            item->setEnabled(CommandAvailable(command));
             connect(item, &QAction::triggered, this, [this, command] { run(command); });
             m_actions[command] = item;
             continue;
@@ -216,7 +221,6 @@ void TMain::buildMenus()
             const MainCommand command = *entry.command;
             if (!entry.shortcut.isEmpty())
                 item->setShortcut(QKeySequence(entry.shortcut));
-            item->setEnabled(CommandAvailable(command));
             connect(item, &QAction::triggered, this, [this, command] { run(command); });
             m_actions[command] = item;
         }
@@ -377,7 +381,7 @@ void TMain::applyAutoAnswer()
             command->setEnabled(!on && command->isEnabled());
     }
     if (QAction* graph = action(MainCommand::Graph))
-        graph->setEnabled(!on && CommandAvailable(MainCommand::Graph));
+        graph->setEnabled(!on);
     m_phoneBox->setEnabled(!on);
     m_stationField->setEnabled(!on);
     m_hangUp->setEnabled(!on);
@@ -483,6 +487,12 @@ void TMain::wireGraphWindow(TGraph& graph)
             m_messages->ask({DialogKind::Error, QStringLiteral("Unable to write ") + path, DialogButtons::Ok, 0, {}, {}});
     };
     graph.onExport = [exportDialog] { exportDialog->open(); };
+    graph.endRealTimeSession = [this] {
+        if (m_runner->engine().active())
+            m_runner->engine().EndSession();
+        m_records.session.realTimeGraph = false;
+    };
+    graph.hideSessionWindow = [this] { m_session->hide(); };
 }
 
 bool TMain::exportGraphic(TGraph& graph, const QString& path)
@@ -496,6 +506,23 @@ bool TMain::exportGraphic(TGraph& graph, const QString& path)
     if (suffix == QLatin1String("pdf"))
         return graph.chart().savePdf(path, width, height);
     return graph.chart().savePng(path, width, height, path.endsWith(QLatin1String("@2x.png")) ? 2.0 : 1.0);
+}
+
+// Receive/Real Time Graph: the graph window appears at the first reading.
+void TMain::StartRealTimeGraph()
+{
+    SessionState& s = m_records.session;
+    if (s.realTimeGraph) {
+        showGraph();
+        return;
+    }
+    if (m_runner->engine().active())
+        return;  // one session at a time
+    s.realTimeRequested = true;
+    graphWindow().startRealTime();
+    s.realTimeGraph = true;
+    m_status->hide();
+    startTransaction(TransactionKind::RealTime);
 }
 
 // File/Graph: choose a file, then show it from its first reading.
@@ -545,6 +572,9 @@ void TMain::showModal(QDialog& dialog)
 
 void TMain::startTransaction(TransactionKind kind)
 {
+    // A command that passed the real-time guard takes the session over.
+    if (m_records.session.realTimeGraph && m_runner->engine().active())
+        m_runner->engine().EndSession();
     if (m_runner->engine().active())
         return;  // one session at a time
     m_runner->startInteractive(kind);
@@ -580,6 +610,7 @@ void TMain::run(MainCommand command)
         s.retryCount = 0;
         startTransaction(TransactionKind::ReadStatus);
         return;
+    case MainCommand::RealTimeGraph: StartRealTimeGraph(); return;
     case MainCommand::RealTime:
         s.realTimeRequested = true;
         m_status->hide();

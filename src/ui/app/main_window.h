@@ -150,6 +150,7 @@ private:
     void firstPaint();
     TGraph& graphWindow();
     void openGraphFromMenu();
+    void StartRealTimeGraph();
     void showGraph();
     void startTransaction(TransactionKind kind);
     void ReceiveData();

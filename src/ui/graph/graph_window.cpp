@@ -65,6 +65,7 @@ TGraph::TGraph(AppRecords& records, MessageService& messages, HelpService* help,
             [this](const QPoint& at) { m_popup->popup(m_chart->widget()->mapToGlobal(at)); });
     m_chart->setMouseMoveHandler([this](double dateTime, int, int) { mouseMoved(dateTime); });
     m_chart->setZoomHandler([this](double from, double to) { ZoomIn(from, to); });
+    m_chart->setMouseDownHandler([this](bool down) { m_live.setMouseDown(down); });
     m_chart->setZoomOutHandler([this] {
         if (m_undoZoom->isEnabled())
             UndoZoom();
@@ -179,7 +180,10 @@ void TGraph::buildMenus()
     help->setObjectName(QStringLiteral("Help"));
     m_actions.push_back(help);
     help->setShortcut(QKeySequence(QStringLiteral("Ctrl+F")));
-    connect(help, &QAction::triggered, this, [this] { if (m_help) m_help->showHelp(kGraphHelpContext); });
+    connect(help, &QAction::triggered, this, [this] {
+        if (m_help)
+            m_help->showHelp(m_records.session.realTimeGraph ? kRealTimeGraphHelpContext : kGraphHelpContext);
+    });
 
     // Ctrl+C puts the graph on the clipboard as a picture.
     auto* copy = new QAction(QStringLiteral("Copy"), this);
@@ -240,10 +244,13 @@ void TGraph::SetUpChart()
     m_precision = 2;
     checkItem(m_precisionGroup, 2);
     m_undoZoom->setEnabled(false);
-    m_export->setEnabled(true);
-    command(QStringLiteral("Temperature"))->setEnabled(true);
-    command(QStringLiteral("Moisture"))->setEnabled(true);
-    if (!m_records.settings.lastDataFile.isEmpty() && m_records.dataFileName.isEmpty())
+    const bool live = m_records.session.realTimeGraph;
+    m_export->setEnabled(!live);
+    command(QStringLiteral("Temperature"))->setEnabled(!live);
+    command(QStringLiteral("Moisture"))->setEnabled(!live);
+    if (live)
+        m_records.dataFileName.clear();
+    else if (!m_records.settings.lastDataFile.isEmpty() && m_records.dataFileName.isEmpty())
         m_records.dataFileName = m_records.settings.lastDataFile;
     applyPreferences();
 }
@@ -312,6 +319,8 @@ bool TGraph::openChosenFile(const QString& path)
         return false;
     }
     m_loadError = false;
+    if (m_records.session.realTimeGraph && endRealTimeSession)
+        endRealTimeSession();
     m_records.settings.lastDataFile = path;
     SetUpChart();
     return true;
@@ -325,6 +334,10 @@ void TGraph::clearZoomState()
 
 void TGraph::ZoomIn(double zmin, double zmax)
 {
+    if (m_liveShown) {   // a live chart, or what is left of it, zooms the view only
+        liveZoomIn(zmin, zmax);
+        return;
+    }
     DataSet& data = m_records.dataSet;
     if (m_buffer.graphPointCount <= 0 || data.channelCount() == 0)
         return;
@@ -347,6 +360,10 @@ void TGraph::ZoomIn(double zmin, double zmax)
 
 void TGraph::UndoZoom()
 {
+    if (m_liveShown) {
+        liveUndoZoom();
+        return;
+    }
     DataSet& data = m_records.dataSet;
     if (!data.zoom.zoomed)
         return;
@@ -372,7 +389,7 @@ TViewPortsDlg& TGraph::viewportsDialog()
         }
         m_viewportsDlg = new TViewPortsDlg(m_records.settings, m_visibility, m_messages, *help, this);
         connect(m_viewportsDlg, &QDialog::accepted, this, [this] {
-            m_plan = PlanViewports(m_records.settings, ViewportSourceOf(m_records.dataSet, channelUnits()),
+            m_plan = PlanViewports(m_records.settings, viewportSource(),
                                    m_visibility, false);
             LayoutViewports();
             m_chart->refresh();
@@ -434,6 +451,7 @@ bool TGraph::LoadGraph()
         ok = false;
     }
     if (ok) {
+        m_liveShown = false;
         m_records.dataSet = std::move(*loaded);
         m_records.dataFileName = m_records.dataSet.dataFileName;
         m_buffer = buffer;
@@ -451,16 +469,16 @@ void TGraph::BuildGraph()
 {
     setBusy(true);
     const DataSet& data = m_records.dataSet;
-    m_undoZoom->setEnabled(data.zoom.zoomed);
+    m_undoZoom->setEnabled(m_liveShown ? m_live.zoomed() || m_live.hold() : data.zoom.zoomed);
     QByteArray title = data.description;
     while (!title.isEmpty() && title.back() == ' ')
         title.chop(1);
     m_chart->setTitles(QString::fromLatin1(title), QString());
-    m_chart->setXAxisLabel(XAxisLabelText(m_records.dataFileName, FileNameDisplay::NameOnly));
+    m_chart->setXAxisLabel(m_liveShown ? QString() : XAxisLabelText(m_records.dataFileName, FileNameDisplay::NameOnly));
 
     // An unzoomed build chooses the viewports afresh, except the one right after an undo.
-    const bool choose = !data.zoom.zoomed && !m_zoom.takeKeepViewportsOnce();
-    m_plan = PlanViewports(m_records.settings, ViewportSourceOf(data, channelUnits()), m_visibility, choose);
+    const bool choose = m_liveShown || (!data.zoom.zoomed && !m_zoom.takeKeepViewportsOnce());
+    m_plan = PlanViewports(m_records.settings, viewportSource(), m_visibility, choose);
     LayoutViewports();
     m_chart->setMarkDataPoints(PointMarksShown(m_records.settings.markDataPoints, m_buffer.graphStep));
     m_chart->refresh();
@@ -481,27 +499,37 @@ void TGraph::LayoutViewports()
     m_chart->setViewports(subsets, shares);
     FillChartData();
     ApplyViewportAxes();
-    m_chart->setXRange(ChartRange{});
+    m_chart->setXRange(m_liveShown ? m_liveView : ChartRange{});
 }
 
 void TGraph::FillChartData()
 {
     DataSet& data = m_records.dataSet;
-    const StampDateTime t = StampToDateTime(QByteArrayView(data.firstStamp).trimmed());
-    if (!m_records.settings.autoAnswer)
-        for (const QString& text : t.messages)
-            showLoadMessage(text, false);
-
-    const int points = std::clamp(m_buffer.graphPointCount, 0, kGraphPoints);
-    const PointPlacement placement = m_zoom.placePoints(data, t.value, points, m_buffer.graphStep);
-    std::vector<double> x(static_cast<std::size_t>(points));
-    for (int i = 0; i < points; ++i)
-        x[static_cast<std::size_t>(i)] = placement.start + i * placement.spacing;
+    std::vector<double> x;
+    if (m_liveShown) {
+        x.assign(m_live.x().begin(), m_live.x().begin() + m_live.count());
+    } else {
+        const StampDateTime t = StampToDateTime(QByteArrayView(data.firstStamp).trimmed());
+        if (!m_records.settings.autoAnswer)
+            for (const QString& text : t.messages)
+                showLoadMessage(text, false);
+        const int points = std::clamp(m_buffer.graphPointCount, 0, kGraphPoints);
+        const PointPlacement placement = m_zoom.placePoints(data, t.value, points, m_buffer.graphStep);
+        x.resize(static_cast<std::size_t>(points));
+        for (int i = 0; i < points; ++i)
+            x[static_cast<std::size_t>(i)] = placement.start + i * placement.spacing;
+    }
+    const auto points = static_cast<std::ptrdiff_t>(x.size());
     const int subsets = std::min<int>(m_chart->subsetCount(), static_cast<int>(m_plan.subsets.size()));
     for (int k = 0; k < subsets; ++k) {
         const int position = m_plan.subsets[static_cast<std::size_t>(k)];
-        const auto& values = m_buffer.values[static_cast<std::size_t>(position)];
-        m_chart->setSubsetData(k, x, std::vector<float>(values.begin(), values.begin() + points));
+        if (m_liveShown) {
+            const auto& values = m_live.y(position);
+            m_chart->setSubsetData(k, x, std::vector<float>(values.begin(), values.begin() + points));
+        } else {
+            const auto& values = m_buffer.values[static_cast<std::size_t>(position)];
+            m_chart->setSubsetData(k, x, std::vector<float>(values.begin(), values.begin() + points));
+        }
         const int channel = position < data.channelCount() ? data.channelList[static_cast<std::size_t>(position)] : 1;
         m_chart->setSubsetLabel(k, QString::fromLatin1(LegendText(data.channelLabel[static_cast<std::size_t>(channel - 1)])));
         m_chart->setSubsetColour(k, m_channelColours[static_cast<std::size_t>(channel - 1)]);
@@ -516,12 +544,29 @@ std::array<ChannelUnit, 4> TGraph::channelUnits() const
 
 void TGraph::ApplyViewportAxes()
 {
+    std::vector<YRange> running;
+    if (m_liveShown) {
+        std::vector<std::vector<int>> bands;
+        for (const ViewportAxis& axis : m_plan.axes)
+            bands.push_back(axis.positions);
+        running = m_live.viewportRanges(bands);
+    }
     for (std::size_t v = 0; v < m_plan.axes.size(); ++v) {
         const ViewportAxis& axis = m_plan.axes[v];
-        const bool fixed = axis.scale == AxisScale::Fixed;
-        m_chart->setYAxis(static_cast<int>(v), QString::fromLatin1(axis.label),
-                          ChartRange{fixed, fixed ? axis.min : 0, fixed ? axis.max : 0});
+        ChartRange range;
+        if (axis.scale == AxisScale::Fixed)
+            range = {true, axis.min, axis.max};
+        else if (axis.scale == AxisScale::Manual && v < running.size() && running[v].min <= running[v].max)
+            range = {true, running[v].min, running[v].max};
+        m_chart->setYAxis(static_cast<int>(v), QString::fromLatin1(axis.label), range);
     }
+}
+
+ViewportSource TGraph::viewportSource() const
+{
+    ViewportSource source = ViewportSourceOf(m_records.dataSet, channelUnits());
+    source.realTime = m_liveShown;
+    return source;
 }
 
 void TGraph::RedrawGraph()
@@ -547,7 +592,7 @@ void TGraph::refillAfterUnitChange()
     data.scaling.fahrenheit = m_records.settings.fahrenheit;
     data.scaling.humidityQuantity = m_records.settings.humidityQuantity;
     BuildGraphBuffer(data, m_buffer, m_records.settings.fahrenheit);
-    m_plan = PlanViewports(m_records.settings, ViewportSourceOf(data, channelUnits()), m_visibility, false);
+    m_plan = PlanViewports(m_records.settings, viewportSource(), m_visibility, false);
     FillChartData();
     ApplyViewportAxes();
     m_chart->refresh();
@@ -597,7 +642,7 @@ void TGraph::applyUnitChoice(bool temperature, const std::function<void()>& undo
     if (!m_records.dataSet.valid && m_records.dataSet.channelCount() == 0)
         return;
     if (!m_records.dataSet.multiBank) {
-        if (!m_records.session.realTimeGraph)
+        if (!m_records.session.realTimeGraph && !m_liveShown)
             refillAfterUnitChange();
         return;
     }
@@ -647,6 +692,11 @@ void TGraph::showEvent(QShowEvent* event)
     resize(size.width, size.height);
     setWindowTitle(GraphCaption(m_records.session.realTimeGraph));
     QMainWindow::showEvent(event);
+    m_live.setWindowVisible(true);
+    if (m_liveShown) {   // everything that arrived while the window was hidden
+        applyLiveView();
+        m_chart->refresh();
+    }
     if (m_loadOnShow && !m_records.session.realTimeGraph) {
         m_loadOnShow = false;
         LoadGraph();
@@ -656,6 +706,19 @@ void TGraph::showEvent(QShowEvent* event)
 void TGraph::closeEvent(QCloseEvent* event)
 {
     event->accept();
+    if (m_records.session.realTimeGraph) {
+        UserMessage m;
+        m.kind = DialogKind::Confirmation;
+        m.text = QString::fromLatin1(kTerminateRealTimeGraphQuestion);
+        m.buttons = DialogButtons::YesNo;
+        if (m_messages.ask(m) == DialogAnswer::Yes) {
+            if (endRealTimeSession)
+                endRealTimeSession();
+        } else if (hideSessionWindow) {
+            hideSessionWindow();   // the readings go on arriving, undrawn
+        }
+    }
+    m_live.setWindowVisible(false);
     hide();
     emit closed();
 }

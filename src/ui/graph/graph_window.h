@@ -5,10 +5,12 @@
 
 #include "datafiles/graph_buffer.h"
 #include "graph/graph_rules.h"
+#include "graph/realtime_graph.h"
 #include "graph/viewports.h"
 #include "graph/zoom.h"
 #include "ui/graph/chart_adapter.h"
 
+#include <QDateTime>
 #include <QMainWindow>
 #include <array>
 #include <functional>
@@ -59,6 +61,19 @@ public:
     void LayoutViewports();
     // "Viewports": the "Set Viewports" dialog, prepared for the loaded recording.
     TViewPortsDlg& viewportsDialog();
+
+    // The real-time graph: the window's part of starting it (the next reading
+    // starts the chart), and each real-time line of the session.
+    void startRealTime();
+    void AppendRealTimeReading(const QByteArray& line);
+    const RealTimeGraph& live() const { return m_live; }
+    bool showsLiveChart() const { return m_liveShown; }
+    // Ends the session of the running real-time graph (the main window's runner).
+    std::function<void()> endRealTimeSession;
+    // Hides the session window while the real-time graph runs on.
+    std::function<void()> hideSessionWindow;
+    // The PC clock (tests replace it).
+    std::function<QDateTime()> clock;
     // Reads the readings of the current window (records.dataSet.zoom) into the graph
     // buffer again: the zoom code sets the window, calls this, then BuildGraph.
     bool refillBuffer();
@@ -105,6 +120,12 @@ private:
     void checkOnly(QActionGroup* group, int item);   // an unknown item unchecks all
     void applyPreferences();
     void ApplyViewportAxes();
+    ViewportSource viewportSource() const;
+    void InitRealTimeChart();
+    void applyLiveView();
+    void liveZoomIn(double zmin, double zmax);
+    void liveUndoZoom();
+    double now() const;
     std::array<ChannelUnit, 4> channelUnits() const;
     void prepareViewportsDialog();
     void chooseTemperature(bool fahrenheit);
@@ -126,6 +147,10 @@ private:
     ChannelVisibility m_visibility;
     ViewportPlan m_plan;
     ZoomWindow m_zoom;
+    RealTimeGraph m_live;
+    RealTimeReadingDecoder m_decoder;
+    bool m_liveShown = false;          // the chart holds the real-time graph's points
+    ChartRange m_liveView;             // X range of the live chart
     TViewPortsDlg* m_viewportsDlg = nullptr;
     std::unique_ptr<HelpService> m_noHelp;
     std::array<QColor, 4> m_channelColours;

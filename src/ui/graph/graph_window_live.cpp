@@ -1,0 +1,101 @@
+// The real-time graph in the graph window: the readings of a live session
+// plotted against the PC clock, with the chart-only zoom and the hold.
+#include "ui/graph/graph_window.h"
+
+#include "program/app_records.h"
+
+namespace tamble {
+
+void TGraph::startRealTime()
+{
+    m_records.dataFileName.clear();
+    m_live.restart();
+}
+
+double TGraph::now() const
+{
+    return DateTimeDays(clock ? clock() : QDateTime::currentDateTime());
+}
+
+void TGraph::AppendRealTimeReading(const QByteArray& line)
+{
+    if (!m_records.session.realTimeGraph)
+        return;
+    LoggerInfo& info = m_records.loggerInfo;
+    if (m_live.count() == 0)
+        m_decoder.prepare(info, m_records.settings, m_records.programDir);
+    const auto values = m_decoder.decode(line, info, m_records.settings.fahrenheit);
+    if (!values)
+        return;   // a reading with a checksum error is not plotted
+    if (hideSessionWindow)
+        hideSessionWindow();
+    const RealTimeAppend added = m_live.append(now(), *values, info.channelFlags);
+    if (added.started) {
+        InitRealTimeChart();
+        show();
+        raise();
+        return;
+    }
+    if (added.xRangeChanged)
+        m_liveView = m_live.zoomed() ? ChartRange{true, m_live.windowStart(), m_live.windowEnd()}
+                                     : ChartRange{true, m_live.xMin(), m_live.xMax()};
+    if (added.redraw) {
+        applyLiveView();
+        m_chart->refresh();
+    }
+}
+
+// The chart of a new live session: a data set made from the last status,
+// every channel of its mask visible, the viewports chosen afresh.
+void TGraph::InitRealTimeChart()
+{
+    const LoggerInfo& info = m_records.loggerInfo;
+    DataSet live;
+    for (int p = 0; p < m_live.channelCount(); ++p)
+        live.channelList.push_back(m_live.channelList()[static_cast<std::size_t>(p)]);
+    live.channelLabel = info.labels;
+    live.typeCodes = info.scalingCodes;
+    live.inputTypes = info.inputTypes;
+    live.description = info.description;
+    live.multiBank = false;
+    m_records.dataSet = std::move(live);
+    m_records.dataSet.zoom = ZoomState{};
+    m_liveShown = true;
+    m_liveView = ChartRange{true, m_live.xMin(), m_live.xMax()};
+    m_buffer.graphStep = 1;
+    m_visibility.showAll(m_live.channelCount());
+    prepareViewportsDialog();
+    SetUpChart();
+    setWindowTitle(GraphCaption(true));
+    BuildGraph();
+}
+
+// Points, Y ranges and X range of the live chart as they are now.
+void TGraph::applyLiveView()
+{
+    FillChartData();
+    ApplyViewportAxes();
+    m_chart->setXRange(m_liveView);
+}
+
+void TGraph::liveZoomIn(double zmin, double zmax)
+{
+    if (m_live.count() == 0 || !(zmax > zmin))
+        return;
+    const RealTimeZoom zoom = m_live.zoomIn(zmin, zmax, now());
+    m_liveView = ChartRange{true, zoom.zoomMin, zoom.zoomMax};
+    m_undoZoom->setEnabled(true);
+    applyLiveView();
+    m_chart->refresh();
+}
+
+void TGraph::liveUndoZoom()
+{
+    const RealTimeUndo undo = m_live.undoZoom(now());
+    m_liveView = ChartRange{true, undo.xMin, undo.xMax};
+    m_undoZoom->setEnabled(false);
+    applyLiveView();
+    m_chart->refresh();
+}
+
+} // namespace tamble
