@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -295,6 +296,74 @@ TEST(MainWindowSession, RealTimeShowsLiveReadingsAndClosingTheStatusWindowEndsIt
     EXPECT_TRUE(QTest::qWaitFor([&] { return !value->text().trimmed().isEmpty(); }, 10000));
     w.main->statusWindow().close();
     EXPECT_TRUE(QTest::qWaitFor([&] { return w.records.session.transaction == TransactionKind::None; }, 15000));
+    EXPECT_TRUE(w.main->menuBar()->isEnabled());
+}
+
+// The real-time graph against the virtual logger: its first points are the numbers the Real Time
+// Display shows for the same readings; closing with No keeps the session, Yes ends it.
+TEST(MainWindowSession, RealTimeGraphPlotsWhatTheDisplayShowsAndEndsOnlyOnYes)
+{
+    const QStringList options{"--baud", "19200", "--protocol", "fast", "--realtime-interval", "150", "--seed", "7"};
+    const auto withTables = [](Window& w) {
+        for (const char* name : {"A.Rvt", "B.Rvt", "C.Rvt", "L.Rvt", "P.Rvt"})
+            w.home.copyFromSource(QStringLiteral("data/") + QLatin1String(name));
+    };
+    std::vector<double> shown;
+    {
+        SimProcess sim;
+        ASSERT_TRUE(sim.start(options));
+        Window w(sim.ptyPath());
+        withTables(w);
+        w.main->run(MainCommand::RealTime);
+        auto* first = w.main->statusWindow().findChild<QLineEdit*>(QStringLiteral("Value1Box"));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !first->text().trimmed().isEmpty(); }, 30000));
+        for (int c = 1; c <= 4; ++c) {
+            const QString text = w.main->statusWindow().findChild<QLineEdit*>(QStringLiteral("Value%1Box").arg(c))->text();
+            bool number = false;
+            const double value = text.trimmed().section(QLatin1Char(' '), 0, 0).remove(QRegularExpression("[^0-9.+-].*$")).toDouble(&number);
+            if (number && w.records.loggerInfo.channelOn(c))
+                shown.push_back(value);
+        }
+        w.main->statusWindow().close();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return w.records.session.transaction == TransactionKind::None; }, 15000));
+    }
+    ASSERT_FALSE(shown.empty());
+
+    SimProcess sim;
+    ASSERT_TRUE(sim.start(options));
+    Window w(sim.ptyPath());
+    withTables(w);
+    w.main->action(MainCommand::RealTimeGraph)->trigger();
+    TGraph& graph = w.main->graph();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return graph.isVisible() && graph.live().count() >= 3; }, 30000))
+        << w.messages.texts().join('|').toStdString();
+    EXPECT_EQ(graph.windowTitle(), QStringLiteral("Tamble Logger / Real Time Graph"));
+    EXPECT_FALSE(graph.command(QStringLiteral("Export"))->isEnabled());
+    EXPECT_FALSE(w.main->sessionWindow().isVisible());
+    ASSERT_EQ(graph.chart().subsetCount(), static_cast<int>(shown.size()));
+    for (int k = 0; k < graph.chart().subsetCount(); ++k)
+        EXPECT_NEAR(graph.chart().subsetY(k).front(), shown[static_cast<std::size_t>(k)], 0.006) << "channel " << k + 1;
+    SaveScreen(graph, QStringLiteral("realtime_graph"));
+
+    // No: the window goes, the readings keep arriving; the Graph command shows all of them.
+    w.messages.answers = {DialogAnswer::No};
+    graph.close();
+    EXPECT_EQ(w.messages.lastText(), QStringLiteral("Terminate Real Time Graph?"));
+    EXPECT_FALSE(graph.isVisible());
+    EXPECT_TRUE(w.records.session.realTimeGraph);
+    const int hiddenAt = graph.live().count();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return graph.live().count() >= hiddenAt + 3; }, 15000));
+    w.main->run(MainCommand::Graph);
+    EXPECT_TRUE(graph.isVisible());
+    EXPECT_GE(static_cast<int>(graph.chart().subsetY(0).size()), hiddenAt + 3);
+
+    // Yes ends the session; the picture stays.
+    w.messages.answers = {DialogAnswer::Yes};
+    graph.close();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.records.session.transaction == TransactionKind::None; }, 15000));
+    EXPECT_FALSE(w.records.session.realTimeGraph);
+    EXPECT_FALSE(w.main->runner().port().isOpen());
+    EXPECT_FALSE(graph.chart().subsetY(0).empty());
     EXPECT_TRUE(w.main->menuBar()->isEnabled());
 }
 

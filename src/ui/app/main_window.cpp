@@ -627,7 +627,7 @@ void TMain::run(MainCommand command)
     case MainCommand::About: showModal(*m_about); return;
     case MainCommand::FileGraph: openGraphFromMenu(); return;
     case MainCommand::Graph: showGraph(); return;
-    default: return;  // the graph and setup windows are not part of the program yet
+    default: return;
     }
 }
 
