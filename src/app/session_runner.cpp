@@ -73,8 +73,9 @@ void SessionRunner::post(Event event)
             break;
         }
     }
-    // Bytes that came in during the last handler are announced by no further readyRead.
-    if (!m_engine->finished() && m_port.isOpen() && m_port.inputBytesWaiting() > 0 &&
+    // Bytes that came in during the last handler are announced by no further readyRead. While
+    // the engine waits it holds them and reads them itself when the wait is over.
+    if (!m_engine->finished() && !m_engine->waiting() && m_port.isOpen() && m_port.inputBytesWaiting() > 0 &&
         m_port.outputBytesPending() == 0)
         QTimer::singleShot(0, this, [this] { post(Event::Read); });
 }

@@ -4,6 +4,7 @@
 #include "ui/datafiles/ascii_dialog.h"
 #include "ui/graph/colour_dialog.h"
 #include "ui/graph/export_dialog.h"
+#include "ui/graph/graphic_size_dialog.h"
 
 #include "datafiles/tl1_loader.h"
 #include "program/export_wiring.h"
@@ -244,3 +245,24 @@ TEST_F(DialogsFixture, NoHeaderIsStoredAtOnceAndHidesTheNote)
     click(find(dialog, "CancelBtn"));
     EXPECT_TRUE(records.settings.noHeader);
 }
+
+namespace {
+
+// The picture size starts at the chart's size; only a PNG offers twice the pixels.
+TEST(GraphicSizeDialog, StartsAtTheGivenSizeAndDoublesOnlyPng)
+{
+    TGraphicSizeDlg png(GraphicFormat::Png, 900, 600);
+    png.show();
+    png.findChild<QSpinBox*>(QStringLiteral("Width"))->setValue(1600);
+    png.findChild<QCheckBox*>(QStringLiteral("Twice"))->setChecked(true);
+    EXPECT_EQ(png.size().width, 1600);
+    EXPECT_EQ(png.size().height, 600);
+    EXPECT_EQ(png.size().scale, 2.0);
+
+    TGraphicSizeDlg svg(GraphicFormat::Svg, 900, 600);
+    svg.show();
+    EXPECT_FALSE(svg.findChild<QCheckBox*>(QStringLiteral("Twice"))->isVisible());
+    EXPECT_EQ(svg.size().scale, 1.0);
+}
+
+} // namespace

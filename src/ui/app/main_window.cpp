@@ -1,5 +1,6 @@
 #include "ui/app/main_window.h"
 #include "ui/graph/graph_window.h"
+#include "ui/graph/graphic_size_dialog.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -480,11 +481,20 @@ void TMain::wireGraphWindow(TGraph& graph)
 
     auto* exportDialog = new TExpDialog(m_records, *m_messages, *m_help, &graph);
     exportDialog->exportGraphic = [this, &graph] {
-        const QString path = QFileDialog::getSaveFileName(&graph, QStringLiteral("Export Graphic"),
-                                                          m_records.programDir,
-                                                          QStringLiteral("PNG (*.png);;SVG (*.svg);;PDF (*.pdf)"));
-        if (!path.isEmpty() && !exportGraphic(graph, path))
-            m_messages->ask({DialogKind::Error, QStringLiteral("Unable to write ") + path, DialogButtons::Ok, 0, {}, {}});
+        const QString chosen = QFileDialog::getSaveFileName(&graph, QStringLiteral("Export Graphic"),
+                                                            m_records.programDir,
+                                                            QString::fromLatin1(kGraphicFileFilter));
+        if (chosen.isEmpty())
+            return;
+        const QString path = GraphicFileName(chosen);
+        auto* size = new TGraphicSizeDlg(GraphicFormatOf(path), graph.chart().widget()->width(),
+                                         graph.chart().widget()->height(), &graph);
+        size->setAttribute(Qt::WA_DeleteOnClose);
+        connect(size, &QDialog::accepted, &graph, [this, &graph, size, path] {
+            if (!graph.exportPicture(path, size->size()))
+                m_messages->ask({DialogKind::Error, QStringLiteral("Unable to write ") + path, DialogButtons::Ok, 0, {}, {}});
+        });
+        size->open();
     };
     graph.onExport = [exportDialog] { exportDialog->open(); };
     graph.endRealTimeSession = [this] {
@@ -493,19 +503,6 @@ void TMain::wireGraphWindow(TGraph& graph)
         m_records.session.realTimeGraph = false;
     };
     graph.hideSessionWindow = [this] { m_session->hide(); };
-}
-
-bool TMain::exportGraphic(TGraph& graph, const QString& path)
-{
-    // The size the graph has on the screen; PNG also at twice that for high-DPI screens.
-    const int width = std::max(graph.chart().widget()->width(), 640);
-    const int height = std::max(graph.chart().widget()->height(), 400);
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QLatin1String("svg"))
-        return graph.chart().saveSvg(path, width, height);
-    if (suffix == QLatin1String("pdf"))
-        return graph.chart().savePdf(path, width, height);
-    return graph.chart().savePng(path, width, height, path.endsWith(QLatin1String("@2x.png")) ? 2.0 : 1.0);
 }
 
 // Receive/Real Time Graph: the graph window appears at the first reading.

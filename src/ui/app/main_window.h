@@ -145,7 +145,6 @@ private:
     void buildControls();
     void wireGraphWindow(TGraph& graph);
     void loadColoursOnce();
-    static bool exportGraphic(TGraph& graph, const QString& path);
     void createWindows();
     void firstPaint();
     TGraph& graphWindow();

@@ -1,6 +1,10 @@
 #include "ui/graph/chart_adapter.h"
 
 #include <QPainter>
+#include <QImage>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QSaveFile>
 #include <QSvgGenerator>
 #include <qcustomplot.h>
 #include <cmath>
@@ -394,27 +398,54 @@ void ChartAdapter::restyle()
     }
 }
 
+// Each picture goes to a temporary file that replaces the named one only when complete.
 bool ChartAdapter::savePng(const QString& path, int width, int height, double scale)
 {
-    return d->plot->savePng(path, width, height, scale);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QImage image = d->plot->toPixmap(width, height, scale).toImage();
+    return !image.isNull() && image.save(&file, "PNG") && file.commit();
 }
 
 bool ChartAdapter::savePdf(const QString& path, int width, int height)
 {
-    return d->plot->savePdf(path, width, height);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    {
+        QPdfWriter writer(&file);
+        writer.setResolution(72);
+        writer.setPageSize(QPageSize(QSizeF(width, height), QPageSize::Point));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        QCPPainter painter;
+        if (!painter.begin(&writer))
+            return false;
+        d->plot->toPainter(&painter, width, height);
+        if (!painter.end())
+            return false;
+    }
+    return file.commit();
 }
 
 bool ChartAdapter::saveSvg(const QString& path, int width, int height)
 {
-    QSvgGenerator generator;
-    generator.setFileName(path);
-    generator.setSize(QSize(width, height));
-    generator.setViewBox(QRect(0, 0, width, height));
-    QCPPainter painter;
-    if (!painter.begin(&generator))
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
         return false;
-    d->plot->toPainter(&painter, width, height);
-    return painter.end();
+    {
+        QSvgGenerator generator;
+        generator.setOutputDevice(&file);
+        generator.setSize(QSize(width, height));
+        generator.setViewBox(QRect(0, 0, width, height));
+        QCPPainter painter;
+        if (!painter.begin(&generator))
+            return false;
+        d->plot->toPainter(&painter, width, height);
+        if (!painter.end())
+            return false;
+    }
+    return file.commit();
 }
 
 bool ChartAdapter::render(QPaintDevice& device, const QRect& target)

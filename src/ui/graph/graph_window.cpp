@@ -226,6 +226,16 @@ void TGraph::checkOnly(QActionGroup* group, int item)
         actions[i]->setChecked(i == item);
 }
 
+bool TGraph::exportPicture(const QString& path, const GraphicSize& size)
+{
+    switch (GraphicFormatOf(path)) {
+    case GraphicFormat::Svg: return m_chart->saveSvg(path, size.width, size.height);
+    case GraphicFormat::Pdf: return m_chart->savePdf(path, size.width, size.height);
+    case GraphicFormat::Png: break;
+    }
+    return m_chart->savePng(path, size.width, size.height, size.scale);
+}
+
 void TGraph::setChannelColours(const std::array<QColor, 4>& colours)
 {
     m_channelColours = colours;
@@ -697,7 +707,8 @@ void TGraph::showEvent(QShowEvent* event)
         applyLiveView();
         m_chart->refresh();
     }
-    if (m_loadOnShow && !m_records.session.realTimeGraph) {
+    // A live chart (running or ended) stays until a file is chosen.
+    if (m_loadOnShow && !m_records.session.realTimeGraph && !m_liveShown) {
         m_loadOnShow = false;
         LoadGraph();
     }

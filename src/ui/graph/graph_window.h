@@ -5,12 +5,14 @@
 
 #include "datafiles/graph_buffer.h"
 #include "graph/graph_rules.h"
+#include "graph/graphic_export.h"
 #include "graph/realtime_graph.h"
 #include "graph/viewports.h"
 #include "graph/zoom.h"
 #include "ui/graph/chart_adapter.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <array>
 #include <functional>
@@ -22,6 +24,7 @@ class QActionGroup;
 class QLabel;
 class QMenu;
 class QMimeData;
+class QTimer;
 
 namespace tamble {
 
@@ -74,6 +77,9 @@ public:
     std::function<void()> hideSessionWindow;
     // The PC clock (tests replace it).
     std::function<QDateTime()> clock;
+    // Shortest time between two repaints of the live chart: a logger polled as
+    // fast as the line allows would otherwise keep a core busy drawing.
+    int liveRepaintMs = 200;
     // Reads the readings of the current window (records.dataSet.zoom) into the graph
     // buffer again: the zoom code sets the window, calls this, then BuildGraph.
     bool refillBuffer();
@@ -94,6 +100,9 @@ public:
     std::function<void()> onExport;           // "&Export"
     // File chooser of "Select Graph" (tests replace it); returns an empty name on cancel.
     std::function<QString()> chooseFile;
+
+    // The chart as a picture file; the format follows the file name.
+    bool exportPicture(const QString& path, const GraphicSize& size);
 
     void setChannelColours(const std::array<QColor, 4>& colours);
     void setChartColours(const ChartFrameColours& colours);
@@ -125,6 +134,7 @@ private:
     void applyLiveView();
     void liveZoomIn(double zmin, double zmax);
     void liveUndoZoom();
+    void repaintLive();
     double now() const;
     std::array<ChannelUnit, 4> channelUnits() const;
     void prepareViewportsDialog();
@@ -151,6 +161,8 @@ private:
     RealTimeReadingDecoder m_decoder;
     bool m_liveShown = false;          // the chart holds the real-time graph's points
     ChartRange m_liveView;             // X range of the live chart
+    QTimer* m_liveRepaint = nullptr;   // a repaint held back by liveRepaintMs
+    QElapsedTimer m_sinceLiveRepaint;
     TViewPortsDlg* m_viewportsDlg = nullptr;
     std::unique_ptr<HelpService> m_noHelp;
     std::array<QColor, 4> m_channelColours;

@@ -4,6 +4,8 @@
 
 #include "program/app_records.h"
 
+#include <QTimer>
+
 namespace tamble {
 
 void TGraph::startRealTime()
@@ -39,10 +41,30 @@ void TGraph::AppendRealTimeReading(const QByteArray& line)
     if (added.xRangeChanged)
         m_liveView = m_live.zoomed() ? ChartRange{true, m_live.windowStart(), m_live.windowEnd()}
                                      : ChartRange{true, m_live.xMin(), m_live.xMax()};
-    if (added.redraw) {
-        applyLiveView();
-        m_chart->refresh();
+    if (added.redraw)
+        repaintLive();
+}
+
+void TGraph::repaintLive()
+{
+    if (!m_liveRepaint) {
+        m_liveRepaint = new QTimer(this);
+        m_liveRepaint->setSingleShot(true);
+        connect(m_liveRepaint, &QTimer::timeout, this, [this] {
+            if (m_liveShown && !m_live.mouseDown() && !m_live.hold() && m_live.windowVisible())
+                repaintLive();
+        });
     }
+    const qint64 since = m_sinceLiveRepaint.isValid() ? m_sinceLiveRepaint.elapsed() : liveRepaintMs;
+    if (since < liveRepaintMs) {
+        if (!m_liveRepaint->isActive())
+            m_liveRepaint->start(static_cast<int>(liveRepaintMs - since));
+        return;
+    }
+    m_liveRepaint->stop();
+    m_sinceLiveRepaint.start();
+    applyLiveView();
+    m_chart->refresh();
 }
 
 // The chart of a new live session: a data set made from the last status,

@@ -1,5 +1,6 @@
 // The graph window's rules without widgets: stamps, legends, menu checks, axes and sizes.
 #include "graph/graph_rules.h"
+#include "graph/graphic_export.h"
 
 #include <QDate>
 #include <gtest/gtest.h>
@@ -129,6 +130,27 @@ TEST(GraphWindow, SizeScalesWithScreenHeightAndCaptionNamesTheMode)
     }
     EXPECT_EQ(GraphCaption(false), QStringLiteral("Tamble Logger Graph"));
     EXPECT_EQ(GraphCaption(true), QStringLiteral("Tamble Logger / Real Time Graph"));
+}
+
+} // namespace
+
+namespace {
+
+TEST(GraphicExport, FormatFollowsTheNameAndSizesStayWithinLimits)
+{
+    EXPECT_EQ(GraphicFormatOf(QStringLiteral("/d/a.SVG")), GraphicFormat::Svg);
+    EXPECT_EQ(GraphicFormatOf(QStringLiteral("/d/a.pdf")), GraphicFormat::Pdf);
+    EXPECT_EQ(GraphicFormatOf(QStringLiteral("/d/a.jpeg")), GraphicFormat::Png);
+    EXPECT_EQ(GraphicFileName(QStringLiteral("/d/a.Pdf")), QStringLiteral("/d/a.Pdf"));
+    EXPECT_EQ(GraphicFileName(QStringLiteral("/d.x/chart")), QStringLiteral("/d.x/chart.png"));
+
+    const GraphicSize png = ChooseGraphicSize(1600, 50, true, GraphicFormat::Png);
+    EXPECT_EQ(png.width, 1600);
+    EXPECT_EQ(png.height, kMinGraphicSide);
+    EXPECT_EQ(png.scale, 2.0);
+    const GraphicSize svg = ChooseGraphicSize(99999, 1000, true, GraphicFormat::Svg);
+    EXPECT_EQ(svg.width, kMaxGraphicSide);
+    EXPECT_EQ(svg.scale, 1.0) << "only a PNG has pixels to double";
 }
 
 } // namespace
