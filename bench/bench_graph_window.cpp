@@ -130,6 +130,8 @@ void BM_OpenFullFourBankMemory(benchmark::State& state)
             state.SkipWithError("load failed");
         b.painted();
     }
+    state.counters["multi_bank"] = b.records.dataSet.multiBank;
+    state.counters["readings_per_channel"] = b.records.dataSet.totalLines;
 }
 BENCHMARK(BM_OpenFullFourBankMemory)->Unit(benchmark::kMillisecond)->Iterations(15);
 

@@ -1,5 +1,7 @@
 #include "program/main_window_rules.h"
 
+#include "link/logger_dialogs_model.h"
+
 #include <QFileInfo>
 
 namespace tamble {
@@ -70,7 +72,7 @@ bool PassRealTimeGuard(MainCommand command, const SessionState& session, Message
         return true;
     UserMessage m;
     m.kind = DialogKind::Information;
-    m.text = QString::fromLatin1(kTerminateRealTimeGraphText);
+    m.text = QString::fromLatin1(kTerminateRealTimeGraph);
     m.buttons = DialogButtons::OkCancel;
     return messages.ask(m) == DialogAnswer::Ok;
 }

@@ -45,7 +45,6 @@ const std::vector<Menu>& MainMenus();
 // Commands that ask "This action will terminate Real Time Graph" first while it runs.
 bool RealTimeGuarded(MainCommand command);
 
-inline constexpr const char* kTerminateRealTimeGraphText = "This action will terminate Real Time Graph";
 inline constexpr const char* kTl1NameText = "File name must end in '.TL1'";
 
 // The real-time guard: true when the command may go on (no graph running, or OK).

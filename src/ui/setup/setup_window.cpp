@@ -1,5 +1,7 @@
 #include "ui/setup/setup_window.h"
 
+#include "link/logger_dialogs_model.h"
+
 #include "program/app_records.h"
 #include "setup/setup_file.h"
 #include "ui/link/link_widgets.h"
@@ -471,7 +473,7 @@ void TSetup::hideWindow()
 void TSetup::SENDBtnClick()
 {
     if (m_records.session.realTimeGraph) {
-        UserMessage guard{DialogKind::Information, QStringLiteral("This action will terminate Real Time Graph"),
+        UserMessage guard{DialogKind::Information, QString::fromLatin1(kTerminateRealTimeGraph),
                           DialogButtons::OkCancel, 0, {}, {}};
         if (m_messages.ask(guard) != DialogAnswer::Ok)
             return;
