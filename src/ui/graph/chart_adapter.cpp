@@ -329,6 +329,11 @@ void ChartAdapter::refresh()
                     g->keyAxis()->setRange(d->graphs.front()->keyAxis()->range());
         }
     }
+    // Seconds matter on a view of less than an hour (a live chart, a deep zoom).
+    const QCPRange shown = d->rects.front()->axis(QCPAxis::atBottom)->range();
+    const QString format = shown.size() < 3600 ? QStringLiteral("hh:mm:ss") : QStringLiteral("dd MMM\nhh:mm");
+    if (auto ticker = d->rects.front()->axis(QCPAxis::atBottom)->ticker().dynamicCast<QCPAxisTickerDateTime>())
+        ticker->setDateTimeFormat(format);
     d->plot->replot(QCustomPlot::rpQueuedReplot);
 }
 
