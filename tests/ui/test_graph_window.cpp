@@ -6,6 +6,7 @@
 #include "e2e/support/sim_process.h"
 #include "program/app_records.h"
 #include "support/scripted_messages.h"
+#include "ui/support/graph_rig.h"
 #include "ui/support/screens.h"
 
 #include <QAction>
@@ -28,42 +29,6 @@ using namespace tamble::test;
 using tamble::e2e::ProgramHome;
 
 namespace {
-
-struct Graph {
-    Graph()
-    {
-        records.programDir = home.path() + QLatin1Char('/');
-        for (const QString& table : QDir(QStringLiteral(TAMBLE_SOURCE_DIR "/data")).entryList({QStringLiteral("*.?vt")}))
-            home.copyFromSource(QStringLiteral("data/") + table);
-        records.settings.fahrenheit = false;
-        records.settings.markDataPoints = false;
-        window = std::make_unique<TGraph>(records, messages, &help);
-        window->setLoadOnShow(false);
-    }
-    QString sample(const QString& name)
-    {
-        const QString target = home.filePath(name);
-        QFile::copy(QStringLiteral(TAMBLE_SOURCE_DIR "/data/samples/") + name, target);
-        return target;
-    }
-    bool open(const QString& path)
-    {
-        return window->openChosenFile(path) && (window->clearZoomState(), window->LoadGraph());
-    }
-    std::string said() const
-    {
-        std::string out;
-        for (const auto& m : messages.shown)
-            out += m.text.toStdString() + " | ";
-        return out;
-    }
-
-    ProgramHome home;
-    AppRecords records;
-    ScriptedMessages messages;
-    RecordingHelp help;
-    std::unique_ptr<TGraph> window;
-};
 
 TEST(GraphWindow, OpensEveryShippedSampleWithLegendsAndData)
 {

@@ -6,6 +6,7 @@
 #include "e2e/support/sim_process.h"
 #include "program/app_records.h"
 #include "support/scripted_messages.h"
+#include "ui/support/graph_rig.h"
 #include "ui/support/screens.h"
 
 #include <QAbstractButton>
@@ -26,23 +27,7 @@ using tamble::e2e::ProgramHome;
 
 namespace {
 
-struct Graph {
-    Graph()
-    {
-        records.programDir = home.path() + QLatin1Char('/');
-        for (const QString& table : QDir(QStringLiteral(TAMBLE_SOURCE_DIR "/data")).entryList({QStringLiteral("*.?vt")}))
-            home.copyFromSource(QStringLiteral("data/") + table);
-        records.settings.fahrenheit = false;
-        records.settings.markDataPoints = false;
-        window = std::make_unique<TGraph>(records, messages, &help);
-        window->setLoadOnShow(false);
-    }
-    bool open(const QString& name)
-    {
-        const QString target = home.filePath(name);
-        QFile::copy(QStringLiteral(TAMBLE_SOURCE_DIR "/data/samples/") + name, target);
-        return window->openChosenFile(target) && (window->clearZoomState(), window->LoadGraph());
-    }
+struct ZoomRig : Graph {
     void showSized()
     {
         window->show();
@@ -68,18 +53,12 @@ struct Graph {
         mouse(QEvent::MouseButtonRelease, toX, y + 10, Qt::NoButton);
     }
     QAction* undo() { return window->command(QStringLiteral("Undo Zoom")); }
-
-    ProgramHome home;
-    AppRecords records;
-    ScriptedMessages messages;
-    RecordingHelp help;
-    std::unique_ptr<TGraph> window;
 };
 
 TEST(GraphZoom, RectangleReadsTheWindowAtFullDetailAndDoubleClickUndoes)
 {
-    Graph g;
-    ASSERT_TRUE(g.open(QStringLiteral("sample8.TL1")));
+    ZoomRig g;
+    ASSERT_TRUE(g.openSample(QStringLiteral("sample8.TL1")));
     g.showSized();
     const std::vector<double> whole = g.window->chart().subsetX(0);
     const int wholeStep = g.window->graphBuffer().graphStep;
@@ -116,8 +95,8 @@ TEST(GraphZoom, RectangleReadsTheWindowAtFullDetailAndDoubleClickUndoes)
 
 TEST(GraphZoom, RefusedZoomsSayWhyAndChangeNothing)
 {
-    Graph g;
-    ASSERT_TRUE(g.open(QStringLiteral("sample8.TL1")));
+    ZoomRig g;
+    ASSERT_TRUE(g.openSample(QStringLiteral("sample8.TL1")));
     const std::vector<double> whole = g.window->chart().subsetX(0);
     const double interval = g.records.dataSet.intervalMinutes / 1440.0;
     const double mid = whole[whole.size() / 2];
@@ -134,8 +113,8 @@ TEST(GraphZoom, RefusedZoomsSayWhyAndChangeNothing)
 
 TEST(GraphViewports, DialogSplitsTheChartHidesChannelsAndUndoShowsThemAgain)
 {
-    Graph g;
-    ASSERT_TRUE(g.open(QStringLiteral("thermistors4.TL1")));
+    ZoomRig g;
+    ASSERT_TRUE(g.openSample(QStringLiteral("thermistors4.TL1")));
     ASSERT_EQ(g.window->chart().viewportCount(), 1) << "four thermistors share one band";
     ASSERT_EQ(g.window->chart().subsetCount(), 4);
 
@@ -161,7 +140,7 @@ TEST(GraphViewports, DialogSplitsTheChartHidesChannelsAndUndoShowsThemAgain)
     g.undo()->trigger();
     EXPECT_EQ(g.window->chart().subsetCount(), 4);
     EXPECT_EQ(g.window->chart().viewportCount(), 2) << "the build after an undo keeps the bands";
-    ASSERT_TRUE(g.open(QStringLiteral("thermistors4.TL1")));
+    ASSERT_TRUE(g.openSample(QStringLiteral("thermistors4.TL1")));
     EXPECT_EQ(g.window->chart().viewportCount(), 1) << "a load chooses again";
 }
 
@@ -176,9 +155,9 @@ TEST(GraphPictures, CanonicalGraphsLookAsBefore)
     const Case cases[] = {{"thermistors4.TL1", 1}, {"temprh4.TL1", 2}, {"sample8.TL1", 2}, {"banks4.TL1", 4}};
     const bool update = qEnvironmentVariableIsSet("TAMBLE_UPDATE_REFERENCE");
     for (const Case& c : cases) {
-        Graph g;
+        ZoomRig g;
         const QString name = QString::fromLatin1(c.sample);
-        ASSERT_TRUE(g.open(name)) << c.sample;
+        ASSERT_TRUE(g.openSample(name)) << c.sample;
         EXPECT_EQ(g.window->chart().viewportCount(), c.viewports) << c.sample;
         const QString picture = g.home.filePath(QStringLiteral("graph.png"));
         ASSERT_TRUE(g.window->chart().savePng(picture, 800, 500));

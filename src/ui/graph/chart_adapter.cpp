@@ -403,54 +403,46 @@ void ChartAdapter::restyle()
     }
 }
 
-// Each picture goes to a temporary file that replaces the named one only when complete.
-bool ChartAdapter::savePng(const QString& path, int width, int height, double scale)
+namespace {
+
+// A picture goes to a temporary file that replaces the named one only when complete.
+template <typename Write>
+bool WriteThrough(const QString& path, Write write)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QImage image = d->plot->toPixmap(width, height, scale).toImage();
-    return !image.isNull() && image.save(&file, "PNG") && file.commit();
+    return file.open(QIODevice::WriteOnly) && write(file) && file.commit();
+}
+
+} // namespace
+
+bool ChartAdapter::savePng(const QString& path, int width, int height, double scale)
+{
+    return WriteThrough(path, [&](QSaveFile& file) {
+        const QImage image = d->plot->toPixmap(width, height, scale).toImage();
+        return !image.isNull() && image.save(&file, "PNG");
+    });
 }
 
 bool ChartAdapter::savePdf(const QString& path, int width, int height)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    {
+    return WriteThrough(path, [&](QSaveFile& file) {
         QPdfWriter writer(&file);
         writer.setResolution(72);
         writer.setPageSize(QPageSize(QSizeF(width, height), QPageSize::Point));
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        QCPPainter painter;
-        if (!painter.begin(&writer))
-            return false;
-        d->plot->toPainter(&painter, width, height);
-        if (!painter.end())
-            return false;
-    }
-    return file.commit();
+        return render(writer, QRect(0, 0, width, height));
+    });
 }
 
 bool ChartAdapter::saveSvg(const QString& path, int width, int height)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    {
+    return WriteThrough(path, [&](QSaveFile& file) {
         QSvgGenerator generator;
         generator.setOutputDevice(&file);
         generator.setSize(QSize(width, height));
         generator.setViewBox(QRect(0, 0, width, height));
-        QCPPainter painter;
-        if (!painter.begin(&generator))
-            return false;
-        d->plot->toPainter(&painter, width, height);
-        if (!painter.end())
-            return false;
-    }
-    return file.commit();
+        return render(generator, QRect(0, 0, width, height));
+    });
 }
 
 bool ChartAdapter::render(QPaintDevice& device, const QRect& target)
