@@ -295,18 +295,6 @@ QString SetupCountsText(const SessionState& state)
 
 namespace tamble {
 
-StartSchedule ScheduleOf(const SetupRecord& setup)
-{
-    StartSchedule s;
-    s.startDate = setup.startDate();
-    s.startTime = setup.startTime();
-    s.startDateIsToday = setup.startDateIsToday();
-    s.dialOutKind = setup.dialOutKind();
-    s.dialOutWeekday = setup.dialOutWeekday();
-    s.dialOutMonthDay = setup.dialOutMonthDay();
-    return s;
-}
-
 SetupFields FieldsOf(const SetupRecord& setup)
 {
     SetupFields f;

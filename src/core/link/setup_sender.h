@@ -119,7 +119,6 @@ QString SetupCountsText(const SessionState& state);
 
 // --- the records behind the builders ---
 
-StartSchedule ScheduleOf(const SetupRecord& setup);
 SetupFields FieldsOf(const SetupRecord& setup);
 CivilMoment CivilMomentOf(const QDateTime& moment);
 

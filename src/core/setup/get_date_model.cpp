@@ -17,18 +17,6 @@ char kindOf(DialOutInterval interval)
 
 int clampIndex(int index, int count) { return index >= 0 && index < count ? index : 0; }
 
-StartSchedule scheduleOf(const SetupRecord& r)
-{
-    StartSchedule s;
-    s.startDate = r.startDate();
-    s.startTime = r.startTime();
-    s.startDateIsToday = r.startDateIsToday();
-    s.dialOutKind = r.dialOutKind();
-    s.dialOutWeekday = r.dialOutWeekday();
-    s.dialOutMonthDay = r.dialOutMonthDay();
-    return s;
-}
-
 } // namespace
 
 const QStringList& DialOutWeekdayTexts()
@@ -121,7 +109,7 @@ GetDateResult AcceptPresetDate(SetupRecord& setup, bool alwaysToday, const QDate
     setup.setDialOutKind(0);
     GetDateResult r;
     r.entry = 1;
-    r.text = StartEntryText(1, scheduleOf(setup), SetupDayNumber(today), locale).text.value_or(QString());
+    r.text = StartEntryText(1, ScheduleOf(setup), SetupDayNumber(today), locale).text.value_or(QString());
     return r;
 }
 

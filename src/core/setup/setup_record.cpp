@@ -204,4 +204,16 @@ SetupRecord DefaultSetupRecord(const QDateTime& now)
     return r;
 }
 
+StartSchedule ScheduleOf(const SetupRecord& setup)
+{
+    StartSchedule s;
+    s.startDate = setup.startDate();
+    s.startTime = setup.startTime();
+    s.startDateIsToday = setup.startDateIsToday();
+    s.dialOutKind = setup.dialOutKind();
+    s.dialOutWeekday = setup.dialOutWeekday();
+    s.dialOutMonthDay = setup.dialOutMonthDay();
+    return s;
+}
+
 } // namespace tamble

@@ -4,6 +4,7 @@
 // characters past a text's length travel through load and save unchanged; the
 // accessors read and write the fields at their offsets.
 
+#include "setup/start_field.h"
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QDate>
@@ -132,5 +133,8 @@ QByteArray TrimTrailingSpaces(QByteArrayView text);
 
 // The default setup with StartDate/StartTime taken from `now`.
 SetupRecord DefaultSetupRecord(const QDateTime& now);
+
+// The fields of a setup that decide its start moment.
+StartSchedule ScheduleOf(const SetupRecord& setup);
 
 } // namespace tamble

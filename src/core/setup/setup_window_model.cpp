@@ -16,18 +16,6 @@ QString shownText(const QByteArray& stored) { return LoggerText(QString::fromLat
 // A dialog's value as one half of LinearValues: exactly six characters.
 QString sixCharacters(const QString& value) { return value.left(6).leftJustified(6, QLatin1Char(' ')); }
 
-StartSchedule scheduleOf(const SetupRecord& r)
-{
-    StartSchedule s;
-    s.startDate = r.startDate();
-    s.startTime = r.startTime();
-    s.startDateIsToday = r.startDateIsToday();
-    s.dialOutKind = r.dialOutKind();
-    s.dialOutWeekday = r.dialOutWeekday();
-    s.dialOutMonthDay = r.dialOutMonthDay();
-    return s;
-}
-
 } // namespace
 
 SetupWindowModel::SetupWindowModel(SetupRecord& setup) : m_setup(setup), m_shown(built()) {}
@@ -82,7 +70,7 @@ void SetupWindowModel::showScalingCode(int channel, char code, const QByteArray&
 void SetupWindowModel::setupToWindow(const QDate& today, const QLocale& locale)
 {
     const SetupRecord& r = m_setup;
-    const StartEntry entry = StartEntryText(r.startChoice(), scheduleOf(r), SetupDayNumber(today), locale);
+    const StartEntry entry = StartEntryText(r.startChoice(), ScheduleOf(r), SetupDayNumber(today), locale);
     if (entry.text)
         m_state.startEntries[entry.entry] = *entry.text;
     if (entry.clearDialOutKind)

@@ -2,8 +2,6 @@
 
 #include "util/user_dialog.h"
 
-#include <QFormLayout>
-#include <QLabel>
 #include <QLineEdit>
 
 namespace tamble {
@@ -13,24 +11,11 @@ TCloop::TCloop(MessageService& messages, HelpService& help, QWidget* parent)
 {
     setObjectName(QStringLiteral("TCloop"));
     setWindowTitle(QStringLiteral("Current Loop Scaling"));
-    const struct {
-        const char* name;
-        const char* caption;
-        const char* start;
-    } inputs[] = {
+    buildForm({
         {"LoMaField", "Low Milliamps", "4"},  {"HiMaField", "High Milliamps", "20"},
         {"OhmsField", "Resistor Ohms", "249"}, {"ZeroField", "Low Reading", "0"},
         {"FSField", "High Reading", "100"},
-    };
-    auto* form = new QFormLayout;
-    for (const auto& in : inputs) {
-        QLabel* label = nullptr;
-        QLineEdit* field = addInput(QString::fromLatin1(in.name), QString::fromLatin1(in.caption), label);
-        field->setText(QString::fromLatin1(in.start));
-        form->addRow(label, field);
-    }
-    finishLayout(form, resultFields(QStringLiteral("Low Value"), QStringLiteral("High Value")));
-    calculate();
+    });
 }
 
 CalculatorResult TCloop::compute() const

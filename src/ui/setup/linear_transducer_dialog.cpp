@@ -2,8 +2,6 @@
 
 #include "util/user_dialog.h"
 
-#include <QFormLayout>
-#include <QLabel>
 #include <QLineEdit>
 
 namespace tamble {
@@ -13,23 +11,10 @@ TLinTran::TLinTran(MessageService& messages, HelpService& help, QWidget* parent)
 {
     setObjectName(QStringLiteral("TLinTran"));
     setWindowTitle(QStringLiteral("Linear Transducer Scaling"));
-    const struct {
-        const char* name;
-        const char* caption;
-        const char* start;
-    } inputs[] = {
+    buildForm({
         {"LoMaField", "Minimum dc volts", "0"}, {"HiMaField", "Maximum dc volts", "5"},
         {"ZeroField", "Minimum Reading", "0"},  {"FSField", "Maximum Reading", "100"},
-    };
-    auto* form = new QFormLayout;
-    for (const auto& in : inputs) {
-        QLabel* label = nullptr;
-        QLineEdit* field = addInput(QString::fromLatin1(in.name), QString::fromLatin1(in.caption), label);
-        field->setText(QString::fromLatin1(in.start));
-        form->addRow(label, field);
-    }
-    finishLayout(form, resultFields(QStringLiteral("Low Value"), QStringLiteral("High Value")));
-    calculate();
+    });
 }
 
 CalculatorResult TLinTran::compute() const

@@ -124,6 +124,19 @@ QLayout* TScaleCalculator::resultFields(const QString& lowCaption, const QString
     return form;
 }
 
+void TScaleCalculator::buildForm(std::initializer_list<InputSpec> inputs)
+{
+    auto* form = new QFormLayout;
+    for (const InputSpec& in : inputs) {
+        QLabel* label = nullptr;
+        QLineEdit* field = addInput(QString::fromLatin1(in.name), QString::fromLatin1(in.caption), label);
+        field->setText(QString::fromLatin1(in.start));
+        form->addRow(label, field);
+    }
+    finishLayout(form, resultFields(QStringLiteral("Low Value"), QStringLiteral("High Value")));
+    calculate();
+}
+
 void TScaleCalculator::finishLayout(QLayout* inputs, QLayout* results)
 {
     QPushButton* calc = ui::Button(this, QStringLiteral("&Calculate"), QStringLiteral("CalcBtn"));

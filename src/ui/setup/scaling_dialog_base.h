@@ -10,6 +10,7 @@
 #include <QDialog>
 
 #include <optional>
+#include <initializer_list>
 #include <vector>
 
 class QLineEdit;
@@ -87,6 +88,13 @@ protected:
     void finishLayout(QLayout* inputs, QLayout* results);
     // The two result fields (LoValField, HiValField) with labels.
     QLayout* resultFields(const QString& lowCaption, const QString& highCaption);
+    struct InputSpec {
+        const char* name;
+        const char* caption;
+        const char* start;   // the field's first value
+    };
+    // The inputs in a form over the "Low Value" and "High Value" results, then a first calculation.
+    void buildForm(std::initializer_list<InputSpec> inputs);
 
     MessageService& m_messages;
     HelpService& m_help;

@@ -24,18 +24,6 @@ SetupRecord setupWith(std::uint8_t kind, std::uint8_t weekday, std::uint8_t mont
     return r;
 }
 
-StartSchedule scheduleOf(const SetupRecord& r)
-{
-    StartSchedule s;
-    s.startDate = r.startDate();
-    s.startTime = r.startTime();
-    s.startDateIsToday = r.startDateIsToday();
-    s.dialOutKind = r.dialOutKind();
-    s.dialOutWeekday = r.dialOutWeekday();
-    s.dialOutMonthDay = r.dialOutMonthDay();
-    return s;
-}
-
 } // namespace
 
 TEST(GetDateOpening, DialOutFormStartsFromTheStoredSchedule)
@@ -111,7 +99,7 @@ TEST_P(GetDateDialOutOk, WritesTheScheduleAndTheEntry)
     EXPECT_EQ(result.text, QString::fromLatin1(c.entry));
     EXPECT_EQ(r.startDate(), SetupDayNumber(kToday));
     EXPECT_EQ(r.startTime(), 14 * 3600 + 5 * 60 + 30);
-    EXPECT_EQ(StartField(scheduleOf(r), DayNumberOf(2027, 3, 15)), QByteArray(c.field));
+    EXPECT_EQ(StartField(ScheduleOf(r), DayNumberOf(2027, 3, 15)), QByteArray(c.field));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -143,5 +131,5 @@ TEST(GetDatePresetOk, WritesTheDateOrAlwaysToday)
     EXPECT_EQ(r.startDateIsToday(), 1);
     EXPECT_EQ(r.startDate(), SetupDayNumber(kToday));
     // Sent on a later day, the start is that day's date.
-    EXPECT_EQ(StartField(scheduleOf(r), DayNumberOf(2027, 3, 15)).mid(6, 4), QByteArray("1503"));
+    EXPECT_EQ(StartField(ScheduleOf(r), DayNumberOf(2027, 3, 15)).mid(6, 4), QByteArray("1503"));
 }
