@@ -125,6 +125,10 @@ struct ProgramRun {
 ProgramRun RunProgram(const ProgramHome& home, const QString& comPath, const QStringList& arguments,
                       int timeLimitMs = 60000, const QStringList& extraEnvironment = {});
 
+// The lines of a data file after its 17 header lines, without line ends: what a download
+// took from the logger's memory, to compare with another download or the sim's image.
+QList<QByteArray> DataLines(const QByteArray& file);
+
 // The same with a program directory given as a path.
 ProgramRun RunProgramIn(const QString& homePath, const QString& comPath, const QStringList& arguments,
                         int timeLimitMs = 60000, const QStringList& extraEnvironment = {});
