@@ -28,6 +28,8 @@
 //     BADSUM >...  BADFRAME >...  IGNORED @05 C  OVERFLOW n     (no reply)
 //     ... " silent" is appended to a command the sim did not answer (--silent-first/-blocks)
 //     MODEM ATZ   DIAL ATDT 5551234   ESCAPE   HANGUP [dtr]   CALL 1   (--modem / --call)
+//     CALL 7 silent   CALL 8 drop after 3   NOCARRIER   NOISE 41   (--silent-calls, --drop-calls,
+//     --corrupt-replies: the position of the flipped byte in the reply)
 // Run `tamble-sim --help` for every option (identity, memory, faults, modem).
 
 #include <QByteArray>
