@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 namespace tamble {
 
@@ -43,14 +44,6 @@ int CircularOffset(int bankIndex, int address, int bankCount, int imageBytes)
     const int total = bankCount * imageBytes;
     const int raw = (bankIndex % bankCount) * imageBytes + (address - kFirstDataAddress);
     return ((raw % total) + total) % total;
-}
-
-std::uint8_t ImageByte(const std::vector<QByteArray>& banks, int bank, int offset)
-{
-    if (bank < 0 || bank >= static_cast<int>(banks.size()))
-        return 0;
-    const QByteArray& image = banks[static_cast<std::size_t>(bank)];
-    return offset < image.size() ? static_cast<std::uint8_t>(image[offset]) : 0;
 }
 
 QByteArray Decimal(long long v) { return QByteArray::number(v); }
@@ -123,14 +116,16 @@ bool NextBlockLine(tl1::LineCursor& lines, tl1::LineView& line)
     return false;
 }
 
-// The block lines, put back at the addresses the download read them from.
+// The block lines, put back at the addresses the download read them from. An image
+// grows only as far as blocks were written: the rest reads as zero bytes.
 void ReadBlocks(tl1::LineCursor& lines, Tl1Recording& rec)
 {
     const Tl1Header& h = rec.header;
     const int imageBytes = ImageBytesFor(h.resolutionBits);
     const int blockBytes = BlockBytesFor(h.resolutionBits);
     const int bankCount = BankCountForModel(h.modelDigit);
-    rec.banks.assign(static_cast<std::size_t>(bankCount), QByteArray(kMemoryImageBytes, '\0'));
+    const int total = bankCount * imageBytes;
+    rec.banks.assign(static_cast<std::size_t>(bankCount), QByteArray());
     DownloadWalk walk = WalkFor(h);
     tl1::LineView line;
     do {
@@ -138,15 +133,61 @@ void ReadBlocks(tl1::LineCursor& lines, Tl1Recording& rec)
             break;
         const int start = CircularOffset(walk.bankIndex(), walk.address(), bankCount, imageBytes);
         const int n = static_cast<int>(std::min<qsizetype>(line.size / 2, blockBytes));
-        for (int k = 0; k < n; ++k) {
-            const int at = (start + k) % (bankCount * imageBytes);
-            rec.banks[static_cast<std::size_t>(at / imageBytes)][at % imageBytes] =
-                static_cast<char>(LooseHexByte(line.data + 2 * k));
+        for (int k = 0; k < n;) {
+            // The run of the block that lies in one bank, in one piece.
+            const int at = (start + k) % total;
+            const int offset = at % imageBytes;
+            const int run = std::min(n - k, imageBytes - offset);
+            QByteArray& image = rec.banks[static_cast<std::size_t>(at / imageBytes)];
+            if (image.size() < offset + run)
+                image.append(offset + run - image.size(), '\0');
+            char* to = image.data() + offset;
+            for (int i = 0; i < run; ++i)
+                to[i] = static_cast<char>(LooseHexByte(line.data + 2 * (k + i)));
+            k += run;
         }
         walk.advance();
     } while (!walk.finished());
 }
 
+// One block line appended to `out`: the bytes as hex digits, then the checksum's.
+void AppendBlockLine(QByteArray& out, std::span<const std::uint8_t> block)
+{
+    const qsizetype at = out.size();
+    out.resize(at + static_cast<qsizetype>(block.size()) * 2 + 2);
+    char* p = out.data() + at;
+    unsigned sum = 0;
+    for (std::uint8_t b : block) {
+        p[0] = HexDigit(b >> 4);
+        p[1] = HexDigit(b & 15);
+        sum += static_cast<unsigned char>(p[0]) + static_cast<unsigned char>(p[1]);
+        p += 2;
+    }
+    const auto check = static_cast<std::uint8_t>((256 - (sum & 0xFF)) & 0xFF);
+    p[0] = HexDigit(check >> 4);
+    p[1] = HexDigit(check & 15);
+}
+
+// The bytes of the block at `start` (banks laid end to end); bytes beyond an image are zero.
+void FillBlock(const std::vector<QByteArray>& banks, int start, int imageBytes, int total, std::vector<std::uint8_t>& block)
+{
+    const int blockBytes = static_cast<int>(block.size());
+    for (int k = 0; k < blockBytes;) {
+        const int at = (start + k) % total;
+        const int bank = at / imageBytes;
+        const int offset = at % imageBytes;
+        const int run = std::min(blockBytes - k, imageBytes - offset);
+        int have = 0;
+        if (bank < static_cast<int>(banks.size())) {
+            const QByteArray& image = banks[static_cast<std::size_t>(bank)];
+            have = std::clamp(static_cast<int>(image.size()) - offset, 0, run);
+            if (have > 0)
+                std::memcpy(block.data() + k, image.constData() + offset, static_cast<std::size_t>(have));
+        }
+        std::memset(block.data() + k + have, 0, static_cast<std::size_t>(run - have));
+        k += run;
+    }
+}
 
 } // namespace
 
@@ -203,10 +244,7 @@ QByteArray FormatTl1Header(const Tl1Header& h)
 QByteArray FormatBlockLine(std::span<const std::uint8_t> block)
 {
     QByteArray line;
-    line.reserve(static_cast<qsizetype>(block.size() * 2 + 2));
-    for (std::uint8_t b : block)
-        AppendHexByte(line, b);
-    AppendHexByte(line, Checksum(line));
+    AppendBlockLine(line, block);
     return line;
 }
 
@@ -222,11 +260,8 @@ QByteArray FormatTl1(const Tl1Recording& recording)
     DownloadWalk walk = WalkFor(h);
     do {
         const int start = CircularOffset(walk.bankIndex(), walk.address(), bankCount, imageBytes);
-        for (int k = 0; k < blockBytes; ++k) {
-            const int at = (start + k) % (bankCount * imageBytes);
-            block[static_cast<std::size_t>(k)] = ImageByte(recording.banks, at / imageBytes, at % imageBytes);
-        }
-        out += FormatBlockLine(block);
+        FillBlock(recording.banks, start, imageBytes, bankCount * imageBytes, block);
+        AppendBlockLine(out, block);
         out += kLineEnd;
         if (const char bank = walk.advance()) {
             out += 'Z';

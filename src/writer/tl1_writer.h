@@ -53,8 +53,9 @@ struct Tl1Header {
 
 struct Tl1Recording {
     Tl1Header header;
-    // One memory image per bank, index 0 = bank "A"; each kMemoryImageBytes
-    // long (shorter images read as zero bytes beyond their end).
+    // One memory image per bank, index 0 = bank "A"; at most kMemoryImageBytes
+    // long, and shorter images read as zero bytes beyond their end (a parsed
+    // image ends with the last byte the file's block lines gave it).
     std::vector<QByteArray> banks;
 };
 

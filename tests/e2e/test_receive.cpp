@@ -32,18 +32,6 @@ QStringList SimOptions(const Line& line, QStringList extra)
     return extra;
 }
 
-// Lines of a data file after the 17 header lines.
-QList<QByteArray> DataLines(const QByteArray& file)
-{
-    QList<QByteArray> lines = file.split('\n');
-    for (QByteArray& l : lines)
-        if (l.endsWith('\r'))
-            l.chop(1);
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines.mid(17);
-}
-
 struct Download {
     ProgramRun run;
     QString log;

@@ -84,7 +84,8 @@ QByteArray Num(qint64 n)
 
 LoggerSim::LoggerSim(const SimConfig& config, LogSink log, qint64 startMs, const QDateTime& startClock)
     : m_cfg(config), m_log(std::move(log)), m_memory(config.bits, config.model == '6' ? 4 : 1),
-      m_source(config.seed, FullScale(config.bits)), m_startMs(startMs), m_startClock(startClock)
+      m_source(config.seed, FullScale(config.bits)), m_startMs(startMs), m_startClock(startClock),
+      m_noise(config.faultSeed)
 {
     // The four-bank model always has banks A-D; --banks tells how many the recording
     // has reached (the last one is where the pointer is).
@@ -113,7 +114,7 @@ LoggerSim::LoggerSim(const SimConfig& config, LoggerMemory memory, int phaseByte
                      qint64 startMs, const QDateTime& startClock)
     : m_cfg(config), m_log(std::move(log)), m_memory(std::move(memory)),
       m_source(config.seed, FullScale(config.bits)), m_phase(phaseByte), m_lastBank(lastBank),
-      m_wrapped(config.wrap), m_startMs(startMs), m_startClock(startClock)
+      m_wrapped(config.wrap), m_startMs(startMs), m_startClock(startClock), m_noise(config.faultSeed)
 {
     init();
 }
@@ -174,7 +175,24 @@ void LoggerSim::send(const QByteArray& bytes, qint64 dueMs, int baud)
 
 void LoggerSim::reply(const QByteArray& line, qint64 nowMs, qint64 extraDelayMs)
 {
-    send(line + '\r', nowMs + m_cfg.replyDelayMs + extraDelayMs, m_lineBaud);
+    QByteArray out = line;
+    if (!out.isEmpty() && m_noise.chance(m_cfg.corruptRepliesPercent)) {
+        // One bit of one byte flips on the way, never into the CR that ends the line.
+        const int pos = m_noise.below(static_cast<int>(out.size()));
+        int bit = m_noise.below(7);
+        if (static_cast<char>(out[pos] ^ (1 << bit)) == '\r')
+            bit = (bit + 1) % 7;
+        out[pos] = static_cast<char>(out[pos] ^ (1 << bit));
+        log("NOISE " + Num(pos));
+    }
+    send(out + '\r', nowMs + m_cfg.replyDelayMs + extraDelayMs, m_lineBaud);
+}
+
+void LoggerSim::startOver(const LoggerSim& initial)
+{
+    const FaultDice noise = m_noise;
+    *this = initial;
+    m_noise = noise;
 }
 
 void LoggerSim::resetLink()

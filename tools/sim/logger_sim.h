@@ -7,6 +7,7 @@
 #include "logger_memory.h"
 #include "sim_config.h"
 #include "sim_device.h"
+#include "sim_wire.h"
 
 #include <QDateTime>
 #include <array>
@@ -37,6 +38,10 @@ public:
 
     // Forget the wake-up and real-time state (line dropped by the modem).
     void resetLink();
+    // Becomes the logger `initial` (a copy of this one taken at start): memory, setup and
+    // line state as they were. The fault dice roll on, so faults do not repeat call by call.
+    void startOver(const LoggerSim& initial);
+    int blockReplies() const { return m_blockReplies; }
 
     // Introspection for tests and the log.
     const SimConfig& config() const { return m_cfg; }
@@ -115,6 +120,7 @@ private:
     bool m_streaming = false;
     qint64 m_nextStreamMs = 0;
     qint64 m_realTimeStep = 0;
+    FaultDice m_noise;
 };
 
 } // namespace tamble::sim

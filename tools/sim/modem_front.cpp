@@ -19,8 +19,11 @@ bool StartsWithAt(const QByteArray& line)
 } // namespace
 
 ModemFront::ModemFront(const SimConfig& config, std::unique_ptr<LoggerSim> logger, LogSink log)
-    : m_cfg(config), m_logger(std::move(logger)), m_log(std::move(log))
+    : m_cfg(config), m_logger(std::move(logger)), m_log(std::move(log)),
+      m_callDice(config.faultSeed ^ 0x6361'6C6C'7321ULL)
 {
+    if (m_cfg.freshCalls)
+        m_initial = std::make_unique<LoggerSim>(*m_logger);
 }
 
 void ModemFront::pullLoggerOutput()
@@ -41,6 +44,7 @@ void ModemFront::hangUp(qint64 nowMs, const QByteArray& how)
     const bool wasConnected = m_connected;
     m_online = false;
     m_connected = false;
+    m_callFault = CallFault::None;
     m_logger->resetLink();
     if (wasConnected && m_cfg.call && m_callsPlaced < m_cfg.callCount)
         m_callAt = nowMs + std::max<qint64>(m_cfg.callDelayMs, kMinCallDelayMs);
@@ -50,7 +54,8 @@ void ModemFront::receive(const QByteArray& bytes, qint64 nowMs)
 {
     for (char ch : bytes) {
         if (m_online) {
-            m_logger->receive(QByteArray(1, ch), nowMs);
+            if (m_callFault != CallFault::Silent)
+                m_logger->receive(QByteArray(1, ch), nowMs);
             if (ch == '+') {
                 if (++m_plusCount == 3) {
                     m_plusCount = 0;
@@ -85,7 +90,23 @@ void ModemFront::receive(const QByteArray& bytes, qint64 nowMs)
             m_command += ch;
         }
     }
+    if (m_online && m_callFault == CallFault::Drop && m_logger->blockReplies() - m_blocksAtCall >= m_dropAfterBlocks)
+        dropCarrier(nowMs);
     pullLoggerOutput();
+}
+
+void ModemFront::dropCarrier(qint64 nowMs)
+{
+    m_log("NOCARRIER");
+    m_logger->output().clear(); // the reply on its way is lost with the line
+    m_logger->resetLink();
+    m_online = false;
+    m_connected = false;
+    m_callFault = CallFault::None;
+    m_command.clear();
+    m_onlineLine.clear();
+    m_plusCount = 0;
+    result("NO CARRIER", nowMs);
 }
 
 void ModemFront::commandLine(const QByteArray& raw, qint64 nowMs)
@@ -108,6 +129,7 @@ void ModemFront::commandLine(const QByteArray& raw, qint64 nowMs)
         if (m_cfg.modemResult.startsWith("CONNECT")) {
             m_online = true;
             m_connected = true;
+            m_callFault = CallFault::None;
             m_logger->resetLink();
         }
         return;
@@ -132,17 +154,37 @@ void ModemFront::commandLine(const QByteArray& raw, qint64 nowMs)
 void ModemFront::tick(qint64 nowMs)
 {
     m_logger->tick(nowMs);
-    if (m_callAt && nowMs >= *m_callAt) {
-        m_callAt.reset();
-        ++m_callsPlaced;
-        m_log("CALL " + QByteArray::number(m_callsPlaced));
-        result("RING", nowMs);
-        result("CONNECT 9600", nowMs + kRingToConnectMs);
-        m_online = true;
-        m_connected = true;
-        m_logger->resetLink();
-    }
+    if (m_callAt && nowMs >= *m_callAt)
+        placeCall(nowMs);
     pullLoggerOutput();
+}
+
+void ModemFront::placeCall(qint64 nowMs)
+{
+    m_callAt.reset();
+    ++m_callsPlaced;
+    if (m_initial)
+        m_logger->startOver(*m_initial);
+    QByteArray note;
+    m_callFault = CallFault::None;
+    if (m_cfg.silentCallsPercent > 0 || m_cfg.dropCallsPercent > 0) {
+        const double roll = static_cast<double>(m_callDice.below(1000000)) / 10000.0;
+        if (roll < m_cfg.silentCallsPercent) {
+            m_callFault = CallFault::Silent;
+            note = " silent";
+        } else if (roll < m_cfg.silentCallsPercent + m_cfg.dropCallsPercent) {
+            m_callFault = CallFault::Drop;
+            m_dropAfterBlocks = 1 + m_callDice.below(10);
+            note = " drop after " + QByteArray::number(m_dropAfterBlocks);
+        }
+    }
+    m_blocksAtCall = m_logger->blockReplies();
+    m_log("CALL " + QByteArray::number(m_callsPlaced) + note);
+    result("RING", nowMs);
+    result("CONNECT 9600", nowMs + kRingToConnectMs);
+    m_online = true;
+    m_connected = true;
+    m_logger->resetLink();
 }
 
 std::optional<qint64> ModemFront::nextWake() const

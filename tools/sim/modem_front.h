@@ -6,6 +6,9 @@
 // hung its modem up with "ATH", "RING" and "CONNECT 9600" follow and the logger is on line.
 // DTR does not exist on a pseudo-terminal, so a command line arriving while on line is
 // taken as a hang-up by DTR followed by that command.
+// Calls may go wrong at random (the same way for the same fault seed): a silent call
+// connects but the logger never hears the program; a dropped call loses the carrier
+// ("NO CARRIER") after a few memory blocks, the block then asked for never answered.
 
 #include "logger_sim.h"
 #include "sim_device.h"
@@ -33,6 +36,10 @@ public:
     LoggerSim& logger() { return *m_logger; }
 
 private:
+    enum class CallFault { None, Silent, Drop };
+
+    void placeCall(qint64 nowMs);
+    void dropCarrier(qint64 nowMs);
     void commandLine(const QByteArray& line, qint64 nowMs);
     void result(const QByteArray& text, qint64 dueMs);
     void hangUp(qint64 nowMs, const QByteArray& how);
@@ -48,6 +55,11 @@ private:
     int m_plusCount = 0;
     int m_callsPlaced = 0;
     std::optional<qint64> m_callAt;
+    std::unique_ptr<LoggerSim> m_initial;  // the logger as it started, for fresh calls
+    FaultDice m_callDice;
+    CallFault m_callFault = CallFault::None;
+    int m_dropAfterBlocks = 0;             // block replies of this call before the carrier goes
+    int m_blocksAtCall = 0;
 };
 
 } // namespace tamble::sim

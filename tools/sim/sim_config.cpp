@@ -88,6 +88,12 @@ const OptionDef kOptions[] = {
     {"garble-acks", "Reject the first N setup parts with a garbled reply.", "n", "0"},
     {"dead", "Never answer anything."},
     {"reply-delay", "Extra delay before every reply.", "ms", "0"},
+    {"corrupt-replies", "Flip one byte in about PERCENT % of the reply lines.", "percent", "0"},
+    {"silent-calls", "About PERCENT % of the calls connect but never answer (with --call).", "percent", "0"},
+    {"drop-calls", "About PERCENT % of the calls lose the carrier during the download (with --call).", "percent",
+     "0"},
+    {"fault-seed", "Seed of the faults struck at random (--corrupt-replies, --silent-calls, --drop-calls).", "n",
+     "1"},
     // Modem.
     {"modem", "Put a modem front end before the logger."},
     {"modem-echo", "The modem echoes command lines."},
@@ -96,6 +102,8 @@ const OptionDef kOptions[] = {
     {"call", "Call the program's auto-answer port after it hangs its modem up (implies --modem)."},
     {"call-delay", "Milliseconds after the program's ATH before calling (at least 1500).", "ms", "2000"},
     {"call-count", "Number of calls to place.", "n", "1"},
+    {"calls", "Place N calls, the next after each hang-up, each from the logger as it started: a setup sent\n"
+              "back during a call is forgotten (implies --call).", "n"},
     {"loopback", "Behave as a looped-back cable plug (echo everything)."},
 };
 
@@ -105,7 +113,8 @@ void AddOptions(QCommandLineParser& p)
         "A virtual Tamble logger on a pseudo-terminal. Prints the slave path of the pty on the\n"
         "first line of standard output and serves one logger until it is killed.\n"
         "Log lines (--log): START, WAKEUP, CONFIRM, ACK, STATUS, BLOCK, SETUP, STATION, BAUD,\n"
-        "REALTIME, UNKNOWN, BADSUM, IGNORED, SILENT, MODEM, DIAL, HANGUP, ESCAPE, CALL; framed\n"
+        "REALTIME, UNKNOWN, BADSUM, IGNORED, SILENT, MODEM, DIAL, HANGUP, ESCAPE, CALL, NOISE,\n"
+        "NOCARRIER; framed"
         "commands log '@aa' (the station address received, '--' when none is carried)."));
     p.addHelpOption();
     for (const OptionDef& d : kOptions) {
@@ -326,6 +335,38 @@ QString ReadFaultsAndModem(const Options& o, SimConfig& c)
     c.modemResult = o.value("modem-result").toLatin1();
     c.call = o.isSet("call");
     c.loopback = o.isSet("loopback");
+    if (o.isSet("calls")) {
+        auto n = o.number("calls", 1, 100000000);
+        if (!n)
+            return QStringLiteral("--calls must be a number of calls");
+        c.call = c.modem = c.freshCalls = true;
+        c.callCount = *n;
+    }
+    return {};
+}
+
+QString ReadRandomFaults(const Options& o, SimConfig& c)
+{
+    struct Percent {
+        const char* name;
+        double SimConfig::*target;
+    };
+    static const Percent kPercents[] = {{"corrupt-replies", &SimConfig::corruptRepliesPercent},
+                                        {"silent-calls", &SimConfig::silentCallsPercent},
+                                        {"drop-calls", &SimConfig::dropCallsPercent}};
+    for (const Percent& p : kPercents) {
+        bool ok = false;
+        const double v = o.value(p.name).toDouble(&ok);
+        if (!ok || v < 0 || v > 100)
+            return QStringLiteral("--") + QString::fromLatin1(p.name) + QStringLiteral(" must be a percentage 0-100");
+        c.*p.target = v;
+    }
+    if (c.silentCallsPercent + c.dropCallsPercent > 100)
+        return QStringLiteral("--silent-calls and --drop-calls add up to more than 100 %");
+    bool seedOk = false;
+    c.faultSeed = o.value("fault-seed").toULongLong(&seedOk, 0);
+    if (!seedOk)
+        return QStringLiteral("--fault-seed must be a number");
     return {};
 }
 
@@ -358,7 +399,7 @@ Result<ParsedArguments> ParseSimArguments(const QStringList& arguments)
     c.logFile = options.value("log");
     c.dumpImage = options.value("dump-image");
     for (const auto read : {ReadIdentity, ReadScaling, ReadStatusOverrides, ReadMemoryAndLine, ReadClocksAndSource,
-                            ReadProtocol, ReadFaultsAndModem}) {
+                            ReadProtocol, ReadFaultsAndModem, ReadRandomFaults}) {
         const QString refusal = read(options, c);
         if (!refusal.isEmpty())
             return Result<ParsedArguments>::fail(refusal);

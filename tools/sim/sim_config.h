@@ -64,6 +64,11 @@ struct SimConfig {
     int garbleAcks = 0;                  // the first n setup parts get a rejected reply
     bool dead = false;                   // never answers anything
     int replyDelayMs = 0;                // extra delay before every reply
+    // Faults struck at random, the same ones for the same seed.
+    double corruptRepliesPercent = 0;    // chance of one flipped byte in a reply line
+    double silentCallsPercent = 0;       // chance that a call connects but never answers
+    double dropCallsPercent = 0;         // chance that a call loses the carrier mid-download
+    quint64 faultSeed = 1;
 
     // Modem front end.
     bool modem = false;
@@ -73,6 +78,7 @@ struct SimConfig {
     bool call = false;                   // place calls to the program's auto-answer port
     int callDelayMs = 2000;
     int callCount = 1;
+    bool freshCalls = false;             // every call comes from the logger as it started
     bool loopback = false;               // behave as a looped-back cable plug
 
     // Files.

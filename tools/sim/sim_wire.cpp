@@ -82,4 +82,20 @@ QByteArray EscapeForLog(const QByteArray& bytes)
     return out;
 }
 
+std::uint64_t FaultDice::next()
+{
+    // splitmix64: every seed, 0 included, gives a well-mixed stream.
+    std::uint64_t z = (m_state += 0x9E3779B97F4A7C15ULL);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+    return z ^ (z >> 31);
+}
+
+bool FaultDice::chance(double percent)
+{
+    if (percent <= 0)
+        return false;
+    return static_cast<double>(next() % 1000000) < percent * 10000.0;
+}
+
 } // namespace tamble::sim

@@ -28,4 +28,19 @@ QByteArray WithChecksum(const QByteArray& text);
 // and the backslash become \xHH.
 QByteArray EscapeForLog(const QByteArray& bytes);
 
+// A seeded stream of numbers for the fault modes that strike at random: the same seed
+// strikes the same replies and calls on every run.
+class FaultDice {
+public:
+    explicit FaultDice(std::uint64_t seed = 1) : m_state(seed) {}
+    std::uint64_t next();
+    // A value from 0 to n - 1 (n > 0).
+    int below(int n) { return static_cast<int>(next() % static_cast<std::uint64_t>(n)); }
+    // True with the given chance in percent (0 never, 100 always).
+    bool chance(double percent);
+
+private:
+    std::uint64_t m_state;
+};
+
 } // namespace tamble::sim

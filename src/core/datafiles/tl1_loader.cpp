@@ -11,6 +11,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -47,9 +48,9 @@ public:
     BankDecoder(DataSet& data, LineCursor& lines, const MemoryLayout& geometry)
         : m_data(data), m_lines(lines), m_geo(geometry), m_channels(data.channelCount())
     {
-        m_stream.resize(static_cast<std::size_t>(m_geo.imageBytes));
+        // Only what was written is ever read back: the buffers need no clearing.
         if (m_geo.resolutionBits != 8)
-            m_work.resize(static_cast<std::size_t>(m_geo.capacity));
+            m_work = std::make_unique_for_overwrite<std::uint16_t[]>(static_cast<std::size_t>(m_geo.capacity));
     }
 
     // Decodes the next bank; `readings` is the bank's reading count per
@@ -163,12 +164,14 @@ private:
     // the group being filled.
     int unpackWrapped(bool lowBitsFromNextBank, BankEnd& end)
     {
+        if (!m_stream)
+            m_stream = std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(m_geo.imageBytes));
         int n = 0;
         LineView line;
         while (nextDataLine(line, end))
-            n += lineBytes(line, m_stream.data() + n, m_geo.imageBytes - n);
+            n += lineBytes(line, m_stream.get() + n, m_geo.imageBytes - n);
 
-        const std::uint8_t* s = m_stream.data();
+        const std::uint8_t* s = m_stream.get();
         const int capacity = m_geo.capacity;
         int count = 0;
         int i = 0;
@@ -229,7 +232,7 @@ private:
     {
         for (int c = 0; c < m_channels; ++c) {
             std::uint16_t* plane = m_data.rawPlanes.data() + m_data.channelOrigin(c);
-            const std::uint16_t* from = m_work.data() + c;
+            const std::uint16_t* from = m_work.get() + c;
             for (int t = 0; t < readings; ++t, from += m_channels)
                 plane[t] = *from;
         }
@@ -239,8 +242,8 @@ private:
     LineCursor& m_lines;
     MemoryLayout m_geo;
     int m_channels;
-    std::vector<std::uint8_t> m_stream;   // one bank's bytes (wrapped 10/12 bit)
-    std::vector<std::uint16_t> m_work;    // unpacked readings of one bank (10/12 bit)
+    std::unique_ptr<std::uint8_t[]> m_stream;   // one bank's bytes (wrapped 10/12 bit)
+    std::unique_ptr<std::uint16_t[]> m_work;    // unpacked readings of one bank (10/12 bit)
 };
 
 LoadResult Fail(QString message = {})

@@ -1,24 +1,53 @@
 #include "directory/ini_document.h"
 
-#include <QSet>
+#include <algorithm>
 
 namespace tamble {
 
 namespace {
 
-QString KeyLine(const QString& key, const QString& value)
+bool SameName(QStringView a, QStringView b)
 {
-    return key + QLatin1Char('=') + value;
+    return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
-// The section name of a header line "[name]" (up to the first "]", or the rest of the line).
-QString HeaderName(const QString& trimmed)
+// Where `part` (a view into `whole`) starts in it.
+qsizetype OffsetIn(const QString& whole, QStringView part)
 {
-    const qsizetype close = trimmed.indexOf(QLatin1Char(']'), 1);
-    return (close < 0 ? trimmed.mid(1) : trimmed.mid(1, close - 1)).trimmed();
+    return part.isEmpty() ? 0 : part.data() - whole.constData();
+}
+
+// Latin-1 bytes of the text appended to `out`; characters outside Latin-1 become '?'.
+void AppendLatin1(QByteArray& out, const QString& text)
+{
+    const qsizetype at = out.size();
+    out.resize(at + text.size());
+    char* p = out.data() + at;
+    for (QChar c : text)
+        *p++ = c.unicode() > 0xFF ? '?' : static_cast<char>(c.unicode());
 }
 
 } // namespace
+
+std::size_t CaseFoldedHash(QStringView text)
+{
+    std::size_t h = 1469598103934665603ULL;  // FNV-1a over the folded UTF-16 units
+    for (QChar c : text) {
+        h ^= c.toCaseFolded().unicode();
+        h *= 1099511628211ULL;
+    }
+    return h;
+}
+
+IniDocument::Line IniDocument::Line::keyLine(const QString& key, const QString& value)
+{
+    Line line;
+    line.raw = key + QLatin1Char('=') + value;
+    line.keyLength = key.size();
+    line.valueAt = key.size() + 1;
+    line.valueLength = value.size();
+    return line;
+}
 
 IniDocument IniDocument::parse(const QByteArray& bytes)
 {
@@ -42,20 +71,27 @@ IniDocument IniDocument::parse(const QByteArray& bytes)
         const QString raw = QString::fromLatin1(bytes.constData() + start, len);
         start = end + 1;
 
-        const QString trimmed = raw.trimmed();
+        const QStringView trimmed = QStringView(raw).trimmed();
         if (trimmed.startsWith(QLatin1Char('['))) {
+            // The section name: up to the first "]", or the rest of the line.
+            const qsizetype close = trimmed.indexOf(QLatin1Char(']'), 1);
+            const QStringView name = (close < 0 ? trimmed.mid(1) : trimmed.mid(1, close - 1)).trimmed();
             Part part;
-            part.name = HeaderName(trimmed);
             part.header = raw;
+            part.nameAt = OffsetIn(raw, name);
+            part.nameLength = name.size();
             doc.m_parts.append(part);
             continue;
         }
-        Line line{raw, {}, {}};
+        Line line{raw};
         if (!trimmed.isEmpty() && !trimmed.startsWith(QLatin1Char(';'))) {
             const qsizetype eq = trimmed.indexOf(QLatin1Char('='));
-            line.key = (eq < 0 ? trimmed : trimmed.left(eq)).trimmed();
-            if (eq >= 0)
-                line.value = trimmed.mid(eq + 1).trimmed();
+            const QStringView key = (eq < 0 ? trimmed : trimmed.left(eq)).trimmed();
+            const QStringView value = eq < 0 ? QStringView() : trimmed.mid(eq + 1).trimmed();
+            line.keyAt = OffsetIn(raw, key);
+            line.keyLength = key.size();
+            line.valueAt = OffsetIn(raw, value);
+            line.valueLength = value.size();
         }
         doc.m_parts.last().lines.append(line);
     }
@@ -65,44 +101,71 @@ IniDocument IniDocument::parse(const QByteArray& bytes)
 
 QByteArray IniDocument::serialize() const
 {
-    QByteArray out;
+    qsizetype size = 0;
     for (const Part& part : m_parts) {
         if (part.hasHeader)
-            out += part.header.toLatin1() + m_eol;
+            size += part.header.size() + m_eol.size();
         for (const Line& line : part.lines)
-            out += line.raw.toLatin1() + m_eol;
+            size += line.raw.size() + m_eol.size();
+    }
+    QByteArray out;
+    out.reserve(size);
+    for (const Part& part : m_parts) {
+        if (part.hasHeader) {
+            AppendLatin1(out, part.header);
+            out += m_eol;
+        }
+        for (const Line& line : part.lines) {
+            AppendLatin1(out, line.raw);
+            out += m_eol;
+        }
     }
     return out;
 }
 
 void IniDocument::reindex()
 {
-    m_byName.clear();
-    for (int i = 0; i < m_parts.size(); ++i) {
-        if (m_parts.at(i).hasHeader)
-            m_byName[fold(m_parts.at(i).name)].append(i);
+    // Chains of parts by name hash, each in file order: built from the back.
+    m_firstByHash.clear();
+    for (int i = static_cast<int>(m_parts.size()) - 1; i >= 0; --i) {
+        Part& part = m_parts[i];
+        part.nextSameHash = -1;
+        if (!part.hasHeader)
+            continue;
+        const std::size_t hash = CaseFoldedHash(part.name());
+        const auto it = m_firstByHash.find(hash);
+        if (it == m_firstByHash.end()) {
+            m_firstByHash.insert(hash, i);
+        } else {
+            part.nextSameHash = *it;
+            *it = i;
+        }
     }
 }
 
-QList<int> IniDocument::partsOf(const QString& section) const
+IniDocument::PartList IniDocument::partsOf(QStringView section) const
 {
-    return m_byName.value(fold(section));
+    PartList parts;
+    const auto it = m_firstByHash.constFind(CaseFoldedHash(section));
+    for (int i = it == m_firstByHash.cend() ? -1 : *it; i >= 0; i = m_parts.at(i).nextSameHash) {
+        if (SameName(m_parts.at(i).name(), section))
+            parts.append(i);
+    }
+    return parts;
 }
 
 bool IniDocument::hasSection(const QString& section) const
 {
-    return m_byName.contains(fold(section));
+    return !partsOf(section).isEmpty();
 }
 
 QStringList IniDocument::sections() const
 {
     QStringList names;
-    QSet<QString> seen;
-    for (const Part& part : m_parts) {
-        if (part.hasHeader && !seen.contains(fold(part.name))) {
-            seen.insert(fold(part.name));
-            names << part.name;
-        }
+    for (int i = 0; i < m_parts.size(); ++i) {
+        const Part& part = m_parts.at(i);
+        if (part.hasHeader && partsOf(part.name()).value(0) == i)
+            names << part.name().toString();
     }
     return names;
 }
@@ -116,16 +179,23 @@ void IniDocument::addSection(const QString& section)
 QStringList IniDocument::keys(const QString& section) const
 {
     QStringList keys;
-    QSet<QString> seen;
+    QHash<std::size_t, int> seen;  // folded key hash -> first key listed with it
     for (int p : partsOf(section)) {
         for (const Line& line : m_parts.at(p).lines) {
-            if (line.key.isEmpty())
+            if (!line.isKey())
                 continue;
-            const QString folded = fold(line.key);
-            if (seen.contains(folded))
-                continue;
-            seen.insert(folded);
-            keys << line.key;
+            const QStringView key = line.key();
+            const auto it = seen.constFind(CaseFoldedHash(key));
+            if (it != seen.cend()) {
+                if (SameName(keys.at(*it), key))
+                    continue;
+                // Two names with one hash: look through the list itself.
+                if (std::any_of(keys.cbegin(), keys.cend(), [key](const QString& k) { return SameName(k, key); }))
+                    continue;
+            } else {
+                seen.insert(CaseFoldedHash(key), static_cast<int>(keys.size()));
+            }
+            keys << key.toString();
         }
     }
     return keys;
@@ -135,8 +205,8 @@ std::optional<QString> IniDocument::value(const QString& section, const QString&
 {
     for (int p : partsOf(section)) {
         for (const Line& line : m_parts.at(p).lines) {
-            if (!line.key.isEmpty() && line.key.compare(key, Qt::CaseInsensitive) == 0)
-                return line.value;
+            if (line.isKey() && SameName(line.key(), key))
+                return line.value().toString();
         }
     }
     return std::nullopt;
@@ -150,45 +220,55 @@ IniDocument::Part& IniDocument::appendPart(const QString& section)
     if (!endsBlank)
         last.lines.append(Line{});
     Part part;
-    part.name = section;
     part.header = QLatin1Char('[') + section + QLatin1Char(']');
+    part.nameAt = 1;
+    part.nameLength = section.size();
     m_parts.append(part);
-    m_byName[fold(section)].append(int(m_parts.size()) - 1);
+    // The new part ends its hash chain.
+    const int index = static_cast<int>(m_parts.size()) - 1;
+    const std::size_t hash = CaseFoldedHash(section);
+    const auto it = m_firstByHash.constFind(hash);
+    if (it == m_firstByHash.cend()) {
+        m_firstByHash.insert(hash, index);
+    } else {
+        int i = *it;
+        while (m_parts.at(i).nextSameHash >= 0)
+            i = m_parts.at(i).nextSameHash;
+        m_parts[i].nextSameHash = index;
+    }
     return m_parts.last();
 }
 
 void IniDocument::setValue(const QString& section, const QString& key, const QString& value)
 {
-    const QList<int> parts = partsOf(section);
+    const PartList parts = partsOf(section);
     for (int p : parts) {
         for (Line& line : m_parts[p].lines) {
-            if (!line.key.isEmpty() && line.key.compare(key, Qt::CaseInsensitive) == 0) {
-                line.raw = KeyLine(line.key, value);
-                line.value = value;
+            if (line.isKey() && SameName(line.key(), key)) {
+                // The key keeps its spelling.
+                line = Line::keyLine(line.key().toString(), value);
                 return;
             }
         }
     }
     Part& part = parts.isEmpty() ? appendPart(section) : m_parts[parts.last()];
     qsizetype at = part.lines.size();
-    while (at > 0 && part.lines.at(at - 1).key.isEmpty())
+    while (at > 0 && !part.lines.at(at - 1).isKey())
         --at;
-    part.lines.insert(at, Line{KeyLine(key, value), key, value});
+    part.lines.insert(at, Line::keyLine(key, value));
 }
 
 void IniDocument::removeKey(const QString& section, const QString& key)
 {
     for (int p : partsOf(section)) {
         QList<Line>& lines = m_parts[p].lines;
-        lines.removeIf([&key](const Line& line) {
-            return !line.key.isEmpty() && line.key.compare(key, Qt::CaseInsensitive) == 0;
-        });
+        lines.removeIf([&key](const Line& line) { return line.isKey() && SameName(line.key(), key); });
     }
 }
 
 void IniDocument::removeSection(const QString& section)
 {
-    const QList<int> parts = partsOf(section);
+    const PartList parts = partsOf(section);
     for (qsizetype i = parts.size() - 1; i >= 0; --i)
         m_parts.removeAt(parts.at(i));
     if (!parts.isEmpty())
@@ -197,10 +277,11 @@ void IniDocument::removeSection(const QString& section)
 
 void IniDocument::renameSection(const QString& section, const QString& newName)
 {
-    const QList<int> parts = partsOf(section);
+    const PartList parts = partsOf(section);
     for (int p : parts) {
-        m_parts[p].name = newName;
         m_parts[p].header = QLatin1Char('[') + newName + QLatin1Char(']');
+        m_parts[p].nameAt = 1;
+        m_parts[p].nameLength = newName.size();
     }
     if (!parts.isEmpty())
         reindex();
@@ -210,8 +291,8 @@ bool IniDocument::renameKey(const QString& section, const QString& key, const QS
 {
     for (int p : partsOf(section)) {
         for (Line& line : m_parts[p].lines) {
-            if (!line.key.isEmpty() && line.key.compare(key, Qt::CaseInsensitive) == 0) {
-                line = Line{KeyLine(newKey, value), newKey, value};
+            if (line.isKey() && SameName(line.key(), key)) {
+                line = Line::keyLine(newKey, value);
                 return true;
             }
         }

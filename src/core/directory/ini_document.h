@@ -13,6 +13,8 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
+#include <QVarLengthArray>
 #include <optional>
 
 namespace tamble {
@@ -50,26 +52,51 @@ public:
     bool renameKey(const QString& section, const QString& key, const QString& newKey, const QString& value);
 
 private:
+    // A line keeps its text; the key and value are where they stand in it, so reading a
+    // file takes one string per line.
     struct Line {
-        QString raw;        // the text as written, without the line ending
-        QString key;        // empty: not a key line (comment, blank)
-        QString value;
+        QString raw;            // the text as written, without the line ending
+        qsizetype keyAt = 0;    // keyLength 0: not a key line (comment, blank)
+        qsizetype keyLength = 0;
+        qsizetype valueAt = 0;
+        qsizetype valueLength = 0;
+        QStringView key() const { return QStringView(raw).mid(keyAt, keyLength); }
+        QStringView value() const { return QStringView(raw).mid(valueAt, valueLength); }
+        bool isKey() const { return keyLength > 0; }
+        static Line keyLine(const QString& key, const QString& value);
     };
     struct Part {
-        QString name;       // section name as spelt in the header
+        QString header;         // header line as written
+        qsizetype nameAt = 0;   // section name as spelt in the header
+        qsizetype nameLength = 0;
         bool hasHeader = true;  // false only for lines before the first header
-        QString header;     // header line as written
+        int nextSameHash = -1;  // the next part whose name has the same folded hash
         QList<Line> lines;
+        QStringView name() const { return QStringView(header).mid(nameAt, nameLength); }
     };
+    using PartList = QVarLengthArray<int, 8>;
+    friend class QTypeInfo<Line>;
+    friend class QTypeInfo<Part>;
 
-    static QString fold(const QString& s) { return s.toCaseFolded(); }
-    QList<int> partsOf(const QString& section) const;
+    PartList partsOf(QStringView section) const;
     void reindex();
     Part& appendPart(const QString& section);
 
     QList<Part> m_parts;
-    QHash<QString, QList<int>> m_byName;  // folded section name -> part indexes in file order
+    QHash<std::size_t, int> m_firstByHash;  // folded name hash -> first part of that hash
     QByteArray m_eol = QByteArrayLiteral("\r\n");
 };
+
+} // namespace tamble
+
+// Lines and parts move in memory as they are: growing a document's lists copies no strings.
+Q_DECLARE_TYPEINFO(tamble::IniDocument::Line, Q_RELOCATABLE_TYPE);
+Q_DECLARE_TYPEINFO(tamble::IniDocument::Part, Q_RELOCATABLE_TYPE);
+
+namespace tamble {
+
+// A hash of the text with every character case-folded: texts that compare equal without
+// regard to case hash alike.
+std::size_t CaseFoldedHash(QStringView text);
 
 } // namespace tamble

@@ -91,12 +91,21 @@ void IniRecordStore::rebuild()
     }
     m_position.clear();
     for (int i = 0; i < m_names.size(); ++i)
-        m_position.insert(m_names.at(i).toCaseFolded(), i);
+        m_position.insert(CaseFoldedHash(m_names.at(i)), i);  // the last of one hash: see indexOf
 }
 
 int IniRecordStore::indexOf(const QString& name) const
 {
-    return m_position.value(name.toCaseFolded(), -1);
+    const auto it = m_position.constFind(CaseFoldedHash(name));
+    if (it == m_position.cend())
+        return -1;
+    if (m_names.at(*it).compare(name, Qt::CaseInsensitive) == 0)
+        return *it;
+    // Another name with the same hash: look through the list.
+    for (int i = 0; i < m_names.size(); ++i)
+        if (m_names.at(i).compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
 }
 
 QStringList IniRecordStore::names()
@@ -140,8 +149,10 @@ StoreStatus IniRecordStore::get(const QString& name, DirectoryRecord& out)
     if (at < 0)
         return Fail(StoreError::NotFound, QStringLiteral("No record named \"%1\" exists").arg(name));
     out.name = m_names.at(at);
-    out.value = m_doc.value(out.name, m_layout.valueKey)
-                    .value_or(m_doc.value(kDefaults, m_layout.valueKey).value_or(QString()));
+    if (std::optional<QString> own = m_doc.value(out.name, m_layout.valueKey))
+        out.value = *own;
+    else
+        out.value = m_doc.value(kDefaults, m_layout.valueKey).value_or(QString());
     return StoreStatus::fine();
 }
 

@@ -85,7 +85,7 @@ private:
     bool m_open = false;
     IniDocument m_doc;
     QStringList m_names;          // Index keys, duplicates dropped
-    QHash<QString, int> m_position;  // folded name -> position in m_names
+    QHash<std::size_t, int> m_position;  // folded name hash -> first position in m_names with it
 };
 
 } // namespace tamble

@@ -155,7 +155,11 @@ void Download::StartDownload()
         return;
     }
 
+    // The block count belongs to this download: an auto-answer call downloads inside a session
+    // that began with the status, so the session's start has not cleared it.
     m_walk = DownloadWalk(DownloadWalkStartOf(info));
+    s.blockNumber = 0;
+    e.host().setBlockCount(0);
     publishBlock();
     s.continuing = true;
     s.abortRequested = false;

@@ -28,6 +28,8 @@
 //     BADSUM >...  BADFRAME >...  IGNORED @05 C  OVERFLOW n     (no reply)
 //     ... " silent" is appended to a command the sim did not answer (--silent-first/-blocks)
 //     MODEM ATZ   DIAL ATDT 5551234   ESCAPE   HANGUP [dtr]   CALL 1   (--modem / --call)
+//     CALL 7 silent   CALL 8 drop after 3   NOCARRIER   NOISE 41   (--silent-calls, --drop-calls,
+//     --corrupt-replies: the position of the flipped byte in the reply)
 // Run `tamble-sim --help` for every option (identity, memory, faults, modem).
 
 #include <QByteArray>
@@ -124,6 +126,10 @@ struct ProgramRun {
 // ("NAME=value"); waits at most timeLimitMs, then kills it.
 ProgramRun RunProgram(const ProgramHome& home, const QString& comPath, const QStringList& arguments,
                       int timeLimitMs = 60000, const QStringList& extraEnvironment = {});
+
+// The lines of a data file after its 17 header lines, without line ends: what a download
+// took from the logger's memory, to compare with another download or the sim's image.
+QList<QByteArray> DataLines(const QByteArray& file);
 
 // The same with a program directory given as a path.
 ProgramRun RunProgramIn(const QString& homePath, const QString& comPath, const QStringList& arguments,

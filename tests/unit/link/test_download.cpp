@@ -325,6 +325,26 @@ TEST(DownloadFinish, DialledInLoggerLogsTheFileAndTheErrorCounts)
     EXPECT_EQ(link.host.resendTimerStarts, 1);
 }
 
+TEST(DownloadFinish, EveryDialledInCallDownloadsTheWholeMemoryWhateverEarlierCallsRead)
+{
+    // Each call's session begins with the status, not the download; blocks counted in the calls
+    // before (here up to the memory's whole block count) must not cut this download short.
+    for (const int leftByEarlierCalls : {0, 330, 336, 5000}) {
+        VirtualLink link;
+        link.records.session.autoAnswerCount = 5;
+        link.records.session.modemOnline = true;
+        link.records.session.blockNumber = leftByEarlierCalls;
+        link.host.autoFile = link.records.dataFileName;
+        link.logger.status = StatusRecord{}.pointer(512 + 96 * 20).build();
+        link.start(TransactionKind::ReadStatus);
+        link.host.run();
+        EXPECT_EQ(link.logger.blockRequests.size(), 20) << leftByEarlierCalls;
+        EXPECT_EQ(DataLines(link.fileBytes()).size(), 20) << leftByEarlierCalls;
+        ASSERT_FALSE(link.host.logLines.isEmpty()) << leftByEarlierCalls;
+        EXPECT_TRUE(link.host.logLines[0].startsWith(QStringLiteral("Rec. "))) << leftByEarlierCalls;
+    }
+}
+
 // ---------------------------------------------------------------- delivery
 
 class Delivery : public ::testing::TestWithParam<bool> {};
