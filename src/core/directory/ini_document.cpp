@@ -154,9 +154,19 @@ IniDocument::PartList IniDocument::partsOf(QStringView section) const
     return parts;
 }
 
+int IniDocument::firstPartOf(QStringView section) const
+{
+    const auto it = m_firstByHash.constFind(CaseFoldedHash(section));
+    for (int i = it == m_firstByHash.cend() ? -1 : *it; i >= 0; i = m_parts.at(i).nextSameHash) {
+        if (SameName(m_parts.at(i).name(), section))
+            return i;
+    }
+    return -1;
+}
+
 bool IniDocument::hasSection(const QString& section) const
 {
-    return !partsOf(section).isEmpty();
+    return firstPartOf(section) >= 0;
 }
 
 QStringList IniDocument::sections() const
@@ -164,7 +174,7 @@ QStringList IniDocument::sections() const
     QStringList names;
     for (int i = 0; i < m_parts.size(); ++i) {
         const Part& part = m_parts.at(i);
-        if (part.hasHeader && partsOf(part.name()).value(0) == i)
+        if (part.hasHeader && firstPartOf(part.name()) == i)
             names << part.name().toString();
     }
     return names;

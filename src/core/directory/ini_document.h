@@ -79,6 +79,8 @@ private:
     friend class QTypeInfo<Part>;
 
     PartList partsOf(QStringView section) const;
+
+    int firstPartOf(QStringView section) const;   // -1 when there is none
     void reindex();
     Part& appendPart(const QString& section);
 
