@@ -4,20 +4,14 @@
 
 #include "graph/colour_scheme.h"
 
+#include "support/fuzz_check.h"
+
 #include <cstdint>
 #include <cstdlib>
 
 using namespace tamble;
 
-namespace {
-
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
+using tamble::fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

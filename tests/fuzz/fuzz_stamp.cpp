@@ -4,19 +4,17 @@
 
 #include "datafiles/timebase.h"
 
+#include "support/fuzz_check.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
 using namespace tamble;
 
-namespace {
+using tamble::fuzz::check;
 
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
+namespace {
 
 bool sameMoment(const CalendarCursor& a, const CalendarCursor& b)
 {

@@ -4,18 +4,6 @@
 
 namespace tamble {
 
-namespace {
-
-void tell(MessageService& messages, DialogKind kind, const QString& text)
-{
-    UserMessage m;
-    m.kind = kind;
-    m.text = text;
-    messages.ask(m);
-}
-
-} // namespace
-
 SaveNameSpec AsciiSaveNameSpec(bool csv)
 {
     if (csv)
@@ -78,7 +66,7 @@ bool AsciiDialogModel::chooseSaveName(const QString& chosen)
 {
     const SaveNameCheck check = CheckAsciiSaveName(chosen, m_csv);
     if (!check.warning.isEmpty()) {
-        tell(m_messages, DialogKind::Warning, check.warning);
+        Tell(m_messages, DialogKind::Warning, check.warning);
         return false;
     }
     if (check.path.isEmpty())
@@ -90,13 +78,13 @@ bool AsciiDialogModel::chooseSaveName(const QString& chosen)
 bool AsciiDialogModel::ok()
 {
     if (m_saveAs.isEmpty()) {
-        tell(m_messages, DialogKind::Information, QStringLiteral("Please enter a file name in 'Save as'"));
+        Tell(m_messages, DialogKind::Information, QStringLiteral("Please enter a file name in 'Save as'"));
         return false;
     }
     // A name taken for one layout does not carry the other layout's data.
     const SaveNameCheck check = CheckAsciiSaveName(m_saveAs, m_csv);
     if (!check.warning.isEmpty()) {
-        tell(m_messages, DialogKind::Warning, check.warning);
+        Tell(m_messages, DialogKind::Warning, check.warning);
         return false;
     }
     m_averagingSetting = averagingN();
@@ -110,11 +98,11 @@ bool AsciiDialogModel::ok()
     request.averaging = averagingN();
     const ExportResult result = ExportData(m_data, request, settings);
     if (!result.ok) {
-        tell(m_messages, DialogKind::Error,
+        Tell(m_messages, DialogKind::Error,
              result.message.isEmpty() ? QStringLiteral("Unable to write ") + m_saveAs : result.message);
         return false;
     }
-    tell(m_messages, DialogKind::Information, m_saveAs + QStringLiteral(" saved to disk"));
+    Tell(m_messages, DialogKind::Information, m_saveAs + QStringLiteral(" saved to disk"));
     return true;
 }
 

@@ -6,18 +6,6 @@
 
 namespace tamble {
 
-namespace {
-
-void tell(MessageService& messages, DialogKind kind, const QString& text)
-{
-    UserMessage message;
-    message.kind = kind;
-    message.text = text;
-    messages.ask(message);
-}
-
-} // namespace
-
 QString ViewportsDialogRules::separatorLine()
 {
     return QString(38, QLatin1Char('-'));
@@ -177,10 +165,10 @@ void ViewportsDialogRules::setHidden(int position, bool hidden)
     bool& visible = m_visibility.visible[static_cast<std::size_t>(position)];
     if (hidden && visible) {
         if (m_realTime) {
-            tell(m_messages, DialogKind::Information,
+            Tell(m_messages, DialogKind::Information,
                  QStringLiteral("Hiding channels is not available with Real Time Graph"));
         } else if (visibleCount() == 1) {
-            tell(m_messages, DialogKind::Warning, QStringLiteral("At least one channel must be visible."));
+            Tell(m_messages, DialogKind::Warning, QStringLiteral("At least one channel must be visible."));
         } else {
             visible = false;
             defaultAssignment();

@@ -33,6 +33,12 @@ public:
     virtual void showHelp(int context) = 0;
 };
 
+// A message with only an OK button, whose answer does not matter.
+inline void Tell(MessageService& messages, DialogKind kind, const QString& text)
+{
+    messages.ask(UserMessage{kind, text});
+}
+
 // The answer a message gets when nobody is there to give one (no display, a closed dialog).
 inline DialogAnswer DefaultAnswer(DialogButtons buttons)
 {

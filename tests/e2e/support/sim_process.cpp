@@ -208,17 +208,6 @@ QStringList ProgramHome::files() const
     return QDir(path()).entryList(QDir::Files, QDir::Name);
 }
 
-QList<QByteArray> DataLines(const QByteArray& file)
-{
-    QList<QByteArray> lines = file.split('\n');
-    for (QByteArray& l : lines)
-        if (l.endsWith('\r'))
-            l.chop(1);
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines.mid(17);
-}
-
 ProgramRun RunProgram(const ProgramHome& home, const QString& comPath, const QStringList& arguments,
                       int timeLimitMs, const QStringList& extraEnvironment)
 {

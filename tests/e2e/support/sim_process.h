@@ -32,6 +32,8 @@
 //     --corrupt-replies: the position of the flipped byte in the reply)
 // Run `tamble-sim --help` for every option (identity, memory, faults, modem).
 
+#include "support/data_lines.h"
+
 #include <QByteArray>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -127,9 +129,9 @@ struct ProgramRun {
 ProgramRun RunProgram(const ProgramHome& home, const QString& comPath, const QStringList& arguments,
                       int timeLimitMs = 60000, const QStringList& extraEnvironment = {});
 
-// The lines of a data file after its 17 header lines, without line ends: what a download
-// took from the logger's memory, to compare with another download or the sim's image.
-QList<QByteArray> DataLines(const QByteArray& file);
+// The lines of a data file after its 17 header lines: what a download took from the
+// logger's memory, to compare with another download or the sim's image.
+using test::DataLines;
 
 // The same with a program directory given as a path.
 ProgramRun RunProgramIn(const QString& homePath, const QString& comPath, const QStringList& arguments,

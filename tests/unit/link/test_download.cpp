@@ -3,24 +3,16 @@
 #include "virtual_host.h"
 
 #include <QFile>
+#include "support/data_lines.h"
+
 #include <gtest/gtest.h>
 
 using namespace tamble;
 using namespace tamble::vt;
 
-namespace {
+using tamble::test::DataLines;
 
-// The data lines of a finished file (after the 17 header lines).
-QList<QByteArray> DataLines(const QByteArray& file)
-{
-    QList<QByteArray> lines = file.split('\n');
-    for (QByteArray& l : lines)
-        if (l.endsWith('\r'))
-            l.chop(1);
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines.mid(17);
-}
+namespace {
 
 QByteArray Block(char bank, int address) { return QByteArray("D") + bank + HexWord(static_cast<std::uint16_t>(address)); }
 
