@@ -1,7 +1,8 @@
 // The installed program: `cmake --install` into a temporary prefix gives a program
 // that runs from there without the build or source tree, seeds the user's own
 // program folder and never writes into the prefix; its desktop entry, AppStream
-// data and file types validate; the Debian package depends on runtime packages only.
+// data and file types validate and its manual pages format cleanly; the Debian
+// package depends on runtime packages only and lintian finds nothing to warn about.
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -135,7 +136,7 @@ TEST_F(Installed, FilesLieInTheGnuLayout_WithIconsRenderedAtTheirSizes)
     }
 }
 
-TEST_F(Installed, ConvertOfASample_UsesTheDataOfThePrefixAndWritesOnlyInTheUsersFolder)
+TEST_F(Installed, ConvertOfASampleInTheCurrentFolder_UsesTheDataOfThePrefixAndNeverWritesThere)
 {
     // A file only the prefix holds proves where the shipped data came from.
     QFile marker(prefix("share/tamble-logger/data/installed-marker.txt"));
@@ -148,7 +149,9 @@ TEST_F(Installed, ConvertOfASample_UsesTheDataOfThePrefixAndWritesOnlyInTheUsers
     QTemporaryDir work;
     const QString sample = work.path() + "/Cold Room.TL1";
     ASSERT_TRUE(QFile::copy(TAMBLE_SOURCE_DIR "/data/samples/sample10.TL1", sample));
-    const ToolRun r = runTool(prefix("bin/tamble-logger"), {sample}, userEnvironment(home.path()), work.path(), 120000);
+    // Typed in a shell in the sample's folder: the name is relative to it.
+    const ToolRun r =
+        runTool(prefix("bin/tamble-logger"), {"Cold Room.TL1"}, userEnvironment(home.path()), work.path(), 120000);
     QFile::remove(marker.fileName());
 
     ASSERT_TRUE(r.finished);
@@ -158,8 +161,9 @@ TEST_F(Installed, ConvertOfASample_UsesTheDataOfThePrefixAndWritesOnlyInTheUsers
     EXPECT_EQ(readAll(programDir + "installed-marker.txt"), "from the prefix\n");
     EXPECT_EQ(readAll(programDir + "default.set"), readAll(TAMBLE_SOURCE_DIR "/data/default.set"));
     EXPECT_TRUE(QFile::exists(programDir + "help/index.html"));
-    const QStringList csv = QString::fromLatin1(readAll(programDir + "Cold Room.csv")).split('\n', Qt::SkipEmptyParts);
+    const QStringList csv = QString::fromLatin1(readAll(work.path() + "/Cold Room.csv")).split('\n', Qt::SkipEmptyParts);
     EXPECT_GT(csv.size(), 10);
+    EXPECT_FALSE(QFile::exists(programDir + "Cold Room.csv"));
     EXPECT_TRUE(readAll(programDir + "CSVLOG.TXT").startsWith("File written: Cold Room.csv "));
 
     auto after = snapshot(s_prefix->path());
@@ -190,6 +194,7 @@ TEST_F(Installed, DesktopLaunchWithAFile_OpensTheWindowAndDoesNotConvert)
         const QString programDir = home.path() + "/.local/share/tamble-logger/";
         EXPECT_FALSE(QFile::exists(programDir + "CSVLOG.TXT"));
         EXPECT_FALSE(QFile::exists(programDir + "site.csv"));
+        EXPECT_FALSE(QFile::exists(work.path() + "/site.csv"));
         EXPECT_TRUE(QFile::exists(programDir + "tblog.ini"));
     }
 }
@@ -245,38 +250,107 @@ TEST_F(Installed, MimePackage_NamesTheFourFileTypesAndCoversTheDesktopEntrysType
     }
 }
 
-TEST(DebianPackage, DependsOnTheQtRuntimeAndQCustomPlot_NoDevelopmentPackage)
+TEST_F(Installed, ManualPages_FormatWithoutWarningsAndNameEveryOptionOfTheirProgram)
 {
-    const QString cpack = QStandardPaths::findExecutable("cpack");
-    const QString dpkgDeb = QStandardPaths::findExecutable("dpkg-deb");
-    if (cpack.isEmpty() || dpkgDeb.isEmpty() || QStandardPaths::findExecutable("dpkg-shlibdeps").isEmpty())
-        GTEST_SKIP() << "cpack, dpkg-deb or dpkg-shlibdeps (dpkg-dev) missing";
-    QTemporaryDir out;
-    const ToolRun made = runTool(cpack, {"--config", buildDir() + "/CPackConfig.cmake", "-G", "DEB", "-B", out.path()});
-    ASSERT_TRUE(made.finished);
-    ASSERT_EQ(made.exitCode, 0) << made.out.toStdString() << made.err.toStdString();
-    const QStringList debs = QDir(out.path()).entryList({"tamble-logger_*.deb"}, QDir::Files);
-    ASSERT_EQ(debs.size(), 1);
-    const QString deb = out.path() + "/" + debs.first();
+    const QString man = QStandardPaths::findExecutable("man");
+    if (man.isEmpty())
+        GTEST_SKIP() << "man (man-db) missing; scripts/bootstrap installs it";
+    QProcessEnvironment env = userEnvironment(QDir::tempPath());
+    env.insert("MANWIDTH", "200");
+    env.insert("LC_ALL", "C.UTF-8");
+    for (const char* program : {"tamble-logger", "tamble-sim"}) {
+        SCOPED_TRACE(program);
+        const QString page = prefix(QString("share/man/man1/%1.1.gz").arg(program));
+        ASSERT_TRUE(QFile::exists(page));
+        const ToolRun checked = runTool(man, {"--warnings", "-l", page}, env);
+        ASSERT_TRUE(checked.finished);
+        EXPECT_EQ(checked.exitCode, 0);
+        EXPECT_EQ(checked.err, "");
+        // Unhyphenated and unjustified, so that every option stays one word of the text.
+        const ToolRun text = runTool(man, {"--nh", "--nj", "-l", page}, env);
+        const ToolRun help = runTool(prefix(QString("bin/") + program), {"--help"}, env);
+        ASSERT_EQ(help.exitCode, 0) << help.err.toStdString();
+        const QRegularExpression option("--[a-z][a-z-]*[a-z]");
+        for (const QRegularExpressionMatch& m : option.globalMatch(help.out))
+            EXPECT_TRUE(text.out.contains(m.captured(0))) << m.captured(0).toStdString();
+    }
+}
 
-    const ToolRun fields = runTool(dpkgDeb, {"-f", deb, "Package", "Depends"});
+namespace {
+
+// The Debian package, made once by cpack from this build.
+class DebianPackage : public ::testing::Test {
+protected:
+    static inline std::unique_ptr<QTemporaryDir> s_out;
+    static inline ToolRun s_made;
+    static inline QString s_deb;
+
+    static void SetUpTestSuite()
+    {
+        const QString cpack = QStandardPaths::findExecutable("cpack");
+        if (cpack.isEmpty() || QStandardPaths::findExecutable("dpkg-shlibdeps").isEmpty())
+            return;
+        s_out = std::make_unique<QTemporaryDir>();
+        s_made = runTool(cpack, {"--config", buildDir() + "/CPackConfig.cmake", "-G", "DEB", "-B", s_out->path()});
+        const QStringList debs = QDir(s_out->path()).entryList({"tamble-logger_*.deb"}, QDir::Files);
+        if (debs.size() == 1)
+            s_deb = s_out->path() + "/" + debs.first();
+    }
+    static void TearDownTestSuite() { s_out.reset(); }
+
+    void SetUp() override
+    {
+        if (!s_out || QStandardPaths::findExecutable("dpkg-deb").isEmpty())
+            GTEST_SKIP() << "cpack, dpkg-deb or dpkg-shlibdeps (dpkg-dev) missing";
+        ASSERT_EQ(s_made.exitCode, 0) << s_made.out.toStdString() << s_made.err.toStdString();
+        ASSERT_FALSE(s_deb.isEmpty()) << "cpack made no single tamble-logger package";
+    }
+};
+
+} // namespace
+
+TEST_F(DebianPackage, DependsOnTheQtRuntimeAndQCustomPlot_NoDevelopmentPackage)
+{
+    const QString dpkgDeb = QStandardPaths::findExecutable("dpkg-deb");
+    const ToolRun fields = runTool(dpkgDeb, {"-f", s_deb, "Package", "Version", "Depends", "Recommends"});
     ASSERT_EQ(fields.exitCode, 0) << fields.err.toStdString();
     EXPECT_TRUE(fields.out.contains("Package: tamble-logger\n"));
     const QRegularExpression dependsLine("^Depends: (.*)$", QRegularExpression::MultilineOption);
     QStringList depends;
     for (const QString& item : dependsLine.match(fields.out).captured(1).split(',', Qt::SkipEmptyParts))
         depends << item.trimmed().section(' ', 0, 0);
+    // libqt6gui6 also carries the X11 platform plugin.
     for (const char* runtime : {"libqt6core6", "libqt6gui6", "libqt6widgets6", "libqt6serialport6",
-                                "libqcustomplot2.1-qt6", "qt6-qpa-plugins"})
+                                "libqcustomplot2.1-qt6"})
         EXPECT_TRUE(depends.contains(runtime)) << runtime << " in " << depends.join(", ").toStdString();
     for (const QString& name : depends)
         EXPECT_FALSE(name.endsWith("-dev")) << name.toStdString();
+    const QRegularExpression recommends("^Recommends: .*\\bqt6-wayland\\b", QRegularExpression::MultilineOption);
+    EXPECT_TRUE(fields.out.contains(recommends)) << fields.out.toStdString();
+    // The changelog's newest entry is this version.
+    const QString changelog = QString::fromUtf8(readAll(TAMBLE_SOURCE_DIR "/packaging/linux/changelog"));
+    const QString version = QRegularExpression("^Version: (\\S+)$", QRegularExpression::MultilineOption)
+                                .match(fields.out).captured(1);
+    EXPECT_TRUE(changelog.startsWith("tamble-logger (" + version + ") ")) << version.toStdString();
 
-    const ToolRun contents = runTool(dpkgDeb, {"-c", deb});
+    const ToolRun contents = runTool(dpkgDeb, {"-c", s_deb});
     for (const char* file : {"./usr/bin/tamble-logger", "./usr/bin/tamble-sim",
                              "./usr/share/tamble-logger/data/help/index.html",
                              "./usr/share/applications/org.tamble.Logger.desktop",
                              "./usr/share/mime/packages/org.tamble.Logger.xml"})
         EXPECT_TRUE(contents.out.contains(QString(file) + "\n") || contents.out.contains(QString(file) + " "))
             << file;
+}
+
+TEST_F(DebianPackage, LintianFindsNoErrorOrWarning)
+{
+    const QString lintian = QStandardPaths::findExecutable("lintian");
+    if (lintian.isEmpty())
+        GTEST_SKIP() << "lintian missing; scripts/bootstrap installs it";
+    // Information and pedantic tags are not shown and do not fail.
+    const ToolRun r = runTool(lintian, {"--fail-on", "error,warning", s_deb});
+    ASSERT_TRUE(r.finished);
+    const QRegularExpression tag("^[EW]: ", QRegularExpression::MultilineOption);
+    EXPECT_FALSE(r.out.contains(tag)) << r.out.toStdString();
+    EXPECT_EQ(r.exitCode, 0) << r.out.toStdString() << r.err.toStdString();
 }
