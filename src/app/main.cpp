@@ -5,6 +5,7 @@
 #include "app/program_dir.h"
 #include "app/startup.h"
 #include "app/startup_log.h"
+#include "program/command_line_paths.h"
 #include "ui/app/main_window.h"
 
 #include <QApplication>
@@ -32,7 +33,8 @@ bool quitAfterStart()
 
 const QString kProgramName = QStringLiteral("tamble-logger");
 
-// --help and --version end here; an unknown option gets its hint and goes on as today.
+// --help and --version end here, and so does an unknown option, whatever follows it: a typing
+// error never opens a window or runs a mode.
 std::optional<int> answerInfoRequest(const QStringList& params)
 {
     switch (ClassifyCommandLine(params)) {
@@ -44,7 +46,7 @@ std::optional<int> answerInfoRequest(const QStringList& params)
         return 0;
     case CommandLineRequest::UnknownOption:
         std::fprintf(stderr, "%s\n", UsageHint(kProgramName, params.first()).toLocal8Bit().constData());
-        return std::nullopt;
+        return kExitCommandLineError;
     case CommandLineRequest::Modes:
     case CommandLineRequest::Service:
     case CommandLineRequest::Open:
@@ -96,9 +98,12 @@ int main(int argc, char** argv)
         params << QString::fromLocal8Bit(argv[i]);
     if (const std::optional<int> status = answerInfoRequest(params))
         return *status;
+    // Start-up makes the program folder the current directory; names typed in a shell are
+    // relative to the folder the command was started in.
+    const QString startDir = QDir::currentPath();
     QString setupToOpen;
     if (ClassifyCommandLine(params) == CommandLineRequest::Open) {
-        params = OpenParameters(params, QDir::currentPath());
+        params = OpenParameters(params, startDir);
         if (IsSetupFileToOpen(params)) {
             setupToOpen = params.at(0);
             params.clear();  // an interactive start that shows this setup
@@ -107,6 +112,8 @@ int main(int argc, char** argv)
 
     const QString exeDir = ExecutableDir(argc > 0 ? argv[0] : nullptr);
     const QString programDir = ResolveProgramDir(exeDir);
+    if (ClassifyCommandLine(params) == CommandLineRequest::Modes)
+        params = ResolveCommandLineFiles(params, startDir, programDir);
     InstallShippedData(FindShippedDataDir(exeDir), programDir);
     // A run that ends headless says it on stderr before anything else (its log may be lost too);
     // the window shows it once it is up.

@@ -1,5 +1,5 @@
 // Convert mode: one existing ".TL1" parameter is loaded without any window and
-// exported as CSV (all points, no note) into the program directory.
+// exported as CSV (all points, no note) beside it; the log line stays in the program directory.
 #include "program/export_wiring.h"
 #include "app/startup_log.h"
 #include "app/unattended.h"
@@ -31,7 +31,7 @@ int RunConvertMode(AppRecords& records, const QString& dataFile)
     records.settings.lastDataFile = data.dataFileName;
 
     ExportRequest request;
-    request.path = records.programDir + csvName;
+    request.path = QFileInfo(data.dataFileName).dir().filePath(csvName);
     request.csv = true;
     request.averaging = 1;
     const ExportResult exported = ExportData(data, request, exportSettings);

@@ -14,8 +14,9 @@ namespace tamble {
 // The start-up steps that need no window, in order: the records take their
 // start values, `programDir` becomes the current directory, the settings file
 // is read, the data file name and memory geometry follow from it, and the
-// command line `params` is parsed into records.mode (parameter 1 is looked up
-// relative to the program directory).
+// command line `params` is parsed into records.mode (a relative parameter 1 is
+// looked up in the program directory: main() has made any name typed elsewhere
+// absolute, see command_line_paths.h).
 CommandLineResult StartUp(AppRecords& records, const QString& programDir, const QStringList& params);
 
 // What the start-up load of the last setup file leaves for the caller.

@@ -21,7 +21,7 @@ int RunReceiveCsvMode(AppRecords& records, const QString& csvFile);
 // Parameter 2 "s": send the setup file named by the settings' last setup file.
 int RunSendSetupMode(AppRecords& records, const QString& setupFile);
 
-// One existing ".TL1" parameter: export `dataFile` as CSV into the program directory.
+// One existing ".TL1" parameter: export `dataFile` as CSV into a file beside it.
 int RunConvertMode(AppRecords& records, const QString& dataFile);
 
 // Parameter 2 "h": hang up a modem on the session port.

@@ -1,5 +1,6 @@
 // The real program on its command line: every outcome, its log line, its
-// standard output and its exit status, in a program directory of its own.
+// standard output and its exit status, in a program directory of its own that
+// is also the folder each command is started in, unless a test names another.
 
 #include "program/settings_record.h"
 
@@ -30,7 +31,7 @@ protected:
     QString file(const QString& name) const { return home.path() + "/" + name; }
 
     ProgramRun run(const QStringList& params, const QString& program = QStringLiteral(TAMBLE_BIN_DIR "/tamble-logger"),
-                   const QString& programHome = {})
+                   const QString& programHome = {}, const QString& startDir = {})
     {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -44,7 +45,7 @@ protected:
         env.remove("WAYLAND_DISPLAY");
         env.remove("QT_QPA_PLATFORM");
         p.setProcessEnvironment(env);
-        p.setWorkingDirectory(QDir::tempPath());
+        p.setWorkingDirectory(startDir.isEmpty() ? home.path() : startDir);
         p.start(program, params);
         ProgramRun r;
         if (!p.waitForFinished(120000)) {
@@ -353,16 +354,44 @@ TEST_F(CommandLine, HelpAndVersion_PrintAndExitWithStatus0WithoutTouchingTheProg
     }
 }
 
-TEST_F(CommandLine, UnknownOption_GivesAHintOnStderrAndTheUsualLogLineWithStatus2)
+TEST_F(CommandLine, UnknownOption_IsRefusedWithAHintAndStatus2WhateverFollowsIt)
 {
-    const ProgramRun r = run({"--bogus"});
-    ASSERT_TRUE(r.finished);
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_EQ(r.err, "tamble-logger: unknown option --bogus; see 'tamble-logger --help'");
-    const QStringList log = lines("CSVLOG.TXT");
-    ASSERT_EQ(log.size(), 1);
-    expectLogLine(log.first(), "Invalid command line; no .TL1 file type");
-    EXPECT_EQ(r.out, log.first());
+    write("site.TL1", QByteArray());
+    for (const QStringList& params : {QStringList{"--bogus"}, QStringList{"--typo", "site.TL1"},
+                                      QStringList{"--typo", "site.TL1", "open"}}) {
+        SCOPED_TRACE(params.join(' ').toStdString());
+        const ProgramRun r = run(params);
+        ASSERT_TRUE(r.finished);
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_EQ(r.err, "tamble-logger: unknown option " + params.first() + "; see 'tamble-logger --help'");
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(QDir(home.path()).entryList(QDir::Files), QStringList{"site.TL1"}) << "nothing is logged or copied";
+    }
+}
+
+TEST_F(CommandLine, RelativeNamesTypedInAnotherFolder_AreTakenFromThereWhileTheLogStaysInTheProgramFolder)
+{
+    QTemporaryDir work;
+    ASSERT_TRUE(QDir(work.path()).mkdir("in"));
+    ASSERT_TRUE(QFile::copy(TAMBLE_SOURCE_DIR "/data/samples/sample10.TL1", work.filePath("in/Site 4.TL1")));
+    const QString program = QStringLiteral(TAMBLE_BIN_DIR "/tamble-logger");
+    const QString workDir = QDir(work.path()).canonicalPath();
+
+    const ProgramRun converted = run({"in/Site 4.TL1"}, program, {}, work.path());
+    ASSERT_TRUE(converted.finished);
+    EXPECT_EQ(converted.exitCode, 0) << converted.out.toStdString() << converted.err.toStdString();
+    expectLogLine(converted.out, "File written: Site 4.csv");
+    EXPECT_EQ(lines("CSVLOG.TXT"), QStringList{converted.out});
+    QFile csv(work.filePath("in/Site 4.csv"));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(csv.readAll().contains(" Source File: " + (workDir + "/in/Site 4.TL1").toUtf8() + "\r\n"));
+    EXPECT_FALSE(QFile::exists(file("Site 4.csv")));
+
+    // A name missing there is reported by the path looked for, even when the program folder has it.
+    write("gone.tl1", QByteArray());
+    const ProgramRun missing = run({"gone.tl1"}, program, {}, work.path());
+    EXPECT_EQ(missing.exitCode, 2);
+    expectLogLine(missing.out, "Invalid command; File: " + workDir + "/gone.tl1 does not exist.");
 }
 
 TEST_F(CommandLine, ProgramFolderThatCannotBeWritten_IsNamedAtStartOfEveryKindOfRun)

@@ -169,7 +169,7 @@ QString UsageText(const QString& program)
     const QString text = QStringLiteral(
         "Usage:\n"
         "  %1                        open the main window\n"
-        "  %1 FILE.TL1               convert the data file to FILE.csv, then end\n"
+        "  %1 FILE.TL1               convert the data file to FILE.csv beside it, then end\n"
         "  %1 FILE.TL1 r [P3 [P4]]   download the logger into FILE.TL1, then end\n"
         "  %1 FILE.CSV r [P3 [P4]]   append the logger's current readings to FILE.CSV, then end\n"
         "  %1 FILE.SET s [P3 [P4]]   send the setup file to the logger, then end\n"
@@ -199,10 +199,14 @@ QString UsageText(const QString& program)
         "  1  the logger, the port, a file or the log file failed\n"
         "  2  the command line is invalid\n"
         "\n"
-        "Log lines go to TLLOG.TXT (CSVLOG.TXT for convert and its errors) in the program folder:\n"
-        "$TAMBLE_HOME when set, else ~/.local/share/tamble-logger for an installed program.\n"
-        "COM n is the device in $TAMBLE_COMn, else the line COMn=DEVICE of ports.ini there,\n"
-        "else /dev/ttyS(n-1).\n");
+        "Files:\n"
+        "  A relative FILE is taken from the current folder, where the command was typed;\n"
+        "  the CSV file of a conversion is written beside its data file.\n"
+        "  Log lines go to TLLOG.TXT (CSVLOG.TXT for convert and its errors) in the program\n"
+        "  folder: $TAMBLE_HOME when set, else ~/.local/share/tamble-logger for an installed\n"
+        "  program. The settings, setups and sensor tables are kept there too.\n"
+        "  COM n is the device in $TAMBLE_COMn, else the line COMn=DEVICE of ports.ini in the\n"
+        "  program folder, else /dev/ttyS(n-1).\n");
     // Continued lines start under the descriptions.
     return text.arg(program, QString(program.size() + 26, QLatin1Char(' ')));
 }

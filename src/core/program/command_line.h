@@ -74,7 +74,7 @@ enum class CommandLineRequest {
     Help,           // "--help" or "-h": print UsageText, exit 0
     Version,        // "--version": print VersionText, exit 0
     Open,           // "--open [FILE]" (desktop launches): OpenParameters gives the positional form
-    UnknownOption,  // another "--" word: UsageHint on stderr, then parsed as positional parameters
+    UnknownOption,  // another "--" word: UsageHint on stderr, exit status 2, whatever follows
 };
 
 // The headless options that may stand first: "--auto-answer", "--program-station",
@@ -88,7 +88,8 @@ CommandLineRequest ClassifyCommandLine(const QStringList& params);
 // converts it; "--open" alone is a plain interactive start (no parameters).
 QStringList OpenParameters(const QStringList& params, const QString& currentDir);
 
-// The text of --help: the positional forms, parameters 3 and 4, the options, the exit statuses.
+// The text of --help: the positional forms, parameters 3 and 4, the options, the exit statuses,
+// where files are looked up and written.
 QString UsageText(const QString& program);
 
 // "tamble-logger 0.1.0".

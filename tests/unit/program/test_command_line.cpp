@@ -263,7 +263,8 @@ TEST(CommandLineRequests, UsageText_NamesEveryFormOptionAndExitStatus)
         "X h [P3 [P4]]", "FILE MODE [P3 [P4]]", "--open [FILE]", "P3  0: a single logger",
         "P4  0: no modem", "--auto-answer [--calls N]", "--program-station N", "--set-logger-baud [BAUD]",
         "--com-test", "--configure-remote-modem", "--help", "--version", "0  done", "1  the logger",
-        "2  the command line is invalid", "TAMBLE_HOME", "ports.ini",
+        "2  the command line is invalid", "TAMBLE_HOME", "ports.ini", "taken from the current folder",
+        "beside its data file",
     };
     for (const char* part : expected)
         EXPECT_TRUE(text.contains(QLatin1String(part))) << part;
