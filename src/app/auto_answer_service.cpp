@@ -22,10 +22,10 @@ namespace tamble {
 namespace {
 
 // The session runner with auto-answer wired in.
-class AutoAnswerService : public SessionRunner, public AutoAnswerHost {
+class AutoAnswerService : public HeadlessSessionRunner, public AutoAnswerHost {
 public:
     AutoAnswerService(AppRecords& records, int maxCalls)
-        : SessionRunner(records), m_records(records), m_aaPort(records.programDir), m_maxCalls(maxCalls),
+        : HeadlessSessionRunner(records), m_records(records), m_aaPort(records.programDir), m_maxCalls(maxCalls),
           m_sender(records.setup), m_auto(engine(), *this, records.setup, m_savedCopy, records.programDir)
     {
         engine().setTransactionHandler(TransactionKind::SendSetup, &m_sender);
@@ -158,7 +158,7 @@ int RunServiceCommandLine(AppRecords& records, const QStringList& params)
     if (option == QLatin1String("--auto-answer"))
         return runAutoAnswer(records, params);
 
-    SessionRunner runner(records);
+    UnattendedSessionRunner runner(records);
     SessionEngine& engine = runner.engine();
     if (option == QLatin1String("--program-station")) {
         bool ok = false;

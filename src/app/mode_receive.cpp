@@ -14,7 +14,7 @@ namespace {
 
 int RunReceive(AppRecords& records, TransactionKind kind)
 {
-    SessionRunner runner(records);
+    UnattendedSessionRunner runner(records);
     // Dialling takes the number of the selected phone-list entry, unless parameter 4 gave the
     // number itself (more than 4 characters).
     ModemDialler dialler([&records] {

@@ -54,7 +54,7 @@ int RunSendSetupMode(AppRecords& records, const QString& /*setupFile*/)
     if (plan.refusal)
         return EndWithLog(LogRoutine::Fatal, records.programDir, *plan.refusal, kExitFailure);
 
-    SessionRunner runner(records);
+    UnattendedSessionRunner runner(records);
     ModemDialler dialler;
     InstallDialler(runner, records, dialler);
     SetupSender sender(records.setup);

@@ -20,6 +20,8 @@
 
 namespace tamble {
 
+// The link, the outcomes and the files of a session; the windows and the auto-answer calls are the
+// subclass's: HeadlessSessionRunner has none, the main window's runner binds them to its windows.
 class SessionRunner : public QObject, public SessionHost {
     Q_OBJECT
 public:
@@ -43,7 +45,7 @@ public:
     // Dialogs; headless runs have none (every outcome of an unattended run is a log line).
     std::function<DialogAnswer(const Outcome&)> messageHandler;
 
-    // --- SessionHost ---
+    // --- SessionLink ---
     SerialPort& port() override { return m_port; }
     bool reserveTrigger(std::uint16_t& handle) override;
     void armTrigger(int ticks) override;
@@ -52,14 +54,23 @@ public:
     void resetStopwatch() override { m_stopwatch.restart(); }
     std::int64_t elapsedSeconds() override { return m_stopwatch.isValid() ? m_stopwatch.elapsed() / 1000 : 0; }
     QDateTime currentDateTime() override { return QDateTime::currentDateTime(); }
+    void setProgressTimerRunning(bool running) override;
+    void hangupModem() override;
+    void sessionEnded() override;
+    // --- SessionOutcomes ---
     DialogAnswer showMessage(const Outcome& outcome) override;
     void appendLogLine(const QString& line) override;
     void fatalLogAndExit(const QString& line, int exitCode) override;
-    void setProgressTimerRunning(bool running) override;
+    // --- SessionFiles ---
     bool appendReceiveCsv(const QString& csvFile) override;
     bool autoExport(const QString& dataFile, const QString& csvName, int averaging) override;
-    void hangupModem() override;
-    void sessionEnded() override;
+    void dataFileComplete(const QString& dataFile) override
+    {
+        if (onDataFileComplete)
+            onDataFileComplete(dataFile);
+    }
+    // Told of every data file a download completes.
+    std::function<void(const QString& dataFile)> onDataFileComplete;
 
 private:
     enum class Event { Failure, Start, Read, Drain, Timeout, Tick, Continue, Count };
@@ -84,6 +95,49 @@ private:
     bool m_unattended = false;
     bool m_done = false;
     int m_exitCode = 1;
+};
+
+// A runner without windows: the unattended modes and the auto-answer service. Window actions do
+// nothing; nobody hears a beep.
+class HeadlessSessionRunner : public SessionRunner {
+public:
+    using SessionRunner::SessionRunner;
+
+    // --- SessionOutcomes ---
+    void beep() override {}
+    // --- SessionWindowView: no session window ---
+    void setStatusText(const QString&) override {}
+    void setMeter(int) override {}
+    void setMeterVisible(bool) override {}
+    void setBlockCountVisible(bool) override {}
+    void setBlockCount(int) override {}
+    void setFileText(const QString&) override {}
+    void setAbortVisible(bool) override {}
+    void setAbortEnabled(bool) override {}
+    void setSessionWindowVisible(bool) override {}
+    // --- ProgramWindows: none ---
+    void setMainWindowEnabled(bool) override {}
+    void setSetupWindowEnabled(bool) override {}
+    void showMainWindow() override {}
+    void showStatusWindow() override {}
+    void closeStatusWindow() override {}
+    void clearTableErrors() override {}
+    void closeStationAddressDialog() override {}
+    void showStatus() override {}
+    void dialOutReply(const QByteArray&) override {}
+    void realTimeLine(const QByteArray&) override {}
+    void offerGraph() override {}
+    void setGraphLoadOnShow(bool) override {}
+};
+
+// An unattended download, setup or procedure: no logger dials in during it.
+class UnattendedSessionRunner final : public HeadlessSessionRunner {
+public:
+    using HeadlessSessionRunner::HeadlessSessionRunner;
+
+    QString nextAutoAnswerFile() override { return QString(); }
+    void startResendTimer() override {}
+    void autoAnswerHangup() override {}
 };
 
 } // namespace tamble

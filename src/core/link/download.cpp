@@ -327,8 +327,10 @@ void Download::finish()
     if (s.autoAnswerCount > 0 && !s.abortRequested) {
         commit();
         e.EndSession();
-        if (!m_fileError)
+        if (!m_fileError) {
+            e.host().dataFileComplete(file);
             autoExportIfSet();
+        }
         QString line = QStringLiteral("Rec. ") + file;
         if (m_fileError)
             line += QStringLiteral(" FileError ");
@@ -354,6 +356,7 @@ void Download::finish()
         e.ReportOutcome({QStringLiteral("Unable to write data file ") + file, DialogKind::Error, DialogButtons::Ok, 0});
         return;
     }
+    e.host().dataFileComplete(file);
 
     if (e.unattendedReceive()) {
         autoExportIfSet();

@@ -292,6 +292,7 @@ TEST(DownloadFinish, InteractiveSuccessOffersTheGraphWithTheElapsedTime)
     EXPECT_EQ(link.host.messages[0].buttons, DialogButtons::YesNo);
     EXPECT_EQ(link.host.graphOffers, 1);
     EXPECT_TRUE(link.fileExists());
+    EXPECT_EQ(link.host.completedFiles.size(), 1);   // told once, under its final name
 }
 
 TEST(DownloadFinish, AutoExportWritesTheCsvNameOfTheDataFile)

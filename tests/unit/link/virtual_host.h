@@ -457,11 +457,27 @@ public:
         if (onSessionEnded)
             onSessionEnded();
     }
+    void dataFileComplete(const QString& file) override { completedFiles << file; }
+    QStringList completedFiles;
     bool appendReceiveCsv(const QString& file) override
     {
         csvAppends << file;
         return csvAppendOk;
     }
+
+    // Nothing to see in a test: the session window's controls, the beep, the other windows.
+    void beep() override {}
+    void setMeterVisible(bool) override {}
+    void setBlockCountVisible(bool) override {}
+    void setBlockCount(int) override {}
+    void setFileText(const QString&) override {}
+    void setAbortVisible(bool) override {}
+    void setAbortEnabled(bool) override {}
+    void setSessionWindowVisible(bool) override {}
+    void setSetupWindowEnabled(bool) override {}
+    void clearTableErrors() override {}
+    void dialOutReply(const QByteArray&) override {}
+    void setGraphLoadOnShow(bool) override {}
 
     std::int64_t stopwatchStart = 0;
 
