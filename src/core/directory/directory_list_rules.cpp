@@ -204,8 +204,9 @@ ListReaction DirectoryListRules::remove()
         return ListReaction::Beep;
     const QString name = m_names.at(m_selected);
     const QString question = QStringLiteral("Are you sure you want to delete \"") + name + QStringLiteral("\"?");
-    if (m_messages.ask(UserMessage{DialogKind::Confirmation, question, DialogButtons::YesNo, 0, {}, {}})
-        != DialogAnswer::Yes)
+    UserMessage ask{DialogKind::Confirmation, question, DialogButtons::YesNo};
+    ask.destructive = true;
+    if (m_messages.ask(ask) != DialogAnswer::Yes)
         return ListReaction::None;
     const QString before = settingsRecordName();
     const int row = m_selected;

@@ -362,9 +362,10 @@ void CheckAndSendSetup(SessionEngine& engine, const SetupRecord& setup)
         finishWith(engine, {*plan.refusal, DialogKind::Warning, DialogButtons::Ok, 0});
         return;
     }
+    // Every one of these leads to the logger's memory being erased: Cancel is the default.
     for (const QString& question : plan.confirmations) {
         const DialogAnswer a =
-            engine.host().showMessage({question, DialogKind::Warning, DialogButtons::OkCancel, 0});
+            engine.host().showMessage({question, DialogKind::Warning, DialogButtons::OkCancel, 0, true});
         if (a != DialogAnswer::Ok) {
             engine.EndSession();
             return;
@@ -459,7 +460,8 @@ void SetupSender::succeed(SessionEngine& engine)
         return;
     }
     engine.EndSession();
-    engine.ReportOutcome({SetupSuccessText(false, station, set.lastSetupFile), DialogKind::Information,
+    const QString source = m_sourceName.isEmpty() ? set.lastSetupFile : m_sourceName;
+    engine.ReportOutcome({SetupSuccessText(false, station, source), DialogKind::Information,
                           DialogButtons::Ok, 0});
 }
 

@@ -145,6 +145,9 @@ public:
     void dispatch(SessionEngine& engine) override;
     void onLine(SessionEngine& engine) override;
     void onTimeout(SessionEngine& engine) override;
+    // Where the setup being sent came from ("LAST STATUS", a file), as the success message names it;
+    // empty: the settings' last setup file.
+    void setSourceName(const QString& name) { m_sourceName = name; }
 
 private:
     void sendPart(SessionEngine& engine);
@@ -155,6 +158,7 @@ private:
 
     SetupRecord& m_setup;
     std::vector<QByteArray> m_parts;
+    QString m_sourceName;
 };
 
 } // namespace tamble

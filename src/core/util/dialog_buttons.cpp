@@ -37,6 +37,23 @@ std::vector<MessageButton> MessageButtons(DialogButtons buttons)
     return {answerButton("OK", DialogAnswer::Ok, true)};
 }
 
+int DefaultButtonIndex(const UserMessage& message)
+{
+    const std::vector<MessageButton> buttons = MessageButtons(message.buttons);
+    int first = -1;
+    int safe = -1;
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        const MessageButton& b = buttons[i];
+        if (b.help)
+            continue;
+        if (first < 0)
+            first = static_cast<int>(i);
+        if (safe < 0 && b.answer != DialogAnswer::Ok && b.answer != DialogAnswer::Yes)
+            safe = static_cast<int>(i);
+    }
+    return message.destructive && safe >= 0 ? safe : first;
+}
+
 QString DialogTitle(const UserMessage& message)
 {
     if (!message.caption.isEmpty())

@@ -18,6 +18,10 @@ struct MessageButton {
 
 std::vector<MessageButton> MessageButtons(DialogButtons buttons);
 
+// Which of MessageButtons(message.buttons) is the default: the first that answers, or, when the
+// affirmative answer erases or overwrites data, the first that does not say OK or Yes.
+int DefaultButtonIndex(const UserMessage& message);
+
 // The window title: the message's caption, else the kind's usual title.
 QString DialogTitle(const UserMessage& message);
 

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <utility>
+
 namespace tamble {
 
 enum class DialogKind { Information, Warning, Error, Confirmation };
@@ -12,12 +14,22 @@ enum class DialogButtons { Ok, OkHelp, OkCancel, YesNo, OkRetryHelp, YesNoCancel
 enum class DialogAnswer { Ok, Cancel, Yes, No, Retry };
 
 struct UserMessage {
+    UserMessage() = default;
+    UserMessage(DialogKind kind, QString text, DialogButtons buttons = DialogButtons::Ok, int helpContext = 0,
+                QString informative = {}, QString caption = {})
+        : kind(kind), text(std::move(text)), buttons(buttons), helpContext(helpContext),
+          informative(std::move(informative)), caption(std::move(caption))
+    {
+    }
+
     DialogKind kind = DialogKind::Information;
     QString text;
     DialogButtons buttons = DialogButtons::Ok;
     int helpContext = 0;   // 0: no Help button
     QString informative;   // shown below the text (why a port could not be opened, ...)
     QString caption;       // window title; empty: the kind's usual title
+    // The affirmative answer erases or overwrites data: Cancel (or No) is the default button.
+    bool destructive = false;
 };
 
 class MessageService {

@@ -2,7 +2,7 @@
 
 #include "util/dialog_buttons.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <map>
@@ -35,12 +35,25 @@ bool QtMessageService::dialogsSuppressed()
         && qEnvironmentVariable("TAMBLE_NO_DIALOGS") == QLatin1String("1");
 }
 
+QWidget* QtMessageService::askingWindow() const
+{
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    if (QWidget* active = QApplication::activeWindow(); active && active->isVisible())
+        return active;
+    return m_parent;
+}
+
 DialogAnswer QtMessageService::ask(const UserMessage& message)
 {
     if (dialogsSuppressed())
         return DefaultAnswer(message.buttons);
 
-    QMessageBox box(m_parent);
+    // The box belongs to the window whose action raised it: stacked above that window, and the
+    // focus goes back to it when the box closes.
+    QWidget* owner = askingWindow();
+    const QPointer<QWidget> focus = QApplication::focusWidget();
+    QMessageBox box(owner);
     box.setObjectName(QStringLiteral("MessageBox"));
     box.setIcon(iconFor(message.kind));
     box.setWindowTitle(DialogTitle(message));
@@ -49,8 +62,10 @@ DialogAnswer QtMessageService::ask(const UserMessage& message)
     box.setAccessibleName(message.text);
 
     std::map<QAbstractButton*, DialogAnswer> answers;
-    bool defaultSet = false;
+    const int defaultIndex = DefaultButtonIndex(message);
+    int index = -1;
     for (const MessageButton& choice : MessageButtons(message.buttons)) {
+        ++index;
         const QMessageBox::ButtonRole role = choice.help ? QMessageBox::HelpRole : QMessageBox::AcceptRole;
         QPushButton* button = box.addButton(choice.caption, role);
         button->setAccessibleName(WithoutMnemonic(choice.caption));
@@ -63,15 +78,18 @@ DialogAnswer QtMessageService::ask(const UserMessage& message)
             continue;
         }
         answers[button] = choice.answer;
-        if (!defaultSet) {
+        if (index == defaultIndex)
             box.setDefaultButton(button);
-            defaultSet = true;
-        }
         if (choice.escape)
             box.setEscapeButton(button);
     }
 
     box.exec();
+    if (owner && owner->isVisible()) {
+        owner->activateWindow();
+        if (focus && focus->window() == owner)
+            focus->setFocus(Qt::OtherFocusReason);
+    }
     const auto found = answers.find(box.clickedButton());
     return found != answers.end() ? found->second : DefaultAnswer(message.buttons);
 }

@@ -17,8 +17,10 @@ public:
 
     DialogAnswer ask(const UserMessage& message) override;
 
-    // The window the boxes are modal over (may change once the main window exists).
+    // The window the boxes are modal over when no window of the program is active.
     void setParentWidget(QWidget* parent) { m_parent = parent; }
+    // The window a box opened now belongs to: the open modal dialog, else the active window.
+    QWidget* askingWindow() const;
 
     // True when messages are answered without being shown.
     static bool dialogsSuppressed();

@@ -58,7 +58,8 @@ TEST(DirectoryListSelection, SettingsEntrySelectsItsRowOrTheFirst)
         const char* value;
     };
     for (const Case& c : std::vector<Case>{{0, 0, "alpha", "111"}, {2, 2, "Charlie", "333"},
-                                           {5, 0, "alpha", "111"}, {-1, -1, "", ""}}) {
+                                           {3, 0, "alpha", "111"}, {5, 0, "alpha", "111"},
+                                           {-1, -1, "", ""}}) {
         PhoneFixture f(kThree, c.entry);
         EXPECT_EQ(f.rules->names(), (QStringList{"alpha", "Bravo", "Charlie"}));
         EXPECT_EQ(f.rules->selected(), c.row) << c.entry;
@@ -202,6 +203,7 @@ TEST(DirectoryListDelete, AsksWithTheNameAndSelectsTheNeighbour)
         ASSERT_EQ(f.messages.shown.size(), 1u);
         EXPECT_EQ(f.messages.shown[0].kind, DialogKind::Confirmation);
         EXPECT_EQ(f.messages.shown[0].buttons, DialogButtons::YesNo);
+        EXPECT_TRUE(f.messages.shown[0].destructive);   // No is the default button
         EXPECT_EQ(f.messages.lastText(), QStringLiteral("Are you sure you want to delete \"%1\"?")
                                              .arg(QStringList{"alpha", "Bravo", "Charlie"}.at(c.row)));
         EXPECT_EQ(f.rules->names(), c.names) << c.row;

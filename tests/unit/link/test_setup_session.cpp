@@ -104,6 +104,7 @@ TEST(SetupSession, InteractiveSendAsksThenReportsTheNewConfiguration)
               QStringLiteral("Tamble Logger's data is about to be erased, and its clock set to the date/time of this computer."));
     EXPECT_EQ(run.host.messages[0].buttons, DialogButtons::OkCancel);
     EXPECT_EQ(run.host.messages[0].kind, DialogKind::Warning);
+    EXPECT_TRUE(run.host.messages[0].destructive);   // Cancel is the default button
     for (int i = 0; i < 4; ++i)
         run.reply("OK");
     ASSERT_EQ(run.host.messages.size(), 2u);
@@ -111,6 +112,25 @@ TEST(SetupSession, InteractiveSendAsksThenReportsTheNewConfiguration)
               QStringLiteral("Tamble Logger station # 123 running new configuration: site.set"));
     EXPECT_EQ(run.host.messages[1].kind, DialogKind::Information);
     EXPECT_EQ(run.state.transaction, TransactionKind::None);
+}
+
+TEST(SetupSession, SuccessNamesTheLastStatusWhenThatWasSent_TheLogLineKeepsTheFile)
+{
+    SetupRun run;
+    run.sender.setSourceName(QStringLiteral("LAST STATUS"));
+    run.start();
+    for (int i = 0; i < 4; ++i)
+        run.reply("OK");
+    ASSERT_EQ(run.host.messages.size(), 2u);
+    EXPECT_EQ(run.host.messages[1].message, QStringLiteral("Tamble Logger running new configuration: LAST STATUS"));
+
+    SetupRun unattended;
+    unattended.mode.sendSetup = true;
+    unattended.sender.setSourceName(QStringLiteral("LAST STATUS"));
+    unattended.start();
+    for (int i = 0; i < 4; ++i)
+        unattended.reply("OK");
+    EXPECT_EQ(unattended.host.fatalLines, QStringList{QStringLiteral("Running new configuration: site.set")});
 }
 
 TEST(SetupSession, CancelSendsNothingAndOpensNoPort)

@@ -54,6 +54,20 @@ TEST(DialogButtons, EachSetShowsItsButtonsInOrderWithTheirAnswers)
     }
 }
 
+TEST(DialogButtons, DefaultIsTheFirstAnswerUnlessTheAnswerErasesData)
+{
+    const std::vector<std::tuple<DialogButtons, bool, int>> cases = {
+        {DialogButtons::OkCancel, false, 0}, {DialogButtons::OkCancel, true, 1},
+        {DialogButtons::YesNo, false, 0},    {DialogButtons::YesNo, true, 1},
+        {DialogButtons::YesNoCancel, true, 1}, {DialogButtons::OkHelp, true, 0},   // nothing safer than OK
+    };
+    for (const auto& [buttons, destructive, index] : cases) {
+        UserMessage m{DialogKind::Warning, QStringLiteral("x"), buttons};
+        m.destructive = destructive;
+        EXPECT_EQ(DefaultButtonIndex(m), index) << static_cast<int>(buttons) << destructive;
+    }
+}
+
 TEST(DialogButtons, TitleIsTheCaptionElseTheKindsTitle)
 {
     const std::vector<std::tuple<DialogKind, QString, QString>> cases = {
