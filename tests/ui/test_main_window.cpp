@@ -1,5 +1,6 @@
 // The main window, offscreen: its menu, the commands that refuse or ask, and sessions from the
 // menu against the virtual logger on a pseudo-terminal.
+#include "ui/app/gui_session_runner.h"
 #include "ui/app/main_window.h"
 #include "ui/link/session_window.h"
 #include "ui/graph/graph_window.h"
@@ -419,7 +420,14 @@ TEST(MainWindowUi, ADesktopLaunchOpensTheSetupWindowOrSaysTheFileIsMissing)
         home.copyFromSource(QStringLiteral("data/default.gcf"));  // no warning about colours
         TMain main(records, QStringLiteral(TAMBLE_SOURCE_DIR "/data"));
         main.setMessageService(messages);
+        bool asked = false;
+        main.graph().chooseFile = [&] {   // then the chooser, instead of an empty chart
+            asked = true;
+            return QString();
+        };
         main.show();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return asked; }, 5000));
+        EXPECT_FALSE(main.graph().isVisible());
         ASSERT_TRUE(QTest::qWaitFor([&] { return !messages.shown.empty(); }, 5000));
         EXPECT_TRUE(messages.texts().join('|').contains(QStringLiteral("not found")))
             << messages.texts().join('|').toStdString();

@@ -115,4 +115,15 @@ QString HtmlTitle(const QString& html)
     return match.hasMatch() ? match.captured(1).simplified() : QString();
 }
 
+QString HelpWindowTitle(const QString& pageTitle)
+{
+    const QString name = QStringLiteral("Tamble Logger Help");
+    const QString title = pageTitle.trimmed();
+    if (title.isEmpty())
+        return name;
+    if (title.startsWith(name, Qt::CaseInsensitive))
+        return title;
+    return name + QStringLiteral(" - ") + title;
+}
+
 } // namespace tamble

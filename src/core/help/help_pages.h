@@ -44,4 +44,8 @@ QString MissingHelpHtml(int context, const QString& file, const QStringList& fol
 // The <title> of an HTML text; empty when it has none.
 QString HtmlTitle(const QString& html);
 
+// The help window's caption for a page: "Tamble Logger Help - <page title>", or the page title
+// alone when it already names the help (the contents page), or the plain name for no title.
+QString HelpWindowTitle(const QString& pageTitle);
+
 } // namespace tamble

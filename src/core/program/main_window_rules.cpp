@@ -1,5 +1,7 @@
 #include "program/main_window_rules.h"
 
+#include <cstring>
+
 #include "link/logger_dialogs_model.h"
 
 #include <QFileInfo>
@@ -75,6 +77,27 @@ bool PassRealTimeGuard(MainCommand command, const SessionState& session, Message
     m.text = QString::fromLatin1(kTerminateRealTimeGraph);
     m.buttons = DialogButtons::OkCancel;
     return messages.ask(m) == DialogAnswer::Ok;
+}
+
+QString SuggestedDataFileName(QByteArrayView description, QDate date,
+                              const std::function<bool(const QString&)>& taken)
+{
+    QString base;
+    for (const char c : description) {
+        const auto u = static_cast<unsigned char>(c);
+        const bool unsafe = u < 0x20 || u == 0x7F || std::strchr("/\\:*?\"<>|", c) != nullptr;
+        base += unsafe ? QLatin1Char('_') : QChar::fromLatin1(c);
+    }
+    base = base.simplified();
+    while (base.startsWith(QLatin1Char('.')))   // no hidden file
+        base.remove(0, 1);
+    if (base.isEmpty())
+        base = QStringLiteral("Logger");
+    base += QLatin1Char(' ') + date.toString(Qt::ISODate);
+    QString name = base + QStringLiteral(".TL1");
+    for (int n = 2; taken && taken(name) && n < 1000; ++n)
+        name = base + QStringLiteral(" (") + QString::number(n) + QStringLiteral(").TL1");
+    return name;
 }
 
 std::optional<DownloadTarget> ReceiveDataTarget(const QString& chosen, bool realTimeGraphRunning,

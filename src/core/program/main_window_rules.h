@@ -8,6 +8,8 @@
 #include "util/user_dialog.h"
 
 #include <QString>
+#include <QDate>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -57,6 +59,12 @@ struct DownloadTarget {
 };
 // The name must end in ".TL1" (any case); otherwise the error is shown and nullopt returned.
 // A running real-time graph keeps the ".TL2" beside the file.
+// The name the Receive/Data save dialog suggests: the logger's description and the date,
+// "Cold room 2026-12-10.TL1". Characters a file name cannot hold become "_"; with no description
+// the name is "Logger <date>.TL1". `taken` tells whether a name is in use: then " (2)", " (3)", ...
+QString SuggestedDataFileName(QByteArrayView description, QDate date,
+                              const std::function<bool(const QString&)>& taken = {});
+
 std::optional<DownloadTarget> ReceiveDataTarget(const QString& chosen, bool realTimeGraphRunning,
                                                 MessageService& messages);
 

@@ -1,4 +1,6 @@
 #include "ui/app/main_window.h"
+#include "ui/app/gui_session_runner.h"
+#include "ui/app/home_view.h"
 #include "ui/graph/graph_window.h"
 #include "ui/graph/graphic_size_dialog.h"
 
@@ -7,6 +9,7 @@
 #include <QMimeData>
 
 #include "program/port_diagnosis.h"
+#include "program/port_map.h"
 #include "app/startup.h"
 #include "directory/directory_list_rules.h"
 #include "help/help_pages.h"
@@ -56,116 +59,15 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <QScreen>
+#include <QWindow>
 
 namespace tamble {
 
-// ---------------------------------------------------------------- runner
-
-GuiSessionRunner::GuiSessionRunner(AppRecords& records, TMain& main)
-    : SessionRunner(records, &main), m_main(main), m_aaPort(records.programDir),
-      m_auto(engine(), *this, records.setup, m_savedCopy, records.programDir)
-{
-    m_aaPort.onReadyRead = [this] { m_auto.onAaReadable(); };
-    m_second.setInterval(1000);
-    connect(&m_second, &QTimer::timeout, this, [this] { m_auto.onSecond(); });
-    m_resend.setInterval(1000);
-    connect(&m_resend, &QTimer::timeout, this, [this] { m_auto.onResendSecond(); });
-    messageHandler = [this](const Outcome& o) {
-        UserMessage m{o.kind, o.message, o.buttons, o.helpContext, {}, {}};
-        if (o.message == QLatin1String("Unable to open selected ComPort - check Settings"))
-            m.informative = PortOpenDiagnosis(qtPort().devicePath());
-        return m_main.messages().ask(m);
-    };
-}
-
-void GuiSessionRunner::setStatusText(const QString& text) { m_main.m_session->setStatusText(text); }
-void GuiSessionRunner::setMeter(int percent) { m_main.m_session->setMeter(percent); }
-void GuiSessionRunner::setMeterVisible(bool visible) { m_main.m_session->setMeterVisible(visible); }
-void GuiSessionRunner::setBlockCountVisible(bool visible) { m_main.m_session->setBlockCountVisible(visible); }
-void GuiSessionRunner::setFileText(const QString& text) { m_main.m_session->setFileText(text); }
-void GuiSessionRunner::setAbortEnabled(bool enabled) { m_main.m_session->setAbortEnabled(enabled); }
-
-void GuiSessionRunner::setBlockCount(int blocks)
-{
-    // The status is read by the first block: the size of the download is known from then on.
-    if (blocks == 1) {
-        const LoggerInfo& info = m_main.m_records.loggerInfo;
-        m_main.m_session->setDownloadSize(DownloadBlockCount(info), DownloadWalk(DownloadWalkStartOf(info)).blockBytes());
-    }
-    m_main.m_session->setBlockCount(blocks);
-}
-
-void GuiSessionRunner::setAbortVisible(bool visible) { m_main.m_session->setAbortVisible(visible); }
-
-void GuiSessionRunner::setSessionWindowVisible(bool visible)
-{
-    if (visible) {
-        m_main.m_session->show();
-        m_main.m_session->raise();
-    } else {
-        m_main.m_session->hide();
-    }
-}
-
-void GuiSessionRunner::setMainWindowEnabled(bool enabled)
-{
-    // The menu and the fields, not the window: the windows it owns stay usable.
-    m_main.menuBar()->setEnabled(enabled);
-    m_main.centralWidget()->setEnabled(enabled);
-}
-
-void GuiSessionRunner::setSetupWindowEnabled(bool enabled)
-{
-    if (m_main.m_setupWindow)
-        m_main.m_setupWindow->setEnabled(enabled);
-}
-
-void GuiSessionRunner::showMainWindow()
-{
-    m_main.show();
-    m_main.raise();
-}
-
-void GuiSessionRunner::showStatusWindow() { m_main.m_status->showStatusWindow(); }
-void GuiSessionRunner::closeStatusWindow() { m_main.m_status->closeStatusWindow(); }
-void GuiSessionRunner::closeStationAddressDialog() { m_main.m_station->closeStationAddressDialog(); }
-void GuiSessionRunner::showStatus() { m_main.m_status->ShowStatus(); }
-void GuiSessionRunner::dialOutReply(const QByteArray& reply) { m_main.m_status->dialOutReply(reply); }
-void GuiSessionRunner::realTimeLine(const QByteArray& line)
-{
-    if (m_main.m_records.session.realTimeGraph)
-        m_main.graphWindow().AppendRealTimeReading(line);
-    else
-        m_main.m_status->realTimeLine(line);
-}
-void GuiSessionRunner::beep() { QApplication::beep(); }
-
-void GuiSessionRunner::sessionEnded()
-{
-    SessionRunner::sessionEnded();
-    m_main.m_status->sessionEnded();
-    m_main.m_station->sessionEnded();
-    m_main.refresh();
-}
-
-QString GuiSessionRunner::nextAutoAnswerFile() { return m_auto.nextAutoAnswerFile(); }
-void GuiSessionRunner::startResendTimer() { m_auto.startResendTimer(); }
-void GuiSessionRunner::autoAnswerHangup() { m_auto.AAHangupModem(); }
-void GuiSessionRunner::setSecondTimerRunning(bool running) { running ? m_second.start() : m_second.stop(); }
-void GuiSessionRunner::setResendTimerRunning(bool running) { running ? m_resend.start() : m_resend.stop(); }
-void GuiSessionRunner::setAaText(const QString& text, bool visible) { m_main.setAaText(text, visible); }
-bool GuiSessionRunner::fileExists(const QString& path) { return QFileInfo::exists(path); }
-
-void GuiSessionRunner::saveSettings()
-{
-    SaveSettings(m_main.m_records.programDir, m_main.m_records.settings);
-}
-
-// ---------------------------------------------------------------- main window
-
 TMain::TMain(AppRecords& records, const QString& shippedDataDir, QWidget* parent)
-    : QMainWindow(parent), m_records(records)
+    : QMainWindow(parent), m_records(records), m_recent(records.programDir)
 {
+    m_recent.load();
     setObjectName(QStringLiteral("TMain"));
     m_help = std::make_unique<THelpWindow>(HelpFolders(records.programDir, shippedDataDir));
     m_qtMessages = std::make_unique<QtMessageService>(*m_help, this);
@@ -176,6 +78,15 @@ TMain::TMain(AppRecords& records, const QString& shippedDataDir, QWidget* parent
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(QStringLiteral("TL1"));
         dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setViewMode(QFileDialog::Detail);
+        // Wide enough for the name, size, type and date columns, and never larger than the screen.
+        const QRect area = screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 768);
+        dialog.resize(std::min(860, area.width() - 40), std::min(520, area.height() - 60));
+        const QString folder = m_records.programDir;
+        dialog.selectFile(SuggestedDataFileName(m_records.loggerInfo.description, QDate::currentDate(),
+                                                [folder](const QString& name) {
+                                                    return QFileInfo::exists(QDir(folder).filePath(name));
+                                                }));
         return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     };
     // The caption until the first paint replaces it.
@@ -189,6 +100,7 @@ TMain::TMain(AppRecords& records, const QString& shippedDataDir, QWidget* parent
 
 TMain::~TMain()
 {
+    qApp->removeEventFilter(this);
     m_runner->finished = [](int) {};
 }
 
@@ -299,13 +211,23 @@ void TMain::buildControls()
     m_aaEdit->setReadOnly(true);
     column->addWidget(m_autoAnswerLabel);
     column->addWidget(m_aaEdit);
-    column->addStretch();
+    m_home = new HomeView(central);
+    column->addWidget(m_home, 1);
+    connect(m_home, &HomeView::commandChosen, this, [this](MainCommand command) { run(command); });
+    connect(m_home, &HomeView::recentFileChosen, this, [this](const QString& path) {
+        if (graphWindow().openDropped(path))
+            showGraph();
+    });
     setCentralWidget(central);
 }
 
 void TMain::createWindows()
 {
     m_runner = std::make_unique<GuiSessionRunner>(m_records, *this);
+    m_runner->onDataFileComplete = [this](const QString& file) {
+        const LoggerInfo& info = m_records.loggerInfo;
+        noteRecentFile(file, info.description, info.firstReadingStamp + QStringLiteral(" – ") + info.lastReadingStamp);
+    };
     SessionEngine& engine = m_runner->engine();
     m_dialler = std::make_unique<ModemDialler>([this] {
         const PhoneEntryApplied phone = ApplySelectedPhoneEntry(m_records.programDir, m_records.settings);
@@ -327,6 +249,7 @@ void TMain::createWindows()
     m_getDate = new TGetDate(m_records.setup, *m_help, m_setupWindow);
     m_setupWindow->setDateDialog(m_getDate);
     m_session = new TCommStatus(this);
+    qApp->installEventFilter(this);   // every window that shows: keepSessionWindowInFront
     m_status = new TStatus(m_records, engine, *m_messages, *m_help, this);
     m_comTest = new TComTestDlg(m_records, engine, *m_messages, *m_help, this);
     m_remoteSetup = new TCremote1(m_records, engine, *m_messages, *m_help, this);
@@ -370,6 +293,21 @@ void TMain::refresh()
     m_aaEdit->setVisible(look.autoAnswerMode);
     if (m_setupWindow)
         m_setupWindow->followSettings(look.phoneVisible, m_phoneBox->text());
+    refreshHome();
+}
+
+void TMain::refreshHome()
+{
+    const bool connected = m_records.session.modemOnline || (m_runner && m_runner->engine().active());
+    m_home->display(m_homeModel.content(m_records, ResolveComDevice(m_records.settings.portNumber, m_records.programDir),
+                                        m_recent, connected, QDateTime::currentDateTime()));
+}
+
+void TMain::noteRecentFile(const QString& path, const QByteArray& description, const QString& period)
+{
+    m_recent.add(path, QString::fromLatin1(description), period);
+    m_recent.save();
+    refreshHome();
 }
 
 void TMain::applyAutoAnswer()
@@ -440,6 +378,13 @@ TGraph& TMain::graphWindow()
         m_graph = new TGraph(m_records, *m_messages, m_help.get(), this);
         m_graph->setWindowFlag(Qt::Window);
         wireGraphWindow(*m_graph);
+        connect(m_graph, &TGraph::fileLoaded, this, [this] {
+            const DataSet& data = m_records.dataSet;
+            const QString tl1 = data.multiBank ? ReloadTl1Name(data.dataFileName) : data.dataFileName;
+            noteRecentFile(QFileInfo::exists(tl1) ? tl1 : data.dataFileName,
+                           data.description,
+                           QString::fromLatin1(data.firstStamp.trimmed() + " – " + data.lastStamp.trimmed()));
+        });
         connect(m_graph, &TGraph::closed, this, [this] {
             m_runner->setMainWindowEnabled(true);
             show();
@@ -522,6 +467,20 @@ void TMain::StartRealTimeGraph()
     startTransaction(TransactionKind::RealTime);
 }
 
+void TMain::showDownloadedGraph()
+{
+    TGraph& graph = graphWindow();
+    graph.clearZoomState();
+    graph.setLoadOnShow(true);
+    showGraph();
+}
+
+void TMain::setGraphLoadOnShow(bool on)
+{
+    if (m_graph)
+        m_graph->setLoadOnShow(on);
+}
+
 // File/Graph: choose a file, then show it from its first reading.
 void TMain::openGraphFromMenu()
 {
@@ -536,6 +495,18 @@ void TMain::openGraphFromMenu()
 void TMain::showGraph()
 {
     TGraph& graph = graphWindow();
+    // A window that would open empty reads its file first; when that fails it asks for another
+    // file instead of showing an empty chart, and stays closed when none is chosen.
+    if (!graph.isVisible() && !graph.hasRecording() && !m_records.session.realTimeGraph) {
+        graph.setLoadOnShow(false);
+        if (!graph.LoadGraph() && !graph.hasRecording()) {
+            if (!graph.OpenGraphFile())
+                return;
+            graph.clearZoomState();
+            if (!graph.LoadGraph())
+                return;
+        }
+    }
     graph.show();
     graph.raise();
     graph.activateWindow();
@@ -704,6 +675,8 @@ void TMain::startSetupSend()
     s.transaction = TransactionKind::SendSetup;
     s.retryCount = 0;
     m_runner->resetStopwatch();
+    // The success message names what was sent: the last status, or the file.
+    m_sender->setSourceName(m_setupWindow->model().showsStatus() ? QString::fromLatin1(kLastStatusName) : QString());
     CheckAndSendSetup(engine, m_records.setup);
 }
 
@@ -721,8 +694,43 @@ void TMain::ReceiveData()
     startTransaction(TransactionKind::ReceiveData);
 }
 
+// While a session runs its window stays in front of every other window of the program: a window
+// that shows meanwhile (the Status window of a download, the graph) becomes the session window's
+// transient parent, so the window manager keeps it above, and the session window is raised.
+// Message boxes and other modal dialogs are questions about the session and stay on top.
+void TMain::keepSessionWindowInFront(QWidget* shown)
+{
+    if (!m_session || shown == m_session || !m_session->isVisible())
+        return;
+    const Qt::WindowType type = shown->windowType();
+    if ((type != Qt::Window && type != Qt::Dialog) || shown->isModal() || shown->parentWidget() == m_session)
+        return;
+    QWindow* session = m_session->windowHandle();
+    QWindow* over = shown->windowHandle();
+    if (session && over && session != over)
+        session->setTransientParent(over);
+    m_session->raise();
+}
+
+void TMain::sessionWindowOwnerHidden(QWidget* hidden)
+{
+    QWindow* session = m_session ? m_session->windowHandle() : nullptr;
+    if (session && hidden->windowHandle() && session->transientParent() == hidden->windowHandle())
+        session->setTransientParent(windowHandle());
+}
+
 bool TMain::eventFilter(QObject* watched, QEvent* event)
 {
+    if ((event->type() == QEvent::Show || event->type() == QEvent::Hide) && watched->isWidgetType()) {
+        auto* widget = static_cast<QWidget*>(watched);
+        if (widget->isWindow()) {
+            if (event->type() == QEvent::Show)
+                keepSessionWindowInFront(widget);
+            else
+                sessionWindowOwnerHidden(widget);
+        }
+        return false;
+    }
     if (watched == m_phoneBox && event->type() == QEvent::MouseButtonRelease && m_phoneBox->isEnabled()) {
         run(MainCommand::PhoneList);
         return true;

@@ -5,9 +5,11 @@
 // app/main_window_rules.h.
 
 #include "program/main_window_rules.h"
-#include "app/session_runner.h"
 #include "graph/colour_scheme.h"
-#include "link/auto_answer.h"
+#include "program/app_records.h"
+#include "program/home_view.h"
+#include "program/recent_files.h"
+#include "link/session_engine.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -47,60 +49,8 @@ class TSndNetAddr;
 class TStatus;
 struct SettingsApplied;
 
-class TMain;
-
-// The runner of the windows: the engine's window callbacks go to the main window's windows, and
-// auto answer waits on the main window's port.
-class GuiSessionRunner : public SessionRunner, public AutoAnswerHost {
-    Q_OBJECT
-public:
-    GuiSessionRunner(AppRecords& records, TMain& main);
-
-    // --- SessionHost: windows ---
-    void setStatusText(const QString& text) override;
-    void setMeter(int percent) override;
-    void setMeterVisible(bool visible) override;
-    void setBlockCountVisible(bool visible) override;
-    void setBlockCount(int blocks) override;
-    void setFileText(const QString& text) override;
-    void setAbortVisible(bool visible) override;
-    void setAbortEnabled(bool enabled) override;
-    void setSessionWindowVisible(bool visible) override;
-    void setMainWindowEnabled(bool enabled) override;
-    void setSetupWindowEnabled(bool enabled) override;
-    void showMainWindow() override;
-    void showStatusWindow() override;
-    void closeStatusWindow() override;
-    void closeStationAddressDialog() override;
-    void sessionEnded() override;
-    void showStatus() override;
-    void dialOutReply(const QByteArray& reply) override;
-    void realTimeLine(const QByteArray& line) override;
-    void beep() override;
-    QString nextAutoAnswerFile() override;
-    void startResendTimer() override;
-    void autoAnswerHangup() override;
-
-    // --- AutoAnswerHost ---
-    SerialPort& aaPort() override { return m_aaPort; }
-    void after(int ticks, std::function<void()> then) override { SessionRunner::after(ticks, std::move(then)); }
-    void setSecondTimerRunning(bool running) override;
-    void setResendTimerRunning(bool running) override;
-    void setAaText(const QString& text, bool visible) override;
-    bool fileExists(const QString& path) override;
-    void saveSettings() override;
-
-    AutoAnswer& autoAnswer() { return m_auto; }
-    QtSerialPort& aaQtPort() { return m_aaPort; }
-
-private:
-    TMain& m_main;
-    QtSerialPort m_aaPort;
-    SetupRecord m_savedCopy;
-    AutoAnswer m_auto;
-    QTimer m_second;
-    QTimer m_resend;
-};
+class GuiSessionRunner;
+class HomeView;
 
 class TMain : public QMainWindow {
     Q_OBJECT
@@ -129,6 +79,17 @@ public:
     // Auto-answer mode on or off, as the settings say.
     void applyAutoAnswer();
     void setAaText(const QString& text, bool visible);
+    // The home view shown again from the records (a status read, a session ended, a file used).
+    void refreshHome();
+    HomeView& homeView() { return *m_home; }
+    HomeViewModel& homeModel() { return m_homeModel; }
+    RecentFiles& recentFiles() { return m_recent; }
+    // A data file was downloaded or opened as a graph: first in the recent files.
+    void noteRecentFile(const QString& path, const QByteArray& description, const QString& period);
+    // "Graph Data?" answered Yes: the graph window on the file just downloaded.
+    void showDownloadedGraph();
+    // The graph window (when made) reads the data file again the next time it shows.
+    void setGraphLoadOnShow(bool on);
     // A warning to show once the window is up (the setup loaded at start-up).
     void setStartupWarning(const QString& text) { m_startupWarning = text; }
 
@@ -155,6 +116,8 @@ private:
     void ReceiveData();
     void onSettingsApplied(const SettingsApplied& applied);
     void showModal(QDialog& dialog);
+    void keepSessionWindowInFront(QWidget* shown);
+    void sessionWindowOwnerHidden(QWidget* hidden);
     // The setup window: created with the other windows, opened by File/Setup, Send/Setup and
     // Send/Scaling and Labels, sending through the engine.
     void createSetupWindow();
@@ -202,6 +165,9 @@ private:
     QPushButton* m_hangUp = nullptr;
     QLabel* m_autoAnswerLabel = nullptr;
     QLineEdit* m_aaEdit = nullptr;
+    HomeView* m_home = nullptr;
+    HomeViewModel m_homeModel;
+    RecentFiles m_recent;
     QString m_startupWarning;
     bool m_firstPaintDone = false;
     bool m_closing = false;

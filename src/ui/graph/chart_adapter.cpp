@@ -192,6 +192,11 @@ QString ChartAdapter::subsetLabel(int subset) const
     return subset >= 0 && subset < subsetCount() ? d->graphs[static_cast<std::size_t>(subset)]->name() : QString();
 }
 
+QColor ChartAdapter::drawnColour(int subset) const
+{
+    return subset >= 0 && subset < subsetCount() ? d->graphs[static_cast<std::size_t>(subset)]->pen().color() : QColor();
+}
+
 void ChartAdapter::setSubsetColour(int subset, const QColor& colour)
 {
     if (subset >= 0 && subset < subsetCount())

@@ -53,6 +53,7 @@ public:
     void setSubsetLabel(int subset, const QString& label);
     QString subsetLabel(int subset) const;
     void setSubsetColour(int subset, const QColor& colour);
+    QColor drawnColour(int subset) const;     // the pen the subset is drawn with now
 
     void setYAxis(int viewport, const QString& label, const ChartRange& range);
     QString yAxisLabel(int viewport) const;

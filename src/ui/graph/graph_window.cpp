@@ -239,6 +239,19 @@ bool TGraph::exportPicture(const QString& path, const GraphicSize& size)
 void TGraph::setChannelColours(const std::array<QColor, 4>& colours)
 {
     m_channelColours = colours;
+    applySubsetColours();
+    m_chart->redraw();
+}
+
+void TGraph::applySubsetColours()
+{
+    const DataSet& data = m_records.dataSet;
+    const int subsets = std::min<int>(m_chart->subsetCount(), static_cast<int>(m_plan.subsets.size()));
+    for (int k = 0; k < subsets; ++k) {
+        const int position = m_plan.subsets[static_cast<std::size_t>(k)];
+        const int channel = position < data.channelCount() ? data.channelList[static_cast<std::size_t>(position)] : 1;
+        m_chart->setSubsetColour(k, m_channelColours[static_cast<std::size_t>(channel - 1)]);
+    }
 }
 
 void TGraph::setChartColours(const ChartFrameColours& colours)
@@ -307,6 +320,11 @@ void TGraph::showLoadMessage(const QString& text, bool error, int helpContext)
     m.helpContext = helpContext;
     m.buttons = helpContext ? DialogButtons::OkHelp : DialogButtons::Ok;
     m_messages.ask(m);
+}
+
+bool TGraph::hasRecording() const
+{
+    return m_liveShown || (m_records.dataSet.channelCount() > 0 && m_buffer.graphPointCount > 0);
 }
 
 bool TGraph::OpenGraphFile()
@@ -469,6 +487,7 @@ bool TGraph::LoadGraph()
         prepareViewportsDialog();
         SetUpChart();
         BuildGraph();
+        emit fileLoaded();
     }
     m_loadError = !ok;
     setBusy(false);
@@ -478,6 +497,7 @@ bool TGraph::LoadGraph()
 void TGraph::BuildGraph()
 {
     setBusy(true);
+    m_status->clear();   // the read-out named the readings of the chart before
     const DataSet& data = m_records.dataSet;
     m_undoZoom->setEnabled(m_liveShown ? m_live.zoomed() || m_live.hold() : data.zoom.zoomed);
     QByteArray title = data.description;
@@ -542,8 +562,8 @@ void TGraph::FillChartData()
         }
         const int channel = position < data.channelCount() ? data.channelList[static_cast<std::size_t>(position)] : 1;
         m_chart->setSubsetLabel(k, QString::fromLatin1(LegendText(data.channelLabel[static_cast<std::size_t>(channel - 1)])));
-        m_chart->setSubsetColour(k, m_channelColours[static_cast<std::size_t>(channel - 1)]);
     }
+    applySubsetColours();
     m_chart->setThickLines(m_records.settings.thickPlotting);
 }
 
@@ -605,6 +625,7 @@ void TGraph::refillAfterUnitChange()
     m_plan = PlanViewports(m_records.settings, viewportSource(), m_visibility, false);
     FillChartData();
     ApplyViewportAxes();
+    m_status->clear();
     m_chart->refresh();
 }
 

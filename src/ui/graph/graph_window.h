@@ -54,6 +54,8 @@ public:
     void setLoadOnShow(bool on) { m_loadOnShow = on; }
     bool loadOnShow() const { return m_loadOnShow; }
     bool loadError() const { return m_loadError; }
+    // The chart holds a recording (a file's readings or a live chart).
+    bool hasRecording() const;
     void clearZoomState();
     // A horizontal range picked on the chart (date-times): a file graph reads the
     // readings of the window again at full detail.
@@ -112,6 +114,8 @@ public:
 
 signals:
     void closed();
+    // A data file was read and drawn (records.dataSet holds it).
+    void fileLoaded();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -128,6 +132,7 @@ private:
     void checkItem(QActionGroup* group, int item);   // an unknown item changes nothing
     void checkOnly(QActionGroup* group, int item);   // an unknown item unchecks all
     void applyPreferences();
+    void applySubsetColours();
     void ApplyViewportAxes();
     ViewportSource viewportSource() const;
     void InitRealTimeChart();

@@ -2,12 +2,18 @@
 
 #include "help/help_pages.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QScreen>
+#include <QShortcut>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <utility>
 
 namespace tamble {
 
@@ -62,8 +68,10 @@ THelpWindow::THelpWindow(QStringList folders, QWidget* parent)
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     connect(m_browser, &QTextBrowser::anchorClicked, this, &THelpWindow::openLink);
     connect(m_browser, &QTextBrowser::sourceChanged, this, [this] {
-        setWindowTitle(QStringLiteral("Tamble Logger Help - ") + pageTitle());
+        setWindowTitle(HelpWindowTitle(pageTitle()));
     });
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 }
 
 void THelpWindow::showHelp(int context)
@@ -72,9 +80,31 @@ void THelpWindow::showHelp(int context)
     const QString path = LocateHelpFile(file, m_folders);
     if (path.isEmpty() || !showFile(path))
         showMissing(context, file);
+    if (!isVisible())
+        fitOnScreen();
     show();
     raise();
     activateWindow();
+}
+
+// The window fits the screen it opens on (the screen of the active window, else the primary one):
+// at most the available area less a margin, and moved inside it.
+void THelpWindow::fitOnScreen()
+{
+    QScreen* where = QApplication::activeWindow() ? QApplication::activeWindow()->screen() : nullptr;
+    if (!where)
+        where = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!where)
+        return;
+    const QRect area = where->availableGeometry();
+    const QSize frame = frameGeometry().size() - geometry().size();
+    const QSize size(std::min(width(), area.width() - frame.width() - 32),
+                     std::min(height(), area.height() - frame.height() - 32));
+    resize(size);
+    QRect placed(pos(), size + frame);
+    if (!std::exchange(m_placed, true) || !area.contains(placed))
+        placed.moveCenter(area.center());
+    move(placed.topLeft());
 }
 
 QString THelpWindow::pageTitle() const
@@ -111,7 +141,7 @@ bool THelpWindow::showFile(const QString& path)
 void THelpWindow::showMissing(int context, const QString& file)
 {
     m_browser->setHtml(MissingHelpHtml(context, file, m_folders));
-    setWindowTitle(QStringLiteral("Tamble Logger Help - ") + pageTitle());
+    setWindowTitle(HelpWindowTitle(pageTitle()));
 }
 
 } // namespace tamble

@@ -30,12 +30,14 @@ private:
     void openLink(const QUrl& url);
     bool showFile(const QString& path);
     void showMissing(int context, const QString& file);
+    void fitOnScreen();
 
     QStringList m_folders;
     QTextBrowser* m_browser = nullptr;
     QPushButton* m_back = nullptr;
     QPushButton* m_forward = nullptr;
     QPushButton* m_contents = nullptr;
+    bool m_placed = false;   // placed on a screen once; afterwards only kept on it
 };
 
 } // namespace tamble

@@ -15,12 +15,16 @@ inline QString PlainCaption(QString caption)
     return caption.remove(QLatin1Char('&')).trimmed();
 }
 
-// A read-only text box of about `chars` characters.
+// A read-only text box of about `chars` characters. It looks read-only: the window's face colour
+// instead of the white of a field that takes input (its text can still be selected and copied).
 inline QLineEdit* ReadOnlyBox(QWidget* parent, const QString& name, const QString& accessible, int chars)
 {
     auto* box = new QLineEdit(parent);
     box->setObjectName(name);
     box->setReadOnly(true);
+    QPalette look = box->palette();
+    look.setColor(QPalette::Base, look.color(QPalette::Window));
+    box->setPalette(look);
     box->setAccessibleName(accessible);
     box->setMinimumWidth(box->fontMetrics().averageCharWidth() * chars + 12);
     return box;

@@ -77,6 +77,20 @@ INSTANTIATE_TEST_SUITE_P(
         ChoiceCase{"OnlyOneVisible", "LRA", 0, {F, T, F, T}, {{1}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(ChannelUnits, InputTypesAreThreeBitsPerChannel)
+{
+    // 585 = 1 + 1<<3 + 1<<6 + 1<<9: every channel is a temperature/RH input. Channels 2 and 3
+    // carry humidity, 1 and 4 thermistors.
+    const auto units = DeriveChannelUnits({'A', 'G', 'G', 'A'}, 585, {"", "", "", ""}, false, 0);
+    EXPECT_EQ(units[0].unit, "Deg C");
+    EXPECT_EQ(units[1].unit, "% RH");
+    EXPECT_EQ(units[2].unit, "% RH");
+    EXPECT_EQ(units[3].unit, "Deg C");
+    const auto dew = DeriveChannelUnits({'0', '0', 'G', '0'}, 1 << 6, {"", "", "", ""}, true, 1);
+    EXPECT_EQ(dew[2].unit, "Dew P");
+    EXPECT_EQ(dew[1].unit, "");
+}
+
 TEST(ViewportPlanTest, TakesTheStoredSplitWhenNotChoosing)
 {
     SettingsRecord settings;

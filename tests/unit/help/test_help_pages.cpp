@@ -309,3 +309,11 @@ TEST(HelpPages, MissingPageTextNamesWhatIsMissingAndWhere)
     EXPECT_FALSE(MissingHelpHtml(0, QStringLiteral("index.html"), {}).contains(QStringLiteral("href")))
         << "the contents page does not link to itself";
 }
+
+TEST(HelpWindowTitle, NamesTheHelpOnce)
+{
+    EXPECT_EQ(HelpWindowTitle(QStringLiteral("Settings")), QStringLiteral("Tamble Logger Help - Settings"));
+    EXPECT_EQ(HelpWindowTitle(QStringLiteral("Tamble Logger Help: Contents")),
+              QStringLiteral("Tamble Logger Help: Contents"));
+    EXPECT_EQ(HelpWindowTitle(QStringLiteral("  ")), QStringLiteral("Tamble Logger Help"));
+}

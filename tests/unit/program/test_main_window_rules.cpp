@@ -95,6 +95,7 @@ TEST(DownloadProgressText, ShareSpeedAndTimeLeft)
     EXPECT_EQ(half.percent, 50);
     EXPECT_EQ(half.secondsLeft, 8);
     EXPECT_EQ(ProgressText(168, 336, half), QStringLiteral("168 of 336 blocks, 2.0 kB/s, 0:08 left"));
+    EXPECT_EQ(ProgressOf(100, 336, 96, 1000).secondsLeft, 3);  // 2.36 s left: rounded up
     EXPECT_EQ(ProgressOf(400, 336, 96, 1000).percent, 100);  // never past the end
     EXPECT_EQ(ProgressOf(5, 0, 96, 1000).percent, 0);        // unknown size
 }

@@ -1,0 +1,80 @@
+#include "program/recent_files.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace tamble {
+
+namespace {
+
+// Tabs and line ends would split the line.
+QString OneField(QString text)
+{
+    for (QChar& c : text)
+        if (c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+            c = QLatin1Char(' ');
+    return text.trimmed();
+}
+
+} // namespace
+
+QString RecentFiles::toText(const std::vector<RecentFile>& entries)
+{
+    QString text;
+    for (const RecentFile& f : entries)
+        text += OneField(f.path) + QLatin1Char('\t') + OneField(f.description) + QLatin1Char('\t') +
+                OneField(f.period) + QLatin1Char('\n');
+    return text;
+}
+
+std::vector<RecentFile> RecentFiles::fromText(const QString& text)
+{
+    std::vector<RecentFile> entries;
+    for (const QString& line : text.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QStringList fields = line.split(QLatin1Char('\t'));
+        const QString path = fields.value(0).trimmed();
+        if (path.isEmpty())
+            continue;
+        bool listed = false;
+        for (const RecentFile& f : entries)
+            listed = listed || f.path == path;
+        if (listed)
+            continue;
+        entries.push_back({path, fields.value(1).trimmed(), fields.value(2).trimmed(), true});
+        if (static_cast<int>(entries.size()) == kMax)
+            break;
+    }
+    return entries;
+}
+
+void RecentFiles::load()
+{
+    QFile file(m_dir + QLatin1String(kRecentFilesName));
+    m_entries.clear();
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    m_entries = fromText(QString::fromUtf8(file.read(64 * 1024)));
+    for (RecentFile& f : m_entries)
+        f.exists = QFileInfo::exists(f.path);
+}
+
+bool RecentFiles::save() const
+{
+    QSaveFile file(m_dir + QLatin1String(kRecentFilesName));
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(toText(m_entries).toUtf8());
+    return file.commit();
+}
+
+void RecentFiles::add(const QString& path, const QString& description, const QString& period)
+{
+    const QString full = QFileInfo(path).absoluteFilePath();
+    std::erase_if(m_entries, [&full](const RecentFile& f) { return f.path == full; });
+    m_entries.insert(m_entries.begin(), {full, OneField(description), OneField(period), QFileInfo::exists(full)});
+    if (static_cast<int>(m_entries.size()) > kMax)
+        m_entries.resize(kMax);
+}
+
+} // namespace tamble
