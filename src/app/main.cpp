@@ -69,7 +69,8 @@ int runInteractive(AppRecords& records, const std::optional<QString>& setupWarni
     if (!hasDisplay() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    app.setApplicationDisplayName(QStringLiteral("Tamble Logger"));
+    // No application display name: the platform would append it to every window's own caption
+    // ("Tamble Logger Help - Settings — Tamble Logger"). Each caption names the program already.
 
     TMain mainWindow(records, shippedDataDir);
     // Without a screen to show it on, the warning never waits for an OK nobody can press.

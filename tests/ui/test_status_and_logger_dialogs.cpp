@@ -207,7 +207,7 @@ TEST(StatusWindowUi, RealTimeReadingsFillTheValueBoxesAndOkEndsPolledRealTime)
 
     rig.host.vport.written.clear();
     rig.engine->onBytes(">" + WithChecksum("000000000000") + "\r");
-    EXPECT_TRUE(BoxText(status, "Value2Box").startsWith(QStringLiteral("  0.000"))) << BoxText(status, "Value2Box").toStdString();
+    EXPECT_TRUE(BoxText(status, "Value2Box").startsWith(QStringLiteral("0.000"))) << BoxText(status, "Value2Box").toStdString();
     EXPECT_EQ(BoxText(status, "Value3Box"), QStringLiteral("OFF"));
     EXPECT_TRUE(rig.host.vport.written.startsWith(">Y")) << "the next reading is polled";
 

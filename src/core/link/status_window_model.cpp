@@ -4,6 +4,7 @@
 #include "link/realtime.h"
 #include "link/session_engine.h"
 
+#include <QRegularExpression>
 #include <string_view>
 
 namespace tamble {
@@ -36,7 +37,28 @@ bool PrepareDisplayScaling(const LoggerInfo& info, const SettingsRecord& setting
     return !scaling.tableError;
 }
 
+QString ValueWithUnit(const QString& boxText, const QString& unit)
+{
+    static const QRegularExpression number(QStringLiteral("^\\s*(-?\\d+\\.\\d+)(.*)$"));
+    const QRegularExpressionMatch m = number.match(boxText);
+    if (!m.hasMatch())
+        return boxText;
+    const QString rest = m.captured(2).trimmed();
+    if (unit.isEmpty() || !unit.startsWith(rest))
+        return rest.isEmpty() ? m.captured(1) : m.captured(1) + QLatin1Char(' ') + rest;
+    return m.captured(1) + QLatin1Char(' ') + unit;
+}
+
 StatusWindowModel::StatusWindowModel(AppRecords& records) : m_r(records) {}
+
+std::array<QString, 4> StatusWindowModel::withUnits(std::array<QString, 4> boxes) const
+{
+    const SettingsRecord& set = m_r.settings;
+    const auto styles = ChannelValueStyles(m_r.loggerInfo, m_scaling, set.fahrenheit, set.humidityQuantity);
+    for (std::size_t i = 0; i < boxes.size(); ++i)
+        boxes[i] = ValueWithUnit(boxes[i], styles[i].unit);
+    return boxes;
+}
 
 void StatusWindowModel::prepare()
 {
@@ -55,8 +77,10 @@ StatusTexts StatusWindowModel::ShowStatus()
     const SettingsRecord& set = m_r.settings;
     LoggerInfo& info = m_r.loggerInfo;
     info.statusShown = true;
-    return ShowStatusTexts(info, m_r.session.dateCode, m_scaling, set.fahrenheit, set.humidityQuantity,
-                           ClockStyleFromSetting(set.amPm));
+    StatusTexts texts = ShowStatusTexts(info, m_r.session.dateCode, m_scaling, set.fahrenheit,
+                                        set.humidityQuantity, ClockStyleFromSetting(set.amPm));
+    texts.values = withUnits(texts.values);
+    return texts;
 }
 
 std::optional<std::array<QString, 4>> StatusWindowModel::realTimeLine(QByteArrayView line)
@@ -67,7 +91,7 @@ std::optional<std::array<QString, 4>> StatusWindowModel::realTimeLine(QByteArray
         prepare();
     const SettingsRecord& set = m_r.settings;
     const RealTimeReading reading = DecodeRealTimeLine(line, m_r.loggerInfo, m_scaling, set.fahrenheit);
-    return RealTimeValueBoxes(reading, m_r.loggerInfo, m_scaling, set.fahrenheit, set.humidityQuantity);
+    return withUnits(RealTimeValueBoxes(reading, m_r.loggerInfo, m_scaling, set.fahrenheit, set.humidityQuantity));
 }
 
 StatusWindowLook StatusWindowModel::look() const

@@ -46,6 +46,10 @@ StatusCloseAction StatusCloseRule(StatusCloseTrigger trigger, const SessionState
 bool PrepareDisplayScaling(const LoggerInfo& info, const SettingsRecord& settings, const QString& tableDirectory,
                            ChannelScaling& scaling);
 
+// A value box of the window: the number and its unit apart ("22.19 Deg C"), where the status
+// texts run them together; OFF, open probes and checksum errors stay as they are.
+QString ValueWithUnit(const QString& boxText, const QString& unit);
+
 class StatusWindowModel {
 public:
     explicit StatusWindowModel(AppRecords& records);
@@ -71,6 +75,7 @@ public:
 
 private:
     void prepare();
+    std::array<QString, 4> withUnits(std::array<QString, 4> boxes) const;
 
     AppRecords& m_r;
     ChannelScaling m_scaling;

@@ -50,17 +50,17 @@ HomeConnection HomeViewModel::connection(const SettingsRecord& settings, const Q
     return c;
 }
 
-QString ClockDifferenceText(const QString& loggerStamp, const QString& pcStamp)
+QString ClockDifferenceText(const QString& loggerStamp, const QDateTime& pcTime)
 {
     const QByteArray logger = loggerStamp.toLatin1().trimmed();
-    const QByteArray pc = pcStamp.toLatin1().trimmed();
-    if (logger.isEmpty() || pc.isEmpty())
+    if (logger.isEmpty() || !pcTime.isValid())
         return {};
     const StampDateTime l = StampToDateTime(logger);
-    const StampDateTime p = StampToDateTime(pc);
-    if (!l.messages.isEmpty() || !p.messages.isEmpty())
+    if (!l.messages.isEmpty())
         return {};
-    const auto seconds = static_cast<qint64>(std::llround((l.value - p.value) * 86400.0));
+    const double pc = static_cast<double>(QDate(1899, 12, 30).daysTo(pcTime.date())) +
+                      pcTime.time().msecsSinceStartOfDay() / 86400000.0;
+    const auto seconds = static_cast<qint64>(std::llround((l.value - pc) * 86400.0));
     if (seconds == 0)
         return QStringLiteral("in step with the PC");
     return Duration(std::abs(seconds)) + (seconds > 0 ? QStringLiteral(" ahead of the PC")
@@ -85,7 +85,7 @@ HomeStatus HomeViewModel::status(const LoggerInfo& info) const
     s.memory = QString::number(s.memoryPercent) + QStringLiteral(" % of the memory used");
     s.battery = BatteryText(info.revision, info.batteryVolts).trimmed();
     s.clock = info.clockStamp.trimmed();
-    const QString difference = ClockDifferenceText(info.clockStamp, info.transferStamp);
+    const QString difference = ClockDifferenceText(info.clockStamp, m_statusReadAt);
     if (!difference.isEmpty())
         s.clock += QStringLiteral(" (") + difference + QLatin1Char(')');
     if (m_statusReadAt.isValid())

@@ -75,8 +75,8 @@ private:
     std::vector<QDateTime> m_calls;   // the calls' ends, oldest first
 };
 
-// "5 s ahead of the PC", "2 min 10 s behind the PC", "in step with the PC"; empty when a stamp
-// cannot be read.
-QString ClockDifferenceText(const QString& loggerStamp, const QString& pcStamp);
+// "5 s ahead of the PC", "2 min 10 s behind the PC", "in step with the PC": the logger's clock
+// stamp against the PC's time when the status was read; empty when either is unknown.
+QString ClockDifferenceText(const QString& loggerStamp, const QDateTime& pcTime);
 
 } // namespace tamble

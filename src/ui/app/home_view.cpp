@@ -134,7 +134,8 @@ void HomeView::display(const HomeViewContent& c)
         channels << channel;
     m_channels->setText(channels.join(QLatin1Char('\n')));
     m_memory->setValue(c.status.memoryPercent);
-    m_memory->setFormat(c.status.memory);
+    m_memory->setFormat(QStringLiteral("%p %"));
+    m_memory->setToolTip(c.status.memory);
     m_battery->setText(c.status.battery);
     m_clock->setText(c.status.clock);
     m_readAt->setText(c.status.readAt);

@@ -59,7 +59,10 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <QHeaderView>
+#include <QPointer>
 #include <QScreen>
+#include <QTreeView>
 #include <QWindow>
 
 namespace tamble {
@@ -82,6 +85,10 @@ TMain::TMain(AppRecords& records, const QString& shippedDataDir, QWidget* parent
         // Wide enough for the name, size, type and date columns, and never larger than the screen.
         const QRect area = screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 768);
         dialog.resize(std::min(860, area.width() - 40), std::min(520, area.height() - 60));
+        if (auto* files = dialog.findChild<QTreeView*>()) {
+            files->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+            files->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+        }
         const QString folder = m_records.programDir;
         dialog.selectFile(SuggestedDataFileName(m_records.loggerInfo.description, QDate::currentDate(),
                                                 [folder](const QString& name) {
@@ -383,7 +390,8 @@ TGraph& TMain::graphWindow()
             const QString tl1 = data.multiBank ? ReloadTl1Name(data.dataFileName) : data.dataFileName;
             noteRecentFile(QFileInfo::exists(tl1) ? tl1 : data.dataFileName,
                            data.description,
-                           QString::fromLatin1(data.firstStamp.trimmed() + " – " + data.lastStamp.trimmed()));
+                           QString::fromLatin1(data.firstStamp.trimmed()) + QStringLiteral(" – ") +
+                               QString::fromLatin1(data.lastStamp.trimmed()));
         });
         connect(m_graph, &TGraph::closed, this, [this] {
             m_runner->setMainWindowEnabled(true);
@@ -707,9 +715,22 @@ void TMain::keepSessionWindowInFront(QWidget* shown)
         return;
     QWindow* session = m_session->windowHandle();
     QWindow* over = shown->windowHandle();
-    if (session && over && session != over)
-        session->setTransientParent(over);
-    m_session->raise();
+    if (!session || !over || session == over)
+        return;
+    // The window manager reads the transient parent when a window is mapped: the session window is
+    // shown again once the other window is up, which also puts it on top.
+    const QPointer<QWidget> other = shown;
+    QTimer::singleShot(0, m_session, [this, other] {
+        if (!other || !other->isVisible() || !m_session->isVisible())
+            return;
+        m_session->windowHandle()->setTransientParent(other->windowHandle());
+        if (m_session->testAttribute(Qt::WA_Mapped)) {
+            m_session->hide();
+            m_session->show();
+        }
+        m_session->raise();
+    });
+    session->setTransientParent(over);
 }
 
 void TMain::sessionWindowOwnerHidden(QWidget* hidden)

@@ -40,20 +40,20 @@ TEST(HomeView, StatusIsUnknownUntilReadThenShowsChannelsOnAndTheClockAgainstTheP
     info.labels = {"Air", "Door", "Floor", "Spare"};
     info.modelDigit = '5';
     info.resolutionBits = 10;
-    info.clockStamp = QStringLiteral("Thu 10 Dec 2026 10:00:05");
-    info.transferStamp = QStringLiteral("Thu 10 Dec 2026 10:02:15");
+    info.clockStamp = QStringLiteral("Thu 10-Dec-2026  9:59:50am");
     model.statusRead(QDateTime(QDate(2026, 12, 10), QTime(10, 2)));
     const HomeStatus s = model.status(info);
     ASSERT_TRUE(s.known);
     EXPECT_EQ(s.description, QStringLiteral("Cold room"));
     EXPECT_EQ(s.channels, (std::vector<QString>{QStringLiteral("1  Air"), QStringLiteral("3  Floor")}));
-    EXPECT_EQ(s.clock, QStringLiteral("Thu 10 Dec 2026 10:00:05 (2 min 10 s behind the PC)"));
+    EXPECT_EQ(s.clock, QStringLiteral("Thu 10-Dec-2026  9:59:50am (2 min 10 s behind the PC)"));
     EXPECT_EQ(s.readAt, QStringLiteral("Read 10 Dec 2026 10:02"));
     EXPECT_GE(s.memoryPercent, 0);
     EXPECT_LE(s.memoryPercent, 100);
-    EXPECT_EQ(ClockDifferenceText(QStringLiteral("Thu 10 Dec 2026 10:00:05"), QStringLiteral("Thu 10 Dec 2026 10:00:05")),
-              QStringLiteral("in step with the PC"));
-    EXPECT_EQ(ClockDifferenceText(QStringLiteral("garbage"), QStringLiteral("Thu 10 Dec 2026 10:00:05")), QString());
+    const QDateTime pc(QDate(2026, 12, 10), QTime(10, 0, 5));
+    EXPECT_EQ(ClockDifferenceText(QStringLiteral("Thu 10 Dec 2026 10:00:05"), pc), QStringLiteral("in step with the PC"));
+    EXPECT_EQ(ClockDifferenceText(QStringLiteral("Thu 10 Dec 2026 11:00:15"), pc), QStringLiteral("1 h 0 min ahead of the PC"));
+    EXPECT_EQ(ClockDifferenceText(QStringLiteral("garbage"), pc), QString());
 }
 
 TEST(HomeView, ServiceCountsTodaysCallsAndNamesTheLast)
