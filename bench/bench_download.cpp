@@ -2,7 +2,7 @@
 // speed, against the wire time of every byte exchanged (commands plus replies, 10 bits a byte).
 // Counters: wire_s (wire time), ratio (measured / wire time; the goal is at most 1.10) and
 // cpu_s (CPU time the program used; near zero while it waits for replies).
-#include "program/settings_record.h"
+#include "settings/settings_record.h"
 
 #include <QDir>
 #include <QElapsedTimer>

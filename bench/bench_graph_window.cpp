@@ -79,7 +79,7 @@ struct Bench {
         for (const QString& table : QDir(QStringLiteral(TAMBLE_SOURCE_DIR "/data")).entryList({QStringLiteral("*.?vt")}))
             QFile::copy(QStringLiteral(TAMBLE_SOURCE_DIR "/data/") + table, home.filePath(table));
         records.settings.fahrenheit = false;
-        graph = std::make_unique<TGraph>(records, messages, nullptr);
+        graph = std::make_unique<GraphWindow>(records, messages, nullptr);
         graph->setLoadOnShow(false);
         graph->show();
         graph->resize(1000, 700);
@@ -98,7 +98,7 @@ struct Bench {
     QTemporaryDir home;
     AppRecords records;
     SilentMessages messages;
-    std::unique_ptr<TGraph> graph;
+    std::unique_ptr<GraphWindow> graph;
 };
 
 Bench& Shared()
@@ -258,7 +258,7 @@ int RunSession(int seconds, int intervalMs, const QString& revision)
     AppRecords records;
     records.programDir = home.path() + QLatin1Char('/');
     SilentMessages messages;
-    TMain main(records, QStringLiteral(TAMBLE_SOURCE_DIR "/data"));
+    MainWindow main(records, QStringLiteral(TAMBLE_SOURCE_DIR "/data"));
     main.setMessageService(messages);
     main.show();
     main.run(MainCommand::RealTimeGraph);

@@ -1,9 +1,10 @@
 #include "app/auto_answer_service.h"
+#include "settings/port_diagnosis.h"
 
-#include "program/log_routines.h"
-#include "app/qt_serial_port.h"
-#include "app/session_runner.h"
-#include "app/startup_log.h"
+#include "settings/log_routines.h"
+#include "platform/qt_serial_port.h"
+#include "platform/session_runner.h"
+#include "platform/startup_log.h"
 #include "link/auto_answer.h"
 #include "link/baud_rate.h"
 #include "link/com_test.h"
@@ -45,7 +46,7 @@ public:
     {
         if (!m_auto.setupAaComPort())
             return EndWithLog(LogRoutine::Fatal, m_records.programDir,
-                              QStringLiteral("Unable to open selected ComPort - check Settings"), kExitFailure);
+                              QString::fromLatin1(kPortOpenFailedText), kExitFailure);
         finished = [](int) {};  // the service outlives its callers' outcomes
         const int status = QCoreApplication::exec();
         m_aaPort.close();

@@ -2,10 +2,10 @@
 // a log line; otherwise the windows open.
 
 #include "app/auto_answer_service.h"
-#include "app/program_dir.h"
+#include "platform/program_dir.h"
 #include "app/startup.h"
-#include "app/startup_log.h"
-#include "program/command_line_paths.h"
+#include "platform/startup_log.h"
+#include "settings/command_line_paths.h"
 #include "ui/app/main_window.h"
 
 #include <QApplication>
@@ -72,7 +72,7 @@ int runInteractive(AppRecords& records, const std::optional<QString>& setupWarni
     // No application display name: the platform would append it to every window's own caption
     // ("Tamble Logger Help - Settings — Tamble Logger"). Each caption names the program already.
 
-    TMain mainWindow(records, shippedDataDir);
+    MainWindow mainWindow(records, shippedDataDir);
     // Without a screen to show it on, the warning never waits for an OK nobody can press.
     if (setupWarning && hasDisplay() && !quitAfterStart())
         mainWindow.setStartupWarning(*setupWarning);

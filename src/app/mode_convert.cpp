@@ -1,7 +1,7 @@
 // Convert mode: one existing ".TL1" parameter is loaded without any window and
 // exported as CSV (all points, no note) beside it; the log line stays in the program directory.
 #include "program/export_wiring.h"
-#include "app/startup_log.h"
+#include "platform/startup_log.h"
 #include "app/unattended.h"
 #include "datafiles/tl2.h"
 

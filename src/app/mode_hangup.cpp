@@ -1,7 +1,8 @@
 // The unattended hang-up mode ("h"): drop the modem line on the session port with a DTR pulse and
 // the escape and hang-up commands, then end with "session finished, modem on hook".
-#include "app/qt_serial_port.h"
-#include "app/startup_log.h"
+#include "platform/qt_serial_port.h"
+#include "settings/port_diagnosis.h"
+#include "platform/startup_log.h"
 #include "app/unattended.h"
 #include "link/link_timing.h"
 
@@ -47,7 +48,7 @@ int RunHangupMode(AppRecords& records)
     port.setBaud(records.settings.baud);
     if (!port.open())
         return EndWithLog(LogRoutine::Fatal, records.programDir,
-                          QStringLiteral("Unable to open selected ComPort - check Settings"), kExitFailure);
+                          QString::fromLatin1(kPortOpenFailedText), kExitFailure);
     port.setDtr(true);
     auto put = [&port](const char* text) { return [&port, text] { port.putString(QByteArray(text)); }; };
     auto steps = std::make_shared<std::vector<Step>>(std::vector<Step>{

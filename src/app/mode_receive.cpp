@@ -1,7 +1,7 @@
 // The unattended receive modes: download the logger into a ".TL1" file, or append its current
 // readings to a ".CSV" file. Both run the session engine headless (dialling first when the
 // settings say use modem) and end with one log line.
-#include "app/session_runner.h"
+#include "platform/session_runner.h"
 #include "app/unattended.h"
 #include "directory/directory_list_rules.h"
 #include "link/modem.h"

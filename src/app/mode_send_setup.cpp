@@ -1,8 +1,8 @@
 // Parameter 2 "s": send the setup file named by the settings' last setup file
 // to the logger, unattended, and end with one log line.
 
-#include "app/session_runner.h"
-#include "app/startup_log.h"
+#include "platform/session_runner.h"
+#include "platform/startup_log.h"
 #include "app/unattended.h"
 #include "directory/directory_list_rules.h"
 #include "link/modem.h"

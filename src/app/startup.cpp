@@ -1,7 +1,7 @@
 #include "app/startup.h"
 
-#include "program/log_routines.h"
-#include "app/startup_log.h"
+#include "settings/log_routines.h"
+#include "platform/startup_log.h"
 #include "app/unattended.h"
 #include "link/modem.h"
 #include "program/startup_setup.h"
@@ -86,20 +86,6 @@ int RunDeferredAction(AppRecords& records)
         return RunConvertMode(records, p1);
     }
     return kExitSuccess;
-}
-
-void CloseProgram(AppRecords& records, SessionHost* host, std::function<void()> done)
-{
-    if (records.settings.baud > 19200 && !records.settings.fastProtocol)
-        records.settings.fastProtocol = true;
-    SaveSettings(records.programDir, records.settings);
-    // Only a line a session left on line is dropped; without one nothing waits.
-    if (host && records.session.modemOnline) {
-        HangupModem(*host, records.session, std::move(done));
-        return;
-    }
-    if (done)
-        done();
 }
 
 } // namespace tamble

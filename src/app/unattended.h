@@ -5,7 +5,7 @@
 // exit status: 0 on success, 1 on any failure.
 
 #include "program/app_records.h"
-#include "app/session_runner.h"
+#include "platform/session_runner.h"
 
 #include <QCoreApplication>
 #include <QString>

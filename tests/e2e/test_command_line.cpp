@@ -2,7 +2,7 @@
 // standard output and its exit status, in a program directory of its own that
 // is also the folder each command is started in, unless a test names another.
 
-#include "program/settings_record.h"
+#include "settings/settings_record.h"
 
 #include <QDir>
 #include <QFile>

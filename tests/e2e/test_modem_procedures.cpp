@@ -4,7 +4,7 @@
 
 #include "e2e/support/sim_process.h"
 
-#include "program/settings_record.h"
+#include "settings/settings_record.h"
 #include "setup/setup_file.h"
 #include "setup/setup_record.h"
 

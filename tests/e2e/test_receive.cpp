@@ -1,7 +1,7 @@
 // The unattended receive modes of the real program against the virtual logger on a pty.
 #include "e2e/support/sim_process.h"
 
-#include "program/settings_record.h"
+#include "settings/settings_record.h"
 #include "link/framing.h"
 
 #include <QFile>

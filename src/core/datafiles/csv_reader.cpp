@@ -222,7 +222,7 @@ CsvReadResult ReadCsvDataFile(DataSet& data, GraphBuffer& buffer, const QString&
         return result;
     QFile file;
     if (!OpenBankFile(file, data.bankFileName, programDir)) {
-        result.message = QStringLiteral("File: ") + data.bankFileName + QStringLiteral(" not found");
+        result.message = FileNotFoundText(data.bankFileName);
         result.errorKind = true;
         return result;
     }

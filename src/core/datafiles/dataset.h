@@ -160,4 +160,10 @@ struct DataSet {
 // "LX500", "LX900     12 bit", "LX900-M 8 bit", "LX53" + code ...
 QByteArray BuildModelText(char modelCode, int resolutionBits);
 
+// "File: <path> not found": a data file (.TL1 or .TL2) that cannot be read.
+inline QString FileNotFoundText(const QString& path)
+{
+    return QStringLiteral("File: ") + path + QStringLiteral(" not found");
+}
+
 } // namespace tamble

@@ -1,7 +1,7 @@
 #include "datafiles/export.h"
 
 #include "datafiles/tl2.h"
-#include "graph/channel_units.h"
+#include "conversion/channel_units.h"
 
 #include <QSaveFile>
 #include <algorithm>

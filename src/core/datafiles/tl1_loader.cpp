@@ -522,16 +522,6 @@ LoadResult DecodeBanks(DataSet& data, LineCursor& lines, const MemoryLayout& lay
 
 } // namespace
 
-bool IsBankFileName(const QString& path)
-{
-    return path.endsWith(QLatin1String(".TL2")) || path.endsWith(QLatin1String(".tl2"));
-}
-
-QString BankFileNameFor(const QString& tl1Path)
-{
-    return tl1Path.left(std::max<qsizetype>(0, tl1Path.size() - 4)) + QStringLiteral(".TL2");
-}
-
 LoadResult LoadTl1FromBytes(DataSet& data, const QByteArray& fileBytes, const LoadOptions& options)
 {
     data.valid = false;
@@ -562,7 +552,7 @@ LoadResult LoadDataFile(DataSet& data, const LoadOptions& options)
         data.dataFileName = options.programDir + QFileInfo(data.dataFileName).fileName();
         file.setFileName(data.dataFileName);
         if (!file.open(QIODevice::ReadOnly))
-            return Fail(QStringLiteral("File: ") + data.dataFileName + QStringLiteral(" not found"));
+            return Fail(FileNotFoundText(data.dataFileName));
     }
     if (IsBankFileName(data.dataFileName)) {
         data.multiBank = true;

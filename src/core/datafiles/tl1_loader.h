@@ -4,25 +4,13 @@
 // counts and the interval. A multi-bank recording is handed bank by bank to a
 // BankSink, which writes the .TL2 file that then stands for the recording.
 
+#include "datafiles/bank_file.h"
 #include "datafiles/dataset.h"
 
 #include <QByteArray>
 #include <QString>
 
 namespace tamble {
-
-// Receives the decoded banks of a multi-bank recording in file order. The
-// .TL2 writer implements it: bank 0 creates `data.bankFileName` as a CSV
-// export with header, later banks append their data lines, finish() closes.
-// When a bank is handed over, `data.rawPlanes` and `data.readingsPerChannel`
-// hold that bank's readings.
-class BankSink {
-public:
-    virtual ~BankSink() = default;
-    // false stops the load (the sink has reported its own failure).
-    virtual bool writeBank(const DataSet& data, int bankIndex) = 0;
-    virtual void finish(const DataSet& data) = 0;
-};
 
 struct LoadOptions {
     QString programDir;         // ends in "/"; second place to look for the file
@@ -58,11 +46,5 @@ LoadResult LoadDataFile(DataSet& data, const LoadOptions& options);
 // The same load from the bytes of a .TL1 file already in memory;
 // data.dataFileName names it in messages and for the .TL2 name.
 LoadResult LoadTl1FromBytes(DataSet& data, const QByteArray& fileBytes, const LoadOptions& options);
-
-// A .TL2 file: the name ends in ".TL2" or ".tl2".
-bool IsBankFileName(const QString& path);
-
-// data.bankFileName for a .TL1 path: its last four characters become ".TL2".
-QString BankFileNameFor(const QString& tl1Path);
 
 } // namespace tamble

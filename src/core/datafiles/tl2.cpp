@@ -1,6 +1,6 @@
 #include "datafiles/tl2.h"
 
-#include "datafiles/tl1_loader.h"
+#include "datafiles/bank_file.h"
 
 #include "conversion/decimal_text.h"
 
@@ -221,7 +221,7 @@ ReexportResult ReexportFromBankFile(const DataSet& data, TextOut& out, bool csv,
     ReexportResult result;
     QFile file;
     if (!OpenBankFile(file, data.dataFileName, programDir)) {
-        result.message = QStringLiteral("File: ") + data.dataFileName + QStringLiteral(" not found");
+        result.message = FileNotFoundText(data.dataFileName);
         return result;
     }
     const QString name = file.fileName();

@@ -4,7 +4,7 @@
 // a file as ASCII or CSV with or without averaging.
 
 #include "datafiles/export.h"
-#include "datafiles/tl1_loader.h"
+#include "datafiles/bank_file.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -4,7 +4,7 @@
 // and say, and which settings fields OK sets. The windows only copy their controls to and from
 // these classes.
 
-#include "program/settings_record.h"
+#include "settings/settings_record.h"
 #include "directory/ini_record_store.h"
 #include "util/user_dialog.h"
 

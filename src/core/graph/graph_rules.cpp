@@ -1,4 +1,5 @@
 #include "graph/graph_rules.h"
+#include "format/day_number.h"
 
 #include <QDate>
 #include <QFileInfo>
@@ -95,7 +96,7 @@ StampDateTime StampToDateTime(QByteArrayView stamp)
         timeText = part(stamp, 15 + d, 10);
 
     const QDate date(year, month, day);
-    const double days = date.isValid() ? static_cast<double>(QDate(1899, 12, 30).daysTo(date)) : 0.0;
+    const double days = date.isValid() ? DayNumber(date) : 0.0;
     result.value = days + secondsOfDay(timeText) / 86400.0;
     return result;
 }

@@ -3,7 +3,7 @@
 // date-time, legend texts, the window's menu checks, axis label and range of a
 // channel, the X-axis file-name text and the window's size and caption.
 
-#include "graph/channel_units.h"
+#include "conversion/channel_units.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,7 @@
 #include "graph/realtime_graph.h"
+#include "format/day_number.h"
 
-#include "link/logger_info.h"
+#include "format/logger_info.h"
 #include "link/realtime.h"
 #include "link/status_window_model.h"
 
@@ -232,8 +233,7 @@ std::optional<std::array<double, 4>> RealTimeReadingDecoder::decode(QByteArrayVi
 
 double DateTimeDays(const QDateTime& local)
 {
-    static const QDate kDayZero(1899, 12, 30);
-    return static_cast<double>(kDayZero.daysTo(local.date())) + local.time().msecsSinceStartOfDay() / 86400000.0;
+    return DayNumber(local);
 }
 
 } // namespace tamble

@@ -5,8 +5,8 @@
 // channels. The count and the split live in the settings record (viewport
 // mode and viewport assignment); the visible flags are the graph window's.
 
-#include "graph/channel_units.h"
-#include "program/settings_record.h"
+#include "conversion/channel_units.h"
+#include "settings/settings_record.h"
 
 #include <QByteArray>
 #include <array>

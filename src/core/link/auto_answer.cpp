@@ -1,8 +1,8 @@
 #include "link/auto_answer.h"
 #include "link/link_timing.h"
 
-#include "program/settings_record.h"
-#include "link/logger_info.h"
+#include "settings/settings_record.h"
+#include "format/logger_info.h"
 #include "link/setup_sender.h"
 #include "setup/setup_file.h"
 

@@ -1,7 +1,7 @@
 #include "link/baud_rate.h"
 #include "link/link_timing.h"
 
-#include "program/settings_record.h"
+#include "settings/settings_record.h"
 #include "link/framing.h"
 
 namespace tamble {

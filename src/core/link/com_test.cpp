@@ -1,7 +1,8 @@
 #include "link/com_test.h"
+#include "settings/port_diagnosis.h"
 #include "link/link_timing.h"
 
-#include "program/settings_record.h"
+#include "settings/settings_record.h"
 #include "link/modem.h"
 
 namespace tamble {
@@ -25,7 +26,7 @@ void ComTest::run(SessionEngine& engine)
         port.close();
         s.triggerHeld = false;
         enable(true);
-        engine.ReportOutcome({QStringLiteral("Unable to open selected ComPort - check Settings"), DialogKind::Warning,
+        engine.ReportOutcome({QString::fromLatin1(kPortOpenFailedText), DialogKind::Warning,
                               DialogButtons::Ok, 0});
         return;
     }

@@ -1,11 +1,11 @@
 #include "link/download.h"
 #include "link/link_timing.h"
 
-#include "program/command_line.h"
-#include "program/settings_record.h"
+#include "settings/command_line.h"
+#include "settings/settings_record.h"
 #include "format/memory_layout.h"
 #include "link/framing.h"
-#include "link/logger_info.h"
+#include "format/logger_info.h"
 #include "link/session_engine.h"
 
 #include <QFileInfo>

@@ -2,7 +2,7 @@
 
 #include "format/download_walk.h"
 #include "link/download.h"
-#include "link/logger_info.h"
+#include "format/logger_info.h"
 
 #include <algorithm>
 #include <cmath>

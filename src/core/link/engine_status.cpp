@@ -1,9 +1,9 @@
 #include "link/engine_status.h"
 #include "link/link_timing.h"
 
-#include "program/command_line.h"
-#include "program/memory_geometry.h"
-#include "program/settings_record.h"
+#include "settings/command_line.h"
+#include "settings/memory_geometry.h"
+#include "settings/settings_record.h"
 #include "link/download.h"
 #include "link/realtime.h"
 

@@ -1,6 +1,6 @@
 #include "link/logger_dialogs_model.h"
 
-#include "program/settings_record.h"
+#include "settings/settings_record.h"
 #include "link/session_engine.h"
 #include "util/user_dialog.h"
 

@@ -1,8 +1,8 @@
 #include "link/modem.h"
 #include "link/link_timing.h"
 
-#include "program/command_line.h"
-#include "program/settings_record.h"
+#include "settings/command_line.h"
+#include "settings/settings_record.h"
 
 #include <QFile>
 #include <QMap>

@@ -1,10 +1,10 @@
 #include "link/network.h"
 #include "link/link_timing.h"
 
-#include "program/memory_geometry.h"
-#include "program/settings_record.h"
+#include "settings/memory_geometry.h"
+#include "settings/settings_record.h"
 #include "link/framing.h"
-#include "link/logger_info.h"
+#include "format/logger_info.h"
 #include "link/status_record.h"
 
 namespace tamble {

@@ -5,7 +5,7 @@
 // loggers, the battery byte); each count is converted by the channel scaling.
 
 #include "format/hex.h"
-#include "link/logger_info.h"
+#include "format/logger_info.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

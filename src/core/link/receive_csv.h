@@ -2,7 +2,7 @@
 // The receive-csv mode: one line of current readings appended to a CSV file
 // after a status read, then the program ends with "Data written to " + file.
 
-#include "link/logger_info.h"
+#include "format/logger_info.h"
 
 #include <QDateTime>
 #include <QLocale>

@@ -1,7 +1,8 @@
 #include "link/remote_modem.h"
+#include "settings/port_diagnosis.h"
 #include "link/link_timing.h"
 
-#include "program/settings_record.h"
+#include "settings/settings_record.h"
 #include "link/modem.h"
 
 namespace tamble {
@@ -24,7 +25,7 @@ void RemoteModemSetup::proceed(SessionEngine& engine)
     if (!port.open()) {
         port.close();
         enable(true);
-        engine.ReportOutcome({QStringLiteral("Unable to open selected ComPort - check Settings"), DialogKind::Warning,
+        engine.ReportOutcome({QString::fromLatin1(kPortOpenFailedText), DialogKind::Warning,
                               DialogButtons::Ok, 0});
         return;
     }

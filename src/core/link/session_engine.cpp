@@ -1,12 +1,13 @@
 #include "link/session_engine.h"
+#include "settings/port_diagnosis.h"
 
-#include "program/command_line.h"
-#include "program/settings_record.h"
+#include "settings/command_line.h"
+#include "settings/settings_record.h"
 #include "link/download.h"
 #include "link/engine_status.h"
 #include "link/framing.h"
 #include "link/link_timing.h"
-#include "link/logger_info.h"
+#include "format/logger_info.h"
 #include "link/realtime.h"
 
 #include <utility>
@@ -123,7 +124,7 @@ void SessionEngine::openSessionPort()
     port.setOutputBufferSize(8192);
     if (!port.open()) {
         EndSession();
-        ReportOutcome({QStringLiteral("Unable to open selected ComPort - check Settings"), DialogKind::Warning,
+        ReportOutcome({QString::fromLatin1(kPortOpenFailedText), DialogKind::Warning,
                        DialogButtons::Ok, 0});
         return;
     }

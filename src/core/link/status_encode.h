@@ -5,7 +5,7 @@
 // that DecodeStatus reads back.
 
 #include "format/hex.h"
-#include "link/logger_info.h"
+#include "format/logger_info.h"
 
 #include <QByteArray>
 #include <QDateTime>

@@ -1,6 +1,6 @@
 #include "link/status_record.h"
 
-#include "program/settings_record.h"
+#include "settings/settings_record.h"
 #include "conversion/channel_scaling.h"
 #include "datafiles/timebase.h"
 #include "format/hex.h"

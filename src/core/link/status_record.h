@@ -3,8 +3,8 @@
 // validates the length and the hour digit first, then copies the fields at
 // their positions, so a record of any length or content is read safely.
 
-#include "program/memory_geometry.h"
-#include "link/logger_info.h"
+#include "settings/memory_geometry.h"
+#include "format/logger_info.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

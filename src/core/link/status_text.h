@@ -4,7 +4,7 @@
 // that follows a plain status read.
 
 #include "datafiles/timebase.h"
-#include "link/logger_info.h"
+#include "format/logger_info.h"
 #include "link/realtime.h"
 #include "link/session_state.h"
 

@@ -1,6 +1,6 @@
 #include "link/status_window_model.h"
 
-#include "program/app_records.h"
+#include "settings/settings_record.h"
 #include "link/realtime.h"
 #include "link/session_engine.h"
 
@@ -49,7 +49,7 @@ QString ValueWithUnit(const QString& boxText, const QString& unit)
     return m.captured(1) + QLatin1Char(' ') + unit;
 }
 
-StatusWindowModel::StatusWindowModel(AppRecords& records) : m_r(records) {}
+StatusWindowModel::StatusWindowModel(StatusWindowRecords records) : m_r(records) {}
 
 std::array<QString, 4> StatusWindowModel::withUnits(std::array<QString, 4> boxes) const
 {

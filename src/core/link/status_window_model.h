@@ -13,7 +13,6 @@
 
 namespace tamble {
 
-struct AppRecords;
 struct SettingsRecord;
 class SessionEngine;
 
@@ -50,9 +49,17 @@ bool PrepareDisplayScaling(const LoggerInfo& info, const SettingsRecord& setting
 // texts run them together; OFF, open probes and checksum errors stay as they are.
 QString ValueWithUnit(const QString& boxText, const QString& unit);
 
+// The records the window reads and marks.
+struct StatusWindowRecords {
+    SettingsRecord& settings;
+    SessionState& session;
+    LoggerInfo& loggerInfo;
+    const QString& programDir;   // the sensor tables
+};
+
 class StatusWindowModel {
 public:
-    explicit StatusWindowModel(AppRecords& records);
+    explicit StatusWindowModel(StatusWindowRecords records);
 
     // ShowStatus: every text of the window from the last status; marks that a status was shown.
     StatusTexts ShowStatus();
@@ -77,7 +84,7 @@ private:
     void prepare();
     std::array<QString, 4> withUnits(std::array<QString, 4> boxes) const;
 
-    AppRecords& m_r;
+    StatusWindowRecords m_r;
     ChannelScaling m_scaling;
     bool m_prepared = false;
 };

@@ -3,11 +3,11 @@
 // it once and hands references to whatever needs a record; nothing else holds
 // program-wide mutable state.
 
-#include "program/command_line.h"
-#include "program/memory_geometry.h"
-#include "program/settings_record.h"
+#include "settings/command_line.h"
+#include "settings/memory_geometry.h"
+#include "settings/settings_record.h"
 #include "datafiles/dataset.h"
-#include "link/logger_info.h"
+#include "format/logger_info.h"
 #include "link/session_state.h"
 #include "setup/setup_record.h"
 

@@ -2,7 +2,7 @@
 // The settings fields that steer loading and exporting, gathered for the
 // data-file functions, which know nothing of the settings record itself.
 
-#include "program/settings_record.h"
+#include "settings/settings_record.h"
 #include "datafiles/export.h"
 #include "datafiles/tl1_loader.h"
 

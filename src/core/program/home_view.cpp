@@ -1,11 +1,12 @@
 #include "program/home_view.h"
+#include "format/day_number.h"
 
 #include "program/app_records.h"
 #include "format/download_walk.h"
 #include "graph/graph_rules.h"
 #include "link/download.h"
 #include "link/download_progress.h"
-#include "link/logger_info.h"
+#include "format/logger_info.h"
 #include "link/status_text.h"
 
 #include <QLocale>
@@ -58,8 +59,7 @@ QString ClockDifferenceText(const QString& loggerStamp, const QDateTime& pcTime)
     const StampDateTime l = StampToDateTime(logger);
     if (!l.messages.isEmpty())
         return {};
-    const double pc = static_cast<double>(QDate(1899, 12, 30).daysTo(pcTime.date())) +
-                      pcTime.time().msecsSinceStartOfDay() / 86400000.0;
+    const double pc = DayNumber(pcTime);
     const auto seconds = static_cast<qint64>(std::llround((l.value - pc) * 86400.0));
     if (seconds == 0)
         return QStringLiteral("in step with the PC");

@@ -3,7 +3,7 @@
 // before ending a running real-time graph, the checks of the commands that refuse, the target of
 // a download, and which controls the settings and the session show.
 
-#include "program/settings_record.h"
+#include "settings/settings_record.h"
 #include "link/session_state.h"
 #include "util/user_dialog.h"
 

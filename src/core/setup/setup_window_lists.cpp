@@ -1,4 +1,5 @@
 #include "setup/setup_window_lists.h"
+#include "format/memory_layout.h"
 
 #include "datafiles/timebase.h"
 
@@ -79,15 +80,16 @@ bool ModelHasResolution(int modelIndex) { return modelIndex == 3 || modelIndex =
 
 int MemoryCapacityOf(int modelIndex, int resolutionIndex)
 {
-    static constexpr std::array<int, 3> lx900{21504, 25800, 32256};
-    static constexpr std::array<int, 3> lx900m{86016, 103200, 129024};
+    // Resolution items: 12, 10, 8 bit. Models 0-2 have one resolution each; the four-bank model
+    // holds four memory images.
+    static constexpr std::array<int, 3> bits{12, 10, 8};
     const std::size_t r = resolutionIndex >= 0 && resolutionIndex <= 2 ? static_cast<std::size_t>(resolutionIndex) : 0;
     switch (modelIndex) {
-    case 1: return 25800;
-    case 2: return 21504;
-    case 3: return lx900[r];
-    case 4: return lx900m[r];
-    default: return 32256;
+    case 1: return MemoryCapacityFor(10);
+    case 2: return MemoryCapacityFor(12);
+    case 3: return LoggerMemoryCapacity(bits[r], '5');
+    case 4: return LoggerMemoryCapacity(bits[r], kFourBankModelDigit);
+    default: return MemoryCapacityFor(8);
     }
 }
 

@@ -1,7 +1,7 @@
 #include "setup/setup_window_model.h"
 
 #include "datafiles/timebase.h"
-#include "link/logger_info.h"
+#include "format/logger_info.h"
 #include "setup/start_field.h"
 
 #include <QFileInfo>
@@ -312,6 +312,27 @@ std::optional<QString> SetupRecordProblem(const SetupRecord& setup)
 bool IsSetupFileName(const QString& path)
 {
     return QFileInfo(path).suffix().compare(QLatin1String("SET"), Qt::CaseInsensitive) == 0;
+}
+
+bool TakeScalingEntry(const QString& text, ScalingChoice& choice)
+{
+    if (choice.dialog == ScalingChoice::Dialog::CustomTable) {
+        const qsizetype open = text.indexOf(QLatin1Char('('));
+        const qsizetype close = text.lastIndexOf(QLatin1Char(')'));
+        if (open < 0 || close <= open)
+            return false;
+        choice.tableFile = text.mid(open + 1, close - open - 1);
+        return !choice.tableFile.isEmpty();
+    }
+    const qsizetype colon = text.indexOf(QLatin1String(": "));
+    if (colon < 0)
+        return false;
+    const QStringList halves = text.mid(colon + 2).split(QStringLiteral(" / "));
+    if (halves.size() != 2)
+        return false;
+    choice.low = halves[0];
+    choice.high = halves[1];
+    return true;
 }
 
 } // namespace tamble

@@ -43,6 +43,11 @@ struct ScalingChoice {
     QString tableFile;
 };
 
+// Takes what a scaling dialog's entry text gave into `choice`: the table file between the
+// parentheses of "Custom (MYTABLE.RVT)", or the two values of "Linear: lo / hi" and
+// "Cls/opn: c / o". False when the text holds none.
+bool TakeScalingEntry(const QString& entryText, ScalingChoice& choice);
+
 // One channel's scaling list.
 struct ScalingListState {
     int index = 2;          // the selected entry

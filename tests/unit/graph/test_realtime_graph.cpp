@@ -5,10 +5,10 @@
 
 #include "graph/realtime_graph.h"
 
-#include "link/logger_info.h"
+#include "format/logger_info.h"
 #include "link/status_text.h"
 #include "link/status_window_model.h"
-#include "program/settings_record.h"
+#include "settings/settings_record.h"
 
 #include <gtest/gtest.h>
 

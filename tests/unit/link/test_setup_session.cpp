@@ -233,10 +233,11 @@ TEST(SetupSession, RevisionRefusalsEndTheSessionBeforeAnythingIsSent)
         run.state.oldLogger = c.old;
         run.engine().DispatchTransaction();
         ASSERT_EQ(run.host.fatalLines.size(), 1);
-        if (c.text)
+        if (c.text) {
             EXPECT_EQ(run.host.fatalLines[0], QString::fromLatin1(c.text));
-        else
+        } else {
             EXPECT_TRUE(run.host.fatalLines[0].startsWith(QStringLiteral("Scaling values are not supported in this Tamble Logger\r")));
+        }
         EXPECT_TRUE(run.host.vport.frames().isEmpty());
     }
 }

@@ -3,7 +3,7 @@
 
 #include "link/status_record.h"
 
-#include "program/settings_record.h"
+#include "settings/settings_record.h"
 #include "conversion/channel_scaling.h"
 #include "test_status_support.h"
 

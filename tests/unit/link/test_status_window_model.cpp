@@ -27,7 +27,8 @@ QByteArray RealTimeLineFor(const QByteArray& fields)
 }
 
 struct StatusRig : WindowRig {
-    StatusRig() : WindowRig(messages), model(records)
+    StatusRig()
+        : WindowRig(messages), model({records.settings, records.session, records.loggerInfo, records.programDir})
     {
         records.programDir = kTables;
         records.settings.fahrenheit = false;

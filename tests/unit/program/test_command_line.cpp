@@ -1,6 +1,6 @@
 // The command line: modes, their log texts, and parameters 3 and 4.
 
-#include "program/command_line.h"
+#include "settings/command_line.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "program/command_line_paths.h"
+#include "settings/command_line_paths.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 // Log lines of unattended runs: "TLLOG.TXT" and "CSVLOG.TXT".
 
-#include "program/log_routines.h"
+#include "settings/log_routines.h"
 
 #include <QFile>
 #include <QTemporaryDir>

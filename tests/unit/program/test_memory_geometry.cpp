@@ -1,6 +1,6 @@
 // Memory size and full-scale count follow the logger type.
 
-#include "program/memory_geometry.h"
+#include "settings/memory_geometry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Why a serial device could not be opened: the explanation for each situation, and the facts
 // read from real files.
 
-#include "program/port_diagnosis.h"
+#include "settings/port_diagnosis.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 // Where COM n leads, the editing of "ports.ini", and the order of the devices offered for it.
 
-#include "program/port_map.h"
+#include "settings/port_map.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 // The Settings dialog's rules: controls from the record, the choices stored at once, OK's order.
 
-#include "program/settings_dialog_model.h"
+#include "settings/settings_dialog_model.h"
 
 #include "support/scripted_messages.h"
 

@@ -1,6 +1,6 @@
 // The settings file "tblog.ini": 1596 bytes, every field at its offset.
 
-#include "program/settings_record.h"
+#include "settings/settings_record.h"
 
 #include <QDir>
 #include <QFile>

@@ -122,8 +122,9 @@ TEST(SetupWindowLists, InputTypesStoreThePulseAndExcitationValues)
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.channel << "/" << c.value);
         EXPECT_EQ(InputTypeIndexOf(c.channel, c.value), c.index);
-        if (c.index)
+        if (c.index) {
             EXPECT_EQ(InputTypeValueAt(c.channel, *c.index), c.value);
+        }
     }
 }
 

@@ -4,7 +4,7 @@
 
 #include "setup/setup_window_model.h"
 
-#include "link/logger_info.h"
+#include "format/logger_info.h"
 #include "setup/get_date_model.h"
 #include "setup/start_field.h"
 
@@ -420,4 +420,22 @@ TEST(SetupFileChecks, ImplausibleRecordsAreRefused)
     EXPECT_TRUE(IsSetupFileName(QStringLiteral("/x/site.Set")));
     EXPECT_FALSE(IsSetupFileName(QStringLiteral("/x/site.txt")));
     EXPECT_FALSE(IsSetupFileName(QStringLiteral("/x/set")));
+}
+
+TEST(ScalingEntry, TakesTheTwoValuesOrTheTableFile)
+{
+    ScalingChoice linear;
+    ASSERT_TRUE(TakeScalingEntry(QStringLiteral("Linear: 0.0000 / 100.00"), linear));
+    EXPECT_EQ(linear.low, QStringLiteral("0.0000"));
+    EXPECT_EQ(linear.high, QStringLiteral("100.00"));
+    ScalingChoice contact;
+    contact.dialog = ScalingChoice::Dialog::ContactClosure;
+    EXPECT_TRUE(TakeScalingEntry(QStringLiteral("Cls/opn: 1.0000 / 0.0000"), contact));
+    EXPECT_FALSE(TakeScalingEntry(QStringLiteral("Linear 0.0000"), contact));
+    ScalingChoice table;
+    table.dialog = ScalingChoice::Dialog::CustomTable;
+    ASSERT_TRUE(TakeScalingEntry(QStringLiteral("Custom (MYTABLE.RVT)"), table));
+    EXPECT_EQ(table.tableFile, QStringLiteral("MYTABLE.RVT"));
+    EXPECT_FALSE(TakeScalingEntry(QStringLiteral("Custom MYTABLE.RVT"), table));   // no parentheses
+    EXPECT_FALSE(TakeScalingEntry(QStringLiteral("Custom ()"), table));
 }

@@ -2,8 +2,8 @@
 
 #include "sim_harness.h"
 
-#include "program/memory_geometry.h"
-#include "link/logger_info.h"
+#include "settings/memory_geometry.h"
+#include "format/logger_info.h"
 #include "link/status_record.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "program/port_map.h"
+#include "settings/port_map.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,7 +3,7 @@
 // its groups, the two choices stored as soon as they are clicked, and what OK checks and stores,
 // in order. The widget only copies controls to and from SettingsControls.
 
-#include "program/settings_record.h"
+#include "settings/settings_record.h"
 #include "util/user_dialog.h"
 
 #include <QString>

@@ -1,4 +1,4 @@
-#include "program/settings_dialog_model.h"
+#include "settings/settings_dialog_model.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "program/settings_record.h"
+#include "settings/settings_record.h"
 
 #include "util/bytes.h"
 

@@ -6,7 +6,7 @@
 // while a handler is busy (a message box is up) are delivered when it is done.
 
 #include "program/app_records.h"
-#include "app/qt_serial_port.h"
+#include "platform/qt_serial_port.h"
 #include "conversion/channel_scaling.h"
 #include "link/session_engine.h"
 

@@ -1,4 +1,4 @@
-#include "program/command_line.h"
+#include "settings/command_line.h"
 
 #include <QDir>
 

@@ -1,4 +1,4 @@
-#include "program/log_routines.h"
+#include "settings/log_routines.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "graph/channel_units.h"
+#include "conversion/channel_units.h"
 
 #include <QLocale>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The session port over QSerialPort. COM n is the device ResolveComDevice names.
 
-#include "program/port_map.h"
+#include "settings/port_map.h"
 #include "link/serial_port.h"
 
 #include <QObject>

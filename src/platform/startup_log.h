@@ -2,7 +2,7 @@
 // How an unattended run ends: its one log line goes to the log file of the
 // routine and to standard output, and the caller returns the exit status.
 
-#include "program/command_line.h"
+#include "settings/command_line.h"
 
 #include <QString>
 

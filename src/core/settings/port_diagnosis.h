@@ -7,6 +7,9 @@
 
 namespace tamble {
 
+// The message of a port that cannot be opened; PortOpenDiagnosis says why below it.
+inline constexpr const char* kPortOpenFailedText = "Unable to open selected ComPort - check Settings";
+
 // What the file system and the user database say about a device and this process.
 struct PortAccessFacts {
     bool exists = false;

@@ -1,4 +1,4 @@
-#include "app/program_dir.h"
+#include "platform/program_dir.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "app/qt_serial_port.h"
+#include "platform/qt_serial_port.h"
 
 namespace tamble {
 

@@ -1,4 +1,4 @@
-#include "program/port_diagnosis.h"
+#include "settings/port_diagnosis.h"
 
 #include <QFileInfo>
 

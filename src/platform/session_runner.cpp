@@ -1,7 +1,7 @@
-#include "app/session_runner.h"
+#include "platform/session_runner.h"
 
-#include "program/log_routines.h"
-#include "app/startup_log.h"
+#include "settings/log_routines.h"
+#include "platform/startup_log.h"
 #include "link/receive_csv.h"
 #include "link/status_text.h"
 

@@ -6,7 +6,7 @@
 // Parsing is a pure function: it is told whether parameter 1 names an existing
 // file and changes only the settings record it is given.
 
-#include "program/settings_record.h"
+#include "settings/settings_record.h"
 
 #include <QString>
 #include <QStringList>

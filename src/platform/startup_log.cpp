@@ -1,6 +1,6 @@
-#include "app/startup_log.h"
+#include "platform/startup_log.h"
 
-#include "program/log_routines.h"
+#include "settings/log_routines.h"
 
 #include <cstdio>
 
