@@ -2,8 +2,8 @@
 // parser: every list ends as a known request, a mode, or an error with its log routine and a
 // message for the log, never in a crash or a half-made result.
 
-#include "program/command_line.h"
-#include "program/settings_record.h"
+#include "settings/command_line.h"
+#include "settings/settings_record.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,8 +1,8 @@
 // Random bytes as a settings file and as a command line: never a crash, never
 // a read outside a field, and a record that settles after one round trip.
 
-#include "program/command_line.h"
-#include "program/settings_record.h"
+#include "settings/command_line.h"
+#include "settings/settings_record.h"
 
 #include <cstdint>
 #include <cstdlib>

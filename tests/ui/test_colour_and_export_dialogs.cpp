@@ -1,7 +1,7 @@
 // The colour dialog, the Export choice and "Create ASCII File" driven through
 // their real controls, offscreen, with file choosers that never block.
 
-#include "ui/datafiles/ascii_dialog.h"
+#include "ui/datafiles/ascii_export_dialog.h"
 #include "ui/graph/colour_dialog.h"
 #include "ui/graph/export_dialog.h"
 #include "ui/graph/graphic_size_dialog.h"
@@ -78,10 +78,10 @@ struct DialogsFixture : ::testing::Test {
         ASSERT_TRUE(LoadDataFile(records.dataSet, o).ok);
     }
 
-    std::unique_ptr<TColorSetup> colourDialog()
+    std::unique_ptr<ColourDialog> colourDialog()
     {
-        return std::make_unique<TColorSetup>(scheme, records.settings.colourFile, records.dataSet, records.programDir,
-                                             messages, help);
+        return std::make_unique<ColourDialog>(scheme, records.settings.colourFile, records.dataSet, records.programDir,
+                                              messages, help);
     }
 };
 
@@ -164,7 +164,7 @@ TEST_F(DialogsFixture, ColourDialogLoadKeepsTheSchemeAfterCancelAndSaveAsWritesG
 
 TEST_F(DialogsFixture, ExportChoiceStartsAtAsciiAndRunsTheChosenExport)
 {
-    TExpDialog dialog(records, messages, help);
+    ExportDialog dialog(records, messages, help);
     int graphic = 0;
     dialog.exportGraphic = [&] { ++graphic; };
     dialog.show();
@@ -191,7 +191,7 @@ TEST_F(DialogsFixture, AsciiDialogTakesTheStoredChoicesAndExportsTheRecording)
 {
     loadSample();
     records.settings.exportAveraging = 25;
-    TAsciiDlg dialog(records, messages, help);
+    AsciiExportDialog dialog(records, messages, help);
     std::vector<QString> filters;
     QString answer = dir.path() + "/out.txt";
     dialog.chooseSaveFile = [&](const SaveNameSpec& spec) {
@@ -234,7 +234,7 @@ TEST_F(DialogsFixture, AsciiDialogTakesTheStoredChoicesAndExportsTheRecording)
 
 TEST_F(DialogsFixture, NoHeaderIsStoredAtOnceAndHidesTheNote)
 {
-    TAsciiDlg dialog(records, messages, help);
+    AsciiExportDialog dialog(records, messages, help);
     dialog.show();
     EXPECT_TRUE(find<QLineEdit>(dialog, "edit2")->isVisible());
     click(find<QCheckBox>(dialog, "NoHeader"));
@@ -251,7 +251,7 @@ namespace {
 // The picture size starts at the chart's size; only a PNG offers twice the pixels.
 TEST(GraphicSizeDialog, StartsAtTheGivenSizeAndDoublesOnlyPng)
 {
-    TGraphicSizeDlg png(GraphicFormat::Png, 900, 600);
+    GraphicSizeDialog png(GraphicFormat::Png, 900, 600);
     png.show();
     png.findChild<QSpinBox*>(QStringLiteral("Width"))->setValue(1600);
     png.findChild<QCheckBox*>(QStringLiteral("Twice"))->setChecked(true);
@@ -259,7 +259,7 @@ TEST(GraphicSizeDialog, StartsAtTheGivenSizeAndDoublesOnlyPng)
     EXPECT_EQ(png.size().height, 600);
     EXPECT_EQ(png.size().scale, 2.0);
 
-    TGraphicSizeDlg svg(GraphicFormat::Svg, 900, 600);
+    GraphicSizeDialog svg(GraphicFormat::Svg, 900, 600);
     svg.show();
     EXPECT_FALSE(svg.findChild<QCheckBox*>(QStringLiteral("Twice"))->isVisible());
     EXPECT_EQ(svg.size().scale, 1.0);

@@ -2,9 +2,9 @@
 
 #include "program/app_records.h"
 #include "support/scripted_messages.h"
-#include "ui/directory/local_modem_dialog.h"
+#include "ui/directory/local_modem_list_dialog.h"
 #include "ui/directory/phone_list_dialog.h"
-#include "ui/directory/remote_modem_dialog.h"
+#include "ui/directory/remote_modem_list_dialog.h"
 #include "ui/support/screens.h"
 
 #include <QDir>
@@ -89,9 +89,9 @@ void Click(QWidget& dlg, const char* button)
 TEST(DirectoryDialogs, EveryControlHasItsNames_HelpOpensItsTopic)
 {
     Env env;
-    TDB0 phone(env.records, env.messages, env.help);
-    TDB1 local(env.records, env.messages, env.help);
-    TDB2 remote(env.records, env.messages, env.help);
+    PhoneListDialog phone(env.records, env.messages, env.help);
+    LocalModemListDialog local(env.records, env.messages, env.help);
+    RemoteModemListDialog remote(env.records, env.messages, env.help);
     struct Case {
         QDialog* dlg;
         const char* caption;
@@ -122,10 +122,10 @@ TEST(DirectoryDialogs, PhoneList_InsertClickDeleteAndOk)
     Env env;
     env.write(QStringLiteral("Phone.ini"), kPhones);
     env.records.settings.phoneEntry = 5;  // beyond the end: the first entry
-    TDB0 dlg(env.records, env.messages, env.help);
+    PhoneListDialog dlg(env.records, env.messages, env.help);
     EXPECT_EQ(dlg.selectedName(), "alpha");
-    QSignalSpy chosen(&dlg, &TDB0::phoneEntryChosen);
-    QSignalSpy hangUp(&dlg, &TDB0::hangUpRequested);
+    QSignalSpy chosen(&dlg, &PhoneListDialog::phoneEntryChosen);
+    QSignalSpy hangUp(&dlg, &PhoneListDialog::hangUpRequested);
     dlg.show();
     auto* list = Child<QListWidget>(dlg, "ListBox1");
     EXPECT_EQ(Items(list), (QStringList{"alpha", "Bravo", "Charlie"}));
@@ -166,7 +166,7 @@ TEST(DirectoryDialogs, LocalModem_OkSetsTheInitString_CancelChangesNothing)
 {
     Env env;
     env.write(QStringLiteral("Local.ini"), kModems);
-    TDB1 dlg(env.records, env.messages, env.help);
+    LocalModemListDialog dlg(env.records, env.messages, env.help);
     dlg.show();
     auto* list = Child<QListWidget>(dlg, "ListBox1");
     EXPECT_EQ(Items(list), (QStringList{"Fast", "Hayes"}));
@@ -189,7 +189,7 @@ TEST(DirectoryDialogs, RemoteModem_ConfigureTakesTheTypedString)
 {
     Env env;
     env.write(QStringLiteral("Remote.ini"), kModems);
-    TDB2 dlg(env.records, env.messages, env.help);
+    RemoteModemListDialog dlg(env.records, env.messages, env.help);
     int opened = 0;
     dlg.setConfigureHandler([&] { ++opened; });
     dlg.show();
@@ -205,7 +205,7 @@ TEST(DirectoryDialogs, UnreadableList_IsReportedWhenTheWindowOpens)
 {
     Env env;
     ASSERT_TRUE(QDir(env.dir.path()).mkdir(QStringLiteral("Phone.ini")));
-    TDB0 dlg(env.records, env.messages, env.help);
+    PhoneListDialog dlg(env.records, env.messages, env.help);
     EXPECT_TRUE(env.messages.shown.empty());
     dlg.show();
     EXPECT_EQ(env.messages.texts(), QStringList{"Unable to read \"Phone.ini\" (it is a folder)"});

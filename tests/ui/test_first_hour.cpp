@@ -12,6 +12,7 @@
 
 #include "e2e/support/sim_process.h"
 #include "support/scripted_messages.h"
+#include "ui/support/main_window_rig.h"
 #include "ui/support/graph_rig.h"
 #include "ui/support/screens.h"
 
@@ -35,33 +36,7 @@ using tamble::e2e::SimProcess;
 
 namespace {
 
-struct Window {
-    explicit Window(const QString& com = QString())
-    {
-        records.programDir = home.path() + QLatin1Char('/');
-        qputenv("TAMBLE_COM1", com.toLocal8Bit());
-        home.copyFromSource(QStringLiteral("data/default.gcf"));
-        for (const QString& table : QDir(QStringLiteral(TAMBLE_SOURCE_DIR "/data")).entryList({QStringLiteral("*.?vt")}))
-            home.copyFromSource(QStringLiteral("data/") + table);
-        main = std::make_unique<TMain>(records, QStringLiteral(TAMBLE_SOURCE_DIR "/data"));
-        main->setMessageService(messages);
-        main->graph().chooseFile = [] { return QString(); };   // never a real file dialog
-        main->show();
-    }
-    ~Window() { qunsetenv("TAMBLE_COM1"); }
-
-    QString sample(const QString& name)
-    {
-        const QString target = home.filePath(name);
-        QFile::copy(QStringLiteral(TAMBLE_SOURCE_DIR "/data/samples/") + name, target);
-        return target;
-    }
-
-    ProgramHome home;
-    AppRecords records;
-    ScriptedMessages messages;
-    std::unique_ptr<TMain> main;
-};
+using Window = MainWindowRig;
 
 // Runs `look` on the next message box the program opens, then closes it with `button`.
 void OnNextBox(std::function<void(QMessageBox&)> look, const QString& button)
@@ -88,7 +63,7 @@ TEST(FirstHour, DownloadKeepsTheSessionWindowInFrontAndYesOpensTheGraph)
     w.messages.answers.push_back(DialogAnswer::Yes);   // "Graph Data?"
     w.main->run(MainCommand::ReceiveData);
     ASSERT_TRUE(QTest::qWaitFor([&] { return w.main->statusWindow().isVisible(); }, 30000));
-    TCommStatus& session = w.main->sessionWindow();
+    SessionWindow& session = w.main->sessionWindow();
     ASSERT_TRUE(QTest::qWaitFor([&] { return session.blockCount() >= 1; }, 30000));
     // The Status window opened during the download: the session window is its transient, above it.
     ASSERT_TRUE(session.isVisible());
@@ -157,7 +132,7 @@ TEST(FirstHour, GraphWithNoFileSaysSoThenAsksForOne)
 {
     Window w;
     w.records.dataFileName = w.home.filePath(QStringLiteral("site1a.tl1"));
-    TGraph& graph = w.main->graph();
+    GraphWindow& graph = w.main->graph();
     int asked = 0;
     graph.chooseFile = [&] {
         ++asked;
@@ -178,7 +153,7 @@ TEST(FirstHour, GraphWithNoFileSaysSoThenAsksForOne)
 TEST(FirstHour, HelpFitsTheScreenNamesItselfOnceAndEscapeClosesIt)
 {
     Window w;
-    THelpWindow& help = w.main->help();
+    HelpWindow& help = w.main->help();
     help.resize(2000, 3000);
     help.showHelp(0);
     ASSERT_TRUE(help.isVisible());

@@ -157,7 +157,7 @@ TEST(GraphWindow, ShowSizesByScreenAndLoadsOnceThenCloseHides)
     g.records.dataFileName = g.sample(QStringLiteral("sample12.TL1"));
     g.window->setLoadOnShow(true);
     bool closed = false;
-    QObject::connect(g.window.get(), &TGraph::closed, [&] { closed = true; });
+    QObject::connect(g.window.get(), &GraphWindow::closed, [&] { closed = true; });
     g.window->show();
     EXPECT_FALSE(g.window->loadOnShow());
     EXPECT_GT(g.window->chart().subsetCount(), 0);
@@ -181,12 +181,12 @@ TEST(GraphFromMainWindow, FileGraphChoosesAFileAndGraphShowsIt)
     home.copyFromSource(QStringLiteral("data/samples/sample8.TL1"));
     ScriptedMessages messages;
     home.copyFromSource(QStringLiteral("data/default.gcf"));  // no warning about colours
-    TMain main(records, QStringLiteral(TAMBLE_SOURCE_DIR "/data"));
+    MainWindow main(records, QStringLiteral(TAMBLE_SOURCE_DIR "/data"));
     main.setMessageService(messages);
     EXPECT_TRUE(main.action(MainCommand::FileGraph)->isEnabled());
     EXPECT_TRUE(main.action(MainCommand::Graph)->isEnabled());
 
-    TGraph& graph = main.graph();
+    GraphWindow& graph = main.graph();
     graph.chooseFile = [] { return QString(); };
     main.run(MainCommand::FileGraph);
     EXPECT_FALSE(graph.isVisible()) << "a cancelled choice shows nothing";
@@ -217,7 +217,7 @@ TEST(GraphFromMainWindow, CommandLineGraphRequestShowsTheNamedFileAfterTheFirstP
     records.mode.openGraph = true;
     ScriptedMessages messages;
     home.copyFromSource(QStringLiteral("data/default.gcf"));  // no warning about colours
-    TMain main(records, QStringLiteral(TAMBLE_SOURCE_DIR "/data"));
+    MainWindow main(records, QStringLiteral(TAMBLE_SOURCE_DIR "/data"));
     main.setMessageService(messages);
     main.show();
     QApplication::processEvents();
@@ -237,11 +237,11 @@ TEST(GraphWindow, DroppedGraphFilesOnlyAndTheValueUnderTheMouse)
     for (const auto& [name, accepted] : names) {
         QMimeData mime;
         mime.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/") + QString::fromLatin1(name))});
-        EXPECT_EQ(!TGraph::graphFileIn(&mime).isEmpty(), accepted) << name;
+        EXPECT_EQ(!GraphWindow::graphFileIn(&mime).isEmpty(), accepted) << name;
     }
     QMimeData two;
     two.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/a.tl1")), QUrl::fromLocalFile(QStringLiteral("/tmp/b.tl1"))});
-    EXPECT_TRUE(TGraph::graphFileIn(&two).isEmpty());
+    EXPECT_TRUE(GraphWindow::graphFileIn(&two).isEmpty());
 
     Graph g;
     g.window->show();

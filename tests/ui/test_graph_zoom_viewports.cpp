@@ -118,7 +118,7 @@ TEST(GraphViewports, DialogSplitsTheChartHidesChannelsAndUndoShowsThemAgain)
     ASSERT_EQ(g.window->chart().viewportCount(), 1) << "four thermistors share one band";
     ASSERT_EQ(g.window->chart().subsetCount(), 4);
 
-    TViewPortsDlg& dialog = g.window->viewportsDialog();
+    ViewportsDialog& dialog = g.window->viewportsDialog();
     dialog.show();
     QTest::mouseClick(dialog.findChild<QAbstractButton*>(QStringLiteral("CountSpinUp")), Qt::LeftButton);
     QTest::mouseClick(dialog.findChild<QAbstractButton*>(QStringLiteral("Hide4")), Qt::LeftButton);

@@ -1,6 +1,6 @@
 // The help window over the shipped pages, the About box, and message boxes with a Help button.
 
-#include "app/program_dir.h"
+#include "platform/program_dir.h"
 #include "help/help_pages.h"
 #include "support/scripted_messages.h"
 #include "ui/common/qt_message_service.h"
@@ -34,7 +34,7 @@ QPushButton* button(QWidget& window, const char* name)
     return window.findChild<QPushButton*>(QString::fromLatin1(name));
 }
 
-QString shownText(const THelpWindow& window)
+QString shownText(const HelpWindow& window)
 {
     return window.browser()->toPlainText();
 }
@@ -77,7 +77,7 @@ private:
 TEST(HelpWindow, EveryContextOpensItsShippedPageWithItsTitle)
 {
     QTemporaryDir programDir;  // no copies there yet: the shipped folder answers
-    THelpWindow window(HelpFolders(programDir.path(), kDataDir));
+    HelpWindow window(HelpFolders(programDir.path(), kDataDir));
     for (const HelpPage& page : HelpPages()) {
         window.showHelp(page.context);
         EXPECT_EQ(window.pageTitle(), page.title) << page.context;
@@ -93,7 +93,7 @@ TEST(HelpWindow, EveryContextOpensItsShippedPageWithItsTitle)
 TEST(HelpWindow, UnknownContextAndMissingPageShowWhyInsteadOfAPage)
 {
     QTemporaryDir empty;
-    THelpWindow window(HelpFolders(empty.path(), QString()));
+    HelpWindow window(HelpFolders(empty.path(), QString()));
     window.showHelp(99);
     EXPECT_EQ(window.pageTitle(), QStringLiteral("Help page not found"));
     EXPECT_TRUE(shownText(window).contains(QStringLiteral("There is no help page for help context 99.")));
@@ -112,7 +112,7 @@ TEST(HelpWindow, AProgramFolderCopyWinsAndShowsAgainAfterANotFoundText)
     ASSERT_TRUE(copy.open(QIODevice::WriteOnly));
     copy.write("<html><head><title>Local Settings</title></head><body><h1>Local</h1></body></html>");
     copy.close();
-    THelpWindow window(HelpFolders(programDir.path(), kDataDir));
+    HelpWindow window(HelpFolders(programDir.path(), kDataDir));
 
     window.showHelp(1);
     EXPECT_EQ(window.pageTitle(), QStringLiteral("Local Settings"));
@@ -124,7 +124,7 @@ TEST(HelpWindow, AProgramFolderCopyWinsAndShowsAgainAfterANotFoundText)
 
 TEST(HelpWindow, BackForwardAndContentsFollowTheHistory)
 {
-    THelpWindow window(HelpFolders(QString(), kDataDir));
+    HelpWindow window(HelpFolders(QString(), kDataDir));
     QPushButton* back = button(window, "BackBtn");
     QPushButton* forward = button(window, "ForwardBtn");
     QPushButton* contents = button(window, "ContentsBtn");
@@ -246,16 +246,16 @@ TEST(MessageService, EachButtonGivesItsAnswerAndClosingGivesTheDefault)
 
 TEST(AboutBox, ShowsTheProgramNameAndVersionAndClosesWithOk)
 {
-    TAboutBox about;
+    AboutBox about;
     about.open();
     QStringList texts;
     for (QLabel* label : about.findChildren<QLabel*>())
         texts << label->text();
     EXPECT_TRUE(texts.contains(QStringLiteral("Tamble Logger")));
-    EXPECT_TRUE(texts.contains(TAboutBox::versionText()));
+    EXPECT_TRUE(texts.contains(AboutBox::versionText()));
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^Version \\d+\\.\\d+(\\.\\d+)?$"))
-                    .match(TAboutBox::versionText()).hasMatch())
-        << TAboutBox::versionText().toStdString();
+                    .match(AboutBox::versionText()).hasMatch())
+        << AboutBox::versionText().toStdString();
     tamble::test::SaveScreen(about, QStringLiteral("about"));
 
     QPushButton* ok = button(about, "OKBtn");

@@ -10,6 +10,7 @@
 
 #include "e2e/support/sim_process.h"
 #include "support/scripted_messages.h"
+#include "ui/support/main_window_rig.h"
 #include "ui/support/screens.h"
 
 #include <QAbstractButton>
@@ -36,28 +37,7 @@ using tamble::e2e::SimProcess;
 
 namespace {
 
-struct Window {
-    explicit Window(const QString& com = QString())
-    {
-        records.programDir = home.path() + QLatin1Char('/');
-        qputenv("TAMBLE_COM1", com.toLocal8Bit());
-        home.copyFromSource(QStringLiteral("data/default.gcf"));  // no warning about colours
-        main = std::make_unique<TMain>(records, QStringLiteral(TAMBLE_SOURCE_DIR "/data"));
-        main->setMessageService(messages);
-        main->show();
-    }
-    ~Window() { qunsetenv("TAMBLE_COM1"); }
-
-    bool waitForMessages(std::size_t count, int ms = 30000)
-    {
-        return QTest::qWaitFor([&] { return messages.shown.size() >= count; }, ms);
-    }
-
-    ProgramHome home;
-    AppRecords records;
-    ScriptedMessages messages;
-    std::unique_ptr<TMain> main;
-};
+using Window = MainWindowRig;
 
 QStringList MenuCaptions(QMenuBar* bar)
 {
@@ -335,7 +315,7 @@ TEST(MainWindowSession, RealTimeGraphPlotsWhatTheDisplayShowsAndEndsOnlyOnYes)
     Window w(sim.ptyPath());
     withTables(w);
     w.main->action(MainCommand::RealTimeGraph)->trigger();
-    TGraph& graph = w.main->graph();
+    GraphWindow& graph = w.main->graph();
     ASSERT_TRUE(QTest::qWaitFor([&] { return graph.isVisible() && graph.live().count() >= 3; }, 30000))
         << w.messages.texts().join('|').toStdString();
     EXPECT_EQ(graph.windowTitle(), QStringLiteral("Tamble Logger / Real Time Graph"));
@@ -375,7 +355,7 @@ TEST(MainWindowUi, TheGraphWindowOpensItsColourAndExportDialogs)
     Window w;
     for (const char* name : {"default.gcf", "A.Rvt", "B.Rvt", "C.Rvt", "L.Rvt", "P.Rvt"})
         w.home.copyFromSource(QStringLiteral("data/") + QLatin1String(name));
-    TGraph& graph = w.main->graph();
+    GraphWindow& graph = w.main->graph();
     ASSERT_TRUE(graph.openChosenFile(QStringLiteral(TAMBLE_SOURCE_DIR "/data/samples/sample8.TL1")));
     graph.show();
     ASSERT_NE(graph.command(QStringLiteral("Colors")), nullptr);
@@ -403,7 +383,7 @@ TEST(MainWindowUi, ADesktopLaunchOpensTheSetupWindowOrSaysTheFileIsMissing)
         records.mode.openSetup = true;
         ScriptedMessages messages;
         home.copyFromSource(QStringLiteral("data/default.gcf"));  // no warning about colours
-        TMain main(records, QStringLiteral(TAMBLE_SOURCE_DIR "/data"));
+        MainWindow main(records, QStringLiteral(TAMBLE_SOURCE_DIR "/data"));
         main.setMessageService(messages);
         main.show();
         EXPECT_TRUE(QTest::qWaitFor([&] { return main.setupWindow().isVisible(); }, 5000));
@@ -418,7 +398,7 @@ TEST(MainWindowUi, ADesktopLaunchOpensTheSetupWindowOrSaysTheFileIsMissing)
         records.settings.lastDataFile = records.dataFileName;
         ScriptedMessages messages;
         home.copyFromSource(QStringLiteral("data/default.gcf"));  // no warning about colours
-        TMain main(records, QStringLiteral(TAMBLE_SOURCE_DIR "/data"));
+        MainWindow main(records, QStringLiteral(TAMBLE_SOURCE_DIR "/data"));
         main.setMessageService(messages);
         bool asked = false;
         main.graph().chooseFile = [&] {   // then the chooser, instead of an empty chart

@@ -100,7 +100,7 @@ protected:
 TEST_F(ScalingDialogsTest, LinearScaleTypedValuesBecomeTheChannelsScale)
 {
     ASSERT_TRUE(dialogs->startFor(2, 5));
-    TLinscaleDlg& dlg = dialogs->linearScale();
+    LinearScaleDialog& dlg = dialogs->linearScale();
     ASSERT_TRUE(dlg.isVisible());
     EXPECT_EQ(dlg.windowTitle(), "New Linear Scale");
     EXPECT_TRUE(text(dlg, "LoVal_dlg").isEmpty());
@@ -120,7 +120,7 @@ TEST_F(ScalingDialogsTest, LinearScaleRefusalsKeepTheDialogOpenAndCancelChangesN
 {
     const SetupRecord before = records.setup;
     dialogs->startFor(1, 5);
-    TLinscaleDlg& dlg = dialogs->linearScale();
+    LinearScaleDialog& dlg = dialogs->linearScale();
     const struct {
         const char* lo;
         const char* hi;
@@ -150,7 +150,7 @@ TEST_F(ScalingDialogsTest, LinearScaleRefusalsKeepTheDialogOpenAndCancelChangesN
 TEST_F(ScalingDialogsTest, ValueFieldsTakeSixCharactersOfANumberAndStartEmptyEveryTime)
 {
     dialogs->startFor(1, 5);
-    TLinscaleDlg& dlg = dialogs->linearScale();
+    LinearScaleDialog& dlg = dialogs->linearScale();
     QTest::keyClicks(control(dlg, "LoVal_dlg"), "1a2b34567");
     EXPECT_EQ(text(dlg, "LoVal_dlg"), "123456");
     QTest::keyClicks(control(dlg, "HiVal_dlg"), "-1.5e3");
@@ -165,9 +165,9 @@ TEST_F(ScalingDialogsTest, ValueFieldsTakeSixCharactersOfANumberAndStartEmptyEve
 TEST_F(ScalingDialogsTest, CurrentLoopStartsCalculatedAndItsOkFillsTheLinearScale)
 {
     dialogs->startFor(4, 5);
-    TLinscaleDlg& dlg = dialogs->linearScale();
+    LinearScaleDialog& dlg = dialogs->linearScale();
     click(dlg, "CLBtn");
-    TCloop& cloop = dlg.currentLoop();
+    CurrentLoopDialog& cloop = dlg.currentLoop();
     ASSERT_TRUE(cloop.isVisible());
     EXPECT_EQ(cloop.windowTitle(), "Current Loop Scaling");
     EXPECT_EQ(text(cloop, "LoValField"), "-25.00");
@@ -202,10 +202,10 @@ TEST_F(ScalingDialogsTest, CurrentLoopStartsCalculatedAndItsOkFillsTheLinearScal
 TEST_F(ScalingDialogsTest, CalculatorCancelCopiesNothing)
 {
     dialogs->startFor(1, 5);
-    TLinscaleDlg& dlg = dialogs->linearScale();
+    LinearScaleDialog& dlg = dialogs->linearScale();
     type(dlg, "LoVal_dlg", "1");
     click(dlg, "LTBtn");
-    TLinTran& lt = dlg.linearTransducer();
+    LinearTransducerDialog& lt = dlg.linearTransducer();
     ASSERT_TRUE(lt.isVisible());
     click(lt, "CancelBtn");
     EXPECT_FALSE(lt.isVisible());
@@ -216,9 +216,9 @@ TEST_F(ScalingDialogsTest, CalculatorCancelCopiesNothing)
 TEST_F(ScalingDialogsTest, LinearTransducerStartsCalculatedAndKeepsItsFieldsBetweenUses)
 {
     dialogs->startFor(1, 5);
-    TLinscaleDlg& dlg = dialogs->linearScale();
+    LinearScaleDialog& dlg = dialogs->linearScale();
     click(dlg, "LTBtn");
-    TLinTran& lt = dlg.linearTransducer();
+    LinearTransducerDialog& lt = dlg.linearTransducer();
     EXPECT_EQ(lt.windowTitle(), "Linear Transducer Scaling");
     EXPECT_EQ(text(lt, "LoValField"), " 0.000");
     EXPECT_EQ(text(lt, "HiValField"), "100.00");
@@ -241,9 +241,9 @@ TEST_F(ScalingDialogsTest, LinearTransducerStartsCalculatedAndKeepsItsFieldsBetw
 TEST_F(ScalingDialogsTest, AdjustStartsFromTheChannelsLinearEntry)
 {
     dialogs->startFor(1, 5, "Linear: 0.0000 / 100.00");
-    TLinscaleDlg& dlg = dialogs->linearScale();
+    LinearScaleDialog& dlg = dialogs->linearScale();
     click(dlg, "AdjustBtn");
-    TAdjust1& adjust = dlg.adjust();
+    AdjustScaleDialog& adjust = dlg.adjust();
     ASSERT_TRUE(adjust.isVisible());
     EXPECT_EQ(adjust.windowTitle(), "Adjust Linear Scaling");
     EXPECT_EQ(text(adjust, "OldLoValField"), "0.0000");
@@ -288,7 +288,7 @@ TEST_F(ScalingDialogsTest, AdjustWithoutAnEntryUsesTheRecordsLinearValues)
 TEST_F(ScalingDialogsTest, ContactClosureWritesClosedAndOpen)
 {
     ASSERT_TRUE(dialogs->startFor(3, 11));
-    TContactDlg& dlg = dialogs->contactClosure();
+    ContactClosureDialog& dlg = dialogs->contactClosure();
     ASSERT_TRUE(dlg.isVisible());
     EXPECT_EQ(dlg.windowTitle(), "Contact Closure values");
     click(dlg, "OKBtn");
@@ -314,7 +314,7 @@ TEST_F(ScalingDialogsTest, SelectFileListsTheProgramDirectoryTablesAndStoresTheN
     }
     const SetupRecord before = records.setup;
     ASSERT_TRUE(dialogs->startFor(4, 7));
-    TSelectFile& dlg = dialogs->selectFile();
+    SelectTableDialog& dlg = dialogs->selectTable();
     ASSERT_TRUE(dlg.isVisible());
     EXPECT_EQ(dlg.windowTitle(), "Custom Table");
     auto* list = control<QListWidget>(dlg, "FileList");
@@ -356,14 +356,14 @@ TEST_F(ScalingDialogsTest, EntriesThatAreScalingsOpenNoDialog)
     }
     EXPECT_FALSE(dialogs->linearScale().isVisible());
     EXPECT_FALSE(dialogs->contactClosure().isVisible());
-    EXPECT_FALSE(dialogs->selectFile().isVisible());
+    EXPECT_FALSE(dialogs->selectTable().isVisible());
     EXPECT_TRUE(ends.empty());
 }
 
 TEST_F(ScalingDialogsTest, HelpButtonsOpenTheirTopics)
 {
     dialogs->startFor(1, 5);
-    TLinscaleDlg& linear = dialogs->linearScale();
+    LinearScaleDialog& linear = dialogs->linearScale();
     click(linear, "HelpBtn");
     click(linear.currentLoop(), "HelpBtn");
     click(linear.linearTransducer(), "HelpBtn");
@@ -373,6 +373,6 @@ TEST_F(ScalingDialogsTest, HelpButtonsOpenTheirTopics)
     click(dialogs->contactClosure(), "HelpBtn");
     click(dialogs->contactClosure(), "CancelBtn");
     dialogs->startFor(1, 7);
-    click(dialogs->selectFile(), "HelpBtn");
+    click(dialogs->selectTable(), "HelpBtn");
     EXPECT_EQ(help.contexts, (std::vector<int>{13, 20, 21, 22, 25, 8}));
 }

@@ -32,13 +32,13 @@ protected:
         for (int n = 1; n <= 20; ++n)
             qunsetenv(ComEnvironmentName(n).toLatin1().constData());
         records.programDir = home.path() + "/";
-        dialog = std::make_unique<TSettings2>(records, messages, help);
+        dialog = std::make_unique<SettingsDialog>(records, messages, help);
         connect();
     }
 
     void connect()
     {
-        QObject::connect(dialog.get(), &TSettings2::applied,
+        QObject::connect(dialog.get(), &SettingsDialog::applied,
                          [this](const SettingsApplied& a) { appliedResults.push_back(a); });
     }
 
@@ -56,7 +56,7 @@ protected:
     AppRecords records;
     ScriptedMessages messages;
     RecordingHelp help;
-    std::unique_ptr<TSettings2> dialog;
+    std::unique_ptr<SettingsDialog> dialog;
     std::vector<SettingsApplied> appliedResults;
 };
 
@@ -164,7 +164,7 @@ TEST_F(SettingsDialogTest, ShowsEachPortsDeviceAndMapsOne)
 
     click("COM3");
     click("MapBtn");
-    auto* map = dialog->findChild<TPortMap*>();
+    auto* map = dialog->findChild<PortMapDialog*>();
     ASSERT_NE(map, nullptr);
     ASSERT_TRUE(map->isVisible());
     auto* list = map->findChild<QListWidget*>("DeviceList");

@@ -55,7 +55,7 @@ struct SetupUi {
         records.savedSetupCopy = records.setup;
         records.settings.lastSetupFile = QStringLiteral("SITE.SET");
         records.settings.resolutionType = 1;  // LX500
-        window = std::make_unique<TSetup>(records, messages, help);
+        window = std::make_unique<SetupWindow>(records, messages, help);
         window->now = [] { return kNow; };
         window->prepare();
         window->show();
@@ -75,7 +75,7 @@ struct SetupUi {
     AppRecords records;
     ScriptedMessages messages;
     RecordingHelp help;
-    std::unique_ptr<TSetup> window;
+    std::unique_ptr<SetupWindow> window;
 };
 
 } // namespace
@@ -164,7 +164,7 @@ TEST(SetupWindowUi, DialOutChoicesReachTheStartField)
 {
     SetupUi w;
     w.choose(QStringLiteral("StartBox"), 3);
-    TGetDate& d = w.window->dateDialog();
+    GetDateDialog& d = w.window->dateDialog();
     ASSERT_TRUE(d.isVisible());
     EXPECT_EQ(d.windowTitle(), QStringLiteral("Pre-set Dial-out Time for modem communications"));
     EXPECT_FALSE(d.findChild<QWidget*>(QStringLiteral("DatePicker"))->isVisible());
@@ -293,19 +293,19 @@ struct MainUi {
         SaveSetupFile(records.settings.lastSetupFile, records.setup);
         qputenv("TAMBLE_COM1", com.toLocal8Bit());
         home.copyFromSource(QStringLiteral("data/default.gcf"));  // no warning about colours
-        main = std::make_unique<TMain>(records, QStringLiteral(TAMBLE_SOURCE_DIR "/data"));
+        main = std::make_unique<MainWindow>(records, QStringLiteral(TAMBLE_SOURCE_DIR "/data"));
         main->setMessageService(messages);
         main->show();
     }
     ~MainUi() { qunsetenv("TAMBLE_COM1"); }
 
-    TSetup& setup() { return main->setupWindow(); }
+    SetupWindow& setup() { return main->setupWindow(); }
     template <class T> T* child(const QString& name) { return setup().findChild<T*>(name); }
 
     ProgramHome home;
     AppRecords records;
     ScriptedMessages messages;
-    std::unique_ptr<TMain> main;
+    std::unique_ptr<MainWindow> main;
 };
 
 } // namespace
@@ -375,7 +375,7 @@ TEST(SetupWindowFromMenu, SendAsksFirstAndCancelSendsNothing)
     auto* start = w.child<QComboBox>(QStringLiteral("StartBox"));
     start->setCurrentIndex(1);
     emit start->activated(1);
-    TGetDate& d = w.setup().dateDialog();
+    GetDateDialog& d = w.setup().dateDialog();
     ASSERT_TRUE(d.isVisible());
     d.findChild<QDateEdit*>(QStringLiteral("DatePicker"))->setDate(QDate(2020, 1, 6));
     QTest::mouseClick(d.findChild<QPushButton*>(QStringLiteral("OKBtn")), Qt::LeftButton);

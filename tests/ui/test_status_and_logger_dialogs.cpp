@@ -2,7 +2,7 @@
 // their controls against a session engine on an in-memory port.
 
 #include "ui/link/com_test_dialog.h"
-#include "ui/link/remote_modem_dialog.h"
+#include "ui/link/remote_modem_setup_dialog.h"
 #include "ui/link/station_address_dialog.h"
 #include "ui/link/status_window.h"
 
@@ -60,7 +60,7 @@ struct Rig : WindowRig {
     }
 
     // The host's window callbacks reach the Status window as the application forwards them.
-    void forwardTo(TStatus& status)
+    void forwardTo(StatusWindow& status)
     {
         host.onShowStatus = [&status] { status.ShowStatus(); };
         host.onShowStatusWindow = [&status] { status.showStatusWindow(); };
@@ -111,7 +111,7 @@ TEST(StatusWindowUi, ShowsEveryTextOfTheLastStatus)
     Rig rig;
     rig.decode(status_test::Golden12Bit());
     rig.records.session.dateCode = {true, 4, 98};
-    TStatus status(rig.records, *rig.engine, rig.messages, rig.help);
+    StatusWindow status(rig.records, *rig.engine, rig.messages, rig.help);
     rig.forwardTo(status);
     rig.host.showStatus();
     rig.host.showStatusWindow();
@@ -144,7 +144,7 @@ TEST(StatusWindowUi, ShowsEveryTextOfTheLastStatus)
     ExpectAccessibleNames(status);
     SaveScreen(status, QStringLiteral("status"));
 
-    QSignalSpy shownMain(&status, &TStatus::mainWindowShowRequested);
+    QSignalSpy shownMain(&status, &StatusWindow::mainWindowShowRequested);
     Click(status, "OKButton");
     EXPECT_FALSE(status.isVisible());
     EXPECT_EQ(shownMain.count(), 1);
@@ -154,7 +154,7 @@ TEST(StatusWindowUi, DialOutScheduleIsShownUntilTheNextStatus)
 {
     Rig rig;
     rig.decode(status_test::Golden12Bit());
-    TStatus status(rig.records, *rig.engine, rig.messages, rig.help);
+    StatusWindow status(rig.records, *rig.engine, rig.messages, rig.help);
     status.ShowStatus();
     status.dialOutReply("983015340000");
     auto* label = static_cast<QLabel*>(Child(status, "DialOutLabel"));
@@ -169,7 +169,7 @@ TEST(StatusWindowUi, StationAddressZeroHidesTheBoxAndItsLabel)
     QByteArray record = status_test::Golden12Bit();
     record.replace(195, 2, "00");
     rig.decode(record);
-    TStatus status(rig.records, *rig.engine, rig.messages, rig.help);
+    StatusWindow status(rig.records, *rig.engine, rig.messages, rig.help);
     status.ShowStatus();
     status.showStatusWindow();
     EXPECT_FALSE(Child(status, "StationAddrBox")->isVisible());
@@ -180,7 +180,7 @@ TEST(StatusWindowUi, StationAddressZeroHidesTheBoxAndItsLabel)
 TEST(StatusWindowUi, LastStatusBeforeAnyStatusOnlyTells)
 {
     Rig rig;
-    TStatus status(rig.records, *rig.engine, rig.messages, rig.help);
+    StatusWindow status(rig.records, *rig.engine, rig.messages, rig.help);
     status.lastStatus();
     EXPECT_FALSE(status.isVisible());
     EXPECT_EQ(rig.messages.texts(), QStringList{QStringLiteral("No Status to show; Select Receive/Status")});
@@ -195,7 +195,7 @@ TEST(StatusWindowUi, RealTimeReadingsFillTheValueBoxesAndOkEndsPolledRealTime)
 {
     Rig rig;
     rig.decode(status_test::Golden12Bit());
-    TStatus status(rig.records, *rig.engine, rig.messages, rig.help);
+    StatusWindow status(rig.records, *rig.engine, rig.messages, rig.help);
     rig.forwardTo(status);
     rig.startRealTime('q', false);
     rig.host.showStatus();
@@ -217,7 +217,7 @@ TEST(StatusWindowUi, RealTimeReadingsFillTheValueBoxesAndOkEndsPolledRealTime)
     SaveScreen(status, QStringLiteral("status_realtime"));
     EXPECT_EQ(status.windowTitle(), QStringLiteral("Real Time Display"));
 
-    QSignalSpy shownMain(&status, &TStatus::mainWindowShowRequested);
+    QSignalSpy shownMain(&status, &StatusWindow::mainWindowShowRequested);
     Click(status, "OKButton");
     EXPECT_FALSE(status.isVisible());
     EXPECT_EQ(rig.records.session.transaction, TransactionKind::None);
@@ -233,7 +233,7 @@ TEST(StatusWindowUi, RealTimeEndingUnderTheOpenWindowTurnsItBackIntoTheStatus)
 {
     Rig rig;
     rig.decode(status_test::Golden12Bit());
-    TStatus status(rig.records, *rig.engine, rig.messages, rig.help);
+    StatusWindow status(rig.records, *rig.engine, rig.messages, rig.help);
     rig.forwardTo(status);
     rig.host.onSessionEnded = [&status] { status.sessionEnded(); };
     rig.startRealTime('q', false);
@@ -250,7 +250,7 @@ TEST(StatusWindowUi, ClosingTheWindowOverAnOldLoggerTerminatesTheLink)
     Rig rig;
     rig.records.settings.fastProtocol = false;
     rig.decode(status_test::Golden12Bit());
-    TStatus status(rig.records, *rig.engine, rig.messages, rig.help);
+    StatusWindow status(rig.records, *rig.engine, rig.messages, rig.help);
     rig.forwardTo(status);
     rig.startRealTime('n', false);
     rig.host.showStatus();
@@ -269,7 +269,7 @@ TEST(StationAddressUi, FieldChecksAndProgramming)
 {
     Rig rig;
     rig.records.settings.stationAddress = 7;
-    TSndNetAddr dialog(rig.records, *rig.engine, rig.messages, rig.help);
+    StationAddressDialog dialog(rig.records, *rig.engine, rig.messages, rig.help);
     rig.host.onCloseStationAddressDialog = [&dialog] { dialog.closeStationAddressDialog(); };
     dialog.show();
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Set Station Address (for network)"));
@@ -315,7 +315,7 @@ TEST(StationAddressUi, FieldChecksAndProgramming)
 TEST(StationAddressUi, LoggerThatCannotBeNetworkedClosesTheDialogWithTheMessage)
 {
     Rig rig;
-    TSndNetAddr dialog(rig.records, *rig.engine, rig.messages, rig.help);
+    StationAddressDialog dialog(rig.records, *rig.engine, rig.messages, rig.help);
     rig.host.onCloseStationAddressDialog = [&dialog] { dialog.closeStationAddressDialog(); };
     dialog.show();
     Click(dialog, "SENDBtn");
@@ -336,7 +336,7 @@ TEST(RemoteModemUi, PortRefusedThenModemConfigured)
 {
     Rig rig;
     rig.records.settings.remoteModemInit = QStringLiteral("ATS0=1&W");
-    TCremote1 dialog(rig.records, *rig.engine, rig.messages, rig.help);
+    RemoteModemSetupDialog dialog(rig.records, *rig.engine, rig.messages, rig.help);
     dialog.show();
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Configure Remote Modem"));
     EXPECT_EQ(BoxText(dialog, "Edit1"), QStringLiteral("Com3"));
@@ -381,7 +381,7 @@ TEST(ComTestUi, TestDisablesTheDialogUntilTheAnswerOrTheTimeOut)
     };
     for (const Case& c : cases) {
         Rig rig;
-        TComTestDlg dialog(rig.records, *rig.engine, rig.messages, rig.help);
+        ComTestDialog dialog(rig.records, *rig.engine, rig.messages, rig.help);
         dialog.show();
         Click(dialog, "TestBtn");
         EXPECT_FALSE(dialog.isEnabled());
@@ -400,7 +400,7 @@ TEST(ComTestUi, TestDisablesTheDialogUntilTheAnswerOrTheTimeOut)
 TEST(ComTestUi, RealTimeGraphIsAskedAboutFirst)
 {
     Rig rig;
-    TComTestDlg dialog(rig.records, *rig.engine, rig.messages, rig.help);
+    ComTestDialog dialog(rig.records, *rig.engine, rig.messages, rig.help);
     dialog.show();
     ExpectAccessibleNames(dialog);
     SaveScreen(dialog, QStringLiteral("com_test"));

@@ -27,7 +27,7 @@ protected:
         settings.viewportMode = 2;
         settings.viewportAssignment = {2, 2, 0, 0};
         visibility.showAll(4);
-        dialog = std::make_unique<TViewPortsDlg>(settings, visibility, messages, help);
+        dialog = std::make_unique<ViewportsDialog>(settings, visibility, messages, help);
         dialog->prepare({1, 2, 3, 4}, {"Inside", "Outside", "Humidity~0,100", "Light;lux"}, false);
     }
 
@@ -52,7 +52,7 @@ protected:
     ChannelVisibility visibility;
     ScriptedMessages messages;
     RecordingHelp help;
-    std::unique_ptr<TViewPortsDlg> dialog;
+    std::unique_ptr<ViewportsDialog> dialog;
 };
 
 const QString kDashes(38, QLatin1Char('-'));

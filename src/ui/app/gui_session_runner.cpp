@@ -7,7 +7,7 @@
 #include "ui/link/status_window.h"
 #include "ui/setup/setup_window.h"
 
-#include "program/port_diagnosis.h"
+#include "settings/port_diagnosis.h"
 #include "link/download.h"
 #include "link/download_progress.h"
 
@@ -17,7 +17,7 @@
 
 namespace tamble {
 
-GuiSessionRunner::GuiSessionRunner(AppRecords& records, TMain& main)
+GuiSessionRunner::GuiSessionRunner(AppRecords& records, MainWindow& main)
     : SessionRunner(records, &main), m_main(main), m_aaPort(records.programDir),
       m_auto(engine(), *this, records.setup, m_savedCopy, records.programDir)
 {
@@ -29,7 +29,7 @@ GuiSessionRunner::GuiSessionRunner(AppRecords& records, TMain& main)
     messageHandler = [this](const Outcome& o) {
         UserMessage m{o.kind, o.message, o.buttons, o.helpContext};
         m.destructive = o.destructive;
-        if (o.message == QLatin1String("Unable to open selected ComPort - check Settings"))
+        if (o.message == QLatin1String(kPortOpenFailedText))
             m.informative = PortOpenDiagnosis(qtPort().devicePath());
         return m_main.messages().ask(m);
     };

@@ -2,19 +2,19 @@
 // The runner of the windows: the engine's window callbacks go to the main window's windows, and
 // auto answer waits on the main window's port.
 
-#include "app/session_runner.h"
+#include "platform/session_runner.h"
 #include "link/auto_answer.h"
 
 #include <QTimer>
 
 namespace tamble {
 
-class TMain;
+class MainWindow;
 
 class GuiSessionRunner : public SessionRunner, public AutoAnswerHost {
     Q_OBJECT
 public:
-    GuiSessionRunner(AppRecords& records, TMain& main);
+    GuiSessionRunner(AppRecords& records, MainWindow& main);
 
     // --- SessionHost: windows ---
     void setStatusText(const QString& text) override;
@@ -58,7 +58,7 @@ public:
     QtSerialPort& aaQtPort() { return m_aaPort; }
 
 private:
-    TMain& m_main;
+    MainWindow& m_main;
     QtSerialPort m_aaPort;
     SetupRecord m_savedCopy;
     AutoAnswer m_auto;

@@ -8,9 +8,9 @@
 #include <QDropEvent>
 #include <QMimeData>
 
-#include "program/port_diagnosis.h"
-#include "program/port_map.h"
-#include "app/startup.h"
+#include "settings/port_diagnosis.h"
+#include "settings/port_map.h"
+#include "program/close_program.h"
 #include "directory/directory_list_rules.h"
 #include "help/help_pages.h"
 #include "link/baud_rate.h"
@@ -31,13 +31,13 @@
 #include "ui/setup/scaling_dialogs.h"
 #include "ui/setup/select_table_dialog.h"
 #include "ui/common/qt_message_service.h"
-#include "ui/directory/local_modem_dialog.h"
+#include "ui/directory/local_modem_list_dialog.h"
 #include "ui/directory/phone_list_dialog.h"
-#include "ui/directory/remote_modem_dialog.h"
+#include "ui/directory/remote_modem_list_dialog.h"
 #include "ui/help/about_box.h"
 #include "ui/help/help_window.h"
 #include "ui/link/com_test_dialog.h"
-#include "ui/link/remote_modem_dialog.h"
+#include "ui/link/remote_modem_setup_dialog.h"
 #include "ui/link/session_window.h"
 #include "ui/link/station_address_dialog.h"
 #include "ui/link/status_window.h"
@@ -67,12 +67,12 @@
 
 namespace tamble {
 
-TMain::TMain(AppRecords& records, const QString& shippedDataDir, QWidget* parent)
+MainWindow::MainWindow(AppRecords& records, const QString& shippedDataDir, QWidget* parent)
     : QMainWindow(parent), m_records(records), m_recent(records.programDir)
 {
     m_recent.load();
     setObjectName(QStringLiteral("TMain"));
-    m_help = std::make_unique<THelpWindow>(HelpFolders(records.programDir, shippedDataDir));
+    m_help = std::make_unique<HelpWindow>(HelpFolders(records.programDir, shippedDataDir));
     m_qtMessages = std::make_unique<QtMessageService>(*m_help, this);
     m_relay.target = m_qtMessages.get();
     chooseDataFile = [this] {
@@ -105,15 +105,15 @@ TMain::TMain(AppRecords& records, const QString& shippedDataDir, QWidget* parent
     refresh();
 }
 
-TMain::~TMain()
+MainWindow::~MainWindow()
 {
     qApp->removeEventFilter(this);
     m_runner->finished = [](int) {};
 }
 
-void TMain::setMessageService(MessageService& messages) { m_relay.target = &messages; }
+void MainWindow::setMessageService(MessageService& messages) { m_relay.target = &messages; }
 
-void TMain::buildMenus()
+void MainWindow::buildMenus()
 {
     for (const Menu& menu : MainMenus()) {
         if (menu.command) {
@@ -159,7 +159,7 @@ QFrame* Group(QWidget* parent, const QString& name)
 
 } // namespace
 
-void TMain::buildControls()
+void MainWindow::buildControls()
 {
     auto* central = new QWidget(this);
     auto* column = new QVBoxLayout(central);
@@ -228,7 +228,7 @@ void TMain::buildControls()
     setCentralWidget(central);
 }
 
-void TMain::createWindows()
+void MainWindow::createWindows()
 {
     m_runner = std::make_unique<GuiSessionRunner>(m_records, *this);
     m_runner->onDataFileComplete = [this](const QString& file) {
@@ -249,27 +249,28 @@ void TMain::createWindows()
     engine.setTransactionHandler(TransactionKind::SendSetup, m_sender.get());
 
     // Windows are created once, in this order, and only shown and hidden afterwards.
-    m_station = new TSndNetAddr(m_records, engine, *m_messages, *m_help, this);
+    m_station = new StationAddressDialog(m_records, engine, *m_messages, *m_help, this);
     createSetupWindow();
-    m_about = new TAboutBox(this);
-    m_settings = new TSettings2(m_records, *m_messages, *m_help, this);
-    m_getDate = new TGetDate(m_records.setup, *m_help, m_setupWindow);
+    m_about = new AboutBox(this);
+    m_settings = new SettingsDialog(m_records, *m_messages, *m_help, this);
+    m_getDate = new GetDateDialog(m_records.setup, *m_help, m_setupWindow);
     m_setupWindow->setDateDialog(m_getDate);
-    m_session = new TCommStatus(this);
+    m_session = new SessionWindow(this);
     qApp->installEventFilter(this);   // every window that shows: keepSessionWindowInFront
-    m_status = new TStatus(m_records, engine, *m_messages, *m_help, this);
-    m_comTest = new TComTestDlg(m_records, engine, *m_messages, *m_help, this);
-    m_remoteSetup = new TCremote1(m_records, engine, *m_messages, *m_help, this);
-    m_remoteList = new TDB2(m_records, *m_messages, *m_help, this);
-    m_phoneList = new TDB0(m_records, *m_messages, *m_help, this);
-    m_localList = new TDB1(m_records, *m_messages, *m_help, this);
+    m_status = new StatusWindow(m_records, engine, *m_messages, *m_help, this);
+    m_comTest = new ComTestDialog(m_records, engine, *m_messages, *m_help, this);
+    m_remoteSetup = new RemoteModemSetupDialog(m_records, engine, *m_messages, *m_help, this);
+    m_remoteList = new RemoteModemListDialog(m_records, *m_messages, *m_help, this);
+    m_phoneList = new PhoneListDialog(m_records, *m_messages, *m_help, this);
+    m_localList = new LocalModemListDialog(m_records, *m_messages, *m_help, this);
 
-    connect(m_session, &TCommStatus::abortClicked, this, [this] { m_runner->engine().onAbort(); });
-    connect(m_status, &TStatus::mainWindowShowRequested, this, [this] { show(); });
+    connect(m_session, &SessionWindow::abortClicked, this, [this] { m_runner->engine().onAbort(); });
+    connect(m_status, &StatusWindow::mainWindowShowRequested, this, [this] { show(); });
     connect(m_station, &QDialog::finished, this, [this] { m_runner->setMainWindowEnabled(true); });
-    connect(m_settings, &TSettings2::applied, this, &TMain::onSettingsApplied);
-    connect(m_phoneList, &TDB0::phoneEntryChosen, this, [this](const QString& name) { m_phoneBox->setText(name); });
-    connect(m_phoneList, &TDB0::hangUpRequested, this, [this] {
+    connect(m_settings, &SettingsDialog::applied, this, &MainWindow::onSettingsApplied);
+    connect(m_phoneList, &PhoneListDialog::phoneEntryChosen, this,
+            [this](const QString& name) { m_phoneBox->setText(name); });
+    connect(m_phoneList, &PhoneListDialog::hangUpRequested, this, [this] {
         if (m_records.session.modemOnline && m_records.session.transaction == TransactionKind::None)
             HangupModem(*m_runner, m_records.session, [this] { refresh(); });
     });
@@ -278,13 +279,13 @@ void TMain::createWindows()
     wireSetupWindow();
 }
 
-QAction* TMain::action(MainCommand command) const
+QAction* MainWindow::action(MainCommand command) const
 {
     const auto it = m_actions.find(command);
     return it == m_actions.end() ? nullptr : it->second;
 }
 
-void TMain::refresh()
+void MainWindow::refresh()
 {
     setWindowTitle(QStringLiteral("Tamble Logger"));
     setAcceptDrops(true);
@@ -303,21 +304,21 @@ void TMain::refresh()
     refreshHome();
 }
 
-void TMain::refreshHome()
+void MainWindow::refreshHome()
 {
     const bool connected = m_records.session.modemOnline || (m_runner && m_runner->engine().active());
     m_home->display(m_homeModel.content(m_records, ResolveComDevice(m_records.settings.portNumber, m_records.programDir),
                                         m_recent, connected, QDateTime::currentDateTime()));
 }
 
-void TMain::noteRecentFile(const QString& path, const QByteArray& description, const QString& period)
+void MainWindow::noteRecentFile(const QString& path, const QByteArray& description, const QString& period)
 {
     m_recent.add(path, QString::fromLatin1(description), period);
     m_recent.save();
     refreshHome();
 }
 
-void TMain::applyAutoAnswer()
+void MainWindow::applyAutoAnswer()
 {
     const bool on = m_records.settings.autoAnswer;
     for (const QString& name : AutoAnswerDisabledMenus()) {
@@ -335,37 +336,37 @@ void TMain::applyAutoAnswer()
     m_aaEdit->setVisible(on);
     if (on) {
         if (!m_runner->autoAnswer().setupAaComPort())
-            m_messages->ask({DialogKind::Warning, QStringLiteral("Unable to open selected ComPort - check Settings"),
+            m_messages->ask({DialogKind::Warning, QString::fromLatin1(kPortOpenFailedText),
                              DialogButtons::Ok, 0, PortOpenDiagnosis(m_runner->aaQtPort().devicePath()), {}});
     } else {
         m_runner->autoAnswer().disableAutoAnswer();
     }
 }
 
-void TMain::setAaText(const QString& text, bool visible)
+void MainWindow::setAaText(const QString& text, bool visible)
 {
     m_aaEdit->setText(text);
     m_aaEdit->setVisible(visible || m_records.settings.autoAnswer);
 }
 
-void TMain::onSettingsApplied(const SettingsApplied& applied)
+void MainWindow::onSettingsApplied(const SettingsApplied& applied)
 {
     Q_UNUSED(applied);
     applyAutoAnswer();
     refresh();
 }
 
-void TMain::showEvent(QShowEvent* event)
+void MainWindow::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
     refresh();
     if (!m_firstPaintDone) {
         m_firstPaintDone = true;
-        QTimer::singleShot(0, this, &TMain::firstPaint);
+        QTimer::singleShot(0, this, &MainWindow::firstPaint);
     }
 }
 
-void TMain::firstPaint()
+void MainWindow::firstPaint()
 {
     m_runner->setMainWindowEnabled(true);
     loadColoursOnce();
@@ -379,13 +380,13 @@ void TMain::firstPaint()
 }
 
 // The graph window is made once, on first use, and afterwards only shown and hidden.
-TGraph& TMain::graphWindow()
+GraphWindow& MainWindow::graphWindow()
 {
     if (!m_graph) {
-        m_graph = new TGraph(m_records, *m_messages, m_help.get(), this);
+        m_graph = new GraphWindow(m_records, *m_messages, m_help.get(), this);
         m_graph->setWindowFlag(Qt::Window);
         wireGraphWindow(*m_graph);
-        connect(m_graph, &TGraph::fileLoaded, this, [this] {
+        connect(m_graph, &GraphWindow::fileLoaded, this, [this] {
             const DataSet& data = m_records.dataSet;
             const QString tl1 = data.multiBank ? ReloadTl1Name(data.dataFileName) : data.dataFileName;
             noteRecentFile(QFileInfo::exists(tl1) ? tl1 : data.dataFileName,
@@ -393,7 +394,7 @@ TGraph& TMain::graphWindow()
                            QString::fromLatin1(data.firstStamp.trimmed()) + QStringLiteral(" – ") +
                                QString::fromLatin1(data.lastStamp.trimmed()));
         });
-        connect(m_graph, &TGraph::closed, this, [this] {
+        connect(m_graph, &GraphWindow::closed, this, [this] {
             m_runner->setMainWindowEnabled(true);
             show();
         });
@@ -403,7 +404,7 @@ TGraph& TMain::graphWindow()
 
 // The graph colours of the settings' colour file, read at start-up (or when the graph
 // window is made before the first paint).
-void TMain::loadColoursOnce()
+void MainWindow::loadColoursOnce()
 {
     if (std::exchange(m_coloursLoaded, true))
         return;
@@ -411,7 +412,7 @@ void TMain::loadColoursOnce()
 }
 
 // The colours of the colour file, the colour dialog and the export of the graph window.
-void TMain::wireGraphWindow(TGraph& graph)
+void MainWindow::wireGraphWindow(GraphWindow& graph)
 {
     loadColoursOnce();
     auto apply = [this, &graph] {
@@ -424,15 +425,15 @@ void TMain::wireGraphWindow(TGraph& graph)
                                QColor::fromRgb(c.border)});
     };
     apply();
-    auto* colours = new TColorSetup(m_colours, m_records.settings.colourFile, m_records.dataSet,
-                                    m_records.programDir, *m_messages, *m_help, &graph);
+    auto* colours = new ColourDialog(m_colours, m_records.settings.colourFile, m_records.dataSet,
+                                     m_records.programDir, *m_messages, *m_help, &graph);
     colours->applyColours = [apply, &graph] {
         apply();
         graph.RedrawGraph();
     };
     graph.onColors = [colours] { colours->open(); };
 
-    auto* exportDialog = new TExpDialog(m_records, *m_messages, *m_help, &graph);
+    auto* exportDialog = new ExportDialog(m_records, *m_messages, *m_help, &graph);
     exportDialog->exportGraphic = [this, &graph] {
         const QString chosen = QFileDialog::getSaveFileName(&graph, QStringLiteral("Export Graphic"),
                                                             m_records.programDir,
@@ -440,8 +441,8 @@ void TMain::wireGraphWindow(TGraph& graph)
         if (chosen.isEmpty())
             return;
         const QString path = GraphicFileName(chosen);
-        auto* size = new TGraphicSizeDlg(GraphicFormatOf(path), graph.chart().widget()->width(),
-                                         graph.chart().widget()->height(), &graph);
+        auto* size = new GraphicSizeDialog(GraphicFormatOf(path), graph.chart().widget()->width(),
+                                           graph.chart().widget()->height(), &graph);
         size->setAttribute(Qt::WA_DeleteOnClose);
         connect(size, &QDialog::accepted, &graph, [this, &graph, size, path] {
             if (!graph.exportPicture(path, size->size()))
@@ -459,7 +460,7 @@ void TMain::wireGraphWindow(TGraph& graph)
 }
 
 // Receive/Real Time Graph: the graph window appears at the first reading.
-void TMain::StartRealTimeGraph()
+void MainWindow::StartRealTimeGraph()
 {
     SessionState& s = m_records.session;
     if (s.realTimeGraph) {
@@ -475,24 +476,24 @@ void TMain::StartRealTimeGraph()
     startTransaction(TransactionKind::RealTime);
 }
 
-void TMain::showDownloadedGraph()
+void MainWindow::showDownloadedGraph()
 {
-    TGraph& graph = graphWindow();
+    GraphWindow& graph = graphWindow();
     graph.clearZoomState();
     graph.setLoadOnShow(true);
     showGraph();
 }
 
-void TMain::setGraphLoadOnShow(bool on)
+void MainWindow::setGraphLoadOnShow(bool on)
 {
     if (m_graph)
         m_graph->setLoadOnShow(on);
 }
 
 // File/Graph: choose a file, then show it from its first reading.
-void TMain::openGraphFromMenu()
+void MainWindow::openGraphFromMenu()
 {
-    TGraph& graph = graphWindow();
+    GraphWindow& graph = graphWindow();
     if (!graph.OpenGraphFile())
         return;
     graph.clearZoomState();
@@ -500,9 +501,9 @@ void TMain::openGraphFromMenu()
     showGraph();
 }
 
-void TMain::showGraph()
+void MainWindow::showGraph()
 {
-    TGraph& graph = graphWindow();
+    GraphWindow& graph = graphWindow();
     // A window that would open empty reads its file first; when that fails it asks for another
     // file instead of showing an empty chart, and stays closed when none is chosen.
     if (!graph.isVisible() && !graph.hasRecording() && !m_records.session.realTimeGraph) {
@@ -525,15 +526,15 @@ void TMain::showGraph()
 }
 
 // A .tl1 or .tl2 file dropped on the main window opens as a graph.
-void TMain::dragEnterEvent(QDragEnterEvent* event)
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (!TGraph::graphFileIn(event->mimeData()).isEmpty())
+    if (!GraphWindow::graphFileIn(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
-void TMain::dropEvent(QDropEvent* event)
+void MainWindow::dropEvent(QDropEvent* event)
 {
-    const QString path = TGraph::graphFileIn(event->mimeData());
+    const QString path = GraphWindow::graphFileIn(event->mimeData());
     if (path.isEmpty())
         return;
     event->acceptProposedAction();
@@ -541,12 +542,12 @@ void TMain::dropEvent(QDropEvent* event)
         showGraph();
 }
 
-void TMain::showModal(QDialog& dialog)
+void MainWindow::showModal(QDialog& dialog)
 {
     dialog.open();
 }
 
-void TMain::startTransaction(TransactionKind kind)
+void MainWindow::startTransaction(TransactionKind kind)
 {
     // A command that passed the real-time guard takes the session over.
     if (m_records.session.realTimeGraph && m_runner->engine().active())
@@ -556,7 +557,7 @@ void TMain::startTransaction(TransactionKind kind)
     m_runner->startInteractive(kind);
 }
 
-void TMain::run(MainCommand command)
+void MainWindow::run(MainCommand command)
 {
     if (!PassRealTimeGuard(command, m_records.session, *m_messages))
         return;
@@ -607,28 +608,28 @@ void TMain::run(MainCommand command)
     }
 }
 
-void TMain::createSetupWindow()
+void MainWindow::createSetupWindow()
 {
-    m_setupWindow = new TSetup(m_records, *m_messages, *m_help, this);
+    m_setupWindow = new SetupWindow(m_records, *m_messages, *m_help, this);
     m_setupWindow->startSendSetup = [this] { startSetupSend(); };
     m_setupWindow->openPhoneList = [this] { run(MainCommand::PhoneList); };
-    connect(m_setupWindow, &TSetup::closed, this, [this] {
+    connect(m_setupWindow, &SetupWindow::closed, this, [this] {
         m_runner->setMainWindowEnabled(true);
         activateWindow();
     });
 }
 
-void TMain::wireSetupWindow()
+void MainWindow::wireSetupWindow()
 {
     // The setup window's phone field shows the same phone entry as the main window's.
-    connect(m_phoneList, &TDB0::phoneEntryChosen, this, [this] { refresh(); });
+    connect(m_phoneList, &PhoneListDialog::phoneEntryChosen, this, [this] { refresh(); });
     m_scalingDialogs = new ScalingDialogs(m_records, *m_messages, *m_help, m_setupWindow);
     m_setupWindow->openScalingDialog = [this](int channel, ScalingChoice& choice) {
         return openScalingDialog(channel, choice);
     };
 }
 
-bool TMain::openScalingDialog(int channel, ScalingChoice& choice)
+bool MainWindow::openScalingDialog(int channel, ScalingChoice& choice)
 {
     // The dialog writes the channel's scaling into the setup; the window takes its entry.
     std::optional<ScalingEntry> entry;
@@ -645,36 +646,23 @@ bool TMain::openScalingDialog(int channel, ScalingChoice& choice)
         entry = m_scalingDialogs->contactClosure().entry();
         break;
     case ScalingChoice::Dialog::CustomTable:
-        if (!m_scalingDialogs->selectFile().openFor(channel))
+        if (!m_scalingDialogs->selectTable().openFor(channel))
             return false;
-        entry = m_scalingDialogs->selectFile().entry();
+        entry = m_scalingDialogs->selectTable().entry();
         break;
     }
     if (!entry)
         return false;
-    const QString& text = entry->text;
-    if (choice.dialog == ScalingChoice::Dialog::CustomTable) {
-        const qsizetype open = text.indexOf(QLatin1Char('('));
-        choice.tableFile = text.mid(open + 1, text.lastIndexOf(QLatin1Char(')')) - open - 1);
-        return !choice.tableFile.isEmpty();
-    }
-    // "Linear: lo / hi" or "Cls/opn: c / o": the two six-character values.
-    const QString values = text.mid(text.indexOf(QLatin1String(": ")) + 2);
-    const QStringList halves = values.split(QStringLiteral(" / "));
-    if (halves.size() != 2)
-        return false;
-    choice.low = halves[0];
-    choice.high = halves[1];
-    return true;
+    return TakeScalingEntry(entry->text, choice);
 }
 
-void TMain::openSetupWindow(bool scalingOnly)
+void MainWindow::openSetupWindow(bool scalingOnly)
 {
     m_runner->setMainWindowEnabled(false);
     m_setupWindow->openFor(scalingOnly);
 }
 
-void TMain::startSetupSend()
+void MainWindow::startSetupSend()
 {
     SessionEngine& engine = m_runner->engine();
     if (engine.active())
@@ -688,7 +676,7 @@ void TMain::startSetupSend()
     CheckAndSendSetup(engine, m_records.setup);
 }
 
-void TMain::ReceiveData()
+void MainWindow::ReceiveData()
 {
     const QString chosen = chooseDataFile ? chooseDataFile() : QString();
     if (chosen.isEmpty())
@@ -706,7 +694,7 @@ void TMain::ReceiveData()
 // that shows meanwhile (the Status window of a download, the graph) becomes the session window's
 // transient parent, so the window manager keeps it above, and the session window is raised.
 // Message boxes and other modal dialogs are questions about the session and stay on top.
-void TMain::keepSessionWindowInFront(QWidget* shown)
+void MainWindow::keepSessionWindowInFront(QWidget* shown)
 {
     if (!m_session || shown == m_session || !m_session->isVisible())
         return;
@@ -733,14 +721,14 @@ void TMain::keepSessionWindowInFront(QWidget* shown)
     session->setTransientParent(over);
 }
 
-void TMain::sessionWindowOwnerHidden(QWidget* hidden)
+void MainWindow::sessionWindowOwnerHidden(QWidget* hidden)
 {
     QWindow* session = m_session ? m_session->windowHandle() : nullptr;
     if (session && hidden->windowHandle() && session->transientParent() == hidden->windowHandle())
         session->setTransientParent(windowHandle());
 }
 
-bool TMain::eventFilter(QObject* watched, QEvent* event)
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if ((event->type() == QEvent::Show || event->type() == QEvent::Hide) && watched->isWidgetType()) {
         auto* widget = static_cast<QWidget*>(watched);
@@ -759,7 +747,7 @@ bool TMain::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-void TMain::closeEvent(QCloseEvent* event)
+void MainWindow::closeEvent(QCloseEvent* event)
 {
     if (m_closed) {
         QMainWindow::closeEvent(event);

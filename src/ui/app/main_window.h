@@ -33,31 +33,31 @@ class QtMessageService;
 class ScalingDialogs;
 class SetupSender;
 struct ScalingChoice;
-class TAboutBox;
-class TCommStatus;
-class TComTestDlg;
-class TCremote1;
-class TDB0;
-class TDB1;
-class TDB2;
-class TGetDate;
-class TGraph;
-class THelpWindow;
-class TSettings2;
-class TSetup;
-class TSndNetAddr;
-class TStatus;
+class AboutBox;
+class SessionWindow;
+class ComTestDialog;
+class RemoteModemSetupDialog;
+class PhoneListDialog;
+class LocalModemListDialog;
+class RemoteModemListDialog;
+class GetDateDialog;
+class GraphWindow;
+class HelpWindow;
+class SettingsDialog;
+class SetupWindow;
+class StationAddressDialog;
+class StatusWindow;
 struct SettingsApplied;
 
 class GuiSessionRunner;
 class HomeView;
 
-class TMain : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     // `shippedDataDir` holds the help pages shipped with the program.
-    TMain(AppRecords& records, const QString& shippedDataDir, QWidget* parent = nullptr);
-    ~TMain() override;
+    MainWindow(AppRecords& records, const QString& shippedDataDir, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // Chooses the target of Receive/Data (the save dialog); tests replace it.
     std::function<QString()> chooseDataFile;
@@ -67,12 +67,12 @@ public:
     void run(MainCommand command);
     QAction* action(MainCommand command) const;
     GuiSessionRunner& runner() { return *m_runner; }
-    TCommStatus& sessionWindow() { return *m_session; }
-    TStatus& statusWindow() { return *m_status; }
-    TSetup& setupWindow() { return *m_setupWindow; }
+    SessionWindow& sessionWindow() { return *m_session; }
+    StatusWindow& statusWindow() { return *m_status; }
+    SetupWindow& setupWindow() { return *m_setupWindow; }
     MessageService& messages() { return m_relay; }
-    THelpWindow& help() { return *m_help; }
-    TGraph& graph() { return graphWindow(); }
+    HelpWindow& help() { return *m_help; }
+    GraphWindow& graph() { return graphWindow(); }
 
     // Every paint: caption, station and phone groups, modem panel.
     void refresh();
@@ -104,11 +104,11 @@ private:
     friend class GuiSessionRunner;
     void buildMenus();
     void buildControls();
-    void wireGraphWindow(TGraph& graph);
+    void wireGraphWindow(GraphWindow& graph);
     void loadColoursOnce();
     void createWindows();
     void firstPaint();
-    TGraph& graphWindow();
+    GraphWindow& graphWindow();
     void openGraphFromMenu();
     void StartRealTimeGraph();
     void showGraph();
@@ -127,7 +127,7 @@ private:
     bool openScalingDialog(int channel, ScalingChoice& choice);
 
     AppRecords& m_records;
-    std::unique_ptr<THelpWindow> m_help;
+    std::unique_ptr<HelpWindow> m_help;
     std::unique_ptr<QtMessageService> m_qtMessages;
     // Every window asks through the relay, so the message boxes can be replaced in one place.
     struct Relay : MessageService {
@@ -139,22 +139,22 @@ private:
     std::unique_ptr<ModemDialler> m_dialler;
     std::unique_ptr<BaudRateChanger> m_baud;
     std::unique_ptr<SetupSender> m_sender;
-    TCommStatus* m_session = nullptr;
-    TStatus* m_status = nullptr;
-    TSndNetAddr* m_station = nullptr;
-    TSetup* m_setupWindow = nullptr;
+    SessionWindow* m_session = nullptr;
+    StatusWindow* m_status = nullptr;
+    StationAddressDialog* m_station = nullptr;
+    SetupWindow* m_setupWindow = nullptr;
     ScalingDialogs* m_scalingDialogs = nullptr;
     ColourScheme m_colours;
     bool m_coloursLoaded = false;
-    TGetDate* m_getDate = nullptr;
-    TCremote1* m_remoteSetup = nullptr;
-    TComTestDlg* m_comTest = nullptr;
-    TDB0* m_phoneList = nullptr;
-    TDB1* m_localList = nullptr;
-    TDB2* m_remoteList = nullptr;
-    TSettings2* m_settings = nullptr;
-    TAboutBox* m_about = nullptr;
-    TGraph* m_graph = nullptr;
+    GetDateDialog* m_getDate = nullptr;
+    RemoteModemSetupDialog* m_remoteSetup = nullptr;
+    ComTestDialog* m_comTest = nullptr;
+    PhoneListDialog* m_phoneList = nullptr;
+    LocalModemListDialog* m_localList = nullptr;
+    RemoteModemListDialog* m_remoteList = nullptr;
+    SettingsDialog* m_settings = nullptr;
+    AboutBox* m_about = nullptr;
+    GraphWindow* m_graph = nullptr;
     std::map<MainCommand, QAction*> m_actions;
     std::map<QString, QMenu*> m_menus;
     QFrame* m_stationGroup = nullptr;

@@ -14,7 +14,7 @@ constexpr int kDeviceRole = Qt::UserRole;
 
 } // namespace
 
-TPortMap::TPortMap(QWidget* parent) : QDialog(parent)
+PortMapDialog::PortMapDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TPortMap"));
     setWindowTitle(QStringLiteral("Map COM Port"));
@@ -53,8 +53,8 @@ TPortMap::TPortMap(QWidget* parent) : QDialog(parent)
     resize(560, 320);
 }
 
-void TPortMap::setChoices(int number, const QString& current,
-                          const std::vector<SerialChoice>& choices)
+void PortMapDialog::setChoices(int number, const QString& current,
+                               const std::vector<SerialChoice>& choices)
 {
     m_number = number;
     m_label->setText(QStringLiteral("&Device for COM%1:").arg(number));
@@ -80,7 +80,7 @@ void TPortMap::setChoices(int number, const QString& current,
     m_ok->setEnabled(m_list->currentRow() >= 0);
 }
 
-QString TPortMap::chosenDevice() const
+QString PortMapDialog::chosenDevice() const
 {
     const QListWidgetItem* item = m_list->currentItem();
     return item ? item->data(kDeviceRole).toString() : QString();

@@ -2,7 +2,7 @@
 // Chooser of the device a COM port leads to: the detected serial devices (stable names first) and
 // the default device, which removes the port's line from "ports.ini".
 
-#include "program/port_map.h"
+#include "settings/port_map.h"
 
 #include <QDialog>
 
@@ -14,10 +14,10 @@ class QPushButton;
 
 namespace tamble {
 
-class TPortMap : public QDialog {
+class PortMapDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit TPortMap(QWidget* parent = nullptr);
+    explicit PortMapDialog(QWidget* parent = nullptr);
 
     // Fills the list for COM `number`; the entry of `current` is selected when listed.
     void setChoices(int number, const QString& current, const std::vector<SerialChoice>& choices);

@@ -53,8 +53,8 @@ void Select(QButtonGroup* group, int id)
 
 } // namespace
 
-TSettings2::TSettings2(AppRecords& records, MessageService& messages, HelpService& help,
-                       QWidget* parent)
+SettingsDialog::SettingsDialog(AppRecords& records, MessageService& messages, HelpService& help,
+                               QWidget* parent)
     : QDialog(parent), m_records(records), m_messages(messages), m_help(help),
       m_model(records.settings)
 {
@@ -69,15 +69,15 @@ TSettings2::TSettings2(AppRecords& records, MessageService& messages, HelpServic
     layout->addLayout(columns);
     layout->addWidget(buildButtons());
 
-    m_mapDialog = new TPortMap(this);
-    connect(m_mapDialog, &QDialog::accepted, this, &TSettings2::mapAccepted);
+    m_mapDialog = new PortMapDialog(this);
+    connect(m_mapDialog, &QDialog::accepted, this, &SettingsDialog::mapAccepted);
 
     // The export date format follows the record from the start; clicks store it at once.
     Select(m_dateFormat, m_model.onShow().dateFormatItem);
 }
 
-QRadioButton* TSettings2::addRadio(QButtonGroup* group, int id, const QString& caption,
-                                   const QString& name)
+QRadioButton* SettingsDialog::addRadio(QButtonGroup* group, int id, const QString& caption,
+                                       const QString& name)
 {
     auto* radio = new QRadioButton(caption, this);
     radio->setObjectName(name);
@@ -86,7 +86,7 @@ QRadioButton* TSettings2::addRadio(QButtonGroup* group, int id, const QString& c
     return radio;
 }
 
-QCheckBox* TSettings2::addCheck(const QString& caption, const QString& name)
+QCheckBox* SettingsDialog::addCheck(const QString& caption, const QString& name)
 {
     auto* check = new QCheckBox(caption, this);
     check->setObjectName(name);
@@ -94,7 +94,7 @@ QCheckBox* TSettings2::addCheck(const QString& caption, const QString& name)
     return check;
 }
 
-QWidget* TSettings2::buildChoices()
+QWidget* SettingsDialog::buildChoices()
 {
     auto* panel = new QWidget(this);
     auto* grid = new QGridLayout(panel);
@@ -137,7 +137,7 @@ QWidget* TSettings2::buildChoices()
         checks->addWidget(check);
     checks->addStretch();
     grid->addLayout(checks, 2, 0);
-    connect(m_useModem, &QCheckBox::clicked, this, &TSettings2::useModemClick);
+    connect(m_useModem, &QCheckBox::clicked, this, &SettingsDialog::useModemClick);
     connect(m_autoExport, &QCheckBox::clicked, this,
             [this](bool checked) { m_model.autoExportClicked(checked); });
 
@@ -155,7 +155,7 @@ QWidget* TSettings2::buildChoices()
     return panel;
 }
 
-QWidget* TSettings2::buildPortGroup()
+QWidget* SettingsDialog::buildPortGroup()
 {
     QGroupBox* box = NewGroup(this, QStringLiteral("Port"), QStringLiteral("PortGroup"));
     auto* grid = new QGridLayout(box);
@@ -173,29 +173,29 @@ QWidget* TSettings2::buildPortGroup()
         m_devices[std::size_t(i)] = device;
     }
     QPushButton* map = NewButton(box, QStringLiteral("Map to &Device..."), QStringLiteral("MapBtn"));
-    connect(map, &QPushButton::clicked, this, &TSettings2::mapBtnClick);
+    connect(map, &QPushButton::clicked, this, &SettingsDialog::mapBtnClick);
     grid->addWidget(map, int(ports.size()), 0, 1, 2, Qt::AlignLeft);
     return box;
 }
 
-QWidget* TSettings2::buildButtons()
+QWidget* SettingsDialog::buildButtons()
 {
     return OkCancelHelpRow(this, m_help, kSettingsHelpContext, [this] { OKBtnClick(); }, [this] { reject(); });
 }
 
-void TSettings2::setDeviceProbe(DeviceProbe probe)
+void SettingsDialog::setDeviceProbe(DeviceProbe probe)
 {
     m_probe = std::move(probe);
 }
 
-void TSettings2::showEvent(QShowEvent* event)
+void SettingsDialog::showEvent(QShowEvent* event)
 {
     writeControls(m_model.onShow());
     refreshDevices();
     QDialog::showEvent(event);
 }
 
-SettingsControls TSettings2::readControls() const
+SettingsControls SettingsDialog::readControls() const
 {
     SettingsControls c;
     c.baudItem = m_baud->checkedId();
@@ -211,7 +211,7 @@ SettingsControls TSettings2::readControls() const
     return c;
 }
 
-void TSettings2::writeControls(const SettingsControls& c)
+void SettingsDialog::writeControls(const SettingsControls& c)
 {
     Select(m_baud, c.baudItem);
     Select(m_port, c.portItem);
@@ -226,7 +226,7 @@ void TSettings2::writeControls(const SettingsControls& c)
     m_autoAnswer->setVisible(SettingsDialogModel::autoAnswerVisible(c));
 }
 
-void TSettings2::refreshDevices()
+void SettingsDialog::refreshDevices()
 {
     for (std::size_t i = 0; i < m_devices.size(); ++i) {
         const int number = int(i) + 1;
@@ -239,12 +239,12 @@ void TSettings2::refreshDevices()
     }
 }
 
-void TSettings2::useModemClick()
+void SettingsDialog::useModemClick()
 {
     m_autoAnswer->setVisible(SettingsDialogModel::autoAnswerVisible(readControls()));
 }
 
-void TSettings2::OKBtnClick()
+void SettingsDialog::OKBtnClick()
 {
     const std::optional<SettingsApplied> result = m_model.ok(readControls(), m_messages);
     if (!result)
@@ -253,7 +253,7 @@ void TSettings2::OKBtnClick()
     accept();
 }
 
-void TSettings2::mapBtnClick()
+void SettingsDialog::mapBtnClick()
 {
     const int item = m_port->checkedId();
     if (item < 0) {
@@ -269,7 +269,7 @@ void TSettings2::mapBtnClick()
     m_mapDialog->open();
 }
 
-void TSettings2::mapAccepted()
+void SettingsDialog::mapAccepted()
 {
     const int number = m_mapDialog->portNumber();
     const QString device = m_mapDialog->chosenDevice();

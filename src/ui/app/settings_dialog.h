@@ -3,8 +3,8 @@
 // OK means for the other windows leaves through applied(); the main window acts on it.
 
 #include "program/app_records.h"
-#include "program/port_map.h"
-#include "program/settings_dialog_model.h"
+#include "settings/port_map.h"
+#include "settings/settings_dialog_model.h"
 #include "util/user_dialog.h"
 
 #include <QDialog>
@@ -20,13 +20,13 @@ class QRadioButton;
 
 namespace tamble {
 
-class TPortMap;
+class PortMapDialog;
 
-class TSettings2 : public QDialog {
+class SettingsDialog : public QDialog {
     Q_OBJECT
 public:
-    TSettings2(AppRecords& records, MessageService& messages, HelpService& help,
-               QWidget* parent = nullptr);
+    SettingsDialog(AppRecords& records, MessageService& messages, HelpService& help,
+                   QWidget* parent = nullptr);
 
     // Where the devices offered for a COM mapping come from: the stable names folder and the
     // serial ports the system reports (QSerialPortInfo unless replaced).
@@ -76,7 +76,7 @@ private:
     QCheckBox* m_autoAnswer = nullptr;
     QCheckBox* m_autoExport = nullptr;
     std::array<QLabel*, 20> m_devices{};
-    TPortMap* m_mapDialog = nullptr;
+    PortMapDialog* m_mapDialog = nullptr;
 };
 
 } // namespace tamble

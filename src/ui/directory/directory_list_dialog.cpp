@@ -33,8 +33,8 @@ QLabel* BuddyLabel(const QString& caption, QWidget* field, const QString& labelN
 
 } // namespace
 
-TDirectoryListDialog::TDirectoryListDialog(std::unique_ptr<DirectoryListRules> rules, HelpService& help,
-                                           QWidget* parent)
+DirectoryListDialog::DirectoryListDialog(std::unique_ptr<DirectoryListRules> rules, HelpService& help,
+                                         QWidget* parent)
     : QDialog(parent), m_rules(std::move(rules)), m_help(help)
 {
     const DirectoryListTexts& texts = m_rules->texts();
@@ -61,11 +61,11 @@ TDirectoryListDialog::TDirectoryListDialog(std::unique_ptr<DirectoryListRules> r
 
     m_buttons = new QHBoxLayout;
     connect(makeButton(QStringLiteral("&Insert"), QStringLiteral("InsertBtn")), &QPushButton::clicked, this,
-            &TDirectoryListDialog::insertBtnClick);
+            &DirectoryListDialog::insertBtnClick);
     connect(makeButton(QStringLiteral("&Modify"), QStringLiteral("ModifyBtn")), &QPushButton::clicked, this,
-            &TDirectoryListDialog::modifyBtnClick);
+            &DirectoryListDialog::modifyBtnClick);
     connect(makeButton(QStringLiteral("&Delete"), QStringLiteral("DeleteBtn")), &QPushButton::clicked, this,
-            &TDirectoryListDialog::deleteBtnClick);
+            &DirectoryListDialog::deleteBtnClick);
 
     auto* right = new QVBoxLayout;
     right->addLayout(fields);
@@ -89,7 +89,7 @@ TDirectoryListDialog::TDirectoryListDialog(std::unique_ptr<DirectoryListRules> r
     };
     QPushButton* ok = addBottom(QStringLiteral("OK"), QStringLiteral("OKBtn"));
     ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &TDirectoryListDialog::OKBtnClick);
+    connect(ok, &QPushButton::clicked, this, &DirectoryListDialog::OKBtnClick);
     connect(addBottom(QStringLiteral("Cancel"), QStringLiteral("CancelBtn")), &QPushButton::clicked, this,
             &QDialog::reject);
     connect(addBottom(QStringLiteral("&Help"), QStringLiteral("HelpBtn")), &QPushButton::clicked, this,
@@ -99,7 +99,7 @@ TDirectoryListDialog::TDirectoryListDialog(std::unique_ptr<DirectoryListRules> r
     outer->addLayout(top);
     outer->addLayout(bottom);
 
-    connect(m_list, &QListWidget::currentRowChanged, this, &TDirectoryListDialog::listRowChanged);
+    connect(m_list, &QListWidget::currentRowChanged, this, &DirectoryListDialog::listRowChanged);
 
     // Creation: the list as the file holds it, selected from the settings. A file that cannot be
     // read is reported when the window is shown, not while the program starts.
@@ -107,14 +107,14 @@ TDirectoryListDialog::TDirectoryListDialog(std::unique_ptr<DirectoryListRules> r
     refresh();
 }
 
-TDirectoryListDialog::~TDirectoryListDialog() = default;
+DirectoryListDialog::~DirectoryListDialog() = default;
 
-QString TDirectoryListDialog::selectedName() const
+QString DirectoryListDialog::selectedName() const
 {
     return m_rules->selectedName();
 }
 
-QPushButton* TDirectoryListDialog::makeButton(const QString& caption, const QString& name)
+QPushButton* DirectoryListDialog::makeButton(const QString& caption, const QString& name)
 {
     auto* b = new QPushButton(caption, this);
     b->setObjectName(name);
@@ -124,7 +124,7 @@ QPushButton* TDirectoryListDialog::makeButton(const QString& caption, const QStr
     return b;
 }
 
-void TDirectoryListDialog::showEvent(QShowEvent* event)
+void DirectoryListDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     if (event->spontaneous())
@@ -133,7 +133,7 @@ void TDirectoryListDialog::showEvent(QShowEvent* event)
     refresh();
 }
 
-void TDirectoryListDialog::refresh()
+void DirectoryListDialog::refresh()
 {
     m_filling = true;
     m_list->clear();
@@ -144,7 +144,7 @@ void TDirectoryListDialog::refresh()
     m_filling = false;
 }
 
-void TDirectoryListDialog::react(ListReaction reaction)
+void DirectoryListDialog::react(ListReaction reaction)
 {
     switch (reaction) {
     case ListReaction::Beep: QApplication::beep(); break;
@@ -154,12 +154,12 @@ void TDirectoryListDialog::react(ListReaction reaction)
     }
 }
 
-void TDirectoryListDialog::takeFields()
+void DirectoryListDialog::takeFields()
 {
     m_rules->setFields(m_edit1->text(), m_edit2->text());
 }
 
-void TDirectoryListDialog::listRowChanged(int row)
+void DirectoryListDialog::listRowChanged(int row)
 {
     if (m_filling)
         return;
@@ -168,7 +168,7 @@ void TDirectoryListDialog::listRowChanged(int row)
     m_edit2->setText(m_rules->valueField());
 }
 
-void TDirectoryListDialog::insertBtnClick()
+void DirectoryListDialog::insertBtnClick()
 {
     takeFields();
     const ListReaction reaction = m_rules->insert();
@@ -176,7 +176,7 @@ void TDirectoryListDialog::insertBtnClick()
     react(reaction);
 }
 
-void TDirectoryListDialog::modifyBtnClick()
+void DirectoryListDialog::modifyBtnClick()
 {
     takeFields();
     const ListReaction reaction = m_rules->modify();
@@ -184,7 +184,7 @@ void TDirectoryListDialog::modifyBtnClick()
     react(reaction);
 }
 
-void TDirectoryListDialog::deleteBtnClick()
+void DirectoryListDialog::deleteBtnClick()
 {
     takeFields();
     const ListReaction reaction = m_rules->remove();
@@ -192,7 +192,7 @@ void TDirectoryListDialog::deleteBtnClick()
     react(reaction);
 }
 
-void TDirectoryListDialog::OKBtnClick()
+void DirectoryListDialog::OKBtnClick()
 {
     m_rules->accept();
     accept();

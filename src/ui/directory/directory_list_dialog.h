@@ -20,11 +20,11 @@ class MessageService;
 struct AppRecords;
 enum class ListReaction;
 
-class TDirectoryListDialog : public QDialog {
+class DirectoryListDialog : public QDialog {
     Q_OBJECT
 public:
-    TDirectoryListDialog(std::unique_ptr<DirectoryListRules> rules, HelpService& help, QWidget* parent);
-    ~TDirectoryListDialog() override;
+    DirectoryListDialog(std::unique_ptr<DirectoryListRules> rules, HelpService& help, QWidget* parent);
+    ~DirectoryListDialog() override;
 
     // The name of the selected entry (empty: none).
     QString selectedName() const;

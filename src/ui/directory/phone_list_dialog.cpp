@@ -15,8 +15,8 @@ std::unique_ptr<PhoneListRules> MakePhoneRules(AppRecords& records, MessageServi
 
 } // namespace
 
-TDB0::TDB0(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent)
-    : TDirectoryListDialog(
+PhoneListDialog::PhoneListDialog(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent)
+    : DirectoryListDialog(
           [&] {
               auto rules = MakePhoneRules(records, messages);
               rules->phoneNameChosen = [this](const QString& name) { emit phoneEntryChosen(name); };

@@ -1,15 +1,16 @@
 #pragma once
-// "Phone List" (TDB0): the loggers' phone numbers in "Phone.ini". OK makes the selected entry
-// the one dialled and puts its name into the phone fields of the main and setup windows.
+// "Phone List" (object name "TDB0"): the loggers' phone numbers in "Phone.ini". OK makes the
+// selected entry the one dialled and puts its name into the phone fields of the main and setup
+// windows.
 
 #include "ui/directory/directory_list_dialog.h"
 
 namespace tamble {
 
-class TDB0 : public TDirectoryListDialog {
+class PhoneListDialog : public DirectoryListDialog {
     Q_OBJECT
 public:
-    TDB0(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent = nullptr);
+    PhoneListDialog(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent = nullptr);
 
 signals:
     // OK with an entry selected: the name for PhoneBox of the main window and the setup window.

@@ -1,4 +1,5 @@
 #include "ui/graph/chart_adapter.h"
+#include "format/day_number.h"
 
 #include <QPainter>
 #include <QImage>
@@ -13,9 +14,8 @@ namespace tamble {
 namespace {
 
 // Days since 30 December 1899 <-> seconds since 1 January 1970 (the axis ticker's unit).
-constexpr double kUnixEpochDays = 25569.0;
-double toKey(double days) { return (days - kUnixEpochDays) * 86400.0; }
-double toDays(double key) { return key / 86400.0 + kUnixEpochDays; }
+double toKey(double days) { return (days - kUnixEpochDayNumber) * 86400.0; }
+double toDays(double key) { return key / 86400.0 + kUnixEpochDayNumber; }
 
 const QCPScatterStyle::ScatterShape kSymbols[] = {QCPScatterStyle::ssCircle, QCPScatterStyle::ssSquare,
                                                   QCPScatterStyle::ssTriangle, QCPScatterStyle::ssDiamond};

@@ -36,8 +36,8 @@ QString QtFileFilter(const QString& pipeFilter)
     return out.join(QStringLiteral(";;"));
 }
 
-TColorSetup::TColorSetup(ColourScheme& scheme, QString& colourFile, const DataSet& data, const QString& programDir,
-                         MessageService& messages, HelpService& help, QWidget* parent)
+ColourDialog::ColourDialog(ColourScheme& scheme, QString& colourFile, const DataSet& data, const QString& programDir,
+                           MessageService& messages, HelpService& help, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_data(data),
       m_programDir(programDir), m_help(help), m_model(scheme, colourFile, messages)
 {
@@ -63,7 +63,7 @@ TColorSetup::TColorSetup(ColourScheme& scheme, QString& colourFile, const DataSe
     };
 }
 
-QWidget* TColorSetup::buildItems()
+QWidget* ColourDialog::buildItems()
 {
     auto* box = new QGroupBox;
     box->setObjectName(QStringLiteral("ItemGroup"));
@@ -89,7 +89,7 @@ QWidget* TColorSetup::buildItems()
     return box;
 }
 
-QWidget* TColorSetup::buildPallet()
+QWidget* ColourDialog::buildPallet()
 {
     auto* box = new QGroupBox(QStringLiteral("Color Pallet"));
     box->setObjectName(QStringLiteral("ColorPallet"));
@@ -112,7 +112,7 @@ QWidget* TColorSetup::buildPallet()
     return box;
 }
 
-QWidget* TColorSetup::buildButtons()
+QWidget* ColourDialog::buildButtons()
 {
     auto* row = new QWidget;
     auto* h = new QHBoxLayout(row);
@@ -131,15 +131,15 @@ QWidget* TColorSetup::buildButtons()
     QPushButton* helpBtn = add(QStringLiteral("Help"), "HelpBtn", {});
     QPushButton* load = add(QStringLiteral("&Load..."), "LoadBtn", QStringLiteral("Load GraphColors from disk"));
     QPushButton* save = add(QStringLiteral("&Save As... "), "SaveBtn", QStringLiteral("Save GraphColors to disk"));
-    connect(ok, &QPushButton::clicked, this, &TColorSetup::OKBtnClick);
+    connect(ok, &QPushButton::clicked, this, &ColourDialog::OKBtnClick);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(helpBtn, &QPushButton::clicked, this, [this] { m_help.showHelp(kColourDialogHelpContext); });
-    connect(load, &QPushButton::clicked, this, &TColorSetup::loadBtnClick);
-    connect(save, &QPushButton::clicked, this, &TColorSetup::saveBtnClick);
+    connect(load, &QPushButton::clicked, this, &ColourDialog::loadBtnClick);
+    connect(save, &QPushButton::clicked, this, &ColourDialog::saveBtnClick);
     return row;
 }
 
-void TColorSetup::showEvent(QShowEvent* event)
+void ColourDialog::showEvent(QShowEvent* event)
 {
     // Each time the dialog comes up (not on every paint, which would throw
     // away the user's choices whenever the dialog is uncovered).
@@ -156,19 +156,19 @@ void TColorSetup::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
 }
 
-void TColorSetup::showPanels()
+void ColourDialog::showPanels()
 {
     for (int k = 0; k < kColourSchemeItems; ++k)
         paintPanel(m_panels[static_cast<std::size_t>(k)], m_model.panelRgb(k));
 }
 
-void TColorSetup::swatchClick(int code)
+void ColourDialog::swatchClick(int code)
 {
     m_model.pickSwatch(code);
     showPanels();
 }
 
-void TColorSetup::OKBtnClick()
+void ColourDialog::OKBtnClick()
 {
     m_model.accept();
     if (applyColours)
@@ -176,7 +176,7 @@ void TColorSetup::OKBtnClick()
     accept();
 }
 
-void TColorSetup::loadBtnClick()
+void ColourDialog::loadBtnClick()
 {
     const QString path = chooseLoadFile ? chooseLoadFile() : QString();
     if (path.isEmpty())
@@ -185,7 +185,7 @@ void TColorSetup::loadBtnClick()
     showPanels();
 }
 
-void TColorSetup::saveBtnClick()
+void ColourDialog::saveBtnClick()
 {
     const QString path = chooseSaveFile ? chooseSaveFile() : QString();
     if (!path.isEmpty())

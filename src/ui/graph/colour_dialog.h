@@ -19,13 +19,13 @@ class QRadioButton;
 
 namespace tamble {
 
-class TColorSetup : public QDialog {
+class ColourDialog : public QDialog {
     Q_OBJECT
 public:
     // `colourFile` is the settings field that names the colour file;
     // `data` gives the channel 1 label.
-    TColorSetup(ColourScheme& scheme, QString& colourFile, const DataSet& data, const QString& programDir,
-                MessageService& messages, HelpService& help, QWidget* parent = nullptr);
+    ColourDialog(ColourScheme& scheme, QString& colourFile, const DataSet& data, const QString& programDir,
+                 MessageService& messages, HelpService& help, QWidget* parent = nullptr);
 
     // File choosers (empty result: cancelled); tests replace them.
     std::function<QString()> chooseLoadFile;

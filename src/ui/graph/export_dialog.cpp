@@ -1,6 +1,6 @@
 #include "ui/graph/export_dialog.h"
 
-#include "ui/datafiles/ascii_dialog.h"
+#include "ui/datafiles/ascii_export_dialog.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -11,7 +11,7 @@
 
 namespace tamble {
 
-TExpDialog::TExpDialog(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent)
+ExportDialog::ExportDialog(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent)
     : QDialog(parent), m_help(help)
 {
     setObjectName(QStringLiteral("TExpDialog"));
@@ -45,34 +45,34 @@ TExpDialog::TExpDialog(AppRecords& records, MessageService& messages, HelpServic
     QPushButton* cancel = add(QStringLiteral("Cancel"), "CancelBtn");
     QPushButton* helpBtn = add(QStringLiteral("Help"), "HelpBtn");
     layout->addLayout(row);
-    connect(ok, &QPushButton::clicked, this, &TExpDialog::OKBtnClick);
+    connect(ok, &QPushButton::clicked, this, &ExportDialog::OKBtnClick);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(helpBtn, &QPushButton::clicked, this, [this] { m_help.showHelp(kExportDialogHelpContext); });
 
     // A sibling of this dialog, so that it stays up when this one closes.
     if (parent) {
-        m_ascii = new TAsciiDlg(records, messages, help, parent);
+        m_ascii = new AsciiExportDialog(records, messages, help, parent);
     } else {
-        m_ownedAscii = std::make_unique<TAsciiDlg>(records, messages, help);
+        m_ownedAscii = std::make_unique<AsciiExportDialog>(records, messages, help);
         m_ascii = m_ownedAscii.get();
     }
     m_fileType->button(0)->setChecked(true);
 }
 
-TExpDialog::~TExpDialog() = default;
+ExportDialog::~ExportDialog() = default;
 
-ExportFileType TExpDialog::fileType() const
+ExportFileType ExportDialog::fileType() const
 {
     return m_fileType->checkedId() == 1 ? ExportFileType::Graphic : ExportFileType::Ascii;
 }
 
-void TExpDialog::showEvent(QShowEvent* event)
+void ExportDialog::showEvent(QShowEvent* event)
 {
     m_fileType->button(0)->setChecked(true);
     QDialog::showEvent(event);
 }
 
-void TExpDialog::OKBtnClick()
+void ExportDialog::OKBtnClick()
 {
     const ExportFileType type = fileType();
     accept();

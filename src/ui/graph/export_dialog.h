@@ -15,18 +15,18 @@ class QButtonGroup;
 
 namespace tamble {
 
-class TAsciiDlg;
+class AsciiExportDialog;
 
-class TExpDialog : public QDialog {
+class ExportDialog : public QDialog {
     Q_OBJECT
 public:
-    TExpDialog(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent = nullptr);
-    ~TExpDialog() override;
+    ExportDialog(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent = nullptr);
+    ~ExportDialog() override;
 
     // The chart's graphic export (the graph window's part).
     std::function<void()> exportGraphic;
 
-    TAsciiDlg& asciiDialog() { return *m_ascii; }
+    AsciiExportDialog& asciiDialog() { return *m_ascii; }
     ExportFileType fileType() const;
 
 protected:
@@ -37,8 +37,8 @@ private:
 
     HelpService& m_help;
     QButtonGroup* m_fileType = nullptr;
-    TAsciiDlg* m_ascii = nullptr;
-    std::unique_ptr<TAsciiDlg> m_ownedAscii; // when there is no parent window to own it
+    AsciiExportDialog* m_ascii = nullptr;
+    std::unique_ptr<AsciiExportDialog> m_ownedAscii; // when there is no parent window to own it
 };
 
 } // namespace tamble

@@ -1,10 +1,11 @@
 #include "ui/graph/graph_window.h"
+#include "format/day_number.h"
 #include "ui/graph/viewports_dialog.h"
 
 #include "datafiles/csv_reader.h"
 #include "datafiles/tl1_loader.h"
 #include "datafiles/tl2.h"
-#include "graph/channel_units.h"
+#include "conversion/channel_units.h"
 #include "program/app_records.h"
 #include "program/export_wiring.h"
 #include "util/user_dialog.h"
@@ -47,7 +48,7 @@ bool isGraphFile(const QString& path)
 
 } // namespace
 
-TGraph::TGraph(AppRecords& records, MessageService& messages, HelpService* help, QWidget* parent)
+GraphWindow::GraphWindow(AppRecords& records, MessageService& messages, HelpService* help, QWidget* parent)
     : QMainWindow(parent), m_records(records), m_messages(messages), m_help(help),
       m_chart(std::make_unique<ChartAdapter>(this)),
       m_channelColours{QColor(Qt::blue), QColor(Qt::red), QColor(0, 128, 0), QColor(Qt::magenta)}
@@ -86,9 +87,10 @@ TGraph::TGraph(AppRecords& records, MessageService& messages, HelpService* help,
     SetUpChart();
 }
 
-TGraph::~TGraph() = default;
+GraphWindow::~GraphWindow() = default;
 
-QAction* TGraph::addCommand(QMenu* parent, const QString& caption, const QString& shortcut, std::function<void()> run)
+QAction* GraphWindow::addCommand(QMenu* parent, const QString& caption, const QString& shortcut,
+                                 std::function<void()> run)
 {
     QAction* a = parent->addAction(caption);
     a->setObjectName(plain(caption));
@@ -99,7 +101,7 @@ QAction* TGraph::addCommand(QMenu* parent, const QString& caption, const QString
     return a;
 }
 
-QAction* TGraph::addToggle(QMenu* parent, const QString& caption, std::function<void(bool)> toggled)
+QAction* GraphWindow::addToggle(QMenu* parent, const QString& caption, std::function<void(bool)> toggled)
 {
     QAction* a = parent->addAction(caption);
     a->setObjectName(plain(caption));
@@ -109,8 +111,8 @@ QAction* TGraph::addToggle(QMenu* parent, const QString& caption, std::function<
     return a;
 }
 
-QMenu* TGraph::addRadioMenu(QMenu* parent, const QString& title, const QStringList& items,
-                            std::function<void(int)> chosen, QActionGroup*& group)
+QMenu* GraphWindow::addRadioMenu(QMenu* parent, const QString& title, const QStringList& items,
+                                 std::function<void(int)> chosen, QActionGroup*& group)
 {
     QMenu* menu = parent->addMenu(title);
     menu->setObjectName(plain(title));
@@ -131,7 +133,7 @@ QMenu* TGraph::addRadioMenu(QMenu* parent, const QString& title, const QStringLi
     return menu;
 }
 
-void TGraph::buildMenus()
+void GraphWindow::buildMenus()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     QMenu* change = menuBar()->addMenu(QStringLiteral("&Change"));
@@ -202,7 +204,7 @@ void TGraph::buildMenus()
                          precision->menuAction(), fileName->menuAction(), display->menuAction(), print});
 }
 
-QAction* TGraph::command(const QString& caption) const
+QAction* GraphWindow::command(const QString& caption) const
 {
     for (QAction* a : m_actions)
         if (plain(a->text()) == caption)
@@ -210,7 +212,7 @@ QAction* TGraph::command(const QString& caption) const
     return nullptr;
 }
 
-void TGraph::checkItem(QActionGroup* group, int item)
+void GraphWindow::checkItem(QActionGroup* group, int item)
 {
     const auto actions = group->actions();
     if (item < 0 || item >= actions.size())
@@ -219,14 +221,14 @@ void TGraph::checkItem(QActionGroup* group, int item)
         actions[i]->setChecked(i == item);
 }
 
-void TGraph::checkOnly(QActionGroup* group, int item)
+void GraphWindow::checkOnly(QActionGroup* group, int item)
 {
     const auto actions = group->actions();
     for (int i = 0; i < actions.size(); ++i)
         actions[i]->setChecked(i == item);
 }
 
-bool TGraph::exportPicture(const QString& path, const GraphicSize& size)
+bool GraphWindow::exportPicture(const QString& path, const GraphicSize& size)
 {
     switch (GraphicFormatOf(path)) {
     case GraphicFormat::Svg: return m_chart->saveSvg(path, size.width, size.height);
@@ -236,14 +238,14 @@ bool TGraph::exportPicture(const QString& path, const GraphicSize& size)
     return m_chart->savePng(path, size.width, size.height, size.scale);
 }
 
-void TGraph::setChannelColours(const std::array<QColor, 4>& colours)
+void GraphWindow::setChannelColours(const std::array<QColor, 4>& colours)
 {
     m_channelColours = colours;
     applySubsetColours();
     m_chart->redraw();
 }
 
-void TGraph::applySubsetColours()
+void GraphWindow::applySubsetColours()
 {
     const DataSet& data = m_records.dataSet;
     const int subsets = std::min<int>(m_chart->subsetCount(), static_cast<int>(m_plan.subsets.size()));
@@ -254,12 +256,12 @@ void TGraph::applySubsetColours()
     }
 }
 
-void TGraph::setChartColours(const ChartFrameColours& colours)
+void GraphWindow::setChartColours(const ChartFrameColours& colours)
 {
     m_chart->setColours(colours);
 }
 
-void TGraph::SetUpChart()
+void GraphWindow::SetUpChart()
 {
     m_chart->setXAxisLabel(QString());
     m_chart->setTitles(QString(), QString());
@@ -278,7 +280,7 @@ void TGraph::SetUpChart()
     applyPreferences();
 }
 
-void TGraph::applyPreferences()
+void GraphWindow::applyPreferences()
 {
     const SettingsRecord& s = m_records.settings;
     m_gridInFront->setChecked(s.gridInFront);
@@ -300,7 +302,7 @@ void TGraph::applyPreferences()
     checkItem(m_moistureGroup, MoistureItem(s.humidityQuantity));
 }
 
-void TGraph::setBusy(bool busy)
+void GraphWindow::setBusy(bool busy)
 {
     setEnabled(!busy);
     m_chart->widget()->setEnabled(!busy);
@@ -310,7 +312,7 @@ void TGraph::setBusy(bool busy)
         QApplication::restoreOverrideCursor();
 }
 
-void TGraph::showLoadMessage(const QString& text, bool error, int helpContext)
+void GraphWindow::showLoadMessage(const QString& text, bool error, int helpContext)
 {
     if (text.isEmpty())
         return;
@@ -322,12 +324,12 @@ void TGraph::showLoadMessage(const QString& text, bool error, int helpContext)
     m_messages.ask(m);
 }
 
-bool TGraph::hasRecording() const
+bool GraphWindow::hasRecording() const
 {
     return m_liveShown || (m_records.dataSet.channelCount() > 0 && m_buffer.graphPointCount > 0);
 }
 
-bool TGraph::OpenGraphFile()
+bool GraphWindow::OpenGraphFile()
 {
     const QString chosen = chooseFile ? chooseFile() : QString();
     if (chosen.isEmpty()) {
@@ -337,12 +339,12 @@ bool TGraph::OpenGraphFile()
     return openChosenFile(chosen);
 }
 
-bool TGraph::openChosenFile(const QString& path)
+bool GraphWindow::openChosenFile(const QString& path)
 {
     m_records.dataFileName = path;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        showLoadMessage(QStringLiteral("File: ") + path + QStringLiteral(" not found"), false);
+        showLoadMessage(FileNotFoundText(path), false);
         m_loadError = true;
         return false;
     }
@@ -354,13 +356,13 @@ bool TGraph::openChosenFile(const QString& path)
     return true;
 }
 
-void TGraph::clearZoomState()
+void GraphWindow::clearZoomState()
 {
     m_records.dataSet.zoom = ZoomState{};
     m_zoom.clear(m_records.dataSet);
 }
 
-void TGraph::ZoomIn(double zmin, double zmax)
+void GraphWindow::ZoomIn(double zmin, double zmax)
 {
     if (m_liveShown) {   // a live chart, or what is left of it, zooms the view only
         liveZoomIn(zmin, zmax);
@@ -386,7 +388,7 @@ void TGraph::ZoomIn(double zmin, double zmax)
     setBusy(false);
 }
 
-void TGraph::UndoZoom()
+void GraphWindow::UndoZoom()
 {
     if (m_liveShown) {
         liveUndoZoom();
@@ -404,7 +406,7 @@ void TGraph::UndoZoom()
     setBusy(false);
 }
 
-TViewPortsDlg& TGraph::viewportsDialog()
+ViewportsDialog& GraphWindow::viewportsDialog()
 {
     if (!m_viewportsDlg) {
         HelpService* help = m_help;
@@ -415,7 +417,7 @@ TViewPortsDlg& TGraph::viewportsDialog()
             m_noHelp = std::make_unique<NoHelp>();
             help = m_noHelp.get();
         }
-        m_viewportsDlg = new TViewPortsDlg(m_records.settings, m_visibility, m_messages, *help, this);
+        m_viewportsDlg = new ViewportsDialog(m_records.settings, m_visibility, m_messages, *help, this);
         connect(m_viewportsDlg, &QDialog::accepted, this, [this] {
             m_plan = PlanViewports(m_records.settings, viewportSource(),
                                    m_visibility, false);
@@ -427,7 +429,7 @@ TViewPortsDlg& TGraph::viewportsDialog()
     return *m_viewportsDlg;
 }
 
-void TGraph::prepareViewportsDialog()
+void GraphWindow::prepareViewportsDialog()
 {
     if (!m_viewportsDlg)
         return;
@@ -438,7 +440,7 @@ void TGraph::prepareViewportsDialog()
     m_viewportsDlg->prepare(channels, data.channelLabel, m_records.session.realTimeGraph);
 }
 
-void TGraph::openFromMenu()
+void GraphWindow::openFromMenu()
 {
     if (OpenGraphFile()) {
         clearZoomState();
@@ -446,7 +448,7 @@ void TGraph::openFromMenu()
     }
 }
 
-bool TGraph::LoadGraph()
+bool GraphWindow::LoadGraph()
 {
     m_loadError = false;
     setBusy(true);
@@ -494,7 +496,7 @@ bool TGraph::LoadGraph()
     return ok;
 }
 
-void TGraph::BuildGraph()
+void GraphWindow::BuildGraph()
 {
     setBusy(true);
     m_status->clear();   // the read-out named the readings of the chart before
@@ -515,7 +517,7 @@ void TGraph::BuildGraph()
     setBusy(false);
 }
 
-void TGraph::LayoutViewports()
+void GraphWindow::LayoutViewports()
 {
     std::vector<std::vector<int>> subsets;
     std::vector<double> shares;
@@ -532,7 +534,7 @@ void TGraph::LayoutViewports()
     m_chart->setXRange(m_liveShown ? m_liveView : ChartRange{});
 }
 
-void TGraph::FillChartData()
+void GraphWindow::FillChartData()
 {
     DataSet& data = m_records.dataSet;
     std::vector<double> x;
@@ -567,12 +569,12 @@ void TGraph::FillChartData()
     m_chart->setThickLines(m_records.settings.thickPlotting);
 }
 
-std::array<ChannelUnit, 4> TGraph::channelUnits() const
+std::array<ChannelUnit, 4> GraphWindow::channelUnits() const
 {
     return DataSetChannelUnits(m_records.dataSet, m_records.settings.fahrenheit, m_records.settings.humidityQuantity);
 }
 
-void TGraph::ApplyViewportAxes()
+void GraphWindow::ApplyViewportAxes()
 {
     std::vector<YRange> running;
     if (m_liveShown) {
@@ -592,19 +594,19 @@ void TGraph::ApplyViewportAxes()
     }
 }
 
-ViewportSource TGraph::viewportSource() const
+ViewportSource GraphWindow::viewportSource() const
 {
     ViewportSource source = ViewportSourceOf(m_records.dataSet, channelUnits());
     source.realTime = m_liveShown;
     return source;
 }
 
-void TGraph::RedrawGraph()
+void GraphWindow::RedrawGraph()
 {
     m_chart->redraw();
 }
 
-bool TGraph::refillBuffer()
+bool GraphWindow::refillBuffer()
 {
     DataSet& data = m_records.dataSet;
     if (!data.multiBank) {
@@ -616,7 +618,7 @@ bool TGraph::refillBuffer()
     return csv.ok;
 }
 
-void TGraph::refillAfterUnitChange()
+void GraphWindow::refillAfterUnitChange()
 {
     DataSet& data = m_records.dataSet;
     data.scaling.fahrenheit = m_records.settings.fahrenheit;
@@ -630,7 +632,7 @@ void TGraph::refillAfterUnitChange()
 }
 
 // A multi-bank recording holds converted values: it is read again from its .TL1 file.
-bool TGraph::reloadForUnits(bool temperature)
+bool GraphWindow::reloadForUnits(bool temperature)
 {
     if (!(temperature ? m_temperatureColumn : m_humidityColumn))
         return true;   // nothing in the file depends on the choice
@@ -646,7 +648,7 @@ bool TGraph::reloadForUnits(bool temperature)
     return false;
 }
 
-void TGraph::chooseTemperature(bool fahrenheit)
+void GraphWindow::chooseTemperature(bool fahrenheit)
 {
     const bool before = m_records.settings.fahrenheit;
     m_records.settings.fahrenheit = fahrenheit;
@@ -656,7 +658,7 @@ void TGraph::chooseTemperature(bool fahrenheit)
     });
 }
 
-void TGraph::chooseMoisture(int humidityQuantity)
+void GraphWindow::chooseMoisture(int humidityQuantity)
 {
     const std::uint8_t before = m_records.settings.humidityQuantity;
     m_records.settings.humidityQuantity = static_cast<std::uint8_t>(humidityQuantity);
@@ -668,7 +670,7 @@ void TGraph::chooseMoisture(int humidityQuantity)
 
 // A unit change: a single-bank set is recomputed from its raw readings, a multi-bank set is read
 // again from its .TL1; `undo` puts the choice back when that fails.
-void TGraph::applyUnitChoice(bool temperature, const std::function<void()>& undo)
+void GraphWindow::applyUnitChoice(bool temperature, const std::function<void()>& undo)
 {
     if (!m_records.dataSet.valid && m_records.dataSet.channelCount() == 0)
         return;
@@ -681,18 +683,17 @@ void TGraph::applyUnitChoice(bool temperature, const std::function<void()>& undo
         undo();
 }
 
-QString TGraph::statusText() const
+QString GraphWindow::statusText() const
 {
     return m_status->text();
 }
 
-void TGraph::mouseMoved(double dateTime)
+void GraphWindow::mouseMoved(double dateTime)
 {
     if (!std::isfinite(dateTime))
         return;
-    constexpr double kUnixEpochDays = 25569.0;
     const QDateTime when = QDateTime::fromMSecsSinceEpoch(
-        static_cast<qint64>(std::llround((dateTime - kUnixEpochDays) * 86400000.0)), QTimeZone::utc());
+        static_cast<qint64>(std::llround((dateTime - kUnixEpochDayNumber) * 86400000.0)), QTimeZone::utc());
     QString text = when.toString(QStringLiteral("dd MMM yyyy hh:mm:ss"));
     const std::vector<double> values = m_chart->valuesAt(dateTime);
     for (std::size_t k = 0; k < values.size(); ++k) {
@@ -704,7 +705,7 @@ void TGraph::mouseMoved(double dateTime)
     m_status->setText(text);
 }
 
-void TGraph::printGraph()
+void GraphWindow::printGraph()
 {
     auto* preview = new QPrintPreviewDialog(this);
     preview->setAttribute(Qt::WA_DeleteOnClose);
@@ -716,7 +717,7 @@ void TGraph::printGraph()
     preview->open();
 }
 
-void TGraph::showEvent(QShowEvent* event)
+void GraphWindow::showEvent(QShowEvent* event)
 {
     const int screenHeight = screen() ? screen()->geometry().height() : 480;
     const WindowSize size = GraphWindowSize(screenHeight);
@@ -735,7 +736,7 @@ void TGraph::showEvent(QShowEvent* event)
     }
 }
 
-void TGraph::closeEvent(QCloseEvent* event)
+void GraphWindow::closeEvent(QCloseEvent* event)
 {
     event->accept();
     if (m_records.session.realTimeGraph) {
@@ -755,7 +756,7 @@ void TGraph::closeEvent(QCloseEvent* event)
     emit closed();
 }
 
-QString TGraph::graphFileIn(const QMimeData* mime)
+QString GraphWindow::graphFileIn(const QMimeData* mime)
 {
     const auto urls = mime ? mime->urls() : QList<QUrl>{};
     if (urls.size() != 1 || !urls.front().isLocalFile() || !isGraphFile(urls.front().toLocalFile()))
@@ -763,7 +764,7 @@ QString TGraph::graphFileIn(const QMimeData* mime)
     return urls.front().toLocalFile();
 }
 
-bool TGraph::openDropped(const QString& path)
+bool GraphWindow::openDropped(const QString& path)
 {
     if (!openChosenFile(path))
         return false;
@@ -775,13 +776,13 @@ bool TGraph::openDropped(const QString& path)
     return LoadGraph();
 }
 
-void TGraph::dragEnterEvent(QDragEnterEvent* event)
+void GraphWindow::dragEnterEvent(QDragEnterEvent* event)
 {
     if (!graphFileIn(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
-void TGraph::dropEvent(QDropEvent* event)
+void GraphWindow::dropEvent(QDropEvent* event)
 {
     const QString path = graphFileIn(event->mimeData());
     if (path.isEmpty())

@@ -32,13 +32,13 @@ struct AppRecords;
 class ChartAdapter;
 class HelpService;
 class MessageService;
-class TViewPortsDlg;
+class ViewportsDialog;
 
-class TGraph : public QMainWindow {
+class GraphWindow : public QMainWindow {
     Q_OBJECT
 public:
-    TGraph(AppRecords& records, MessageService& messages, HelpService* help, QWidget* parent = nullptr);
-    ~TGraph() override;
+    GraphWindow(AppRecords& records, MessageService& messages, HelpService* help, QWidget* parent = nullptr);
+    ~GraphWindow() override;
 
     // File dialog, then the open step; false on cancel or failure (load error flag set).
     bool OpenGraphFile();
@@ -65,7 +65,7 @@ public:
     // The chart laid out again for the settings' viewports and the visible channels.
     void LayoutViewports();
     // "Viewports": the "Set Viewports" dialog, prepared for the loaded recording.
-    TViewPortsDlg& viewportsDialog();
+    ViewportsDialog& viewportsDialog();
 
     // The real-time graph: the window's part of starting it (the next reading
     // starts the chart), and each real-time line of the session.
@@ -168,7 +168,7 @@ private:
     ChartRange m_liveView;             // X range of the live chart
     QTimer* m_liveRepaint = nullptr;   // a repaint held back by liveRepaintMs
     QElapsedTimer m_sinceLiveRepaint;
-    TViewPortsDlg* m_viewportsDlg = nullptr;
+    ViewportsDialog* m_viewportsDlg = nullptr;
     std::unique_ptr<HelpService> m_noHelp;
     std::array<QColor, 4> m_channelColours;
     bool m_loadOnShow = true;

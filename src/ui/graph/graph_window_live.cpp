@@ -8,18 +8,18 @@
 
 namespace tamble {
 
-void TGraph::startRealTime()
+void GraphWindow::startRealTime()
 {
     m_records.dataFileName.clear();
     m_live.restart();
 }
 
-double TGraph::now() const
+double GraphWindow::now() const
 {
     return DateTimeDays(clock ? clock() : QDateTime::currentDateTime());
 }
 
-void TGraph::AppendRealTimeReading(const QByteArray& line)
+void GraphWindow::AppendRealTimeReading(const QByteArray& line)
 {
     if (!m_records.session.realTimeGraph)
         return;
@@ -45,7 +45,7 @@ void TGraph::AppendRealTimeReading(const QByteArray& line)
         repaintLive();
 }
 
-void TGraph::repaintLive()
+void GraphWindow::repaintLive()
 {
     if (!m_liveRepaint) {
         m_liveRepaint = new QTimer(this);
@@ -69,7 +69,7 @@ void TGraph::repaintLive()
 
 // The chart of a new live session: a data set made from the last status,
 // every channel of its mask visible, the viewports chosen afresh.
-void TGraph::InitRealTimeChart()
+void GraphWindow::InitRealTimeChart()
 {
     const LoggerInfo& info = m_records.loggerInfo;
     DataSet live;
@@ -93,14 +93,14 @@ void TGraph::InitRealTimeChart()
 }
 
 // Points, Y ranges and X range of the live chart as they are now.
-void TGraph::applyLiveView()
+void GraphWindow::applyLiveView()
 {
     FillChartData();
     ApplyViewportAxes();
     m_chart->setXRange(m_liveView);
 }
 
-void TGraph::liveZoomIn(double zmin, double zmax)
+void GraphWindow::liveZoomIn(double zmin, double zmax)
 {
     if (m_live.count() == 0 || !(zmax > zmin))
         return;
@@ -111,7 +111,7 @@ void TGraph::liveZoomIn(double zmin, double zmax)
     m_chart->refresh();
 }
 
-void TGraph::liveUndoZoom()
+void GraphWindow::liveUndoZoom()
 {
     const RealTimeUndo undo = m_live.undoZoom(now());
     m_liveView = ChartRange{true, undo.xMin, undo.xMax};

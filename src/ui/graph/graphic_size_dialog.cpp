@@ -27,7 +27,7 @@ QSpinBox* SideBox(QWidget* parent, const QString& name, int value)
 
 } // namespace
 
-TGraphicSizeDlg::TGraphicSizeDlg(GraphicFormat format, int width, int height, QWidget* parent)
+GraphicSizeDialog::GraphicSizeDialog(GraphicFormat format, int width, int height, QWidget* parent)
     : QDialog(parent), m_format(format)
 {
     setObjectName(QStringLiteral("TGraphicSizeDlg"));
@@ -57,7 +57,7 @@ TGraphicSizeDlg::TGraphicSizeDlg(GraphicFormat format, int width, int height, QW
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-GraphicSize TGraphicSizeDlg::size() const
+GraphicSize GraphicSizeDialog::size() const
 {
     return ChooseGraphicSize(m_width->value(), m_height->value(), m_twice->isChecked(), m_format);
 }

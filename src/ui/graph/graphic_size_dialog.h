@@ -11,10 +11,10 @@ class QSpinBox;
 
 namespace tamble {
 
-class TGraphicSizeDlg : public QDialog {
+class GraphicSizeDialog : public QDialog {
     Q_OBJECT
 public:
-    TGraphicSizeDlg(GraphicFormat format, int width, int height, QWidget* parent = nullptr);
+    GraphicSizeDialog(GraphicFormat format, int width, int height, QWidget* parent = nullptr);
 
     GraphicSize size() const;
 

@@ -29,8 +29,8 @@ QToolButton* ArrowButton(QWidget* parent, Qt::ArrowType arrow, const QString& na
 
 } // namespace
 
-TViewPortsDlg::TViewPortsDlg(SettingsRecord& settings, ChannelVisibility& visibility, MessageService& messages,
-                             HelpService& help, QWidget* parent)
+ViewportsDialog::ViewportsDialog(SettingsRecord& settings, ChannelVisibility& visibility, MessageService& messages,
+                                 HelpService& help, QWidget* parent)
     : QDialog(parent), m_rules(settings, visibility, messages), m_help(help)
 {
     setObjectName(QStringLiteral("TViewPortsDlg"));
@@ -79,8 +79,8 @@ TViewPortsDlg::TViewPortsDlg(SettingsRecord& settings, ChannelVisibility& visibi
 }
 
 // A spinner: an up and a down arrow; each click runs its rule and refreshes.
-QWidget* TViewPortsDlg::buildSpinner(const QString& name, const QString& accessible,
-                                     void (ViewportsDialogRules::*up)(), void (ViewportsDialogRules::*down)())
+QWidget* ViewportsDialog::buildSpinner(const QString& name, const QString& accessible,
+                                       void (ViewportsDialogRules::*up)(), void (ViewportsDialogRules::*down)())
 {
     auto* box = new QWidget(this);
     box->setObjectName(name);
@@ -104,7 +104,7 @@ QWidget* TViewPortsDlg::buildSpinner(const QString& name, const QString& accessi
     return box;
 }
 
-QWidget* TViewPortsDlg::buildHideRow()
+QWidget* ViewportsDialog::buildHideRow()
 {
     auto* row = new QWidget(this);
     auto* layout = new QHBoxLayout(row);
@@ -133,25 +133,25 @@ QWidget* TViewPortsDlg::buildHideRow()
     return row;
 }
 
-QWidget* TViewPortsDlg::buildButtons()
+QWidget* ViewportsDialog::buildButtons()
 {
     return OkCancelHelpRow(this, m_help, kViewportsHelpContext, [this] { accept(); }, [this] { reject(); });
 }
 
-void TViewPortsDlg::prepare(const std::array<int, 4>& channelList, const std::array<QByteArray, 4>& labelsByChannel,
-                            bool realTime)
+void ViewportsDialog::prepare(const std::array<int, 4>& channelList, const std::array<QByteArray, 4>& labelsByChannel,
+                              bool realTime)
 {
     m_rules.prepare(channelList, labelsByChannel, realTime);
 }
 
-void TViewPortsDlg::showEvent(QShowEvent* event)
+void ViewportsDialog::showEvent(QShowEvent* event)
 {
     m_rules.show();
     refresh();
     QDialog::showEvent(event);
 }
 
-void TViewPortsDlg::refresh()
+void ViewportsDialog::refresh()
 {
     const ViewportsDialogView& view = m_rules.view();
     m_countLabel->setText(view.countLabel);

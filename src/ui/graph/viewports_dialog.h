@@ -20,11 +20,11 @@ namespace tamble {
 class HelpService;
 class MessageService;
 
-class TViewPortsDlg : public QDialog {
+class ViewportsDialog : public QDialog {
     Q_OBJECT
 public:
-    TViewPortsDlg(SettingsRecord& settings, ChannelVisibility& visibility, MessageService& messages,
-                  HelpService& help, QWidget* parent = nullptr);
+    ViewportsDialog(SettingsRecord& settings, ChannelVisibility& visibility, MessageService& messages,
+                    HelpService& help, QWidget* parent = nullptr);
 
     // After each load: the channel number of each display position, the
     // labels of channels 1-4, and whether the real-time graph runs.

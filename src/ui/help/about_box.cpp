@@ -24,7 +24,7 @@ QLabel* makeLabel(const QString& text, const QString& name, QWidget* parent)
 
 } // namespace
 
-TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent)
+AboutBox::AboutBox(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TAboutBox"));
     setWindowTitle(QStringLiteral("About Tamble Logger"));
@@ -57,7 +57,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent)
     setMinimumWidth(360);
 }
 
-QString TAboutBox::versionText()
+QString AboutBox::versionText()
 {
     return QStringLiteral("Version ") + QStringLiteral(TAMBLE_VERSION);
 }

@@ -5,10 +5,10 @@
 
 namespace tamble {
 
-class TAboutBox : public QDialog {
+class AboutBox : public QDialog {
     Q_OBJECT
 public:
-    explicit TAboutBox(QWidget* parent = nullptr);
+    explicit AboutBox(QWidget* parent = nullptr);
 
     // "Version " + the version the program was built as.
     static QString versionText();

@@ -30,7 +30,7 @@ QPushButton* makeButton(const QString& caption, const QString& name, QWidget* pa
 
 } // namespace
 
-THelpWindow::THelpWindow(QStringList folders, QWidget* parent)
+HelpWindow::HelpWindow(QStringList folders, QWidget* parent)
     : QWidget(parent, Qt::Window), m_folders(std::move(folders))
 {
     setObjectName(QStringLiteral("THelpWindow"));
@@ -66,7 +66,7 @@ THelpWindow::THelpWindow(QStringList folders, QWidget* parent)
     connect(m_browser, &QTextBrowser::forwardAvailable, m_forward, &QPushButton::setEnabled);
     connect(m_contents, &QPushButton::clicked, this, [this] { showHelp(kContentsHelpContext); });
     connect(close, &QPushButton::clicked, this, &QWidget::close);
-    connect(m_browser, &QTextBrowser::anchorClicked, this, &THelpWindow::openLink);
+    connect(m_browser, &QTextBrowser::anchorClicked, this, &HelpWindow::openLink);
     connect(m_browser, &QTextBrowser::sourceChanged, this, [this] {
         setWindowTitle(HelpWindowTitle(pageTitle()));
     });
@@ -74,7 +74,7 @@ THelpWindow::THelpWindow(QStringList folders, QWidget* parent)
     connect(escape, &QShortcut::activated, this, &QWidget::close);
 }
 
-void THelpWindow::showHelp(int context)
+void HelpWindow::showHelp(int context)
 {
     const QString file = HelpPageFile(context);
     const QString path = LocateHelpFile(file, m_folders);
@@ -89,7 +89,7 @@ void THelpWindow::showHelp(int context)
 
 // The window fits the screen it opens on (the screen of the active window, else the primary one):
 // at most the available area less a margin, and moved inside it.
-void THelpWindow::fitOnScreen()
+void HelpWindow::fitOnScreen()
 {
     QScreen* where = QApplication::activeWindow() ? QApplication::activeWindow()->screen() : nullptr;
     if (!where)
@@ -107,13 +107,13 @@ void THelpWindow::fitOnScreen()
     move(placed.topLeft());
 }
 
-QString THelpWindow::pageTitle() const
+QString HelpWindow::pageTitle() const
 {
     const QString title = m_browser->documentTitle();
     return title.isEmpty() ? HtmlTitle(m_browser->toHtml()) : title;
 }
 
-void THelpWindow::openLink(const QUrl& url)
+void HelpWindow::openLink(const QUrl& url)
 {
     if (url.scheme().isEmpty() && url.path().isEmpty() && url.hasFragment()) {
         m_browser->scrollToAnchor(url.fragment());
@@ -132,13 +132,13 @@ void THelpWindow::openLink(const QUrl& url)
         m_browser->scrollToAnchor(target.fragment());
 }
 
-bool THelpWindow::showFile(const QString& path)
+bool HelpWindow::showFile(const QString& path)
 {
     m_browser->setSource(QUrl::fromLocalFile(path), QTextDocument::HtmlResource);
     return !m_browser->toPlainText().trimmed().isEmpty();
 }
 
-void THelpWindow::showMissing(int context, const QString& file)
+void HelpWindow::showMissing(int context, const QString& file)
 {
     m_browser->setHtml(MissingHelpHtml(context, file, m_folders));
     setWindowTitle(HelpWindowTitle(pageTitle()));

@@ -14,11 +14,11 @@ class QTextBrowser;
 
 namespace tamble {
 
-class THelpWindow : public QWidget, public HelpService {
+class HelpWindow : public QWidget, public HelpService {
     Q_OBJECT
 public:
     // `folders`: where pages are looked for, first match wins (see HelpFolders()).
-    explicit THelpWindow(QStringList folders, QWidget* parent = nullptr);
+    explicit HelpWindow(QStringList folders, QWidget* parent = nullptr);
 
     void showHelp(int context) override;
 

@@ -11,8 +11,8 @@
 
 namespace tamble {
 
-TComTestDlg::TComTestDlg(AppRecords& /*records*/, SessionEngine& engine, MessageService& messages,
-                         HelpService& /*help*/, QWidget* parent)
+ComTestDialog::ComTestDialog(AppRecords& /*records*/, SessionEngine& engine, MessageService& messages,
+                             HelpService& /*help*/, QWidget* parent)
     : QDialog(parent), m_engine(engine), m_messages(messages), m_test([this](bool on) { setEnabled(on); })
 {
     setObjectName(QStringLiteral("TComTestDlg"));
@@ -36,10 +36,10 @@ TComTestDlg::TComTestDlg(AppRecords& /*records*/, SessionEngine& engine, Message
     buttons->addStretch(1);
     buttons->addWidget(test);
     outer->addLayout(buttons);
-    connect(test, &QPushButton::clicked, this, &TComTestDlg::testBtnClick);
+    connect(test, &QPushButton::clicked, this, &ComTestDialog::testBtnClick);
 }
 
-void TComTestDlg::testBtnClick()
+void ComTestDialog::testBtnClick()
 {
     if (!ClearPortForProcedure(m_engine, m_messages))
         return;

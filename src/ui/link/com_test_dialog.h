@@ -14,11 +14,11 @@ class SessionEngine;
 class MessageService;
 class HelpService;
 
-class TComTestDlg : public QDialog {
+class ComTestDialog : public QDialog {
     Q_OBJECT
 public:
-    TComTestDlg(AppRecords& records, SessionEngine& engine, MessageService& messages, HelpService& help,
-                QWidget* parent = nullptr);
+    ComTestDialog(AppRecords& records, SessionEngine& engine, MessageService& messages, HelpService& help,
+                  QWidget* parent = nullptr);
 
     ComTest& procedure() { return m_test; }
 

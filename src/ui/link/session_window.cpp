@@ -24,7 +24,7 @@ QLineEdit* ReadOnlyLine(const QString& name, const QString& accessible, QWidget*
 
 } // namespace
 
-TCommStatus::TCommStatus(QWidget* parent) : QDialog(parent)
+SessionWindow::SessionWindow(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Serial Link"));
     setObjectName(QStringLiteral("TCommStatus"));
@@ -68,17 +68,17 @@ TCommStatus::TCommStatus(QWidget* parent) : QDialog(parent)
     m_abort->setAutoDefault(false);
     m_abort->hide();
     grid->addWidget(m_abort, 6, 2);
-    connect(m_abort, &QPushButton::clicked, this, &TCommStatus::abortClicked);
+    connect(m_abort, &QPushButton::clicked, this, &SessionWindow::abortClicked);
 
     setBlockCountVisible(false);
 }
 
-void TCommStatus::setStatusText(const QString& text) { m_status->setText(text); }
-QString TCommStatus::statusText() const { return m_status->text(); }
-void TCommStatus::setMeter(int percent) { m_meter->setValue(percent); }
-void TCommStatus::setMeterVisible(bool visible) { m_meter->setVisible(visible); }
+void SessionWindow::setStatusText(const QString& text) { m_status->setText(text); }
+QString SessionWindow::statusText() const { return m_status->text(); }
+void SessionWindow::setMeter(int percent) { m_meter->setValue(percent); }
+void SessionWindow::setMeterVisible(bool visible) { m_meter->setVisible(visible); }
 
-void TCommStatus::setBlockCountVisible(bool visible)
+void SessionWindow::setBlockCountVisible(bool visible)
 {
     m_blockLabel->setVisible(visible);
     m_blockField->setVisible(visible);
@@ -90,14 +90,14 @@ void TCommStatus::setBlockCountVisible(bool visible)
     }
 }
 
-void TCommStatus::setBlockCount(int blocks)
+void SessionWindow::setBlockCount(int blocks)
 {
     m_blocks = blocks;
     m_blockField->setText(QString::number(blocks));
     showProgress();
 }
 
-void TCommStatus::setDownloadSize(int blocks, int blockBytes)
+void SessionWindow::setDownloadSize(int blocks, int blockBytes)
 {
     m_total = blocks;
     m_blockBytes = blockBytes;
@@ -108,7 +108,7 @@ void TCommStatus::setDownloadSize(int blocks, int blockBytes)
     showProgress();
 }
 
-void TCommStatus::showProgress()
+void SessionWindow::showProgress()
 {
     if (m_total <= 0)
         return;
@@ -117,11 +117,11 @@ void TCommStatus::showProgress()
     m_downloadText->setText(ProgressText(m_blocks, m_total, p));
 }
 
-void TCommStatus::setFileText(const QString& text) { m_file->setText(text); }
-void TCommStatus::setAbortVisible(bool visible) { m_abort->setVisible(visible); }
-void TCommStatus::setAbortEnabled(bool enabled) { m_abort->setEnabled(enabled); }
+void SessionWindow::setFileText(const QString& text) { m_file->setText(text); }
+void SessionWindow::setAbortVisible(bool visible) { m_abort->setVisible(visible); }
+void SessionWindow::setAbortEnabled(bool enabled) { m_abort->setEnabled(enabled); }
 
-void TCommStatus::closeEvent(QCloseEvent* event)
+void SessionWindow::closeEvent(QCloseEvent* event)
 {
     // The session decides when the window goes; closing it is asking to abort.
     event->ignore();

@@ -13,10 +13,10 @@ class QPushButton;
 
 namespace tamble {
 
-class TCommStatus : public QDialog {
+class SessionWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit TCommStatus(QWidget* parent = nullptr);
+    explicit SessionWindow(QWidget* parent = nullptr);
 
     void setStatusText(const QString& text);
     void setMeter(int percent);

@@ -32,8 +32,8 @@ QToolButton* SpinButton(QWidget* parent, Qt::ArrowType arrow, const QString& nam
 
 } // namespace
 
-TSndNetAddr::TSndNetAddr(AppRecords& records, SessionEngine& engine, MessageService& messages, HelpService& help,
-                         QWidget* parent)
+StationAddressDialog::StationAddressDialog(AppRecords& records, SessionEngine& engine, MessageService& messages,
+                                           HelpService& help, QWidget* parent)
     : QDialog(parent), m_records(records), m_engine(engine), m_messages(messages), m_help(help)
 {
     setObjectName(QStringLiteral("TSndNetAddr"));
@@ -74,15 +74,15 @@ TSndNetAddr::TSndNetAddr(AppRecords& records, SessionEngine& engine, MessageServ
     outer->addLayout(fieldRow);
     outer->addLayout(buttons);
 
-    connect(m_field, &QLineEdit::textEdited, this, &TSndNetAddr::fieldEdited);
+    connect(m_field, &QLineEdit::textEdited, this, &StationAddressDialog::fieldEdited);
     connect(m_up, &QToolButton::clicked, this, [this] { step(1); });
     connect(m_down, &QToolButton::clicked, this, [this] { step(-1); });
-    connect(m_send, &QPushButton::clicked, this, &TSndNetAddr::SENDBtnClick);
+    connect(m_send, &QPushButton::clicked, this, &StationAddressDialog::SENDBtnClick);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(helpButton, &QPushButton::clicked, this, [this] { m_help.showHelp(kStationAddressHelpContext); });
 }
 
-void TSndNetAddr::showEvent(QShowEvent* event)
+void StationAddressDialog::showEvent(QShowEvent* event)
 {
     m_form = StationAddressForm(m_records.settings.stationAddress);
     m_field->setText(m_form.text());
@@ -92,7 +92,7 @@ void TSndNetAddr::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
 }
 
-bool TSndNetAddr::eventFilter(QObject* watched, QEvent* event)
+bool StationAddressDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_field && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
@@ -104,20 +104,20 @@ bool TSndNetAddr::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void TSndNetAddr::fieldEdited(const QString& text)
+void StationAddressDialog::fieldEdited(const QString& text)
 {
     m_form.setText(text);
     if (m_field->text() != m_form.text())
         m_field->setText(m_form.text());
 }
 
-void TSndNetAddr::step(int steps)
+void StationAddressDialog::step(int steps)
 {
     m_form.stepBy(steps);
     m_field->setText(m_form.text());
 }
 
-void TSndNetAddr::SENDBtnClick()
+void StationAddressDialog::SENDBtnClick()
 {
     if (const auto refusal = m_form.sendRefusal()) {
         UserMessage m;
@@ -132,14 +132,14 @@ void TSndNetAddr::SENDBtnClick()
     m_programmer.start(m_engine, m_form.address());
 }
 
-void TSndNetAddr::closeStationAddressDialog()
+void StationAddressDialog::closeStationAddressDialog()
 {
     setEnabled(true);
     if (isVisible())
         reject();
 }
 
-void TSndNetAddr::sessionEnded()
+void StationAddressDialog::sessionEnded()
 {
     setEnabled(true);
 }

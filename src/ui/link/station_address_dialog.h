@@ -19,11 +19,11 @@ class SessionEngine;
 class MessageService;
 class HelpService;
 
-class TSndNetAddr : public QDialog {
+class StationAddressDialog : public QDialog {
     Q_OBJECT
 public:
-    TSndNetAddr(AppRecords& records, SessionEngine& engine, MessageService& messages, HelpService& help,
-                QWidget* parent = nullptr);
+    StationAddressDialog(AppRecords& records, SessionEngine& engine, MessageService& messages, HelpService& help,
+                         QWidget* parent = nullptr);
 
     StationAddressProgrammer& programmer() { return m_programmer; }
 

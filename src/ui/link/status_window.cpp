@@ -18,9 +18,9 @@ namespace tamble {
 using ui::BuddyLabel;
 using ui::ReadOnlyBox;
 
-TStatus::TStatus(AppRecords& records, SessionEngine& engine, MessageService& messages, HelpService& /*help*/,
-                 QWidget* parent)
-    : QDialog(parent), m_engine(engine), m_messages(messages), m_model(records)
+StatusWindow::StatusWindow(AppRecords& records, SessionEngine& engine, MessageService& messages, HelpService& /*help*/,
+                           QWidget* parent)
+    : QDialog(parent), m_engine(engine), m_messages(messages), m_model({records.settings, records.session, records.loggerInfo, records.programDir})
 {
     setObjectName(QStringLiteral("TStatus"));
     setWindowTitle(QStringLiteral("Status"));
@@ -55,10 +55,10 @@ TStatus::TStatus(AppRecords& records, SessionEngine& engine, MessageService& mes
     bottom->addWidget(m_ok);
     outer->addLayout(bottom);
 
-    connect(m_ok, &QPushButton::clicked, this, &TStatus::oKButtonClick);
+    connect(m_ok, &QPushButton::clicked, this, &StatusWindow::oKButtonClick);
 }
 
-void TStatus::buildBoxes()
+void StatusWindow::buildBoxes()
 {
     struct Row {
         QLineEdit** box;
@@ -100,7 +100,7 @@ void TStatus::buildBoxes()
     }
 }
 
-void TStatus::buildChannels()
+void StatusWindow::buildChannels()
 {
     const char* const headings[] = {"Channel", "On/Off", "Value", "Label", "Scaling", "Input"};
     for (int c = 0; c < 6; ++c) {
@@ -123,12 +123,12 @@ void TStatus::buildChannels()
     }
 }
 
-void TStatus::ShowStatus()
+void StatusWindow::ShowStatus()
 {
     applyTexts(m_model.ShowStatus());
 }
 
-void TStatus::applyTexts(const StatusTexts& t)
+void StatusWindow::applyTexts(const StatusTexts& t)
 {
     m_modelBox->setText(t.model);
     m_rev->setText(t.revision);
@@ -160,13 +160,13 @@ void TStatus::applyTexts(const StatusTexts& t)
         box->setCursorPosition(0);
 }
 
-void TStatus::setValueBoxes(const std::array<QString, 4>& values)
+void StatusWindow::setValueBoxes(const std::array<QString, 4>& values)
 {
     for (std::size_t i = 0; i < 4; ++i)
         m_value[i]->setText(values[i]);
 }
 
-void TStatus::applyLook()
+void StatusWindow::applyLook()
 {
     const StatusWindowLook look = m_model.look();
     setWindowTitle(look.caption);
@@ -179,42 +179,42 @@ void TStatus::applyLook()
     }
 }
 
-void TStatus::showEvent(QShowEvent* event)
+void StatusWindow::showEvent(QShowEvent* event)
 {
     applyLook();
     QDialog::showEvent(event);
 }
 
-void TStatus::showStatusWindow()
+void StatusWindow::showStatusWindow()
 {
     applyLook();
     show();
     raise();
 }
 
-void TStatus::closeStatusWindow()
+void StatusWindow::closeStatusWindow()
 {
     QDialog::done(QDialog::Rejected);
 }
 
-void TStatus::sessionEnded()
+void StatusWindow::sessionEnded()
 {
     if (isVisible())
         applyLook();
 }
 
-void TStatus::realTimeLine(const QByteArray& line)
+void StatusWindow::realTimeLine(const QByteArray& line)
 {
     if (const auto boxes = m_model.realTimeLine(line))
         setValueBoxes(*boxes);
 }
 
-void TStatus::dialOutReply(const QByteArray& reply)
+void StatusWindow::dialOutReply(const QByteArray& reply)
 {
     m_dialOut->setText(StatusWindowModel::dialOut(reply));
 }
 
-void TStatus::lastStatus()
+void StatusWindow::lastStatus()
 {
     if (const auto refusal = m_model.lastStatusRefusal()) {
         UserMessage m;
@@ -226,17 +226,17 @@ void TStatus::lastStatus()
     showStatusWindow();
 }
 
-void TStatus::oKButtonClick()
+void StatusWindow::oKButtonClick()
 {
     closeByUser(StatusCloseTrigger::OkButton);
 }
 
-void TStatus::reject()
+void StatusWindow::reject()
 {
     closeByUser(StatusCloseTrigger::Window);
 }
 
-void TStatus::closeByUser(StatusCloseTrigger trigger)
+void StatusWindow::closeByUser(StatusCloseTrigger trigger)
 {
     QDialog::done(QDialog::Rejected);
     if (m_model.close(trigger, m_engine))

@@ -21,11 +21,11 @@ class SessionEngine;
 class MessageService;
 class HelpService;
 
-class TStatus : public QDialog {
+class StatusWindow : public QDialog {
     Q_OBJECT
 public:
-    TStatus(AppRecords& records, SessionEngine& engine, MessageService& messages, HelpService& help,
-            QWidget* parent = nullptr);
+    StatusWindow(AppRecords& records, SessionEngine& engine, MessageService& messages, HelpService& help,
+                 QWidget* parent = nullptr);
 
     StatusWindowModel& model() { return m_model; }
 

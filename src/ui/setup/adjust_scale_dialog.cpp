@@ -27,8 +27,8 @@ QGroupBox* Group(QWidget* parent, const QString& title, const QString& name, QLa
 
 } // namespace
 
-TAdjust1::TAdjust1(MessageService& messages, HelpService& help, QWidget* parent)
-    : TScaleCalculator(messages, help, parent)
+AdjustScaleDialog::AdjustScaleDialog(MessageService& messages, HelpService& help, QWidget* parent)
+    : ScaleCalculatorDialog(messages, help, parent)
 {
     setObjectName(QStringLiteral("TAdjust1"));
     setWindowTitle(QStringLiteral("Adjust Linear Scaling"));
@@ -66,7 +66,7 @@ TAdjust1::TAdjust1(MessageService& messages, HelpService& help, QWidget* parent)
     finishLayout(grid, results);
 }
 
-void TAdjust1::startWith(const QString& oldLow, const QString& oldHigh)
+void AdjustScaleDialog::startWith(const QString& oldLow, const QString& oldHigh)
 {
     m_inputs[kOldLoField]->setText(oldLow);
     m_inputs[kOldHiField]->setText(oldHigh);
@@ -74,14 +74,14 @@ void TAdjust1::startWith(const QString& oldLow, const QString& oldHigh)
     open();
 }
 
-CalculatorResult TAdjust1::compute() const
+CalculatorResult AdjustScaleDialog::compute() const
 {
     return CalculateAdjust({m_inputs[kLoLoggerField]->text(), m_inputs[kLoTrueField]->text(),
                             m_inputs[kHiLoggerField]->text(), m_inputs[kHiTrueField]->text(),
                             m_inputs[kOldLoField]->text(), m_inputs[kOldHiField]->text()});
 }
 
-void TAdjust1::helpBtnClick()
+void AdjustScaleDialog::helpBtnClick()
 {
     m_help.showHelp(kAdjustScalingHelpContext);
 }

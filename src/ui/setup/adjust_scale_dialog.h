@@ -3,14 +3,14 @@
 // shown read-only; the user gives two readings the logger showed and the true values they stood
 // for; the new scale maps the same input voltages onto the true values.
 
-#include "ui/setup/scaling_dialog_base.h"
+#include "ui/setup/scale_calculator_dialog.h"
 
 namespace tamble {
 
-class TAdjust1 : public TScaleCalculator {
+class AdjustScaleDialog : public ScaleCalculatorDialog {
     Q_OBJECT
 public:
-    TAdjust1(MessageService& messages, HelpService& help, QWidget* parent = nullptr);
+    AdjustScaleDialog(MessageService& messages, HelpService& help, QWidget* parent = nullptr);
 
     // Shows the old scale (the two 6-character halves of the "Linear: " entry) and opens.
     void startWith(const QString& oldLow, const QString& oldHigh);

@@ -2,6 +2,7 @@
 
 #include "program/app_records.h"
 #include "ui/link/link_widgets.h"
+#include "ui/setup/scaling_widgets.h"
 #include "util/user_dialog.h"
 
 #include <QFormLayout>
@@ -10,8 +11,9 @@
 
 namespace tamble {
 
-TContactDlg::TContactDlg(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent)
-    : TScalingEntryDialog(records, messages, help, parent)
+ContactClosureDialog::ContactClosureDialog(AppRecords& records, MessageService& messages, HelpService& help,
+                                           QWidget* parent)
+    : ScalingEntryDialog(records, messages, help, parent)
 {
     setObjectName(QStringLiteral("TContactDlg"));
     setWindowTitle(QStringLiteral("Contact Closure values"));
@@ -25,14 +27,14 @@ TContactDlg::TContactDlg(AppRecords& records, MessageService& messages, HelpServ
     outer->addLayout(buttonRow());
 }
 
-void TContactDlg::prepare()
+void ContactClosureDialog::prepare()
 {
     m_closed->clear();
     m_open->clear();
     m_closed->setFocus();
 }
 
-void TContactDlg::OKBtnClick()
+void ContactClosureDialog::OKBtnClick()
 {
     const ScalingOutcome outcome = AcceptContactClosure(m_records.setup, m_channel, m_closed->text(), m_open->text());
     if (!finishWith(outcome)) {
@@ -42,7 +44,7 @@ void TContactDlg::OKBtnClick()
     }
 }
 
-void TContactDlg::helpBtnClick()
+void ContactClosureDialog::helpBtnClick()
 {
     m_help.showHelp(kContactClosureHelpContext);
 }

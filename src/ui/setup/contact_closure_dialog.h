@@ -3,16 +3,16 @@
 // contact. OK gives the channel code 'X' (closed value as the low half, open as the high half)
 // and the entry "Cls/opn: closed / open".
 
-#include "ui/setup/scaling_dialog_base.h"
+#include "ui/setup/scaling_entry_dialog.h"
 
 class QLineEdit;
 
 namespace tamble {
 
-class TContactDlg : public TScalingEntryDialog {
+class ContactClosureDialog : public ScalingEntryDialog {
     Q_OBJECT
 public:
-    TContactDlg(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent = nullptr);
+    ContactClosureDialog(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent = nullptr);
 
 protected:
     void prepare() override;

@@ -6,8 +6,8 @@
 
 namespace tamble {
 
-TCloop::TCloop(MessageService& messages, HelpService& help, QWidget* parent)
-    : TScaleCalculator(messages, help, parent)
+CurrentLoopDialog::CurrentLoopDialog(MessageService& messages, HelpService& help, QWidget* parent)
+    : ScaleCalculatorDialog(messages, help, parent)
 {
     setObjectName(QStringLiteral("TCloop"));
     setWindowTitle(QStringLiteral("Current Loop Scaling"));
@@ -18,14 +18,14 @@ TCloop::TCloop(MessageService& messages, HelpService& help, QWidget* parent)
     });
 }
 
-CalculatorResult TCloop::compute() const
+CalculatorResult CurrentLoopDialog::compute() const
 {
     return CalculateCurrentLoop({m_inputs[kLoMaField]->text(), m_inputs[kHiMaField]->text(),
                                  m_inputs[kOhmsField]->text(), m_inputs[kCloopZeroField]->text(),
                                  m_inputs[kCloopFSField]->text()});
 }
 
-void TCloop::helpBtnClick()
+void CurrentLoopDialog::helpBtnClick()
 {
     m_help.showHelp(kCurrentLoopHelpContext);
 }

@@ -42,7 +42,7 @@ QRadioButton* Radio(QWidget* parent, const QString& caption)
 
 } // namespace
 
-TGetDate::TGetDate(SetupRecord& setup, HelpService& help, QWidget* parent)
+GetDateDialog::GetDateDialog(SetupRecord& setup, HelpService& help, QWidget* parent)
     : QDialog(parent), m_setup(setup), m_help(help)
 {
     setObjectName(QStringLiteral("TGetDate"));
@@ -97,17 +97,17 @@ TGetDate::TGetDate(SetupRecord& setup, HelpService& help, QWidget* parent)
     outer->addWidget(m_group);
     outer->addLayout(buttons);
 
-    connect(ok, &QPushButton::clicked, this, &TGetDate::accept);
-    connect(cancel, &QPushButton::clicked, this, &TGetDate::reject);
+    connect(ok, &QPushButton::clicked, this, &GetDateDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &GetDateDialog::reject);
     connect(helpButton, &QPushButton::clicked, this, [this] { m_help.showHelp(kPresetDateHelpContext); });
     connect(m_today, &QCheckBox::toggled, this, [this](bool on) { m_date->setEnabled(!on); });
     for (QRadioButton* r : {m_daily, m_weekly, m_monthly})
-        connect(r, &QRadioButton::clicked, this, &TGetDate::intervalChosen);
+        connect(r, &QRadioButton::clicked, this, &GetDateDialog::intervalChosen);
     connect(m_weekday, &QComboBox::activated, this, [this](int i) { ChooseDialOutWeekday(m_setup, i); });
     connect(m_monthDay, &QComboBox::activated, this, [this](int i) { ChooseDialOutMonthDay(m_setup, i); });
 }
 
-void TGetDate::openFor(bool dialOutMode)
+void GetDateDialog::openFor(bool dialOutMode)
 {
     m_dialOut = dialOutMode;
     const GetDateView v = OpenGetDate(m_setup, dialOutMode);
@@ -131,7 +131,7 @@ void TGetDate::openFor(bool dialOutMode)
     open();
 }
 
-DialOutInterval TGetDate::interval() const
+DialOutInterval GetDateDialog::interval() const
 {
     if (m_monthly->isChecked())
         return DialOutInterval::Monthly;
@@ -140,7 +140,7 @@ DialOutInterval TGetDate::interval() const
     return DialOutInterval::Daily;
 }
 
-void TGetDate::intervalChosen()
+void GetDateDialog::intervalChosen()
 {
     ChooseDialOutInterval(m_setup, interval());
     bool weekday = false;
@@ -150,7 +150,7 @@ void TGetDate::intervalChosen()
     m_monthDay->setEnabled(monthDay);
 }
 
-void TGetDate::accept()
+void GetDateDialog::accept()
 {
     const QDate today = now().date();
     if (m_dialOut)

@@ -22,10 +22,10 @@ namespace tamble {
 
 class HelpService;
 
-class TGetDate : public QDialog {
+class GetDateDialog : public QDialog {
     Q_OBJECT
 public:
-    TGetDate(SetupRecord& setup, HelpService& help, QWidget* parent = nullptr);
+    GetDateDialog(SetupRecord& setup, HelpService& help, QWidget* parent = nullptr);
 
     // The clock the pickers start from (tests replace it).
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };

@@ -5,6 +5,7 @@
 #include "ui/setup/adjust_scale_dialog.h"
 #include "ui/setup/current_loop_dialog.h"
 #include "ui/setup/linear_transducer_dialog.h"
+#include "ui/setup/scaling_widgets.h"
 #include "util/user_dialog.h"
 
 #include <QFormLayout>
@@ -16,8 +17,8 @@
 
 namespace tamble {
 
-TLinscaleDlg::TLinscaleDlg(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent)
-    : TScalingEntryDialog(records, messages, help, parent)
+LinearScaleDialog::LinearScaleDialog(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent)
+    : ScalingEntryDialog(records, messages, help, parent)
 {
     setObjectName(QStringLiteral("TLinscaleDlg"));
     setWindowTitle(QStringLiteral("New Linear Scale"));
@@ -47,19 +48,20 @@ TLinscaleDlg::TLinscaleDlg(AppRecords& records, MessageService& messages, HelpSe
     outer->addLayout(buttonRow());
 
     // The calculators live as long as this dialog and keep their fields between uses.
-    m_cloop = new TCloop(messages, help, this);
-    m_lintran = new TLinTran(messages, help, this);
-    m_adjust = new TAdjust1(messages, help, this);
-    for (TScaleCalculator* calc : {static_cast<TScaleCalculator*>(m_cloop), static_cast<TScaleCalculator*>(m_lintran),
-                                   static_cast<TScaleCalculator*>(m_adjust)}) {
+    m_currentLoop = new CurrentLoopDialog(messages, help, this);
+    m_linearTransducer = new LinearTransducerDialog(messages, help, this);
+    m_adjust = new AdjustScaleDialog(messages, help, this);
+    for (ScaleCalculatorDialog* calc : {static_cast<ScaleCalculatorDialog*>(m_currentLoop),
+                                        static_cast<ScaleCalculatorDialog*>(m_linearTransducer),
+                                        static_cast<ScaleCalculatorDialog*>(m_adjust)}) {
         connect(calc, &QDialog::accepted, this, [this, calc] { takeResults(calc->lowValue(), calc->highValue()); });
     }
-    connect(cl, &QPushButton::clicked, m_cloop, &QDialog::open);
-    connect(lt, &QPushButton::clicked, m_lintran, &QDialog::open);
-    connect(adjust, &QPushButton::clicked, this, &TLinscaleDlg::adjustBtnClick);
+    connect(cl, &QPushButton::clicked, m_currentLoop, &QDialog::open);
+    connect(lt, &QPushButton::clicked, m_linearTransducer, &QDialog::open);
+    connect(adjust, &QPushButton::clicked, this, &LinearScaleDialog::adjustBtnClick);
 }
 
-void TLinscaleDlg::prepare()
+void LinearScaleDialog::prepare()
 {
     m_lo->clear();
     m_hi->clear();
@@ -69,7 +71,7 @@ void TLinscaleDlg::prepare()
     m_pendingLinearEntry.clear();
 }
 
-void TLinscaleDlg::adjustBtnClick()
+void LinearScaleDialog::adjustBtnClick()
 {
     const std::optional<ScaleHalves> old = SplitLinearEntry(m_linearEntry);
     if (old)
@@ -78,14 +80,14 @@ void TLinscaleDlg::adjustBtnClick()
         m_adjust->startWith(QString(), QString());
 }
 
-void TLinscaleDlg::takeResults(const QString& low, const QString& high)
+void LinearScaleDialog::takeResults(const QString& low, const QString& high)
 {
     m_lo->setText(low);
     m_hi->setText(high);
     m_lo->setFocus();
 }
 
-void TLinscaleDlg::OKBtnClick()
+void LinearScaleDialog::OKBtnClick()
 {
     const ScalingOutcome outcome = AcceptLinearScale(m_records.setup, m_channel, m_lo->text(), m_hi->text());
     if (!finishWith(outcome)) {
@@ -95,7 +97,7 @@ void TLinscaleDlg::OKBtnClick()
     }
 }
 
-void TLinscaleDlg::helpBtnClick()
+void LinearScaleDialog::helpBtnClick()
 {
     m_help.showHelp(kLinearScaleHelpContext);
 }

@@ -3,29 +3,29 @@
 // input. The calculators it opens (current loop, linear transducer, adjust) fill both values;
 // OK gives the channel the scale (code '3') and the entry "Linear: lo / hi".
 
-#include "ui/setup/scaling_dialog_base.h"
+#include "ui/setup/scaling_entry_dialog.h"
 
 class QLineEdit;
 
 namespace tamble {
 
-class TCloop;
-class TLinTran;
-class TAdjust1;
+class CurrentLoopDialog;
+class LinearTransducerDialog;
+class AdjustScaleDialog;
 
-class TLinscaleDlg : public TScalingEntryDialog {
+class LinearScaleDialog : public ScalingEntryDialog {
     Q_OBJECT
 public:
-    TLinscaleDlg(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent = nullptr);
+    LinearScaleDialog(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent = nullptr);
 
     // The text entry 4 of the channel's scaling list holds ("Linear: lo / hi"), whose halves the
     // adjust dialog shows as the old scale. Used by the next opening only; without it the
     // channel's LinearValues in the record stand in.
     void setLinearEntry(const QString& entryText) { m_pendingLinearEntry = entryText; }
 
-    TCloop& currentLoop() { return *m_cloop; }
-    TLinTran& linearTransducer() { return *m_lintran; }
-    TAdjust1& adjust() { return *m_adjust; }
+    CurrentLoopDialog& currentLoop() { return *m_currentLoop; }
+    LinearTransducerDialog& linearTransducer() { return *m_linearTransducer; }
+    AdjustScaleDialog& adjust() { return *m_adjust; }
 
 protected:
     void prepare() override;
@@ -38,9 +38,9 @@ private:
 
     QLineEdit* m_lo = nullptr;
     QLineEdit* m_hi = nullptr;
-    TCloop* m_cloop = nullptr;
-    TLinTran* m_lintran = nullptr;
-    TAdjust1* m_adjust = nullptr;
+    CurrentLoopDialog* m_currentLoop = nullptr;
+    LinearTransducerDialog* m_linearTransducer = nullptr;
+    AdjustScaleDialog* m_adjust = nullptr;
     QString m_pendingLinearEntry;
     QString m_linearEntry;
 };

@@ -6,8 +6,8 @@
 
 namespace tamble {
 
-TLinTran::TLinTran(MessageService& messages, HelpService& help, QWidget* parent)
-    : TScaleCalculator(messages, help, parent)
+LinearTransducerDialog::LinearTransducerDialog(MessageService& messages, HelpService& help, QWidget* parent)
+    : ScaleCalculatorDialog(messages, help, parent)
 {
     setObjectName(QStringLiteral("TLinTran"));
     setWindowTitle(QStringLiteral("Linear Transducer Scaling"));
@@ -17,13 +17,13 @@ TLinTran::TLinTran(MessageService& messages, HelpService& help, QWidget* parent)
     });
 }
 
-CalculatorResult TLinTran::compute() const
+CalculatorResult LinearTransducerDialog::compute() const
 {
     return CalculateLinearTransducer({m_inputs[kMinVoltsField]->text(), m_inputs[kMaxVoltsField]->text(),
                                       m_inputs[kMinReadingField]->text(), m_inputs[kMaxReadingField]->text()});
 }
 
-void TLinTran::helpBtnClick()
+void LinearTransducerDialog::helpBtnClick()
 {
     m_help.showHelp(kLinearTransducerHelpContext);
 }

@@ -13,13 +13,13 @@ ScalingDialogs::ScalingDialogs(AppRecords& records, MessageService& messages, He
     : QObject(window)
 {
     setObjectName(QStringLiteral("ScalingDialogs"));
-    m_linear = new TLinscaleDlg(records, messages, help, window);
-    m_contact = new TContactDlg(records, messages, help, window);
-    m_select = new TSelectFile(records, messages, help, window);
-    for (TScalingEntryDialog* dialog : {static_cast<TScalingEntryDialog*>(m_linear),
-                                        static_cast<TScalingEntryDialog*>(m_contact),
-                                        static_cast<TScalingEntryDialog*>(m_select)}) {
-        connect(dialog, &TScalingEntryDialog::scalingFinished, this, [this, dialog](int channel, bool accepted) {
+    m_linear = new LinearScaleDialog(records, messages, help, window);
+    m_contact = new ContactClosureDialog(records, messages, help, window);
+    m_select = new SelectTableDialog(records, messages, help, window);
+    for (ScalingEntryDialog* dialog : {static_cast<ScalingEntryDialog*>(m_linear),
+                                       static_cast<ScalingEntryDialog*>(m_contact),
+                                       static_cast<ScalingEntryDialog*>(m_select)}) {
+        connect(dialog, &ScalingEntryDialog::scalingFinished, this, [this, dialog](int channel, bool accepted) {
             const auto& entry = dialog->entry();
             if (accepted && entry)
                 emit scalingFinished(channel, true, entry->listIndex, entry->text);

@@ -19,9 +19,9 @@ namespace tamble {
 struct AppRecords;
 class MessageService;
 class HelpService;
-class TLinscaleDlg;
-class TContactDlg;
-class TSelectFile;
+class LinearScaleDialog;
+class ContactClosureDialog;
+class SelectTableDialog;
 
 class ScalingDialogs : public QObject {
     Q_OBJECT
@@ -37,17 +37,17 @@ public:
     // empty: the channel's LinearValues in records.setup.
     bool startFor(int channel, int listIndex, const QString& linearEntry = QString());
 
-    TLinscaleDlg& linearScale() { return *m_linear; }
-    TContactDlg& contactClosure() { return *m_contact; }
-    TSelectFile& selectFile() { return *m_select; }
+    LinearScaleDialog& linearScale() { return *m_linear; }
+    ContactClosureDialog& contactClosure() { return *m_contact; }
+    SelectTableDialog& selectTable() { return *m_select; }
 
 signals:
     void scalingFinished(int channel, bool accepted, int listIndex, const QString& entryText);
 
 private:
-    TLinscaleDlg* m_linear = nullptr;
-    TContactDlg* m_contact = nullptr;
-    TSelectFile* m_select = nullptr;
+    LinearScaleDialog* m_linear = nullptr;
+    ContactClosureDialog* m_contact = nullptr;
+    SelectTableDialog* m_select = nullptr;
 };
 
 } // namespace tamble

@@ -13,8 +13,8 @@
 
 namespace tamble {
 
-TSelectFile::TSelectFile(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent)
-    : TScalingEntryDialog(records, messages, help, parent)
+SelectTableDialog::SelectTableDialog(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent)
+    : ScalingEntryDialog(records, messages, help, parent)
 {
     setObjectName(QStringLiteral("TSelectFile"));
     setWindowTitle(QStringLiteral("Custom Table"));
@@ -51,7 +51,7 @@ TSelectFile::TSelectFile(AppRecords& records, MessageService& messages, HelpServ
     });
 }
 
-void TSelectFile::prepare()
+void SelectTableDialog::prepare()
 {
     const QString dir = m_records.programDir.isEmpty() ? QDir::currentPath() : m_records.programDir;
     m_dir->setText(QDir::toNativeSeparators(QDir::cleanPath(dir)));
@@ -70,18 +70,18 @@ void TSelectFile::prepare()
     m_files->setFocus();
 }
 
-void TSelectFile::fileChosen()
+void SelectTableDialog::fileChosen()
 {
     const QList<QListWidgetItem*> chosen = m_files->selectedItems();
     m_name->setText(chosen.isEmpty() ? QString() : chosen.front()->text());
 }
 
-void TSelectFile::OKBtnClick()
+void SelectTableDialog::OKBtnClick()
 {
     finishWith(AcceptTableFile(m_records.setup, m_channel, m_name->text()));
 }
 
-void TSelectFile::helpBtnClick()
+void SelectTableDialog::helpBtnClick()
 {
     m_help.showHelp(kCustomTableHelpContext);
 }

@@ -4,17 +4,17 @@
 // only. OK gives the channel code '1', the name up to its first "." as TableName, and the entry
 // "Table: (file name)".
 
-#include "ui/setup/scaling_dialog_base.h"
+#include "ui/setup/scaling_entry_dialog.h"
 
 class QLineEdit;
 class QListWidget;
 
 namespace tamble {
 
-class TSelectFile : public TScalingEntryDialog {
+class SelectTableDialog : public ScalingEntryDialog {
     Q_OBJECT
 public:
-    TSelectFile(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent = nullptr);
+    SelectTableDialog(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent = nullptr);
 
 protected:
     void prepare() override;

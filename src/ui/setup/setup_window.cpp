@@ -69,7 +69,7 @@ DialogKind KindOf(SetupMessage::Kind kind)
 
 } // namespace
 
-TSetup::TSetup(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent)
+SetupWindow::SetupWindow(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent)
     : QDialog(parent), m_records(records), m_messages(messages), m_help(help), m_model(records.setup)
 {
     setObjectName(QStringLiteral("TSetup"));
@@ -91,14 +91,14 @@ TSetup::TSetup(AppRecords& records, MessageService& messages, HelpService& help,
     prepare();
 }
 
-TGetDate& TSetup::dateDialog()
+GetDateDialog& SetupWindow::dateDialog()
 {
     if (!m_getDate)
-        m_getDate = new TGetDate(m_records.setup, m_help, this);
+        m_getDate = new GetDateDialog(m_records.setup, m_help, this);
     return *m_getDate;
 }
 
-void TSetup::buildControls()
+void SetupWindow::buildControls()
 {
     m_modelBox = List(this, QStringLiteral("ModelBox"), QStringLiteral("Model"));
     m_modelBox->addItems(ModelTexts());
@@ -139,7 +139,7 @@ void TSetup::buildControls()
     outer->addWidget(buildFileAndButtons());
 }
 
-QWidget* TSetup::buildChannels()
+QWidget* SetupWindow::buildChannels()
 {
     auto* group = new QGroupBox(QStringLiteral("Channels"), this);
     auto* grid = new QGridLayout(group);
@@ -167,7 +167,7 @@ QWidget* TSetup::buildChannels()
     return group;
 }
 
-QWidget* TSetup::buildFileAndButtons()
+QWidget* SetupWindow::buildFileAndButtons()
 {
     auto* panel = new QWidget(this);
     auto* grid = new QGridLayout(panel);
@@ -188,8 +188,8 @@ QWidget* TSetup::buildFileAndButtons()
     loadRow->addWidget(fileBtn);
     loadRow->addWidget(statusBtn);
     grid->addWidget(load, 1, 0, 1, 2);
-    connect(fileBtn, &QPushButton::clicked, this, &TSetup::loadBtnClick);
-    connect(statusBtn, &QPushButton::clicked, this, &TSetup::loadStatBtnClick);
+    connect(fileBtn, &QPushButton::clicked, this, &SetupWindow::loadBtnClick);
+    connect(statusBtn, &QPushButton::clicked, this, &SetupWindow::loadStatBtnClick);
 
     m_phoneGroup = new QWidget(panel);
     auto* phoneRow = new QHBoxLayout(m_phoneGroup);
@@ -218,16 +218,16 @@ QWidget* TSetup::buildFileAndButtons()
     for (QPushButton* b : {m_send, save, exit, helpButton})
         buttons->addWidget(b);
     grid->addLayout(buttons, 2, 0, 1, 4);
-    connect(m_send, &QPushButton::clicked, this, &TSetup::SENDBtnClick);
+    connect(m_send, &QPushButton::clicked, this, &SetupWindow::SENDBtnClick);
     connect(save, &QPushButton::clicked, this, [this] { saveBtnClick(); });
-    connect(exit, &QPushButton::clicked, this, &TSetup::exitBtnClick);
+    connect(exit, &QPushButton::clicked, this, &SetupWindow::exitBtnClick);
     connect(helpButton, &QPushButton::clicked, this, [this] {
         m_help.showHelp(m_records.session.scalingOnly ? kScalingHelpContext : kSetupHelpContext);
     });
     return panel;
 }
 
-void TSetup::connectControls()
+void SetupWindow::connectControls()
 {
     // Every user action goes to the model, and the window shows the model again.
     const auto then = [this](auto action) {
@@ -250,12 +250,12 @@ void TSetup::connectControls()
                 then([this, ch](const QString& t) { m_model.editLabel(ch, t); }));
         connect(m_scaling[i], &QComboBox::activated, this, [this, ch](int x) { scalingChosen(ch, x); });
     }
-    connect(m_startBox, &QComboBox::activated, this, &TSetup::startChosen);
+    connect(m_startBox, &QComboBox::activated, this, &SetupWindow::startChosen);
     connect(m_stationField, &QSpinBox::valueChanged, this,
             [this](int v) { m_records.settings.stationAddress = static_cast<std::uint8_t>(v); });
 }
 
-void TSetup::showState()
+void SetupWindow::showState()
 {
     const SetupWindowState& s = m_model.state();
     ShowList(m_modelBox, ModelTexts(), s.model);
@@ -280,7 +280,7 @@ void TSetup::showState()
     m_records.geometry.memoryCapacity = m_model.memoryCapacity();
 }
 
-void TSetup::prepare()
+void SetupWindow::prepare()
 {
     m_model.setFirmware(m_records.settings.lastRevision);
     m_model.setModelFromType(m_records.settings.resolutionType);
@@ -293,7 +293,7 @@ void TSetup::prepare()
     showState();
 }
 
-void TSetup::openFor(bool scalingOnly)
+void SetupWindow::openFor(bool scalingOnly)
 {
     m_records.session.scalingOnly = scalingOnly;
     applyMode();
@@ -302,7 +302,7 @@ void TSetup::openFor(bool scalingOnly)
     activateWindow();
 }
 
-void TSetup::applyMode()
+void SetupWindow::applyMode()
 {
     const bool full = !m_records.session.scalingOnly;
     setWindowTitle(QString::fromLatin1(full ? kFullSetupTitle : kScalingOnlyTitle));
@@ -314,7 +314,7 @@ void TSetup::applyMode()
         box->setEnabled(full);
 }
 
-void TSetup::followSettings(bool phoneVisible, const QString& phoneText)
+void SetupWindow::followSettings(bool phoneVisible, const QString& phoneText)
 {
     m_phoneGroup->setVisible(phoneVisible);
     ShowText(m_phoneBox, phoneText);
@@ -327,7 +327,7 @@ void TSetup::followSettings(bool phoneVisible, const QString& phoneText)
     showState();
 }
 
-void TSetup::scalingChosen(int channel, int index)
+void SetupWindow::scalingChosen(int channel, int index)
 {
     std::optional<ScalingChoice> choice = m_model.chooseScaling(channel, index);
     showState();
@@ -340,13 +340,13 @@ void TSetup::scalingChosen(int channel, int index)
     showState();
 }
 
-void TSetup::startChosen(int index)
+void SetupWindow::startChosen(int index)
 {
     const StartDialog dialog = m_model.chooseStart(index);
     showState();
     if (dialog == StartDialog::None)
         return;
-    TGetDate& d = dateDialog();
+    GetDateDialog& d = dateDialog();
     d.disconnect(this);
     connect(&d, &QDialog::finished, this, [this, &d](int result) {
         d.disconnect(this);
@@ -360,12 +360,12 @@ void TSetup::startChosen(int index)
     d.openFor(dialog == StartDialog::DialOut);
 }
 
-void TSetup::tell(DialogKind kind, const QString& text)
+void SetupWindow::tell(DialogKind kind, const QString& text)
 {
     m_messages.ask({kind, text, DialogButtons::Ok, 0, {}, {}});
 }
 
-void TSetup::loadBtnClick()
+void SetupWindow::loadBtnClick()
 {
     const QString path = chooseLoadFile ? chooseLoadFile() : QString();
     if (path.isEmpty())
@@ -402,7 +402,7 @@ void TSetup::loadBtnClick()
     showState();
 }
 
-void TSetup::loadStatBtnClick()
+void SetupWindow::loadStatBtnClick()
 {
     if (m_records.loggerInfo.record.isEmpty()) {
         tell(DialogKind::Information, QString::fromLatin1(kNoStatusToLoad));
@@ -412,7 +412,7 @@ void TSetup::loadStatBtnClick()
     showState();
 }
 
-bool TSetup::saveBtnClick()
+bool SetupWindow::saveBtnClick()
 {
     const QString path = chooseSaveFile ? chooseSaveFile() : QString();
     if (path.isEmpty())
@@ -435,7 +435,7 @@ bool TSetup::saveBtnClick()
     return true;
 }
 
-void TSetup::exitBtnClick()
+void SetupWindow::exitBtnClick()
 {
     if (!m_model.modified()) {
         hideWindow();
@@ -462,15 +462,15 @@ void TSetup::exitBtnClick()
     }
 }
 
-void TSetup::reject() { exitBtnClick(); }
+void SetupWindow::reject() { exitBtnClick(); }
 
-void TSetup::hideWindow()
+void SetupWindow::hideWindow()
 {
     hide();
     emit closed();
 }
 
-void TSetup::SENDBtnClick()
+void SetupWindow::SENDBtnClick()
 {
     if (m_records.session.realTimeGraph) {
         UserMessage guard{DialogKind::Information, QString::fromLatin1(kTerminateRealTimeGraph),
@@ -484,7 +484,7 @@ void TSetup::SENDBtnClick()
         startSendSetup();
 }
 
-bool TSetup::eventFilter(QObject* watched, QEvent* event)
+bool SetupWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonRelease) {
         if (watched == m_fileName) {

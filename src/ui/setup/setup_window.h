@@ -35,12 +35,12 @@ namespace tamble {
 struct AppRecords;
 class HelpService;
 class MessageService;
-class TGetDate;
+class GetDateDialog;
 
-class TSetup : public QDialog {
+class SetupWindow : public QDialog {
     Q_OBJECT
 public:
-    TSetup(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent = nullptr);
+    SetupWindow(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent = nullptr);
 
     std::function<bool(int channel, ScalingChoice& choice)> openScalingDialog;
     std::function<void()> startSendSetup;
@@ -50,8 +50,8 @@ public:
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
 
     // The pre-set date dialog the start list opens (created here when none is given).
-    void setDateDialog(TGetDate* dialog) { m_getDate = dialog; }
-    TGetDate& dateDialog();
+    void setDateDialog(GetDateDialog* dialog) { m_getDate = dialog; }
+    GetDateDialog& dateDialog();
 
     SetupWindowModel& model() { return m_model; }
 
@@ -96,7 +96,7 @@ private:
     MessageService& m_messages;
     HelpService& m_help;
     SetupWindowModel m_model;
-    TGetDate* m_getDate = nullptr;
+    GetDateDialog* m_getDate = nullptr;
 
     QComboBox* m_modelBox = nullptr;
     QComboBox* m_rateBox = nullptr;

@@ -23,7 +23,7 @@ struct Graph {
             home.copyFromSource(QStringLiteral("data/") + table);
         records.settings.fahrenheit = false;
         records.settings.markDataPoints = false;
-        window = std::make_unique<TGraph>(records, messages, &help);
+        window = std::make_unique<GraphWindow>(records, messages, &help);
         window->setLoadOnShow(false);
     }
     // A shipped sample copied into the program folder: its path there.
@@ -50,7 +50,7 @@ struct Graph {
     AppRecords records;
     ScriptedMessages messages;
     RecordingHelp help;
-    std::unique_ptr<TGraph> window;
+    std::unique_ptr<GraphWindow> window;
 };
 
 } // namespace tamble::test

@@ -20,10 +20,10 @@ class QSpinBox;
 
 namespace tamble {
 
-class TAsciiDlg : public QDialog {
+class AsciiExportDialog : public QDialog {
     Q_OBJECT
 public:
-    TAsciiDlg(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent = nullptr);
+    AsciiExportDialog(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent = nullptr);
 
     // The save dialog (empty result: cancelled); tests replace it.
     std::function<QString(const SaveNameSpec& spec)> chooseSaveFile;

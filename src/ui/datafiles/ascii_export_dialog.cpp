@@ -1,4 +1,4 @@
-#include "ui/datafiles/ascii_dialog.h"
+#include "ui/datafiles/ascii_export_dialog.h"
 
 #include "program/export_wiring.h"
 
@@ -41,7 +41,7 @@ QLabel* buddyLabel(const QString& text, QWidget* field)
 
 } // namespace
 
-TAsciiDlg::TAsciiDlg(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent)
+AsciiExportDialog::AsciiExportDialog(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent)
     : QDialog(parent), m_records(records), m_help(help),
       m_model(records.dataSet, records.settings.exportAveraging, records.settings.noHeader,
               [&records] { return ExportSettingsFrom(records.settings, records.programDir); }, messages)
@@ -67,7 +67,7 @@ TAsciiDlg::TAsciiDlg(AppRecords& records, MessageService& messages, HelpService&
     showChoices();
 }
 
-QWidget* TAsciiDlg::buildType()
+QWidget* AsciiExportDialog::buildType()
 {
     auto* box = new QGroupBox(QStringLiteral("Type"));
     box->setObjectName(QStringLiteral("RG_Type"));
@@ -79,7 +79,7 @@ QWidget* TAsciiDlg::buildType()
     return box;
 }
 
-QWidget* TAsciiDlg::buildData()
+QWidget* AsciiExportDialog::buildData()
 {
     auto* box = new QGroupBox(QStringLiteral("Data"));
     box->setObjectName(QStringLiteral("DataGroup"));
@@ -104,7 +104,7 @@ QWidget* TAsciiDlg::buildData()
     return box;
 }
 
-QWidget* TAsciiDlg::buildHeader()
+QWidget* AsciiExportDialog::buildHeader()
 {
     auto* box = new QWidget;
     auto* grid = new QGridLayout(box);
@@ -132,7 +132,7 @@ QWidget* TAsciiDlg::buildHeader()
     return box;
 }
 
-QWidget* TAsciiDlg::buildButtons()
+QWidget* AsciiExportDialog::buildButtons()
 {
     auto* row = new QWidget;
     auto* h = new QHBoxLayout(row);
@@ -147,13 +147,13 @@ QWidget* TAsciiDlg::buildButtons()
     ok->setDefault(true);
     QPushButton* cancel = add(QStringLiteral("Cancel"), "CancelBtn");
     QPushButton* helpBtn = add(QStringLiteral("Help"), "HelpBtn");
-    connect(ok, &QPushButton::clicked, this, &TAsciiDlg::OKBtnClick);
+    connect(ok, &QPushButton::clicked, this, &AsciiExportDialog::OKBtnClick);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(helpBtn, &QPushButton::clicked, this, [this] { m_help.showHelp(kAsciiDialogHelpContext); });
     return row;
 }
 
-void TAsciiDlg::showChoices()
+void AsciiExportDialog::showChoices()
 {
     m_type->button(m_model.csv() ? 1 : 0)->setChecked(true);
     m_data->button(static_cast<int>(m_model.averaging()))->setChecked(true);
@@ -164,14 +164,14 @@ void TAsciiDlg::showChoices()
     m_noteLabel->setVisible(m_model.noteVisible());
 }
 
-void TAsciiDlg::showEvent(QShowEvent* event)
+void AsciiExportDialog::showEvent(QShowEvent* event)
 {
     m_model.shown();
     m_saveAs->clear();
     QDialog::showEvent(event);
 }
 
-bool TAsciiDlg::eventFilter(QObject* watched, QEvent* event)
+bool AsciiExportDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_saveAs) {
         const bool click = event->type() == QEvent::MouseButtonPress;
@@ -186,14 +186,14 @@ bool TAsciiDlg::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void TAsciiDlg::saveAsClick()
+void AsciiExportDialog::saveAsClick()
 {
     const QString chosen = chooseSaveFile ? chooseSaveFile(AsciiSaveNameSpec(m_model.csv())) : QString();
     if (m_model.chooseSaveName(chosen))
         m_saveAs->setText(m_model.saveAs());
 }
 
-void TAsciiDlg::OKBtnClick()
+void AsciiExportDialog::OKBtnClick()
 {
     if (m_model.ok())
         accept();

@@ -18,11 +18,11 @@ class SessionEngine;
 class MessageService;
 class HelpService;
 
-class TCremote1 : public QDialog {
+class RemoteModemSetupDialog : public QDialog {
     Q_OBJECT
 public:
-    TCremote1(AppRecords& records, SessionEngine& engine, MessageService& messages, HelpService& help,
-              QWidget* parent = nullptr);
+    RemoteModemSetupDialog(AppRecords& records, SessionEngine& engine, MessageService& messages, HelpService& help,
+                           QWidget* parent = nullptr);
 
     RemoteModemSetup& procedure() { return m_setup; }
 

@@ -1,4 +1,4 @@
-#include "ui/link/remote_modem_dialog.h"
+#include "ui/link/remote_modem_setup_dialog.h"
 
 #include "program/app_records.h"
 #include "link/logger_dialogs_model.h"
@@ -13,8 +13,8 @@
 
 namespace tamble {
 
-TCremote1::TCremote1(AppRecords& records, SessionEngine& engine, MessageService& messages, HelpService& help,
-                     QWidget* parent)
+RemoteModemSetupDialog::RemoteModemSetupDialog(AppRecords& records, SessionEngine& engine, MessageService& messages,
+                                               HelpService& help, QWidget* parent)
     : QDialog(parent),
       m_records(records),
       m_engine(engine),
@@ -54,19 +54,19 @@ TCremote1::TCremote1(AppRecords& records, SessionEngine& engine, MessageService&
     buttons->addWidget(helpButton);
     outer->addLayout(buttons);
 
-    connect(proceed, &QPushButton::clicked, this, &TCremote1::proceedBtnClick);
+    connect(proceed, &QPushButton::clicked, this, &RemoteModemSetupDialog::proceedBtnClick);
     connect(exitButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(helpButton, &QPushButton::clicked, this, [this] { m_help.showHelp(kRemoteModemSetupHelpContext); });
 }
 
-void TCremote1::showEvent(QShowEvent* event)
+void RemoteModemSetupDialog::showEvent(QShowEvent* event)
 {
     m_baud->setText(RemoteModemBaudText(m_records.settings));
     m_port->setText(RemoteModemPortText(m_records.settings));
     QDialog::showEvent(event);
 }
 
-void TCremote1::proceedBtnClick()
+void RemoteModemSetupDialog::proceedBtnClick()
 {
     if (!ClearPortForProcedure(m_engine, m_messages))
         return;

@@ -1,4 +1,4 @@
-#include "ui/directory/remote_modem_dialog.h"
+#include "ui/directory/remote_modem_list_dialog.h"
 
 #include "program/app_records.h"
 #include "directory/directory_list_rules.h"
@@ -18,8 +18,9 @@ std::unique_ptr<RemoteModemListRules> MakeRemoteRules(AppRecords& records, Messa
 
 } // namespace
 
-TDB2::TDB2(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent)
-    : TDirectoryListDialog(MakeRemoteRules(records, messages), help, parent),
+RemoteModemListDialog::RemoteModemListDialog(AppRecords& records, MessageService& messages, HelpService& help,
+                                             QWidget* parent)
+    : DirectoryListDialog(MakeRemoteRules(records, messages), help, parent),
       m_remote(static_cast<RemoteModemListRules*>(&rules()))
 {
     setObjectName(QStringLiteral("TDB2"));
@@ -27,7 +28,7 @@ TDB2::TDB2(AppRecords& records, MessageService& messages, HelpService& help, QWi
     connect(configure, &QPushButton::clicked, this, [this] { m_remote->configure(valueField()->text()); });
 }
 
-void TDB2::setConfigureHandler(std::function<void()> openConfiguration)
+void RemoteModemListDialog::setConfigureHandler(std::function<void()> openConfiguration)
 {
     m_remote->openConfiguration = std::move(openConfiguration);
 }

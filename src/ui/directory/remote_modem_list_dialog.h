@@ -1,7 +1,7 @@
 #pragma once
-// "Remote Modem" (TDB2): set-up strings of the logger-side modem in "Remote.ini". OK makes the
-// selected string the remote modem init string; "Configure" takes the string as typed and opens
-// the remote modem configuration window.
+// "Remote Modem" (object name "TDB2"): set-up strings of the logger-side modem in "Remote.ini". OK
+// makes the selected string the remote modem init string; "Configure" takes the string as typed and
+// opens the remote modem configuration window.
 
 #include "ui/directory/directory_list_dialog.h"
 
@@ -11,10 +11,10 @@ namespace tamble {
 
 class RemoteModemListRules;
 
-class TDB2 : public TDirectoryListDialog {
+class RemoteModemListDialog : public DirectoryListDialog {
     Q_OBJECT
 public:
-    TDB2(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent = nullptr);
+    RemoteModemListDialog(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent = nullptr);
 
     // What "Configure" opens (the remote modem configuration window); called after the typed
     // setup string has become the settings' remote modem init string.
