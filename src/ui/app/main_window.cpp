@@ -383,7 +383,7 @@ void MainWindow::firstPaint()
 GraphWindow& MainWindow::graphWindow()
 {
     if (!m_graph) {
-        m_graph = new GraphWindow(m_records, *m_messages, m_help.get(), this);
+        m_graph = new GraphWindow(GraphRecordsOf(m_records), *m_messages, m_help.get(), this);
         m_graph->setWindowFlag(Qt::Window);
         wireGraphWindow(*m_graph);
         connect(m_graph, &GraphWindow::fileLoaded, this, [this] {

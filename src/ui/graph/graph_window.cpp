@@ -1,55 +1,29 @@
 #include "ui/graph/graph_window.h"
-#include "format/day_number.h"
 #include "ui/graph/viewports_dialog.h"
 
-#include "datafiles/csv_reader.h"
-#include "datafiles/tl1_loader.h"
-#include "datafiles/tl2.h"
-#include "conversion/channel_units.h"
-#include "program/app_records.h"
-#include "program/export_wiring.h"
 #include "util/user_dialog.h"
 
 #include <QActionGroup>
 #include <QApplication>
-#include <QClipboard>
 #include <QCloseEvent>
-#include <QDateTime>
 #include <QDialogButtonBox>
-#include <QPushButton>
-#include <QTimeZone>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QLabel>
-#include <QMenuBar>
+#include <QMenu>
 #include <QMimeData>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <cmath>
 
 namespace tamble {
-namespace {
 
-QString plain(QString caption)
-{
-    return caption.remove(QLatin1Char('&'));
-}
-
-bool isGraphFile(const QString& path)
-{
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    return suffix == QLatin1String("tl1") || suffix == QLatin1String("tl2");
-}
-
-} // namespace
-
-GraphWindow::GraphWindow(AppRecords& records, MessageService& messages, HelpService* help, QWidget* parent)
-    : QMainWindow(parent), m_records(records), m_messages(messages), m_help(help),
+GraphWindow::GraphWindow(const GraphRecords& records, MessageService& messages, HelpService* help, QWidget* parent)
+    : QMainWindow(parent), m_records(records), m_messages(messages), m_doc(records, messages), m_help(help),
       m_chart(std::make_unique<ChartAdapter>(this)),
       m_channelColours{QColor(Qt::blue), QColor(Qt::red), QColor(0, 128, 0), QColor(Qt::magenta)}
 {
@@ -88,145 +62,6 @@ GraphWindow::GraphWindow(AppRecords& records, MessageService& messages, HelpServ
 }
 
 GraphWindow::~GraphWindow() = default;
-
-QAction* GraphWindow::addCommand(QMenu* parent, const QString& caption, const QString& shortcut,
-                                 std::function<void()> run)
-{
-    QAction* a = parent->addAction(caption);
-    a->setObjectName(plain(caption));
-    if (!shortcut.isEmpty())
-        a->setShortcut(QKeySequence(shortcut));
-    connect(a, &QAction::triggered, this, [run = std::move(run)] { run(); });
-    m_actions.push_back(a);
-    return a;
-}
-
-QAction* GraphWindow::addToggle(QMenu* parent, const QString& caption, std::function<void(bool)> toggled)
-{
-    QAction* a = parent->addAction(caption);
-    a->setObjectName(plain(caption));
-    a->setCheckable(true);
-    connect(a, &QAction::triggered, this, [toggled = std::move(toggled)](bool on) { toggled(on); });
-    m_actions.push_back(a);
-    return a;
-}
-
-QMenu* GraphWindow::addRadioMenu(QMenu* parent, const QString& title, const QStringList& items,
-                                 std::function<void(int)> chosen, QActionGroup*& group)
-{
-    QMenu* menu = parent->addMenu(title);
-    menu->setObjectName(plain(title));
-    m_actions.push_back(menu->menuAction());
-    group = new QActionGroup(this);
-    group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-    for (int i = 0; i < items.size(); ++i) {
-        QAction* a = menu->addAction(items[i]);
-        a->setObjectName(plain(items[i]));
-        a->setCheckable(true);
-        group->addAction(a);
-        m_actions.push_back(a);
-        connect(a, &QAction::triggered, this, [a, i, chosen] {
-            a->setChecked(true);
-            chosen(i);
-        });
-    }
-    return menu;
-}
-
-void GraphWindow::buildMenus()
-{
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    QMenu* change = menuBar()->addMenu(QStringLiteral("&Change"));
-    QAction* open = addCommand(file, QStringLiteral("&Open"), QStringLiteral("Ctrl+O"), [this] { openFromMenu(); });
-    m_export = addCommand(file, QStringLiteral("&Export"), QStringLiteral("Ctrl+E"), [this] { if (onExport) onExport(); });
-    QAction* print = addCommand(file, QStringLiteral("&Print"), QStringLiteral("Ctrl+P"), [this] { printGraph(); });
-    addCommand(file, QStringLiteral("Exit Graph"), QStringLiteral("Ctrl+X"), [this] { close(); });
-
-    QAction* viewports = addCommand(change, QStringLiteral("&Viewports"), {}, [this] {
-        if (m_records.dataSet.channelCount() > 0)
-            viewportsDialog().open();
-    });
-    QMenu* font = addRadioMenu(change, QStringLiteral("Font &Size"), {QStringLiteral("Large"), QStringLiteral("Medium"), QStringLiteral("Small")},
-        [this](int i) { m_records.settings.textSize = static_cast<std::uint8_t>(TextSizeForItem(i)); m_chart->setFontSize(TextSizeForItem(i)); RedrawGraph(); }, m_fontGroup);
-    QMenu* grid = addRadioMenu(change, QStringLiteral("Grid &Lines"),
-        {QStringLiteral("Both X and Y Axis"), QStringLiteral("Y Axis"), QStringLiteral("X Axis"), QStringLiteral("No Grid")},
-        [this](int i) { m_records.settings.grid = static_cast<std::uint8_t>(GridForItem(i)); m_chart->setGrid(GridForItem(i)); RedrawGraph(); }, m_gridGroup);
-    m_gridInFront = addToggle(change, QStringLiteral("&Grid in Front"), [this](bool on) {
-        m_records.settings.gridInFront = on; m_chart->setGridInFront(on); RedrawGraph(); });
-    m_markPoints = addToggle(change, QStringLiteral("Ma&rk Data Points"), [this](bool on) {
-        m_records.settings.markDataPoints = on; m_chart->setMarkDataPoints(PointMarksShown(on, m_buffer.graphStep)); RedrawGraph(); });
-    m_thick = addToggle(change, QStringLiteral("T&hick Plotting"), [this](bool on) {
-        m_records.settings.thickPlotting = on; m_chart->setThickLines(on); RedrawGraph(); });
-    m_undoZoom = addCommand(change, QStringLiteral("Undo &Zoom"), {}, [this] { UndoZoom(); });
-    QAction* colors = addCommand(change, QStringLiteral("&Colors"), {}, [this] { if (onColors) onColors(); });
-    QMenu* temperature = addRadioMenu(change, QStringLiteral("&Temperature"), {QStringLiteral("Fahrenheit"), QStringLiteral("Celsius")},
-        [this](int i) { chooseTemperature(i == 0); }, m_temperatureGroup);
-    QMenu* moisture = addRadioMenu(change, QStringLiteral("&Moisture"), {QStringLiteral("% RH"), QStringLiteral("Wet Bulb"), QStringLiteral("Dew Point")},
-        [this](int i) { chooseMoisture(HumidityForItem(i)); }, m_moistureGroup);
-    QMenu* precision = addRadioMenu(change, QStringLiteral("Numeric &Precision"),
-        {QStringLiteral("No Decimals"), QStringLiteral("One Decimal"), QStringLiteral("Two Decimals"), QStringLiteral("Three Decimals")},
-        [this](int i) { m_precision = i; m_chart->setPrecision(i); RedrawGraph(); }, m_precisionGroup);
-    QMenu* fileName = addRadioMenu(change, QStringLiteral("File N&ame"), {QStringLiteral("Name Only"), QStringLiteral("Path + Name"), QStringLiteral("Hide")},
-        [this](int i) {
-            m_fileNameDisplay = static_cast<FileNameDisplay>(i);
-            m_chart->setXAxisLabel(XAxisLabelText(m_records.dataFileName, m_fileNameDisplay));
-            RedrawGraph();
-        }, m_fileNameGroup);
-    QMenu* display = addRadioMenu(change, QStringLiteral("&Display Mode"),
-        {QStringLiteral("Color"), QStringLiteral("Monochrome"), QStringLiteral("Monochrome + Symbols")},
-        [this](int i) { m_records.settings.colourMode = static_cast<std::uint8_t>(ColourModeForItem(i)); m_chart->setViewingStyle(ColourModeForItem(i)); RedrawGraph(); }, m_displayGroup);
-    checkItem(m_precisionGroup, 2);
-    checkItem(m_fileNameGroup, 0);
-
-    QAction* help = menuBar()->addAction(QStringLiteral("&Help"));
-    help->setObjectName(QStringLiteral("Help"));
-    m_actions.push_back(help);
-    help->setShortcut(QKeySequence(QStringLiteral("Ctrl+F")));
-    connect(help, &QAction::triggered, this, [this] {
-        if (m_help)
-            m_help->showHelp(m_records.session.realTimeGraph ? kRealTimeGraphHelpContext : kGraphHelpContext);
-    });
-
-    // Ctrl+C puts the graph on the clipboard as a picture.
-    auto* copy = new QAction(QStringLiteral("Copy"), this);
-    copy->setObjectName(QStringLiteral("Copy"));
-    copy->setShortcut(QKeySequence::Copy);
-    connect(copy, &QAction::triggered, this,
-            [this] { QApplication::clipboard()->setImage(m_chart->widget()->grab().toImage()); });
-    addAction(copy);
-    m_actions.push_back(copy);
-
-    // The pop-up menu holds the same actions, so checks and enabling stay in step.
-    m_popup = new QMenu(this);
-    m_popup->setObjectName(QStringLiteral("GraphPopup"));
-    m_popup->addActions({open, viewports, font->menuAction(), grid->menuAction(), m_gridInFront, m_markPoints, m_thick,
-                         m_undoZoom, m_export, colors, temperature->menuAction(), moisture->menuAction(),
-                         precision->menuAction(), fileName->menuAction(), display->menuAction(), print});
-}
-
-QAction* GraphWindow::command(const QString& caption) const
-{
-    for (QAction* a : m_actions)
-        if (plain(a->text()) == caption)
-            return a;
-    return nullptr;
-}
-
-void GraphWindow::checkItem(QActionGroup* group, int item)
-{
-    const auto actions = group->actions();
-    if (item < 0 || item >= actions.size())
-        return;   // an unknown value leaves the checks as they were
-    for (int i = 0; i < actions.size(); ++i)
-        actions[i]->setChecked(i == item);
-}
-
-void GraphWindow::checkOnly(QActionGroup* group, int item)
-{
-    const auto actions = group->actions();
-    for (int i = 0; i < actions.size(); ++i)
-        actions[i]->setChecked(i == item);
-}
 
 bool GraphWindow::exportPicture(const QString& path, const GraphicSize& size)
 {
@@ -273,10 +108,7 @@ void GraphWindow::SetUpChart()
     m_export->setEnabled(!live);
     command(QStringLiteral("Temperature"))->setEnabled(!live);
     command(QStringLiteral("Moisture"))->setEnabled(!live);
-    if (live)
-        m_records.dataFileName.clear();
-    else if (!m_records.settings.lastDataFile.isEmpty() && m_records.dataFileName.isEmpty())
-        m_records.dataFileName = m_records.settings.lastDataFile;
+    m_doc.prepareChart(live);
     applyPreferences();
 }
 
@@ -312,28 +144,16 @@ void GraphWindow::setBusy(bool busy)
         QApplication::restoreOverrideCursor();
 }
 
-void GraphWindow::showLoadMessage(const QString& text, bool error, int helpContext)
-{
-    if (text.isEmpty())
-        return;
-    UserMessage m;
-    m.kind = error ? DialogKind::Error : DialogKind::Information;
-    m.text = text;
-    m.helpContext = helpContext;
-    m.buttons = helpContext ? DialogButtons::OkHelp : DialogButtons::Ok;
-    m_messages.ask(m);
-}
-
 bool GraphWindow::hasRecording() const
 {
-    return m_liveShown || (m_records.dataSet.channelCount() > 0 && m_buffer.graphPointCount > 0);
+    return m_liveShown || m_doc.hasReadings();
 }
 
 bool GraphWindow::OpenGraphFile()
 {
     const QString chosen = chooseFile ? chooseFile() : QString();
     if (chosen.isEmpty()) {
-        m_loadError = true;
+        m_doc.setLoadError(true);
         return false;
     }
     return openChosenFile(chosen);
@@ -341,25 +161,17 @@ bool GraphWindow::OpenGraphFile()
 
 bool GraphWindow::openChosenFile(const QString& path)
 {
-    m_records.dataFileName = path;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        showLoadMessage(FileNotFoundText(path), false);
-        m_loadError = true;
+    if (!m_doc.open(path))
         return false;
-    }
-    m_loadError = false;
     if (m_records.session.realTimeGraph && endRealTimeSession)
         endRealTimeSession();
-    m_records.settings.lastDataFile = path;
     SetUpChart();
     return true;
 }
 
 void GraphWindow::clearZoomState()
 {
-    m_records.dataSet.zoom = ZoomState{};
-    m_zoom.clear(m_records.dataSet);
+    m_doc.clearZoom();
 }
 
 void GraphWindow::ZoomIn(double zmin, double zmax)
@@ -368,23 +180,9 @@ void GraphWindow::ZoomIn(double zmin, double zmax)
         liveZoomIn(zmin, zmax);
         return;
     }
-    DataSet& data = m_records.dataSet;
-    if (m_buffer.graphPointCount <= 0 || data.channelCount() == 0)
-        return;
-    const ZoomResult result = m_zoom.zoomIn(data, zmin, zmax, ClockStyleFromSetting(m_records.settings.amPm));
-    if (result.outcome != ZoomOutcome::Zoomed) {
-        showLoadMessage(result.message, false);
-        return;
-    }
     setBusy(true);
-    if (refillBuffer()) {
+    if (m_doc.zoomIn(zmin, zmax) != GraphDocument::ZoomStep::Refused)
         BuildGraph();
-    } else {
-        // A window the bank file cannot give back: the whole recording again.
-        m_zoom.undo(data);
-        refillBuffer();
-        BuildGraph();
-    }
     setBusy(false);
 }
 
@@ -394,15 +192,9 @@ void GraphWindow::UndoZoom()
         liveUndoZoom();
         return;
     }
-    DataSet& data = m_records.dataSet;
-    if (!data.zoom.zoomed)
-        return;
     setBusy(true);
-    m_zoom.undo(data);
-    if (!data.multiBank)
-        m_visibility.showAll(data.channelCount());
-    refillBuffer();
-    BuildGraph();
+    if (m_doc.undoZoom())
+        BuildGraph();
     setBusy(false);
 }
 
@@ -417,10 +209,9 @@ ViewportsDialog& GraphWindow::viewportsDialog()
             m_noHelp = std::make_unique<NoHelp>();
             help = m_noHelp.get();
         }
-        m_viewportsDlg = new ViewportsDialog(m_records.settings, m_visibility, m_messages, *help, this);
+        m_viewportsDlg = new ViewportsDialog(m_records.settings, m_doc.visibility(), m_messages, *help, this);
         connect(m_viewportsDlg, &QDialog::accepted, this, [this] {
-            m_plan = PlanViewports(m_records.settings, viewportSource(),
-                                   m_visibility, false);
+            m_plan = PlanViewports(m_records.settings, viewportSource(), m_doc.visibility(), false);
             LayoutViewports();
             m_chart->refresh();
         });
@@ -450,50 +241,22 @@ void GraphWindow::openFromMenu()
 
 bool GraphWindow::LoadGraph()
 {
-    m_loadError = false;
     setBusy(true);
-    // The new recording is read aside, so a file that fails leaves the graph as it was.
-    auto loaded = std::make_unique<DataSet>();
-    loaded->dataFileName = m_records.dataFileName;
-    loaded->zoom = m_records.dataSet.zoom;
-    const ExportSettings exportSettings = ExportSettingsFrom(m_records.settings, m_records.programDir);
-    Tl2BankWriter bankWriter(exportSettings);
-    const LoadResult result = LoadDataFile(*loaded, LoadOptionsFrom(m_records.settings, m_records.programDir, &bankWriter));
-    GraphBuffer buffer;
-    bool ok = result.ok && bankWriter.ok();
-    if (!ok)
-        showLoadMessage(!result.message.isEmpty() ? result.message : bankWriter.message(), true);
-    if (ok && loaded->multiBank) {
-        const CsvReadResult csv = ReadCsvDataFile(*loaded, buffer, m_records.programDir);
-        ok = csv.ok;
-        showLoadMessage(csv.message, !csv.ok || csv.errorKind, csv.helpButton ? csv.helpContext : 0);
-        if (csv.fahrenheit)
-            m_records.settings.fahrenheit = *csv.fahrenheit;
-        if (csv.humidityQuantity)
-            m_records.settings.humidityQuantity = static_cast<std::uint8_t>(*csv.humidityQuantity);
-        m_temperatureColumn = csv.hasTemperatureColumn;
-        m_humidityColumn = csv.hasHumidityColumn;
-    } else if (ok) {
-        BuildGraphBuffer(*loaded, buffer, m_records.settings.fahrenheit);
-    }
-    if (ok && (loaded->channelCount() == 0 || buffer.graphPointCount <= 0)) {
-        showLoadMessage(QStringLiteral("No readings in ") + QFileInfo(m_records.dataFileName).fileName(), true);
-        ok = false;
-    }
-    if (ok) {
-        m_liveShown = false;
-        m_records.dataSet = std::move(*loaded);
-        m_records.dataFileName = m_records.dataSet.dataFileName;
-        m_buffer = buffer;
-        m_visibility.showAll(m_records.dataSet.channelCount());
-        prepareViewportsDialog();
-        SetUpChart();
-        BuildGraph();
-        emit fileLoaded();
-    }
-    m_loadError = !ok;
+    const bool ok = m_doc.load();
+    if (ok)
+        showLoaded();
     setBusy(false);
     return ok;
+}
+
+// A recording just read: the chart set up for it and drawn.
+void GraphWindow::showLoaded()
+{
+    m_liveShown = false;
+    prepareViewportsDialog();
+    SetUpChart();
+    BuildGraph();
+    emit fileLoaded();
 }
 
 void GraphWindow::BuildGraph()
@@ -502,17 +265,14 @@ void GraphWindow::BuildGraph()
     m_status->clear();   // the read-out named the readings of the chart before
     const DataSet& data = m_records.dataSet;
     m_undoZoom->setEnabled(m_liveShown ? m_live.zoomed() || m_live.hold() : data.zoom.zoomed);
-    QByteArray title = data.description;
-    while (!title.isEmpty() && title.back() == ' ')
-        title.chop(1);
-    m_chart->setTitles(QString::fromLatin1(title), QString());
+    m_chart->setTitles(m_doc.title(), QString());
     m_chart->setXAxisLabel(m_liveShown ? QString() : XAxisLabelText(m_records.dataFileName, FileNameDisplay::NameOnly));
 
     // An unzoomed build chooses the viewports afresh, except the one right after an undo.
-    const bool choose = m_liveShown || (!data.zoom.zoomed && !m_zoom.takeKeepViewportsOnce());
-    m_plan = PlanViewports(m_records.settings, viewportSource(), m_visibility, choose);
+    const bool choose = m_liveShown || (!data.zoom.zoomed && !m_doc.zoom().takeKeepViewportsOnce());
+    m_plan = PlanViewports(m_records.settings, viewportSource(), m_doc.visibility(), choose);
     LayoutViewports();
-    m_chart->setMarkDataPoints(PointMarksShown(m_records.settings.markDataPoints, m_buffer.graphStep));
+    m_chart->setMarkDataPoints(PointMarksShown(m_records.settings.markDataPoints, m_doc.buffer().graphStep));
     m_chart->refresh();
     setBusy(false);
 }
@@ -541,15 +301,7 @@ void GraphWindow::FillChartData()
     if (m_liveShown) {
         x.assign(m_live.x().begin(), m_live.x().begin() + m_live.count());
     } else {
-        const StampDateTime t = StampToDateTime(QByteArrayView(data.firstStamp).trimmed());
-        if (!m_records.settings.autoAnswer)
-            for (const QString& text : t.messages)
-                showLoadMessage(text, false);
-        const int points = std::clamp(m_buffer.graphPointCount, 0, kGraphPoints);
-        const PointPlacement placement = m_zoom.placePoints(data, t.value, points, m_buffer.graphStep);
-        x.resize(static_cast<std::size_t>(points));
-        for (int i = 0; i < points; ++i)
-            x[static_cast<std::size_t>(i)] = placement.start + i * placement.spacing;
+        x = m_doc.pointTimes();
     }
     const auto points = static_cast<std::ptrdiff_t>(x.size());
     const int subsets = std::min<int>(m_chart->subsetCount(), static_cast<int>(m_plan.subsets.size()));
@@ -559,7 +311,7 @@ void GraphWindow::FillChartData()
             const auto& values = m_live.y(position);
             m_chart->setSubsetData(k, x, std::vector<float>(values.begin(), values.begin() + points));
         } else {
-            const auto& values = m_buffer.values[static_cast<std::size_t>(position)];
+            const auto& values = m_doc.buffer().values[static_cast<std::size_t>(position)];
             m_chart->setSubsetData(k, x, std::vector<float>(values.begin(), values.begin() + points));
         }
         const int channel = position < data.channelCount() ? data.channelList[static_cast<std::size_t>(position)] : 1;
@@ -567,11 +319,6 @@ void GraphWindow::FillChartData()
     }
     applySubsetColours();
     m_chart->setThickLines(m_records.settings.thickPlotting);
-}
-
-std::array<ChannelUnit, 4> GraphWindow::channelUnits() const
-{
-    return DataSetChannelUnits(m_records.dataSet, m_records.settings.fahrenheit, m_records.settings.humidityQuantity);
 }
 
 void GraphWindow::ApplyViewportAxes()
@@ -596,7 +343,7 @@ void GraphWindow::ApplyViewportAxes()
 
 ViewportSource GraphWindow::viewportSource() const
 {
-    ViewportSource source = ViewportSourceOf(m_records.dataSet, channelUnits());
+    ViewportSource source = m_doc.viewportSource();
     source.realTime = m_liveShown;
     return source;
 }
@@ -608,79 +355,28 @@ void GraphWindow::RedrawGraph()
 
 bool GraphWindow::refillBuffer()
 {
-    DataSet& data = m_records.dataSet;
-    if (!data.multiBank) {
-        BuildGraphBuffer(data, m_buffer, m_records.settings.fahrenheit);
-        return true;
-    }
-    const CsvReadResult csv = ReadCsvDataFile(data, m_buffer, m_records.programDir);
-    showLoadMessage(csv.message, !csv.ok || csv.errorKind, csv.helpButton ? csv.helpContext : 0);
-    return csv.ok;
+    return m_doc.refill();
 }
 
-void GraphWindow::refillAfterUnitChange()
+// A unit choice of the Change menu: the chart follows what the recording made of it, and a choice
+// the recording refused is unchecked again.
+void GraphWindow::applyUnitStep(GraphDocument::UnitStep step)
 {
-    DataSet& data = m_records.dataSet;
-    data.scaling.fahrenheit = m_records.settings.fahrenheit;
-    data.scaling.humidityQuantity = m_records.settings.humidityQuantity;
-    BuildGraphBuffer(data, m_buffer, m_records.settings.fahrenheit);
-    m_plan = PlanViewports(m_records.settings, viewportSource(), m_visibility, false);
-    FillChartData();
-    ApplyViewportAxes();
-    m_status->clear();
-    m_chart->refresh();
-}
-
-// A multi-bank recording holds converted values: it is read again from its .TL1 file.
-bool GraphWindow::reloadForUnits(bool temperature)
-{
-    if (!(temperature ? m_temperatureColumn : m_humidityColumn))
-        return true;   // nothing in the file depends on the choice
-    const QString previous = m_records.dataFileName;
-    m_records.dataFileName = ReloadTl1Name(previous);
-    const ZoomState zoom = m_records.dataSet.zoom;
-    if (!zoom.zoomed)
-        m_records.dataSet.zoom = ZoomState{};
-    if (LoadGraph())
-        return true;
-    m_records.dataFileName = previous;
-    m_records.dataSet.zoom = zoom;
-    return false;
-}
-
-void GraphWindow::chooseTemperature(bool fahrenheit)
-{
-    const bool before = m_records.settings.fahrenheit;
-    m_records.settings.fahrenheit = fahrenheit;
-    applyUnitChoice(true, [this, fahrenheit, before] {
-        m_records.settings.fahrenheit = !fahrenheit;
-        checkItem(m_temperatureGroup, before ? 0 : 1);
-    });
-}
-
-void GraphWindow::chooseMoisture(int humidityQuantity)
-{
-    const std::uint8_t before = m_records.settings.humidityQuantity;
-    m_records.settings.humidityQuantity = static_cast<std::uint8_t>(humidityQuantity);
-    applyUnitChoice(false, [this, before] {
-        m_records.settings.humidityQuantity = before;
-        checkItem(m_moistureGroup, MoistureItem(before));
-    });
-}
-
-// A unit change: a single-bank set is recomputed from its raw readings, a multi-bank set is read
-// again from its .TL1; `undo` puts the choice back when that fails.
-void GraphWindow::applyUnitChoice(bool temperature, const std::function<void()>& undo)
-{
-    if (!m_records.dataSet.valid && m_records.dataSet.channelCount() == 0)
+    switch (step) {
+    case GraphDocument::UnitStep::Unchanged: return;
+    case GraphDocument::UnitStep::Recomputed:
+        m_plan = PlanViewports(m_records.settings, viewportSource(), m_doc.visibility(), false);
+        FillChartData();
+        ApplyViewportAxes();
+        m_status->clear();
+        m_chart->refresh();
         return;
-    if (!m_records.dataSet.multiBank) {
-        if (!m_records.session.realTimeGraph && !m_liveShown)
-            refillAfterUnitChange();
+    case GraphDocument::UnitStep::Reloaded: showLoaded(); return;
+    case GraphDocument::UnitStep::Refused:
+        checkItem(m_temperatureGroup, m_records.settings.fahrenheit ? 0 : 1);
+        checkItem(m_moistureGroup, MoistureItem(m_records.settings.humidityQuantity));
         return;
     }
-    if (!reloadForUnits(temperature))
-        undo();
 }
 
 QString GraphWindow::statusText() const
@@ -692,17 +388,10 @@ void GraphWindow::mouseMoved(double dateTime)
 {
     if (!std::isfinite(dateTime))
         return;
-    const QDateTime when = QDateTime::fromMSecsSinceEpoch(
-        static_cast<qint64>(std::llround((dateTime - kUnixEpochDayNumber) * 86400000.0)), QTimeZone::utc());
-    QString text = when.toString(QStringLiteral("dd MMM yyyy hh:mm:ss"));
-    const std::vector<double> values = m_chart->valuesAt(dateTime);
-    for (std::size_t k = 0; k < values.size(); ++k) {
-        if (std::isnan(values[k]))
-            continue;
-        text += QStringLiteral("   ") + m_chart->subsetLabel(static_cast<int>(k)) + QStringLiteral(": ") +
-                QString::number(values[k], 'f', m_precision);
-    }
-    m_status->setText(text);
+    std::vector<QString> labels;
+    for (int k = 0; k < m_chart->subsetCount(); ++k)
+        labels.push_back(m_chart->subsetLabel(k));
+    m_status->setText(ReadoutText(dateTime, labels, m_chart->valuesAt(dateTime), m_precision));
 }
 
 void GraphWindow::printGraph()
@@ -759,7 +448,7 @@ void GraphWindow::closeEvent(QCloseEvent* event)
 QString GraphWindow::graphFileIn(const QMimeData* mime)
 {
     const auto urls = mime ? mime->urls() : QList<QUrl>{};
-    if (urls.size() != 1 || !urls.front().isLocalFile() || !isGraphFile(urls.front().toLocalFile()))
+    if (urls.size() != 1 || !urls.front().isLocalFile() || !IsGraphFileName(urls.front().toLocalFile()))
         return {};
     return urls.front().toLocalFile();
 }

@@ -3,7 +3,7 @@
 // recording) drawn as time plots, with its display menus mirrored in a pop-up
 // menu. Rules live in graph/graph_rules.h; the chart is a ChartAdapter.
 
-#include "datafiles/graph_buffer.h"
+#include "program/graph_document.h"
 #include "graph/graph_rules.h"
 #include "graph/graphic_export.h"
 #include "graph/realtime_graph.h"
@@ -28,7 +28,6 @@ class QTimer;
 
 namespace tamble {
 
-struct AppRecords;
 class ChartAdapter;
 class HelpService;
 class MessageService;
@@ -37,7 +36,7 @@ class ViewportsDialog;
 class GraphWindow : public QMainWindow {
     Q_OBJECT
 public:
-    GraphWindow(AppRecords& records, MessageService& messages, HelpService* help, QWidget* parent = nullptr);
+    GraphWindow(const GraphRecords& records, MessageService& messages, HelpService* help, QWidget* parent = nullptr);
     ~GraphWindow() override;
 
     // File dialog, then the open step; false on cancel or failure (load error flag set).
@@ -53,7 +52,7 @@ public:
 
     void setLoadOnShow(bool on) { m_loadOnShow = on; }
     bool loadOnShow() const { return m_loadOnShow; }
-    bool loadError() const { return m_loadError; }
+    bool loadError() const { return m_doc.loadError(); }
     // The chart holds a recording (a file's readings or a live chart).
     bool hasRecording() const;
     void clearZoomState();
@@ -93,7 +92,7 @@ public:
     QAction* command(const QString& caption) const;
     ChartAdapter& chart() { return *m_chart; }
     QMenu* popupMenu() const { return m_popup; }
-    const GraphBuffer& graphBuffer() const { return m_buffer; }
+    const GraphBuffer& graphBuffer() const { return m_doc.buffer(); }
     int numericPrecision() const { return m_precision; }
     QString statusText() const;
 
@@ -108,9 +107,9 @@ public:
 
     void setChannelColours(const std::array<QColor, 4>& colours);
     void setChartColours(const ChartFrameColours& colours);
-    ChannelVisibility& visibility() { return m_visibility; }
+    ChannelVisibility& visibility() { return m_doc.visibility(); }
     const ViewportPlan& viewportPlan() const { return m_plan; }
-    const ZoomWindow& zoomWindow() const { return m_zoom; }
+    const ZoomWindow& zoomWindow() const { return m_doc.zoom(); }
 
 signals:
     void closed();
@@ -141,27 +140,20 @@ private:
     void liveUndoZoom();
     void repaintLive();
     double now() const;
-    std::array<ChannelUnit, 4> channelUnits() const;
     void prepareViewportsDialog();
-    void chooseTemperature(bool fahrenheit);
-    void chooseMoisture(int humidityQuantity);
-    void applyUnitChoice(bool temperature, const std::function<void()>& undo);
-    bool reloadForUnits(bool temperature);
-    void refillAfterUnitChange();
-    void showLoadMessage(const QString& text, bool error, int helpContext = 0);
+    void applyUnitStep(GraphDocument::UnitStep step);
+    void showLoaded();
     void mouseMoved(double dateTime);
     void printGraph();
     void openFromMenu();
     void setBusy(bool busy);
 
-    AppRecords& m_records;
+    GraphRecords m_records;
     MessageService& m_messages;
+    GraphDocument m_doc;
     HelpService* m_help;
     std::unique_ptr<ChartAdapter> m_chart;
-    GraphBuffer m_buffer;
-    ChannelVisibility m_visibility;
     ViewportPlan m_plan;
-    ZoomWindow m_zoom;
     RealTimeGraph m_live;
     RealTimeReadingDecoder m_decoder;
     bool m_liveShown = false;          // the chart holds the real-time graph's points
@@ -172,9 +164,6 @@ private:
     std::unique_ptr<HelpService> m_noHelp;
     std::array<QColor, 4> m_channelColours;
     bool m_loadOnShow = true;
-    bool m_loadError = false;
-    bool m_temperatureColumn = false;
-    bool m_humidityColumn = false;
     int m_precision = 2;
     FileNameDisplay m_fileNameDisplay = FileNameDisplay::NameOnly;
 

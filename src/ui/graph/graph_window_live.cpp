@@ -2,7 +2,7 @@
 // plotted against the PC clock, with the chart-only zoom and the hold.
 #include "ui/graph/graph_window.h"
 
-#include "program/app_records.h"
+#include "program/graph_document.h"
 
 #include <QTimer>
 
@@ -71,21 +71,12 @@ void GraphWindow::repaintLive()
 // every channel of its mask visible, the viewports chosen afresh.
 void GraphWindow::InitRealTimeChart()
 {
-    const LoggerInfo& info = m_records.loggerInfo;
-    DataSet live;
+    std::vector<int> channels;
     for (int p = 0; p < m_live.channelCount(); ++p)
-        live.channelList.push_back(m_live.channelList()[static_cast<std::size_t>(p)]);
-    live.channelLabel = info.labels;
-    live.typeCodes = info.scalingCodes;
-    live.inputTypes = info.inputTypes;
-    live.description = info.description;
-    live.multiBank = false;
-    m_records.dataSet = std::move(live);
-    m_records.dataSet.zoom = ZoomState{};
+        channels.push_back(m_live.channelList()[static_cast<std::size_t>(p)]);
+    m_doc.startLive(channels);
     m_liveShown = true;
     m_liveView = ChartRange{true, m_live.xMin(), m_live.xMax()};
-    m_buffer.graphStep = 1;
-    m_visibility.showAll(m_live.channelCount());
     prepareViewportsDialog();
     SetUpChart();
     setWindowTitle(GraphCaption(true));

@@ -23,7 +23,7 @@ struct Graph {
             home.copyFromSource(QStringLiteral("data/") + table);
         records.settings.fahrenheit = false;
         records.settings.markDataPoints = false;
-        window = std::make_unique<GraphWindow>(records, messages, &help);
+        window = std::make_unique<GraphWindow>(GraphRecordsOf(records), messages, &help);
         window->setLoadOnShow(false);
     }
     // A shipped sample copied into the program folder: its path there.
