@@ -4,6 +4,7 @@
 
 #include "link/logger_dialogs_model.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace tamble {
@@ -98,6 +99,12 @@ QString SuggestedDataFileName(QByteArrayView description, QDate date,
     for (int n = 2; taken && taken(name) && n < 1000; ++n)
         name = base + QStringLiteral(" (") + QString::number(n) + QStringLiteral(").TL1");
     return name;
+}
+
+QString SuggestedDataFileNameIn(const QString& folder, QByteArrayView description, QDate date)
+{
+    return SuggestedDataFileName(description, date,
+                                 [&folder](const QString& name) { return QFileInfo::exists(QDir(folder).filePath(name)); });
 }
 
 std::optional<DownloadTarget> ReceiveDataTarget(const QString& chosen, bool realTimeGraphRunning,

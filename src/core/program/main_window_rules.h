@@ -65,6 +65,8 @@ struct DownloadTarget {
 QString SuggestedDataFileName(QByteArrayView description, QDate date,
                               const std::function<bool(const QString&)>& taken = {});
 
+// The suggestion for a download into `folder`, skipping the names already there.
+QString SuggestedDataFileNameIn(const QString& folder, QByteArrayView description, QDate date);
 std::optional<DownloadTarget> ReceiveDataTarget(const QString& chosen, bool realTimeGraphRunning,
                                                 MessageService& messages);
 

@@ -1,5 +1,9 @@
 #include "program/recent_files.h"
 
+#include "datafiles/dataset.h"
+#include "format/logger_info.h"
+#include "graph/graph_rules.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -75,6 +79,18 @@ void RecentFiles::add(const QString& path, const QString& description, const QSt
     m_entries.insert(m_entries.begin(), {full, OneField(description), OneField(period), QFileInfo::exists(full)});
     if (static_cast<int>(m_entries.size()) > kMax)
         m_entries.resize(kMax);
+}
+
+void RecentFiles::addDownload(const QString& dataFile, const LoggerInfo& info)
+{
+    add(dataFile, QString::fromLatin1(info.description), info.firstReadingStamp + QStringLiteral(" – ") + info.lastReadingStamp);
+}
+
+void RecentFiles::addGraphed(const DataSet& data)
+{
+    const QString tl1 = data.multiBank ? ReloadTl1Name(data.dataFileName) : data.dataFileName;
+    add(QFileInfo::exists(tl1) ? tl1 : data.dataFileName, QString::fromLatin1(data.description),
+        QString::fromLatin1(data.firstStamp.trimmed()) + QStringLiteral(" – ") + QString::fromLatin1(data.lastStamp.trimmed()));
 }
 
 } // namespace tamble

@@ -9,6 +9,9 @@
 
 namespace tamble {
 
+struct DataSet;
+struct LoggerInfo;
+
 inline constexpr const char* kRecentFilesName = "recent.txt";
 
 struct RecentFile {
@@ -29,6 +32,10 @@ public:
     bool save() const;
     // `path` to the front (an older entry of the same file goes).
     void add(const QString& path, const QString& description, const QString& period);
+    // A download just completed, described by the status it was read with.
+    void addDownload(const QString& dataFile, const LoggerInfo& info);
+    // A recording opened as a graph: a multi-bank one is listed by its .TL1 file when that exists.
+    void addGraphed(const DataSet& data);
     const std::vector<RecentFile>& entries() const { return m_entries; }
 
     // The list's text and back; for the file and the tests.

@@ -1,39 +1,26 @@
 #include "ui/app/main_window.h"
-#include "ui/app/gui_session_runner.h"
-#include "ui/app/home_view.h"
-#include "ui/graph/graph_window.h"
-#include "ui/graph/graphic_size_dialog.h"
 
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QMimeData>
-
-#include "settings/port_diagnosis.h"
-#include "settings/port_map.h"
-#include "program/close_program.h"
 #include "directory/directory_list_rules.h"
 #include "help/help_pages.h"
 #include "link/baud_rate.h"
-#include "link/download.h"
-#include "link/download_progress.h"
 #include "link/modem.h"
 #include "link/setup_sender.h"
-#include "link/status_text.h"
-#include "setup/scaling_dialog_rules.h"
-#include "setup/setup_window_lists.h"
-#include "graph/colour_scheme.h"
+#include "program/close_program.h"
+#include "settings/port_diagnosis.h"
+#include "settings/port_map.h"
+#include "setup/setup_window_model.h"
+#include "ui/app/data_file_dialog.h"
+#include "ui/app/gui_session_runner.h"
+#include "ui/app/home_view.h"
+#include "ui/app/main_menu_bar.h"
+#include "ui/app/session_window_keeper.h"
 #include "ui/app/settings_dialog.h"
-#include "ui/graph/colour_dialog.h"
-#include "ui/graph/export_dialog.h"
-#include "ui/setup/adjust_scale_dialog.h"
-#include "ui/setup/contact_closure_dialog.h"
-#include "ui/setup/linear_scale_dialog.h"
-#include "ui/setup/scaling_dialogs.h"
-#include "ui/setup/select_table_dialog.h"
 #include "ui/common/qt_message_service.h"
 #include "ui/directory/local_modem_list_dialog.h"
 #include "ui/directory/phone_list_dialog.h"
 #include "ui/directory/remote_modem_list_dialog.h"
+#include "ui/graph/graph_window.h"
+#include "ui/graph/graph_window_owner.h"
 #include "ui/help/about_box.h"
 #include "ui/help/help_window.h"
 #include "ui/link/com_test_dialog.h"
@@ -42,28 +29,23 @@
 #include "ui/link/station_address_dialog.h"
 #include "ui/link/status_window.h"
 #include "ui/setup/get_date_dialog.h"
+#include "ui/setup/scaling_dialogs.h"
 #include "ui/setup/setup_window.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
-#include <QFile>
-#include <QFileDialog>
-#include <QFileInfo>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
-#include <QHeaderView>
-#include <QPointer>
-#include <QScreen>
-#include <QTreeView>
-#include <QWindow>
 
 namespace tamble {
 
@@ -76,25 +58,9 @@ MainWindow::MainWindow(AppRecords& records, const QString& shippedDataDir, QWidg
     m_qtMessages = std::make_unique<QtMessageService>(*m_help, this);
     m_relay.target = m_qtMessages.get();
     chooseDataFile = [this] {
-        QFileDialog dialog(this, QStringLiteral("Receive data"), m_records.programDir,
-                           QStringLiteral("Tamble Logger Data (*.TL1)"));
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix(QStringLiteral("TL1"));
-        dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setViewMode(QFileDialog::Detail);
-        // Wide enough for the name, size, type and date columns, and never larger than the screen.
-        const QRect area = screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 768);
-        dialog.resize(std::min(860, area.width() - 40), std::min(520, area.height() - 60));
-        if (auto* files = dialog.findChild<QTreeView*>()) {
-            files->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-            files->header()->setSectionResizeMode(0, QHeaderView::Stretch);
-        }
-        const QString folder = m_records.programDir;
-        dialog.selectFile(SuggestedDataFileName(m_records.loggerInfo.description, QDate::currentDate(),
-                                                [folder](const QString& name) {
-                                                    return QFileInfo::exists(QDir(folder).filePath(name));
-                                                }));
-        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+        return AskDataFileName(this, m_records.programDir,
+                               SuggestedDataFileNameIn(m_records.programDir, m_records.loggerInfo.description,
+                                                       QDate::currentDate()));
     };
     // The caption until the first paint replaces it.
     setWindowTitle(QStringLiteral("Tamble Logger Setup"));
@@ -107,7 +73,7 @@ MainWindow::MainWindow(AppRecords& records, const QString& shippedDataDir, QWidg
 
 MainWindow::~MainWindow()
 {
-    qApp->removeEventFilter(this);
+    m_keeper.reset();
     m_runner->finished = [](int) {};
 }
 
@@ -115,36 +81,7 @@ void MainWindow::setMessageService(MessageService& messages) { m_relay.target = 
 
 void MainWindow::buildMenus()
 {
-    for (const Menu& menu : MainMenus()) {
-        if (menu.command) {
-            // A menu that is a command itself.
-            auto* item = menuBar()->addAction(menu.caption);
-            item->setObjectName(menu.objectName);
-            if (!menu.shortcut.isEmpty())
-                item->setShortcut(QKeySequence(menu.shortcut));
-            const MainCommand command = *menu.command;
-            connect(item, &QAction::triggered, this, [this, command] { run(command); });
-            m_actions[command] = item;
-            continue;
-        }
-        QMenu* m = menuBar()->addMenu(menu.caption);
-        m->setObjectName(menu.objectName);
-        m->menuAction()->setObjectName(menu.objectName);
-        m->menuAction()->setVisible(!menu.hidden);
-        m_menus[menu.objectName] = m;
-        for (const MenuEntry& entry : menu.entries) {
-            if (!entry.command) {
-                m->addSeparator();
-                continue;
-            }
-            QAction* item = m->addAction(entry.caption);
-            const MainCommand command = *entry.command;
-            if (!entry.shortcut.isEmpty())
-                item->setShortcut(QKeySequence(entry.shortcut));
-            connect(item, &QAction::triggered, this, [this, command] { run(command); });
-            m_actions[command] = item;
-        }
-    }
+    m_menuBar = BuildMainMenuBar(*menuBar(), this, [this](MainCommand command) { run(command); });
 }
 
 namespace {
@@ -222,18 +159,19 @@ void MainWindow::buildControls()
     column->addWidget(m_home, 1);
     connect(m_home, &HomeView::commandChosen, this, [this](MainCommand command) { run(command); });
     connect(m_home, &HomeView::recentFileChosen, this, [this](const QString& path) {
-        if (graphWindow().openDropped(path))
-            showGraph();
+        m_graphs->openFile(path);
     });
     setCentralWidget(central);
 }
 
 void MainWindow::createWindows()
 {
+    m_graphs = std::make_unique<GraphWindowOwner>(m_records, *m_messages, *m_help, this);
+    m_graphs->created = [this](GraphWindow& graph) { graphWindowCreated(graph); };
     m_runner = std::make_unique<GuiSessionRunner>(m_records, *this);
     m_runner->onDataFileComplete = [this](const QString& file) {
-        const LoggerInfo& info = m_records.loggerInfo;
-        noteRecentFile(file, info.description, info.firstReadingStamp + QStringLiteral(" – ") + info.lastReadingStamp);
+        m_recent.addDownload(file, m_records.loggerInfo);
+        recentFilesChanged();
     };
     SessionEngine& engine = m_runner->engine();
     m_dialler = std::make_unique<ModemDialler>([this] {
@@ -246,6 +184,8 @@ void MainWindow::createWindows()
     m_baud = std::make_unique<BaudRateChanger>();
     m_baud->install(engine);
     m_sender = std::make_unique<SetupSender>(m_records.setup);
+    m_commands = std::make_unique<MainCommands>(m_records.settings, m_records.session, m_records.dataFileName,
+                                                *m_messages, static_cast<MainCommandWindows&>(*this));
     engine.setTransactionHandler(TransactionKind::SendSetup, m_sender.get());
 
     // Windows are created once, in this order, and only shown and hidden afterwards.
@@ -256,7 +196,7 @@ void MainWindow::createWindows()
     m_getDate = new GetDateDialog(m_records.setup, *m_help, m_setupWindow);
     m_setupWindow->setDateDialog(m_getDate);
     m_session = new SessionWindow(this);
-    qApp->installEventFilter(this);   // every window that shows: keepSessionWindowInFront
+    m_keeper = std::make_unique<SessionWindowKeeper>(m_session, this);
     m_status = new StatusWindow(m_records, engine, *m_messages, *m_help, this);
     m_comTest = new ComTestDialog(m_records, engine, *m_messages, *m_help, this);
     m_remoteSetup = new RemoteModemSetupDialog(m_records, engine, *m_messages, *m_help, this);
@@ -281,8 +221,8 @@ void MainWindow::createWindows()
 
 QAction* MainWindow::action(MainCommand command) const
 {
-    const auto it = m_actions.find(command);
-    return it == m_actions.end() ? nullptr : it->second;
+    const auto it = m_menuBar.actions.find(command);
+    return it == m_menuBar.actions.end() ? nullptr : it->second;
 }
 
 void MainWindow::refresh()
@@ -314,6 +254,11 @@ void MainWindow::refreshHome()
 void MainWindow::noteRecentFile(const QString& path, const QByteArray& description, const QString& period)
 {
     m_recent.add(path, QString::fromLatin1(description), period);
+    recentFilesChanged();
+}
+
+void MainWindow::recentFilesChanged()
+{
     m_recent.save();
     refreshHome();
 }
@@ -322,7 +267,7 @@ void MainWindow::applyAutoAnswer()
 {
     const bool on = m_records.settings.autoAnswer;
     for (const QString& name : AutoAnswerDisabledMenus()) {
-        if (auto it = m_menus.find(name); it != m_menus.end())
+        if (auto it = m_menuBar.menus.find(name); it != m_menuBar.menus.end())
             it->second->menuAction()->setEnabled(!on);
         else if (QAction* command = menuBar()->findChild<QAction*>(name))
             command->setEnabled(!on && command->isEnabled());
@@ -369,7 +314,7 @@ void MainWindow::showEvent(QShowEvent* event)
 void MainWindow::firstPaint()
 {
     m_runner->setMainWindowEnabled(true);
-    loadColoursOnce();
+    m_graphs->loadColoursOnce();
     if (std::exchange(m_records.mode.openGraph, false))
         showGraph();   // the data file named on the command line
     else if (std::exchange(m_records.mode.openSetup, false))
@@ -379,78 +324,16 @@ void MainWindow::firstPaint()
         m_messages->ask({DialogKind::Warning, std::exchange(m_startupWarning, QString()), DialogButtons::Ok, 0, {}, {}});
 }
 
-// The graph window is made once, on first use, and afterwards only shown and hidden.
-GraphWindow& MainWindow::graphWindow()
+void MainWindow::graphWindowCreated(GraphWindow& graph)
 {
-    if (!m_graph) {
-        m_graph = new GraphWindow(GraphRecordsOf(m_records), *m_messages, m_help.get(), this);
-        m_graph->setWindowFlag(Qt::Window);
-        wireGraphWindow(*m_graph);
-        connect(m_graph, &GraphWindow::fileLoaded, this, [this] {
-            const DataSet& data = m_records.dataSet;
-            const QString tl1 = data.multiBank ? ReloadTl1Name(data.dataFileName) : data.dataFileName;
-            noteRecentFile(QFileInfo::exists(tl1) ? tl1 : data.dataFileName,
-                           data.description,
-                           QString::fromLatin1(data.firstStamp.trimmed()) + QStringLiteral(" – ") +
-                               QString::fromLatin1(data.lastStamp.trimmed()));
-        });
-        connect(m_graph, &GraphWindow::closed, this, [this] {
-            m_runner->setMainWindowEnabled(true);
-            show();
-        });
-    }
-    return *m_graph;
-}
-
-// The graph colours of the settings' colour file, read at start-up (or when the graph
-// window is made before the first paint).
-void MainWindow::loadColoursOnce()
-{
-    if (std::exchange(m_coloursLoaded, true))
-        return;
-    m_colours = LoadStartupColours(m_records.settings.colourFile, m_records.programDir, *m_messages);
-}
-
-// The colours of the colour file, the colour dialog and the export of the graph window.
-void MainWindow::wireGraphWindow(GraphWindow& graph)
-{
-    loadColoursOnce();
-    auto apply = [this, &graph] {
-        const ChartColours c = ChartColoursOf(m_colours);
-        std::array<QColor, 4> channels;
-        for (std::size_t i = 0; i < channels.size(); ++i)
-            channels[i] = QColor::fromRgb(c.channel[i]);
-        graph.setChannelColours(channels);
-        graph.setChartColours({QColor::fromRgb(c.text), QColor::fromRgb(c.grid), QColor::fromRgb(c.background),
-                               QColor::fromRgb(c.border)});
-    };
-    apply();
-    auto* colours = new ColourDialog(m_colours, m_records.settings.colourFile, m_records.dataSet,
-                                     m_records.programDir, *m_messages, *m_help, &graph);
-    colours->applyColours = [apply, &graph] {
-        apply();
-        graph.RedrawGraph();
-    };
-    graph.onColors = [colours] { colours->open(); };
-
-    auto* exportDialog = new ExportDialog(m_records, *m_messages, *m_help, &graph);
-    exportDialog->exportGraphic = [this, &graph] {
-        const QString chosen = QFileDialog::getSaveFileName(&graph, QStringLiteral("Export Graphic"),
-                                                            m_records.programDir,
-                                                            QString::fromLatin1(kGraphicFileFilter));
-        if (chosen.isEmpty())
-            return;
-        const QString path = GraphicFileName(chosen);
-        auto* size = new GraphicSizeDialog(GraphicFormatOf(path), graph.chart().widget()->width(),
-                                           graph.chart().widget()->height(), &graph);
-        size->setAttribute(Qt::WA_DeleteOnClose);
-        connect(size, &QDialog::accepted, &graph, [this, &graph, size, path] {
-            if (!graph.exportPicture(path, size->size()))
-                m_messages->ask({DialogKind::Error, QStringLiteral("Unable to write ") + path, DialogButtons::Ok, 0, {}, {}});
-        });
-        size->open();
-    };
-    graph.onExport = [exportDialog] { exportDialog->open(); };
+    connect(&graph, &GraphWindow::fileLoaded, this, [this] {
+        m_recent.addGraphed(m_records.dataSet);
+        recentFilesChanged();
+    });
+    connect(&graph, &GraphWindow::closed, this, [this] {
+        m_runner->setMainWindowEnabled(true);
+        show();
+    });
     graph.endRealTimeSession = [this] {
         if (m_runner->engine().active())
             m_runner->engine().EndSession();
@@ -459,70 +342,15 @@ void MainWindow::wireGraphWindow(GraphWindow& graph)
     graph.hideSessionWindow = [this] { m_session->hide(); };
 }
 
-// Receive/Real Time Graph: the graph window appears at the first reading.
-void MainWindow::StartRealTimeGraph()
-{
-    SessionState& s = m_records.session;
-    if (s.realTimeGraph) {
-        showGraph();
-        return;
-    }
-    if (m_runner->engine().active())
-        return;  // one session at a time
-    s.realTimeRequested = true;
-    graphWindow().startRealTime();
-    s.realTimeGraph = true;
-    m_status->hide();
-    startTransaction(TransactionKind::RealTime);
-}
-
-void MainWindow::showDownloadedGraph()
-{
-    GraphWindow& graph = graphWindow();
-    graph.clearZoomState();
-    graph.setLoadOnShow(true);
-    showGraph();
-}
+GraphWindow& MainWindow::graphWindow() { return m_graphs->window(); }
+void MainWindow::showGraph() { m_graphs->show(); }
+void MainWindow::showDownloadedGraph() { m_graphs->showDownloaded(); }
+void MainWindow::openGraphFile() { m_graphs->openFromMenu(); }
 
 void MainWindow::setGraphLoadOnShow(bool on)
 {
-    if (m_graph)
-        m_graph->setLoadOnShow(on);
-}
-
-// File/Graph: choose a file, then show it from its first reading.
-void MainWindow::openGraphFromMenu()
-{
-    GraphWindow& graph = graphWindow();
-    if (!graph.OpenGraphFile())
-        return;
-    graph.clearZoomState();
-    graph.setLoadOnShow(true);
-    showGraph();
-}
-
-void MainWindow::showGraph()
-{
-    GraphWindow& graph = graphWindow();
-    // A window that would open empty reads its file first; when that fails it asks for another
-    // file instead of showing an empty chart, and stays closed when none is chosen.
-    if (!graph.isVisible() && !graph.hasRecording() && !m_records.session.realTimeGraph) {
-        graph.setLoadOnShow(false);
-        if (!graph.LoadGraph() && !graph.hasRecording()) {
-            if (!graph.OpenGraphFile())
-                return;
-            graph.clearZoomState();
-            if (!graph.LoadGraph())
-                return;
-        }
-    }
-    graph.show();
-    graph.raise();
-    graph.activateWindow();
-    if (graph.isVisible() && graph.loadOnShow()) {   // already showing: load now
-        graph.setLoadOnShow(false);
-        graph.LoadGraph();
-    }
+    if (GraphWindow* graph = m_graphs->existing())
+        graph->setLoadOnShow(on);
 }
 
 // A .tl1 or .tl2 file dropped on the main window opens as a graph.
@@ -538,8 +366,7 @@ void MainWindow::dropEvent(QDropEvent* event)
     if (path.isEmpty())
         return;
     event->acceptProposedAction();
-    if (graphWindow().openDropped(path))
-        showGraph();
+    m_graphs->openFile(path);
 }
 
 void MainWindow::showModal(QDialog& dialog)
@@ -547,63 +374,38 @@ void MainWindow::showModal(QDialog& dialog)
     dialog.open();
 }
 
-void MainWindow::startTransaction(TransactionKind kind)
-{
-    // A command that passed the real-time guard takes the session over.
-    if (m_records.session.realTimeGraph && m_runner->engine().active())
-        m_runner->engine().EndSession();
-    if (m_runner->engine().active())
-        return;  // one session at a time
-    m_runner->startInteractive(kind);
-}
-
 void MainWindow::run(MainCommand command)
 {
-    if (!PassRealTimeGuard(command, m_records.session, *m_messages))
-        return;
-    SessionState& s = m_records.session;
+    m_commands->run(command);
+}
+
+// --- MainCommandWindows ---
+bool MainWindow::sessionActive() const { return m_runner->engine().active(); }
+void MainWindow::endSession() { m_runner->engine().EndSession(); }
+void MainWindow::startSession(TransactionKind kind) { m_runner->startInteractive(kind); }
+std::optional<QString> MainWindow::startBaudRateChange() { return m_baud->start(m_runner->engine()); }
+void MainWindow::showLastStatus() { m_status->lastStatus(); }
+void MainWindow::closeProgram() { close(); }
+void MainWindow::hideStatusWindow() { m_status->hide(); }
+void MainWindow::prepareRealTimeGraph() { graphWindow().startRealTime(); }
+void MainWindow::showHelpContents() { m_help->showHelp(kContentsHelpContext); }
+QString MainWindow::askDataFileName() { return chooseDataFile ? chooseDataFile() : QString(); }
+
+void MainWindow::showStationAddress()
+{
+    m_runner->setMainWindowEnabled(false);
+    m_station->show();
+}
+
+void MainWindow::openDialog(MainCommand command)
+{
     switch (command) {
-    case MainCommand::LastStatus: m_status->lastStatus(); return;
-    case MainCommand::Exit: close(); return;
-    case MainCommand::StationAddress:
-        if (const auto refusal = StationAddressMenuRefusal(m_records.settings)) {
-            m_messages->ask({DialogKind::Warning, *refusal, DialogButtons::Ok, 0, {}, {}});
-            return;
-        }
-        m_runner->setMainWindowEnabled(false);
-        m_station->show();
-        return;
-    case MainCommand::SetBaudRate:
-        if (m_runner->engine().active())
-            return;
-        if (const auto refusal = m_baud->start(m_runner->engine()))
-            m_messages->ask({DialogKind::Information, *refusal, DialogButtons::Ok, 0, {}, {}});
-        return;
-    case MainCommand::FileSetup:
-    case MainCommand::SendSetup: openSetupWindow(false); return;
-    case MainCommand::ScalingLabels: openSetupWindow(true); return;
-    case MainCommand::ReceiveData: ReceiveData(); return;
-    case MainCommand::ReceiveStatus:
-        s.retryCount = 0;
-        startTransaction(TransactionKind::ReadStatus);
-        return;
-    case MainCommand::RealTimeGraph: StartRealTimeGraph(); return;
-    case MainCommand::RealTime:
-        s.realTimeRequested = true;
-        m_status->hide();
-        startTransaction(TransactionKind::RealTime);
-        return;
     case MainCommand::Settings: showModal(*m_settings); return;
     case MainCommand::PhoneList: showModal(*m_phoneList); return;
     case MainCommand::LocalModem: showModal(*m_localList); return;
     case MainCommand::RemoteModem: showModal(*m_remoteList); return;
     case MainCommand::ComTest: m_comTest->open(); return;
-    case MainCommand::HelpContents:
-        m_help->showHelp(kContentsHelpContext);
-        return;
     case MainCommand::About: showModal(*m_about); return;
-    case MainCommand::FileGraph: openGraphFromMenu(); return;
-    case MainCommand::Graph: showGraph(); return;
     default: return;
     }
 }
@@ -625,35 +427,8 @@ void MainWindow::wireSetupWindow()
     connect(m_phoneList, &PhoneListDialog::phoneEntryChosen, this, [this] { refresh(); });
     m_scalingDialogs = new ScalingDialogs(m_records, *m_messages, *m_help, m_setupWindow);
     m_setupWindow->openScalingDialog = [this](int channel, ScalingChoice& choice) {
-        return openScalingDialog(channel, choice);
+        return m_scalingDialogs->runFor(channel, choice);
     };
-}
-
-bool MainWindow::openScalingDialog(int channel, ScalingChoice& choice)
-{
-    // The dialog writes the channel's scaling into the setup; the window takes its entry.
-    std::optional<ScalingEntry> entry;
-    switch (choice.dialog) {
-    case ScalingChoice::Dialog::LinearScale:
-        m_scalingDialogs->linearScale().setLinearEntry(LinearEntryText(choice.currentLinear));
-        if (!m_scalingDialogs->linearScale().openFor(channel))
-            return false;
-        entry = m_scalingDialogs->linearScale().entry();
-        break;
-    case ScalingChoice::Dialog::ContactClosure:
-        if (!m_scalingDialogs->contactClosure().openFor(channel))
-            return false;
-        entry = m_scalingDialogs->contactClosure().entry();
-        break;
-    case ScalingChoice::Dialog::CustomTable:
-        if (!m_scalingDialogs->selectTable().openFor(channel))
-            return false;
-        entry = m_scalingDialogs->selectTable().entry();
-        break;
-    }
-    if (!entry)
-        return false;
-    return TakeScalingEntry(entry->text, choice);
 }
 
 void MainWindow::openSetupWindow(bool scalingOnly)
@@ -676,70 +451,8 @@ void MainWindow::startSetupSend()
     CheckAndSendSetup(engine, m_records.setup);
 }
 
-void MainWindow::ReceiveData()
-{
-    const QString chosen = chooseDataFile ? chooseDataFile() : QString();
-    if (chosen.isEmpty())
-        return;
-    const auto target = ReceiveDataTarget(chosen, m_records.session.realTimeGraph, *m_messages);
-    if (!target)
-        return;
-    m_records.dataFileName = target->dataFile;
-    if (!target->staleBankFile.isEmpty())
-        QFile::remove(target->staleBankFile);
-    startTransaction(TransactionKind::ReceiveData);
-}
-
-// While a session runs its window stays in front of every other window of the program: a window
-// that shows meanwhile (the Status window of a download, the graph) becomes the session window's
-// transient parent, so the window manager keeps it above, and the session window is raised.
-// Message boxes and other modal dialogs are questions about the session and stay on top.
-void MainWindow::keepSessionWindowInFront(QWidget* shown)
-{
-    if (!m_session || shown == m_session || !m_session->isVisible())
-        return;
-    const Qt::WindowType type = shown->windowType();
-    if ((type != Qt::Window && type != Qt::Dialog) || shown->isModal() || shown->parentWidget() == m_session)
-        return;
-    QWindow* session = m_session->windowHandle();
-    QWindow* over = shown->windowHandle();
-    if (!session || !over || session == over)
-        return;
-    // The window manager reads the transient parent when a window is mapped: the session window is
-    // shown again once the other window is up, which also puts it on top.
-    const QPointer<QWidget> other = shown;
-    QTimer::singleShot(0, m_session, [this, other] {
-        if (!other || !other->isVisible() || !m_session->isVisible())
-            return;
-        m_session->windowHandle()->setTransientParent(other->windowHandle());
-        if (m_session->testAttribute(Qt::WA_Mapped)) {
-            m_session->hide();
-            m_session->show();
-        }
-        m_session->raise();
-    });
-    session->setTransientParent(over);
-}
-
-void MainWindow::sessionWindowOwnerHidden(QWidget* hidden)
-{
-    QWindow* session = m_session ? m_session->windowHandle() : nullptr;
-    if (session && hidden->windowHandle() && session->transientParent() == hidden->windowHandle())
-        session->setTransientParent(windowHandle());
-}
-
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if ((event->type() == QEvent::Show || event->type() == QEvent::Hide) && watched->isWidgetType()) {
-        auto* widget = static_cast<QWidget*>(watched);
-        if (widget->isWindow()) {
-            if (event->type() == QEvent::Show)
-                keepSessionWindowInFront(widget);
-            else
-                sessionWindowOwnerHidden(widget);
-        }
-        return false;
-    }
     if (watched == m_phoneBox && event->type() == QEvent::MouseButtonRelease && m_phoneBox->isEnabled()) {
         run(MainCommand::PhoneList);
         return true;

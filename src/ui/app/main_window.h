@@ -4,8 +4,9 @@
 // a session and passes the engine's window callbacks on to them. Its rules are in
 // app/main_window_rules.h.
 
+#include "program/main_commands.h"
+#include "ui/app/main_menu_bar.h"
 #include "program/main_window_rules.h"
-#include "graph/colour_scheme.h"
 #include "program/app_records.h"
 #include "program/home_view.h"
 #include "program/recent_files.h"
@@ -14,7 +15,6 @@
 #include <QMainWindow>
 #include <QTimer>
 #include <functional>
-#include <map>
 #include <memory>
 
 class QAction;
@@ -42,6 +42,7 @@ class LocalModemListDialog;
 class RemoteModemListDialog;
 class GetDateDialog;
 class GraphWindow;
+class GraphWindowOwner;
 class HelpWindow;
 class SettingsDialog;
 class SetupWindow;
@@ -51,8 +52,9 @@ struct SettingsApplied;
 
 class GuiSessionRunner;
 class HomeView;
+class SessionWindowKeeper;
 
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, private MainCommandWindows {
     Q_OBJECT
 public:
     // `shippedDataDir` holds the help pages shipped with the program.
@@ -104,27 +106,34 @@ private:
     friend class GuiSessionRunner;
     void buildMenus();
     void buildControls();
-    void wireGraphWindow(GraphWindow& graph);
-    void loadColoursOnce();
     void createWindows();
     void firstPaint();
     GraphWindow& graphWindow();
-    void openGraphFromMenu();
-    void StartRealTimeGraph();
-    void showGraph();
-    void startTransaction(TransactionKind kind);
-    void ReceiveData();
+    void graphWindowCreated(GraphWindow& graph);
+    // --- MainCommandWindows ---
+    bool sessionActive() const override;
+    void endSession() override;
+    void startSession(TransactionKind kind) override;
+    std::optional<QString> startBaudRateChange() override;
+    void showLastStatus() override;
+    void closeProgram() override;
+    void showStationAddress() override;
+    void openSetupWindow(bool scalingOnly) override;
+    QString askDataFileName() override;
+    void hideStatusWindow() override;
+    void prepareRealTimeGraph() override;
+    void showGraph() override;
+    void openGraphFile() override;
+    void openDialog(MainCommand command) override;
+    void showHelpContents() override;
+    void recentFilesChanged();
     void onSettingsApplied(const SettingsApplied& applied);
     void showModal(QDialog& dialog);
-    void keepSessionWindowInFront(QWidget* shown);
-    void sessionWindowOwnerHidden(QWidget* hidden);
     // The setup window: created with the other windows, opened by File/Setup, Send/Setup and
     // Send/Scaling and Labels, sending through the engine.
     void createSetupWindow();
-    void openSetupWindow(bool scalingOnly);
     void startSetupSend();
     void wireSetupWindow();
-    bool openScalingDialog(int channel, ScalingChoice& choice);
 
     AppRecords& m_records;
     std::unique_ptr<HelpWindow> m_help;
@@ -139,13 +148,13 @@ private:
     std::unique_ptr<ModemDialler> m_dialler;
     std::unique_ptr<BaudRateChanger> m_baud;
     std::unique_ptr<SetupSender> m_sender;
+    std::unique_ptr<MainCommands> m_commands;
+    std::unique_ptr<SessionWindowKeeper> m_keeper;
     SessionWindow* m_session = nullptr;
     StatusWindow* m_status = nullptr;
     StationAddressDialog* m_station = nullptr;
     SetupWindow* m_setupWindow = nullptr;
     ScalingDialogs* m_scalingDialogs = nullptr;
-    ColourScheme m_colours;
-    bool m_coloursLoaded = false;
     GetDateDialog* m_getDate = nullptr;
     RemoteModemSetupDialog* m_remoteSetup = nullptr;
     ComTestDialog* m_comTest = nullptr;
@@ -154,9 +163,8 @@ private:
     RemoteModemListDialog* m_remoteList = nullptr;
     SettingsDialog* m_settings = nullptr;
     AboutBox* m_about = nullptr;
-    GraphWindow* m_graph = nullptr;
-    std::map<MainCommand, QAction*> m_actions;
-    std::map<QString, QMenu*> m_menus;
+    std::unique_ptr<GraphWindowOwner> m_graphs;
+    MainMenuBar m_menuBar;
     QFrame* m_stationGroup = nullptr;
     QSpinBox* m_stationField = nullptr;
     QFrame* m_phoneGroup = nullptr;

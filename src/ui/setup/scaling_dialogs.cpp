@@ -1,6 +1,8 @@
 #include "ui/setup/scaling_dialogs.h"
 
 #include "setup/scaling_dialog_rules.h"
+#include "setup/setup_window_lists.h"
+#include "setup/setup_window_model.h"
 #include "ui/setup/contact_closure_dialog.h"
 #include "ui/setup/linear_scale_dialog.h"
 #include "ui/setup/select_table_dialog.h"
@@ -55,6 +57,33 @@ bool ScalingDialogs::startFor(int channel, int listIndex, const QString& linearE
         break;
     }
     return false;
+}
+
+bool ScalingDialogs::runFor(int channel, ScalingChoice& choice)
+{
+    // The dialog writes the channel's scaling into the setup; the window takes its entry.
+    std::optional<ScalingEntry> entry;
+    switch (choice.dialog) {
+    case ScalingChoice::Dialog::LinearScale:
+        m_linear->setLinearEntry(LinearEntryText(choice.currentLinear));
+        if (!m_linear->openFor(channel))
+            return false;
+        entry = m_linear->entry();
+        break;
+    case ScalingChoice::Dialog::ContactClosure:
+        if (!m_contact->openFor(channel))
+            return false;
+        entry = m_contact->entry();
+        break;
+    case ScalingChoice::Dialog::CustomTable:
+        if (!m_select->openFor(channel))
+            return false;
+        entry = m_select->entry();
+        break;
+    }
+    if (!entry)
+        return false;
+    return TakeScalingEntry(entry->text, choice);
 }
 
 } // namespace tamble

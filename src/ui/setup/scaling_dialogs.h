@@ -23,6 +23,8 @@ class LinearScaleDialog;
 class ContactClosureDialog;
 class SelectTableDialog;
 
+struct ScalingChoice;
+
 class ScalingDialogs : public QObject {
     Q_OBJECT
 public:
@@ -36,6 +38,10 @@ public:
     // entry 4 of that list ("Linear: lo / hi"), the old scale the adjust calculator starts from;
     // empty: the channel's LinearValues in records.setup.
     bool startFor(int channel, int listIndex, const QString& linearEntry = QString());
+
+    // The dialog the setup window's choice calls for, run to its end: true when it wrote the
+    // channel's scaling into the setup and `choice` took its entry.
+    bool runFor(int channel, ScalingChoice& choice);
 
     LinearScaleDialog& linearScale() { return *m_linear; }
     ContactClosureDialog& contactClosure() { return *m_contact; }
