@@ -7,6 +7,7 @@
 #include "ui/graph/graphic_size_dialog.h"
 
 #include "datafiles/tl1_loader.h"
+#include "program/app_records.h"
 #include "program/export_wiring.h"
 #include "support/scripted_messages.h"
 #include "ui/support/screens.h"
@@ -164,7 +165,7 @@ TEST_F(DialogsFixture, ColourDialogLoadKeepsTheSchemeAfterCancelAndSaveAsWritesG
 
 TEST_F(DialogsFixture, ExportChoiceStartsAtAsciiAndRunsTheChosenExport)
 {
-    ExportDialog dialog(records, messages, help);
+    ExportDialog dialog({records.dataSet, records.settings, records.programDir}, messages, help);
     int graphic = 0;
     dialog.exportGraphic = [&] { ++graphic; };
     dialog.show();
@@ -191,7 +192,7 @@ TEST_F(DialogsFixture, AsciiDialogTakesTheStoredChoicesAndExportsTheRecording)
 {
     loadSample();
     records.settings.exportAveraging = 25;
-    AsciiExportDialog dialog(records, messages, help);
+    AsciiExportDialog dialog({records.dataSet, records.settings, records.programDir}, messages, help);
     std::vector<QString> filters;
     QString answer = dir.path() + "/out.txt";
     dialog.chooseSaveFile = [&](const SaveNameSpec& spec) {
@@ -234,7 +235,7 @@ TEST_F(DialogsFixture, AsciiDialogTakesTheStoredChoicesAndExportsTheRecording)
 
 TEST_F(DialogsFixture, NoHeaderIsStoredAtOnceAndHidesTheNote)
 {
-    AsciiExportDialog dialog(records, messages, help);
+    AsciiExportDialog dialog({records.dataSet, records.settings, records.programDir}, messages, help);
     dialog.show();
     EXPECT_TRUE(find<QLineEdit>(dialog, "edit2")->isVisible());
     click(find<QCheckBox>(dialog, "NoHeader"));

@@ -89,9 +89,9 @@ void Click(QWidget& dlg, const char* button)
 TEST(DirectoryDialogs, EveryControlHasItsNames_HelpOpensItsTopic)
 {
     Env env;
-    PhoneListDialog phone(env.records, env.messages, env.help);
-    LocalModemListDialog local(env.records, env.messages, env.help);
-    RemoteModemListDialog remote(env.records, env.messages, env.help);
+    PhoneListDialog phone(env.records.settings, env.records.programDir, env.messages, env.help);
+    LocalModemListDialog local(env.records.settings, env.records.programDir, env.messages, env.help);
+    RemoteModemListDialog remote(env.records.settings, env.records.programDir, env.messages, env.help);
     struct Case {
         QDialog* dlg;
         const char* caption;
@@ -122,7 +122,7 @@ TEST(DirectoryDialogs, PhoneList_InsertClickDeleteAndOk)
     Env env;
     env.write(QStringLiteral("Phone.ini"), kPhones);
     env.records.settings.phoneEntry = 5;  // beyond the end: the first entry
-    PhoneListDialog dlg(env.records, env.messages, env.help);
+    PhoneListDialog dlg(env.records.settings, env.records.programDir, env.messages, env.help);
     EXPECT_EQ(dlg.selectedName(), "alpha");
     QSignalSpy chosen(&dlg, &PhoneListDialog::phoneEntryChosen);
     QSignalSpy hangUp(&dlg, &PhoneListDialog::hangUpRequested);
@@ -166,7 +166,7 @@ TEST(DirectoryDialogs, LocalModem_OkSetsTheInitString_CancelChangesNothing)
 {
     Env env;
     env.write(QStringLiteral("Local.ini"), kModems);
-    LocalModemListDialog dlg(env.records, env.messages, env.help);
+    LocalModemListDialog dlg(env.records.settings, env.records.programDir, env.messages, env.help);
     dlg.show();
     auto* list = Child<QListWidget>(dlg, "ListBox1");
     EXPECT_EQ(Items(list), (QStringList{"Fast", "Hayes"}));
@@ -189,7 +189,7 @@ TEST(DirectoryDialogs, RemoteModem_ConfigureTakesTheTypedString)
 {
     Env env;
     env.write(QStringLiteral("Remote.ini"), kModems);
-    RemoteModemListDialog dlg(env.records, env.messages, env.help);
+    RemoteModemListDialog dlg(env.records.settings, env.records.programDir, env.messages, env.help);
     int opened = 0;
     dlg.setConfigureHandler([&] { ++opened; });
     dlg.show();
@@ -205,7 +205,7 @@ TEST(DirectoryDialogs, UnreadableList_IsReportedWhenTheWindowOpens)
 {
     Env env;
     ASSERT_TRUE(QDir(env.dir.path()).mkdir(QStringLiteral("Phone.ini")));
-    PhoneListDialog dlg(env.records, env.messages, env.help);
+    PhoneListDialog dlg(env.records.settings, env.records.programDir, env.messages, env.help);
     EXPECT_TRUE(env.messages.shown.empty());
     dlg.show();
     EXPECT_EQ(env.messages.texts(), QStringList{"Unable to read \"Phone.ini\" (it is a folder)"});

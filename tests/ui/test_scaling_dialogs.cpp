@@ -49,7 +49,7 @@ protected:
         records.programDir = home.path() + "/";
         records.setup = DefaultSetupRecord(QDateTime(QDate(2026, 12, 9), QTime(12, 0)));
         window = std::make_unique<QWidget>();
-        dialogs = new ScalingDialogs(records, messages, help, window.get());
+        dialogs = new ScalingDialogs({records.setup, records.programDir}, messages, help, window.get());
         QObject::connect(dialogs, &ScalingDialogs::scalingFinished,
                          [this](int channel, bool accepted, int index, const QString& text) {
                              ends.push_back({channel, accepted, index, text});

@@ -68,6 +68,11 @@ struct Rig : WindowRig {
         host.onRealTimeLine = [&status](const QByteArray& line) { status.realTimeLine(line); };
     }
 
+    StatusWindowRecords statusRecords()
+    {
+        return {records.settings, records.session, records.loggerInfo, records.programDir};
+    }
+
     ScriptedMessages messages;
     RecordingHelp help;
 };
@@ -111,7 +116,7 @@ TEST(StatusWindowUi, ShowsEveryTextOfTheLastStatus)
     Rig rig;
     rig.decode(status_test::Golden12Bit());
     rig.records.session.dateCode = {true, 4, 98};
-    StatusWindow status(rig.records, *rig.engine, rig.messages, rig.help);
+    StatusWindow status(rig.statusRecords(), *rig.engine, rig.messages, rig.help);
     rig.forwardTo(status);
     rig.host.showStatus();
     rig.host.showStatusWindow();
@@ -154,7 +159,7 @@ TEST(StatusWindowUi, DialOutScheduleIsShownUntilTheNextStatus)
 {
     Rig rig;
     rig.decode(status_test::Golden12Bit());
-    StatusWindow status(rig.records, *rig.engine, rig.messages, rig.help);
+    StatusWindow status(rig.statusRecords(), *rig.engine, rig.messages, rig.help);
     status.ShowStatus();
     status.dialOutReply("983015340000");
     auto* label = static_cast<QLabel*>(Child(status, "DialOutLabel"));
@@ -169,7 +174,7 @@ TEST(StatusWindowUi, StationAddressZeroHidesTheBoxAndItsLabel)
     QByteArray record = status_test::Golden12Bit();
     record.replace(195, 2, "00");
     rig.decode(record);
-    StatusWindow status(rig.records, *rig.engine, rig.messages, rig.help);
+    StatusWindow status(rig.statusRecords(), *rig.engine, rig.messages, rig.help);
     status.ShowStatus();
     status.showStatusWindow();
     EXPECT_FALSE(Child(status, "StationAddrBox")->isVisible());
@@ -180,7 +185,7 @@ TEST(StatusWindowUi, StationAddressZeroHidesTheBoxAndItsLabel)
 TEST(StatusWindowUi, LastStatusBeforeAnyStatusOnlyTells)
 {
     Rig rig;
-    StatusWindow status(rig.records, *rig.engine, rig.messages, rig.help);
+    StatusWindow status(rig.statusRecords(), *rig.engine, rig.messages, rig.help);
     status.lastStatus();
     EXPECT_FALSE(status.isVisible());
     EXPECT_EQ(rig.messages.texts(), QStringList{QStringLiteral("No Status to show; Select Receive/Status")});
@@ -195,7 +200,7 @@ TEST(StatusWindowUi, RealTimeReadingsFillTheValueBoxesAndOkEndsPolledRealTime)
 {
     Rig rig;
     rig.decode(status_test::Golden12Bit());
-    StatusWindow status(rig.records, *rig.engine, rig.messages, rig.help);
+    StatusWindow status(rig.statusRecords(), *rig.engine, rig.messages, rig.help);
     rig.forwardTo(status);
     rig.startRealTime('q', false);
     rig.host.showStatus();
@@ -233,7 +238,7 @@ TEST(StatusWindowUi, RealTimeEndingUnderTheOpenWindowTurnsItBackIntoTheStatus)
 {
     Rig rig;
     rig.decode(status_test::Golden12Bit());
-    StatusWindow status(rig.records, *rig.engine, rig.messages, rig.help);
+    StatusWindow status(rig.statusRecords(), *rig.engine, rig.messages, rig.help);
     rig.forwardTo(status);
     rig.host.onSessionEnded = [&status] { status.sessionEnded(); };
     rig.startRealTime('q', false);
@@ -250,7 +255,7 @@ TEST(StatusWindowUi, ClosingTheWindowOverAnOldLoggerTerminatesTheLink)
     Rig rig;
     rig.records.settings.fastProtocol = false;
     rig.decode(status_test::Golden12Bit());
-    StatusWindow status(rig.records, *rig.engine, rig.messages, rig.help);
+    StatusWindow status(rig.statusRecords(), *rig.engine, rig.messages, rig.help);
     rig.forwardTo(status);
     rig.startRealTime('n', false);
     rig.host.showStatus();
@@ -269,7 +274,7 @@ TEST(StationAddressUi, FieldChecksAndProgramming)
 {
     Rig rig;
     rig.records.settings.stationAddress = 7;
-    StationAddressDialog dialog(rig.records, *rig.engine, rig.messages, rig.help);
+    StationAddressDialog dialog(rig.records.settings, *rig.engine, rig.messages, rig.help);
     rig.host.onCloseStationAddressDialog = [&dialog] { dialog.closeStationAddressDialog(); };
     dialog.show();
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Set Station Address (for network)"));
@@ -315,7 +320,7 @@ TEST(StationAddressUi, FieldChecksAndProgramming)
 TEST(StationAddressUi, LoggerThatCannotBeNetworkedClosesTheDialogWithTheMessage)
 {
     Rig rig;
-    StationAddressDialog dialog(rig.records, *rig.engine, rig.messages, rig.help);
+    StationAddressDialog dialog(rig.records.settings, *rig.engine, rig.messages, rig.help);
     rig.host.onCloseStationAddressDialog = [&dialog] { dialog.closeStationAddressDialog(); };
     dialog.show();
     Click(dialog, "SENDBtn");
@@ -336,7 +341,7 @@ TEST(RemoteModemUi, PortRefusedThenModemConfigured)
 {
     Rig rig;
     rig.records.settings.remoteModemInit = QStringLiteral("ATS0=1&W");
-    RemoteModemSetupDialog dialog(rig.records, *rig.engine, rig.messages, rig.help);
+    RemoteModemSetupDialog dialog(rig.records.settings, *rig.engine, rig.messages, rig.help);
     dialog.show();
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Configure Remote Modem"));
     EXPECT_EQ(BoxText(dialog, "Edit1"), QStringLiteral("Com3"));
@@ -381,7 +386,7 @@ TEST(ComTestUi, TestDisablesTheDialogUntilTheAnswerOrTheTimeOut)
     };
     for (const Case& c : cases) {
         Rig rig;
-        ComTestDialog dialog(rig.records, *rig.engine, rig.messages, rig.help);
+        ComTestDialog dialog(*rig.engine, rig.messages, rig.help);
         dialog.show();
         Click(dialog, "TestBtn");
         EXPECT_FALSE(dialog.isEnabled());
@@ -400,7 +405,7 @@ TEST(ComTestUi, TestDisablesTheDialogUntilTheAnswerOrTheTimeOut)
 TEST(ComTestUi, RealTimeGraphIsAskedAboutFirst)
 {
     Rig rig;
-    ComTestDialog dialog(rig.records, *rig.engine, rig.messages, rig.help);
+    ComTestDialog dialog(*rig.engine, rig.messages, rig.help);
     dialog.show();
     ExpectAccessibleNames(dialog);
     SaveScreen(dialog, QStringLiteral("com_test"));

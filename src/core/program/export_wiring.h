@@ -8,6 +8,13 @@
 
 namespace tamble {
 
+// The records an export edits: the loaded recording, and the export fields of the settings.
+struct ExportRecords {
+    DataSet& dataSet;
+    SettingsRecord& settings;
+    const QString& programDir;
+};
+
 inline ExportSettings ExportSettingsFrom(const SettingsRecord& settings, const QString& programDir)
 {
     ExportSettings s;

@@ -9,6 +9,7 @@
 // channel's list and selects it; Cancel leaves the record alone and the window puts all four lists
 // back to their last accepted entries.
 
+#include "setup/setup_record.h"
 #include "setup/setup_window_lists.h"
 
 #include <QString>
@@ -41,6 +42,12 @@ enum class ScalingDialogKind { None, LinearScale, CustomTable, ContactClosure };
 ScalingDialogKind DialogForScalingIndex(int listIndex);
 
 // A scaling list entry a dialog produced: its index in the list and its text.
+// The records the scaling dialogs edit: the setup, and the program folder that holds the tables.
+struct ScalingRecords {
+    SetupRecord& setup;
+    const QString& programDir;
+};
+
 struct ScalingEntry {
     int listIndex = -1;
     QString text;

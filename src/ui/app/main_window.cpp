@@ -189,7 +189,7 @@ void MainWindow::createWindows()
     engine.setTransactionHandler(TransactionKind::SendSetup, m_sender.get());
 
     // Windows are created once, in this order, and only shown and hidden afterwards.
-    m_station = new StationAddressDialog(m_records, engine, *m_messages, *m_help, this);
+    m_station = new StationAddressDialog(m_records.settings, engine, *m_messages, *m_help, this);
     createSetupWindow();
     m_about = new AboutBox(this);
     m_settings = new SettingsDialog(m_records, *m_messages, *m_help, this);
@@ -197,12 +197,12 @@ void MainWindow::createWindows()
     m_setupWindow->setDateDialog(m_getDate);
     m_session = new SessionWindow(this);
     m_keeper = std::make_unique<SessionWindowKeeper>(m_session, this);
-    m_status = new StatusWindow(m_records, engine, *m_messages, *m_help, this);
-    m_comTest = new ComTestDialog(m_records, engine, *m_messages, *m_help, this);
-    m_remoteSetup = new RemoteModemSetupDialog(m_records, engine, *m_messages, *m_help, this);
-    m_remoteList = new RemoteModemListDialog(m_records, *m_messages, *m_help, this);
-    m_phoneList = new PhoneListDialog(m_records, *m_messages, *m_help, this);
-    m_localList = new LocalModemListDialog(m_records, *m_messages, *m_help, this);
+    m_status = new StatusWindow({m_records.settings, m_records.session, m_records.loggerInfo, m_records.programDir}, engine, *m_messages, *m_help, this);
+    m_comTest = new ComTestDialog(engine, *m_messages, *m_help, this);
+    m_remoteSetup = new RemoteModemSetupDialog(m_records.settings, engine, *m_messages, *m_help, this);
+    m_remoteList = new RemoteModemListDialog(m_records.settings, m_records.programDir, *m_messages, *m_help, this);
+    m_phoneList = new PhoneListDialog(m_records.settings, m_records.programDir, *m_messages, *m_help, this);
+    m_localList = new LocalModemListDialog(m_records.settings, m_records.programDir, *m_messages, *m_help, this);
 
     connect(m_session, &SessionWindow::abortClicked, this, [this] { m_runner->engine().onAbort(); });
     connect(m_status, &StatusWindow::mainWindowShowRequested, this, [this] { show(); });
@@ -425,7 +425,7 @@ void MainWindow::wireSetupWindow()
 {
     // The setup window's phone field shows the same phone entry as the main window's.
     connect(m_phoneList, &PhoneListDialog::phoneEntryChosen, this, [this] { refresh(); });
-    m_scalingDialogs = new ScalingDialogs(m_records, *m_messages, *m_help, m_setupWindow);
+    m_scalingDialogs = new ScalingDialogs({m_records.setup, m_records.programDir}, *m_messages, *m_help, m_setupWindow);
     m_setupWindow->openScalingDialog = [this](int channel, ScalingChoice& choice) {
         return m_scalingDialogs->runFor(channel, choice);
     };

@@ -41,10 +41,10 @@ QLabel* buddyLabel(const QString& text, QWidget* field)
 
 } // namespace
 
-AsciiExportDialog::AsciiExportDialog(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent)
+AsciiExportDialog::AsciiExportDialog(const ExportRecords& records, MessageService& messages, HelpService& help, QWidget* parent)
     : QDialog(parent), m_records(records), m_help(help),
       m_model(records.dataSet, records.settings.exportAveraging, records.settings.noHeader,
-              [&records] { return ExportSettingsFrom(records.settings, records.programDir); }, messages)
+              [this] { return ExportSettingsFrom(m_records.settings, m_records.programDir); }, messages)
 {
     setObjectName(QStringLiteral("TAsciiDlg"));
     setWindowTitle(QStringLiteral("Create ASCII File"));

@@ -4,7 +4,7 @@
 // AsciiDialogModel's; this class binds the controls.
 
 #include "datafiles/ascii_dialog_model.h"
-#include "program/app_records.h"
+#include "program/export_wiring.h"
 #include "util/user_dialog.h"
 
 #include <QDialog>
@@ -23,7 +23,7 @@ namespace tamble {
 class AsciiExportDialog : public QDialog {
     Q_OBJECT
 public:
-    AsciiExportDialog(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent = nullptr);
+    AsciiExportDialog(const ExportRecords& records, MessageService& messages, HelpService& help, QWidget* parent = nullptr);
 
     // The save dialog (empty result: cancelled); tests replace it.
     std::function<QString(const SaveNameSpec& spec)> chooseSaveFile;
@@ -44,7 +44,7 @@ private:
     void saveAsClick();
     void OKBtnClick();
 
-    AppRecords& m_records;
+    ExportRecords m_records;
     HelpService& m_help;
     AsciiDialogModel m_model;
     QButtonGroup* m_type = nullptr;

@@ -17,7 +17,7 @@ namespace tamble {
 class DirectoryListRules;
 class HelpService;
 class MessageService;
-struct AppRecords;
+struct SettingsRecord;
 enum class ListReaction;
 
 class DirectoryListDialog : public QDialog {

@@ -1,15 +1,15 @@
 #include "ui/directory/local_modem_list_dialog.h"
 
-#include "program/app_records.h"
+#include "settings/settings_record.h"
 #include "directory/directory_list_rules.h"
 
 namespace tamble {
 
-LocalModemListDialog::LocalModemListDialog(AppRecords& records, MessageService& messages, HelpService& help,
+LocalModemListDialog::LocalModemListDialog(SettingsRecord& settings, const QString& programDir, MessageService& messages, HelpService& help,
                                            QWidget* parent)
     : DirectoryListDialog(std::make_unique<LocalModemListRules>(
-                              DirectoryListRules::fileIn(DirectoryList::LocalModem, records.programDir),
-                              records.settings, messages),
+                              DirectoryListRules::fileIn(DirectoryList::LocalModem, programDir),
+                              settings, messages),
                           help, parent)
 {
     setObjectName(QStringLiteral("TDB1"));

@@ -9,7 +9,7 @@ namespace tamble {
 class LocalModemListDialog : public DirectoryListDialog {
     Q_OBJECT
 public:
-    LocalModemListDialog(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent = nullptr);
+    LocalModemListDialog(SettingsRecord& settings, const QString& programDir, MessageService& messages, HelpService& help, QWidget* parent = nullptr);
 };
 
 } // namespace tamble

@@ -10,7 +10,7 @@ namespace tamble {
 class PhoneListDialog : public DirectoryListDialog {
     Q_OBJECT
 public:
-    PhoneListDialog(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent = nullptr);
+    PhoneListDialog(SettingsRecord& settings, const QString& programDir, MessageService& messages, HelpService& help, QWidget* parent = nullptr);
 
 signals:
     // OK with an entry selected: the name for PhoneBox of the main window and the setup window.

@@ -1,6 +1,6 @@
 #include "ui/directory/remote_modem_list_dialog.h"
 
-#include "program/app_records.h"
+#include "settings/settings_record.h"
 #include "directory/directory_list_rules.h"
 
 #include <QLineEdit>
@@ -10,17 +10,17 @@ namespace tamble {
 
 namespace {
 
-std::unique_ptr<RemoteModemListRules> MakeRemoteRules(AppRecords& records, MessageService& messages)
+std::unique_ptr<RemoteModemListRules> MakeRemoteRules(SettingsRecord& settings, const QString& programDir, MessageService& messages)
 {
     return std::make_unique<RemoteModemListRules>(
-        DirectoryListRules::fileIn(DirectoryList::RemoteModem, records.programDir), records.settings, messages);
+        DirectoryListRules::fileIn(DirectoryList::RemoteModem, programDir), settings, messages);
 }
 
 } // namespace
 
-RemoteModemListDialog::RemoteModemListDialog(AppRecords& records, MessageService& messages, HelpService& help,
+RemoteModemListDialog::RemoteModemListDialog(SettingsRecord& settings, const QString& programDir, MessageService& messages, HelpService& help,
                                              QWidget* parent)
-    : DirectoryListDialog(MakeRemoteRules(records, messages), help, parent),
+    : DirectoryListDialog(MakeRemoteRules(settings, programDir, messages), help, parent),
       m_remote(static_cast<RemoteModemListRules*>(&rules()))
 {
     setObjectName(QStringLiteral("TDB2"));

@@ -14,7 +14,7 @@ class RemoteModemListRules;
 class RemoteModemListDialog : public DirectoryListDialog {
     Q_OBJECT
 public:
-    RemoteModemListDialog(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent = nullptr);
+    RemoteModemListDialog(SettingsRecord& settings, const QString& programDir, MessageService& messages, HelpService& help, QWidget* parent = nullptr);
 
     // What "Configure" opens (the remote modem configuration window); called after the typed
     // setup string has become the settings' remote modem init string.

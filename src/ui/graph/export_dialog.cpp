@@ -11,7 +11,7 @@
 
 namespace tamble {
 
-ExportDialog::ExportDialog(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent)
+ExportDialog::ExportDialog(const ExportRecords& records, MessageService& messages, HelpService& help, QWidget* parent)
     : QDialog(parent), m_help(help)
 {
     setObjectName(QStringLiteral("TExpDialog"));

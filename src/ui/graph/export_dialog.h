@@ -3,7 +3,7 @@
 // graphic export of the chart, the first item chosen each time it opens.
 
 #include "datafiles/ascii_dialog_model.h"
-#include "program/app_records.h"
+#include "program/export_wiring.h"
 #include "util/user_dialog.h"
 
 #include <QDialog>
@@ -20,7 +20,7 @@ class AsciiExportDialog;
 class ExportDialog : public QDialog {
     Q_OBJECT
 public:
-    ExportDialog(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent = nullptr);
+    ExportDialog(const ExportRecords& records, MessageService& messages, HelpService& help, QWidget* parent = nullptr);
     ~ExportDialog() override;
 
     // The chart's graphic export (the graph window's part).

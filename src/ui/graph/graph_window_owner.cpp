@@ -56,7 +56,7 @@ void GraphWindowOwner::wire(GraphWindow& graph)
     };
     graph.onColors = [colours] { colours->open(); };
 
-    auto* exportDialog = new ExportDialog(m_records, m_messages, m_help, &graph);
+    auto* exportDialog = new ExportDialog({m_records.dataSet, m_records.settings, m_records.programDir}, m_messages, m_help, &graph);
     exportDialog->exportGraphic = [this, &graph] {
         const QString chosen = QFileDialog::getSaveFileName(&graph, QStringLiteral("Export Graphic"),
                                                             m_records.programDir,

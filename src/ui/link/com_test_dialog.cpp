@@ -11,7 +11,7 @@
 
 namespace tamble {
 
-ComTestDialog::ComTestDialog(AppRecords& /*records*/, SessionEngine& engine, MessageService& messages,
+ComTestDialog::ComTestDialog(SessionEngine& engine, MessageService& messages,
                              HelpService& /*help*/, QWidget* parent)
     : QDialog(parent), m_engine(engine), m_messages(messages), m_test([this](bool on) { setEnabled(on); })
 {

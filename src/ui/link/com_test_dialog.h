@@ -9,7 +9,6 @@
 
 namespace tamble {
 
-struct AppRecords;
 class SessionEngine;
 class MessageService;
 class HelpService;
@@ -17,7 +16,7 @@ class HelpService;
 class ComTestDialog : public QDialog {
     Q_OBJECT
 public:
-    ComTestDialog(AppRecords& records, SessionEngine& engine, MessageService& messages, HelpService& help,
+    ComTestDialog(SessionEngine& engine, MessageService& messages, HelpService& help,
                   QWidget* parent = nullptr);
 
     ComTest& procedure() { return m_test; }

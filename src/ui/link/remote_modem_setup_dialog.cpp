@@ -1,6 +1,6 @@
 #include "ui/link/remote_modem_setup_dialog.h"
 
-#include "program/app_records.h"
+#include "settings/settings_record.h"
 #include "link/logger_dialogs_model.h"
 #include "link/session_engine.h"
 #include "ui/link/link_widgets.h"
@@ -13,10 +13,10 @@
 
 namespace tamble {
 
-RemoteModemSetupDialog::RemoteModemSetupDialog(AppRecords& records, SessionEngine& engine, MessageService& messages,
+RemoteModemSetupDialog::RemoteModemSetupDialog(const SettingsRecord& settings, SessionEngine& engine, MessageService& messages,
                                                HelpService& help, QWidget* parent)
     : QDialog(parent),
-      m_records(records),
+      m_settings(settings),
       m_engine(engine),
       m_messages(messages),
       m_help(help),
@@ -61,8 +61,8 @@ RemoteModemSetupDialog::RemoteModemSetupDialog(AppRecords& records, SessionEngin
 
 void RemoteModemSetupDialog::showEvent(QShowEvent* event)
 {
-    m_baud->setText(RemoteModemBaudText(m_records.settings));
-    m_port->setText(RemoteModemPortText(m_records.settings));
+    m_baud->setText(RemoteModemBaudText(m_settings));
+    m_port->setText(RemoteModemPortText(m_settings));
     QDialog::showEvent(event);
 }
 

@@ -13,7 +13,7 @@ class QPushButton;
 
 namespace tamble {
 
-struct AppRecords;
+struct SettingsRecord;
 class SessionEngine;
 class MessageService;
 class HelpService;
@@ -21,7 +21,7 @@ class HelpService;
 class RemoteModemSetupDialog : public QDialog {
     Q_OBJECT
 public:
-    RemoteModemSetupDialog(AppRecords& records, SessionEngine& engine, MessageService& messages, HelpService& help,
+    RemoteModemSetupDialog(const SettingsRecord& settings, SessionEngine& engine, MessageService& messages, HelpService& help,
                            QWidget* parent = nullptr);
 
     RemoteModemSetup& procedure() { return m_setup; }
@@ -32,7 +32,7 @@ protected:
 private:
     void proceedBtnClick();
 
-    AppRecords& m_records;
+    const SettingsRecord& m_settings;
     SessionEngine& m_engine;
     MessageService& m_messages;
     HelpService& m_help;

@@ -1,6 +1,6 @@
 #include "ui/link/station_address_dialog.h"
 
-#include "program/app_records.h"
+#include "settings/settings_record.h"
 #include "link/session_engine.h"
 #include "ui/link/link_widgets.h"
 #include "util/user_dialog.h"
@@ -32,9 +32,9 @@ QToolButton* SpinButton(QWidget* parent, Qt::ArrowType arrow, const QString& nam
 
 } // namespace
 
-StationAddressDialog::StationAddressDialog(AppRecords& records, SessionEngine& engine, MessageService& messages,
+StationAddressDialog::StationAddressDialog(const SettingsRecord& settings, SessionEngine& engine, MessageService& messages,
                                            HelpService& help, QWidget* parent)
-    : QDialog(parent), m_records(records), m_engine(engine), m_messages(messages), m_help(help)
+    : QDialog(parent), m_settings(settings), m_engine(engine), m_messages(messages), m_help(help)
 {
     setObjectName(QStringLiteral("TSndNetAddr"));
     setWindowTitle(QStringLiteral("Set Station Address (for network)"));
@@ -84,7 +84,7 @@ StationAddressDialog::StationAddressDialog(AppRecords& records, SessionEngine& e
 
 void StationAddressDialog::showEvent(QShowEvent* event)
 {
-    m_form = StationAddressForm(m_records.settings.stationAddress);
+    m_form = StationAddressForm(m_settings.stationAddress);
     m_field->setText(m_form.text());
     m_field->selectAll();
     m_field->setFocus();

@@ -14,7 +14,7 @@ class QToolButton;
 
 namespace tamble {
 
-struct AppRecords;
+struct SettingsRecord;
 class SessionEngine;
 class MessageService;
 class HelpService;
@@ -22,7 +22,7 @@ class HelpService;
 class StationAddressDialog : public QDialog {
     Q_OBJECT
 public:
-    StationAddressDialog(AppRecords& records, SessionEngine& engine, MessageService& messages, HelpService& help,
+    StationAddressDialog(const SettingsRecord& settings, SessionEngine& engine, MessageService& messages, HelpService& help,
                          QWidget* parent = nullptr);
 
     StationAddressProgrammer& programmer() { return m_programmer; }
@@ -42,7 +42,7 @@ private:
     void fieldEdited(const QString& text);
     void step(int steps);
 
-    AppRecords& m_records;
+    const SettingsRecord& m_settings;
     SessionEngine& m_engine;
     MessageService& m_messages;
     HelpService& m_help;

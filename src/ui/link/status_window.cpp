@@ -1,6 +1,5 @@
 #include "ui/link/status_window.h"
 
-#include "program/app_records.h"
 #include "link/session_engine.h"
 #include "ui/link/link_widgets.h"
 #include "util/user_dialog.h"
@@ -18,9 +17,9 @@ namespace tamble {
 using ui::BuddyLabel;
 using ui::ReadOnlyBox;
 
-StatusWindow::StatusWindow(AppRecords& records, SessionEngine& engine, MessageService& messages, HelpService& /*help*/,
+StatusWindow::StatusWindow(const StatusWindowRecords& records, SessionEngine& engine, MessageService& messages, HelpService& /*help*/,
                            QWidget* parent)
-    : QDialog(parent), m_engine(engine), m_messages(messages), m_model({records.settings, records.session, records.loggerInfo, records.programDir})
+    : QDialog(parent), m_engine(engine), m_messages(messages), m_model(records)
 {
     setObjectName(QStringLiteral("TStatus"));
     setWindowTitle(QStringLiteral("Status"));

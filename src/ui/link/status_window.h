@@ -16,7 +16,6 @@ class QPushButton;
 
 namespace tamble {
 
-struct AppRecords;
 class SessionEngine;
 class MessageService;
 class HelpService;
@@ -24,7 +23,7 @@ class HelpService;
 class StatusWindow : public QDialog {
     Q_OBJECT
 public:
-    StatusWindow(AppRecords& records, SessionEngine& engine, MessageService& messages, HelpService& help,
+    StatusWindow(const StatusWindowRecords& records, SessionEngine& engine, MessageService& messages, HelpService& help,
                  QWidget* parent = nullptr);
 
     StatusWindowModel& model() { return m_model; }

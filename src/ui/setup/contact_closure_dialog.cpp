@@ -1,6 +1,6 @@
 #include "ui/setup/contact_closure_dialog.h"
 
-#include "program/app_records.h"
+#include "setup/scaling_dialog_rules.h"
 #include "ui/link/link_widgets.h"
 #include "ui/setup/scaling_widgets.h"
 #include "util/user_dialog.h"
@@ -11,7 +11,7 @@
 
 namespace tamble {
 
-ContactClosureDialog::ContactClosureDialog(AppRecords& records, MessageService& messages, HelpService& help,
+ContactClosureDialog::ContactClosureDialog(const ScalingRecords& records, MessageService& messages, HelpService& help,
                                            QWidget* parent)
     : ScalingEntryDialog(records, messages, help, parent)
 {

@@ -12,7 +12,7 @@ namespace tamble {
 class ContactClosureDialog : public ScalingEntryDialog {
     Q_OBJECT
 public:
-    ContactClosureDialog(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent = nullptr);
+    ContactClosureDialog(const ScalingRecords& records, MessageService& messages, HelpService& help, QWidget* parent = nullptr);
 
 protected:
     void prepare() override;

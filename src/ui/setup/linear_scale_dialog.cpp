@@ -1,6 +1,6 @@
 #include "ui/setup/linear_scale_dialog.h"
 
-#include "program/app_records.h"
+#include "setup/scaling_dialog_rules.h"
 #include "ui/link/link_widgets.h"
 #include "ui/setup/adjust_scale_dialog.h"
 #include "ui/setup/current_loop_dialog.h"
@@ -17,7 +17,7 @@
 
 namespace tamble {
 
-LinearScaleDialog::LinearScaleDialog(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent)
+LinearScaleDialog::LinearScaleDialog(const ScalingRecords& records, MessageService& messages, HelpService& help, QWidget* parent)
     : ScalingEntryDialog(records, messages, help, parent)
 {
     setObjectName(QStringLiteral("TLinscaleDlg"));

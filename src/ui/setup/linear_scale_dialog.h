@@ -16,7 +16,7 @@ class AdjustScaleDialog;
 class LinearScaleDialog : public ScalingEntryDialog {
     Q_OBJECT
 public:
-    LinearScaleDialog(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent = nullptr);
+    LinearScaleDialog(const ScalingRecords& records, MessageService& messages, HelpService& help, QWidget* parent = nullptr);
 
     // The text entry 4 of the channel's scaling list holds ("Linear: lo / hi"), whose halves the
     // adjust dialog shows as the old scale. Used by the next opening only; without it the

@@ -11,7 +11,7 @@
 
 namespace tamble {
 
-ScalingDialogs::ScalingDialogs(AppRecords& records, MessageService& messages, HelpService& help, QWidget* window)
+ScalingDialogs::ScalingDialogs(const ScalingRecords& records, MessageService& messages, HelpService& help, QWidget* window)
     : QObject(window)
 {
     setObjectName(QStringLiteral("ScalingDialogs"));

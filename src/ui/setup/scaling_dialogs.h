@@ -9,6 +9,8 @@
 //   cancelled: nothing changed; the window puts all four lists back to their last accepted
 //             indexes.
 
+#include "setup/scaling_dialog_rules.h"
+
 #include <QObject>
 #include <QString>
 
@@ -16,7 +18,6 @@ class QWidget;
 
 namespace tamble {
 
-struct AppRecords;
 class MessageService;
 class HelpService;
 class LinearScaleDialog;
@@ -30,7 +31,7 @@ class ScalingDialogs : public QObject {
 public:
     // The dialogs are created once, as children of `window` (modal over it); without a window
     // they are top-level and this object deletes them.
-    ScalingDialogs(AppRecords& records, MessageService& messages, HelpService& help, QWidget* window);
+    ScalingDialogs(const ScalingRecords& records, MessageService& messages, HelpService& help, QWidget* window);
     ~ScalingDialogs() override;
 
     // Opens the dialog the choice `listIndex` in channel `channel`'s list calls for; false (and

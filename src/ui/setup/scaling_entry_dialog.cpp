@@ -1,6 +1,6 @@
 #include "ui/setup/scaling_entry_dialog.h"
 
-#include "program/app_records.h"
+#include "setup/scaling_dialog_rules.h"
 #include "ui/link/link_widgets.h"
 #include "ui/setup/scaling_widgets.h"
 #include "util/user_dialog.h"
@@ -10,7 +10,7 @@
 
 namespace tamble {
 
-ScalingEntryDialog::ScalingEntryDialog(AppRecords& records, MessageService& messages, HelpService& help,
+ScalingEntryDialog::ScalingEntryDialog(const ScalingRecords& records, MessageService& messages, HelpService& help,
                                        QWidget* parent)
     : QDialog(parent), m_records(records), m_messages(messages), m_help(help)
 {

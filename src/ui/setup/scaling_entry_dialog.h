@@ -14,7 +14,6 @@ class QLayout;
 
 namespace tamble {
 
-struct AppRecords;
 class MessageService;
 class HelpService;
 
@@ -36,7 +35,7 @@ signals:
     void scalingFinished(int channel, bool accepted);
 
 protected:
-    ScalingEntryDialog(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent);
+    ScalingEntryDialog(const ScalingRecords& records, MessageService& messages, HelpService& help, QWidget* parent);
 
     // Fills the controls for m_channel before the dialog shows.
     virtual void prepare() = 0;
@@ -47,7 +46,7 @@ protected:
     virtual void OKBtnClick() = 0;
     virtual void helpBtnClick() = 0;
 
-    AppRecords& m_records;
+    ScalingRecords m_records;
     MessageService& m_messages;
     HelpService& m_help;
     int m_channel = 1;

@@ -1,7 +1,7 @@
 #include "ui/setup/select_table_dialog.h"
 
 #include "help/help_pages.h"
-#include "program/app_records.h"
+#include "setup/scaling_dialog_rules.h"
 #include "ui/link/link_widgets.h"
 #include "util/user_dialog.h"
 
@@ -13,7 +13,7 @@
 
 namespace tamble {
 
-SelectTableDialog::SelectTableDialog(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent)
+SelectTableDialog::SelectTableDialog(const ScalingRecords& records, MessageService& messages, HelpService& help, QWidget* parent)
     : ScalingEntryDialog(records, messages, help, parent)
 {
     setObjectName(QStringLiteral("TSelectFile"));

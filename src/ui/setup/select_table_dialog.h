@@ -14,7 +14,7 @@ namespace tamble {
 class SelectTableDialog : public ScalingEntryDialog {
     Q_OBJECT
 public:
-    SelectTableDialog(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent = nullptr);
+    SelectTableDialog(const ScalingRecords& records, MessageService& messages, HelpService& help, QWidget* parent = nullptr);
 
 protected:
     void prepare() override;
