@@ -1,0 +1,48 @@
+#pragma once
+// A recording's readings at full resolution, as the analysis reads them: for each recorded channel
+// the time of every reading (days since 30 December 1899 on the file's own clock) and its value in
+// the export's units, NaN where a reading is not a number. A single-bank recording is converted
+// from its raw readings; a multi-bank one is read from its .TL2 file, stamps and values as stored.
+
+#include "datafiles/dataset.h"
+
+#include <QString>
+#include <optional>
+#include <vector>
+
+namespace tamble {
+
+struct ChannelSeries {
+    int channel = 0;            // 1..4
+    QString label;              // without its trailing blanks
+    QString unit;               // empty when the scaling names none
+    std::vector<double> time;   // ascending
+    std::vector<double> value;  // NaN: not a number
+};
+
+struct RecordingSeries {
+    QString file;               // the data file, for the tables that name it
+    double intervalDays = 0;    // one sample interval
+    std::vector<ChannelSeries> channels;
+
+    double firstTime() const;   // NaN when there are no readings
+    double lastTime() const;
+};
+
+struct SeriesResult {
+    std::optional<RecordingSeries> series;
+    QString message;            // why there is none
+};
+
+// The readings of a loaded recording in the given unit choices. `programDir` is the second place
+// to look for a .TL2 file.
+SeriesResult SeriesOf(const DataSet& data, bool fahrenheit, int humidityQuantity, const QString& programDir);
+
+// Reads an export stamp "mm/dd/yyyy,hh:mm:ss[,mmm]" (or day first) at the start of a line.
+std::optional<double> ExportStampDays(QByteArrayView line, bool dayFirst);
+
+// Day number <-> "yyyy-MM-ddThh:mm:ss", local time as the file stores it (no offset).
+QString IsoTime(double days);
+std::optional<double> ParseIsoTime(const QString& text);
+
+} // namespace tamble
