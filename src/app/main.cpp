@@ -6,6 +6,8 @@
 #include "app/startup.h"
 #include "platform/startup_log.h"
 #include "settings/command_line_paths.h"
+#include "app/unattended.h"
+#include "ui/analysis/analysis_report.h"
 #include "ui/app/main_window.h"
 
 #include <QApplication>
@@ -50,6 +52,7 @@ std::optional<int> answerInfoRequest(const QStringList& params)
     case CommandLineRequest::Modes:
     case CommandLineRequest::Service:
     case CommandLineRequest::Open:
+    case CommandLineRequest::Analysis:
         break;
     }
     return std::nullopt;
@@ -119,6 +122,18 @@ int main(int argc, char** argv)
     // A run that ends headless says it on stderr before anything else (its log may be lost too);
     // the window shows it once it is up.
     const std::optional<QString> dirProblem = ProgramDirProblem(programDir);
+
+    if (ClassifyCommandLine(params) == CommandLineRequest::Analysis) {
+        if (params.first() == QLatin1String("--summary")) {
+            QCoreApplication app(argc, argv);
+            return RunAnalysisCommand(params, startDir, programDir, {});
+        }
+        // No display is needed: the report's chart is drawn offscreen.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication app(argc, argv);
+        return RunAnalysisCommand(params, startDir, programDir, WriteAnalysisReport);
+    }
 
     AppRecords records;
     if (IsServiceCommandLine(params)) {

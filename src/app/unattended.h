@@ -4,11 +4,14 @@
 // routine its mode uses (EndWithLog, startup_log.h) and returns the process
 // exit status: 0 on success, 1 on any failure.
 
+#include "analysis/summary.h"
 #include "program/app_records.h"
 #include "platform/session_runner.h"
 
 #include <QCoreApplication>
 #include <QString>
+#include <functional>
+#include <vector>
 
 namespace tamble {
 
@@ -23,6 +26,15 @@ int RunSendSetupMode(AppRecords& records, const QString& setupFile);
 
 // One existing ".TL1" parameter: export `dataFile` as CSV into a file beside it.
 int RunConvertMode(AppRecords& records, const QString& dataFile);
+
+// Writes the report PDF of `recordings`; the error text, empty when written.
+using ReportWriter = std::function<QString(const QString& path, const std::vector<RecordingSeries>& recordings,
+                                           const Summary& summary)>;
+
+// "--summary ..." or "--report OUT.pdf ...": relative names from `currentDir`, sensor tables from
+// `programDir`. Exit status 0, 1 (a file could not be read or written) or 2 (the command line).
+int RunAnalysisCommand(const QStringList& params, const QString& currentDir, const QString& programDir,
+                       const ReportWriter& writeReport);
 
 // Parameter 2 "h": hang up a modem on the session port.
 int RunHangupMode(AppRecords& records);

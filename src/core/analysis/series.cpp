@@ -58,6 +58,8 @@ SeriesResult FromRaw(const DataSet& data, bool fahrenheit, int humidityQuantity)
 {
     RecordingSeries series;
     series.file = data.dataFileName;
+    series.description = Trimmed(data.description);
+    series.model = Trimmed(data.modelText);
     series.intervalDays = data.intervalMinutes / 1440.0;
     series.channels = EmptyChannels(data, fahrenheit, humidityQuantity);
     const double start = StampToDateTime(QByteArrayView(data.firstStamp).trimmed()).value;
@@ -93,6 +95,8 @@ SeriesResult FromBankFile(const DataSet& data, bool fahrenheit, int humidityQuan
         return {std::nullopt, FileNotFoundText(data.bankFileName.isEmpty() ? data.dataFileName : data.bankFileName)};
     RecordingSeries series;
     series.file = data.dataFileName;
+    series.description = Trimmed(data.description);
+    series.model = Trimmed(data.modelText);
     series.intervalDays = data.intervalMinutes / 1440.0;
     series.channels = EmptyChannels(data, fahrenheit, humidityQuantity);
     for (int i = 0; i < kBankHeaderLines && !file.atEnd(); ++i)

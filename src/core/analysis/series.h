@@ -22,6 +22,8 @@ struct ChannelSeries {
 
 struct RecordingSeries {
     QString file;               // the data file, for the tables that name it
+    QString description;        // the logger's description, without trailing blanks
+    QString model;              // "LX900-M 12 bit"
     double intervalDays = 0;    // one sample interval
     std::vector<ChannelSeries> channels;
 

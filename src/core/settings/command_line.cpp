@@ -146,6 +146,8 @@ CommandLineRequest ClassifyCommandLine(const QStringList& params)
         return CommandLineRequest::Version;
     if (first == QLatin1String("--open"))
         return CommandLineRequest::Open;
+    if (first == QLatin1String("--summary") || first == QLatin1String("--report"))
+        return CommandLineRequest::Analysis;
     if (first.startsWith(QLatin1String("--")) && first.size() > 2)
         return CommandLineRequest::UnknownOption;
     return CommandLineRequest::Modes;
@@ -191,6 +193,12 @@ QString UsageText(const QString& program)
         "  --set-logger-baud [BAUD]    change the logger's line speed (default: the settings speed)\n"
         "  --com-test                  the cable loop-back test\n"
         "  --configure-remote-modem    send the remote modem its initialisation string\n"
+        "  --summary FILE... [--from T] [--to T] [--limit CH:LOW:HIGH]... [--format text|csv|json]\n"
+        "                              print the statistics and limit excursions of the data\n"
+        "                              files (.TL1/.TL2) to stdout; T is ISO 8601, e.g.\n"
+        "                              2024-03-04T08:00:00; LOW or HIGH may be left out\n"
+        "  --report OUT.pdf FILE... [the same options]\n"
+        "                              write the report of the data files as a PDF\n"
         "  --help, -h                  this text\n"
         "  --version                   the program's version\n"
         "\n"

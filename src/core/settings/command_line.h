@@ -74,6 +74,7 @@ enum class CommandLineRequest {
     Help,           // "--help" or "-h": print UsageText, exit 0
     Version,        // "--version": print VersionText, exit 0
     Open,           // "--open [FILE]" (desktop launches): OpenParameters gives the positional form
+    Analysis,       // "--summary" or "--report": statistics of data files, headless
     UnknownOption,  // another "--" word: UsageHint on stderr, exit status 2, whatever follows
 };
 
