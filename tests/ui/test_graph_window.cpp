@@ -123,7 +123,9 @@ TEST(GraphWindow, RadioGroupsAndTogglesStayInStepInBothMenus)
         popup << a->text().remove(QLatin1Char('&'));
     EXPECT_EQ(popup, (QStringList{"Open", "Viewports", "Font Size", "Grid Lines", "Grid in Front", "Mark Data Points",
                                   "Thick Plotting", "Undo Zoom", "Export", "Colors", "Temperature", "Moisture",
-                                  "Numeric Precision", "File Name", "Display Mode", "Print"}));
+                                  "Numeric Precision", "File Name", "Display Mode", "Print", "", "Statistics",
+                                  "Limits...", "Excursions", "Cursor A Here", "Cursor B Here", "Clear Cursors",
+                                  "Report..."}));
     EXPECT_TRUE(g.window->popupMenu()->actions().contains(g.window->command(QStringLiteral("Thick Plotting"))));
     EXPECT_FALSE(g.window->command(QStringLiteral("Undo Zoom"))->isEnabled());
 

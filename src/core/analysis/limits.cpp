@@ -30,6 +30,25 @@ LimitEntry ParseLimitText(const QString& text)
     return {v, true};
 }
 
+LimitsEntry LimitsFromTexts(const std::array<QString, 4>& low, const std::array<QString, 4>& high,
+                            const std::array<QString, 4>& labels)
+{
+    LimitsEntry e;
+    for (std::size_t c = 0; c < 4; ++c) {
+        const LimitEntry l = ParseLimitText(low[c]);
+        const LimitEntry h = ParseLimitText(high[c]);
+        QString refusal = !l.ok || !h.ok ? QStringLiteral("A limit must be a number") : QString();
+        if (refusal.isEmpty())
+            refusal = LimitsRefusal({l.value, h.value});
+        if (!refusal.isEmpty()) {
+            e.refusal = refusal + QStringLiteral(": ") + labels[c];
+            return e;
+        }
+        e.limits[c] = {l.value, h.value};
+    }
+    return e;
+}
+
 LimitArgument ParseLimitArgument(const QString& text)
 {
     LimitArgument a;

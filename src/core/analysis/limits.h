@@ -23,6 +23,15 @@ struct LimitEntry {
 };
 LimitEntry ParseLimitText(const QString& text);
 
+// The limits typed in the Limits dialog for channels 1-4 (empty fields: no limit), or the first
+// refusal, naming its channel's label.
+struct LimitsEntry {
+    LimitSet limits;
+    QString refusal;
+};
+LimitsEntry LimitsFromTexts(const std::array<QString, 4>& low, const std::array<QString, 4>& high,
+                            const std::array<QString, 4>& labels);
+
 // "CH:LOW:HIGH" of the command line, either number may be left out ("2::8.5": a high limit only):
 // the channel and its limits, or a refusal.
 struct LimitArgument {

@@ -6,6 +6,7 @@
 #include "format/day_number.h"
 #include "program/app_records.h"
 #include "program/export_wiring.h"
+#include "program/recording_series.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -103,6 +104,14 @@ bool GraphDocument::load()
         m_records.dataFileName = m_records.dataSet.dataFileName;
         m_buffer = std::move(buffer);
         m_visibility.showAll(m_records.dataSet.channelCount());
+        // Another file: its own limits, no cursors.
+        m_series.reset();
+        m_seriesRead = false;
+        m_cursors.clear();
+        const QString limitsOf = m_records.dataSet.multiBank ? ReloadTl1Name(m_records.dataFileName) : m_records.dataFileName;
+        LimitsLoad limits = LoadLimits(limitsOf);
+        m_limits = limits.limits;
+        show(limits.message, false);
     }
     m_loadError = !ok;
     return ok;
@@ -148,6 +157,54 @@ void GraphDocument::startLive(const std::vector<int>& channels)
     m_records.dataSet.zoom = ZoomState{};
     m_buffer.graphStep = 1;
     m_visibility.showAll(static_cast<int>(channels.size()));
+    m_series.reset();
+    m_seriesRead = true;   // a live chart has no file to read
+    m_cursors.clear();
+    m_limits = {};
+}
+
+const RecordingSeries* GraphDocument::series()
+{
+    if (!m_seriesRead) {
+        m_seriesRead = true;
+        m_series = LoadedRecordingSeries(m_records.dataSet, m_records.settings, m_records.programDir).series;
+    }
+    return m_series ? &*m_series : nullptr;
+}
+
+QString GraphDocument::setLimits(const LimitSet& limits)
+{
+    const QString file = m_records.dataSet.multiBank ? ReloadTl1Name(m_records.dataFileName) : m_records.dataFileName;
+    const QString error = SaveLimits(file, limits);
+    if (error.isEmpty())
+        m_limits = limits;
+    return error;
+}
+
+std::vector<const ChannelSeries*> GraphDocument::visibleSeries()
+{
+    std::vector<const ChannelSeries*> out;
+    if (const RecordingSeries* s = series())
+        for (std::size_t p = 0; p < s->channels.size() && p < 4; ++p)
+            if (m_visibility.visible[p])
+                out.push_back(&s->channels[p]);
+    return out;
+}
+
+Summary GraphDocument::analysis(double viewFrom, double viewTo, bool betweenCursors)
+{
+    const RecordingSeries* s = series();
+    if (!s)
+        return {};
+    const auto span = betweenCursors ? m_cursors.span() : std::nullopt;
+    Summary summary;
+    summary.from = span ? span->first : viewFrom;
+    summary.to = span ? span->second : viewTo;
+    for (const ChannelSeries* c : visibleSeries())
+        summary.rows.push_back({s->file, c->channel, c->label, c->unit,
+                                ComputeStatistics(*c, s->intervalDays, summary.from, summary.to,
+                                                  m_limits[static_cast<std::size_t>(c->channel - 1)])});
+    return summary;
 }
 
 GraphDocument::ZoomStep GraphDocument::zoomIn(double from, double to)
@@ -213,6 +270,8 @@ GraphDocument::UnitStep GraphDocument::applyUnitChoice(bool temperature, bool li
         data.scaling.fahrenheit = m_records.settings.fahrenheit;
         data.scaling.humidityQuantity = m_records.settings.humidityQuantity;
         BuildGraphBuffer(data, m_buffer, m_records.settings.fahrenheit);
+        m_series.reset();
+        m_seriesRead = false;
         return UnitStep::Recomputed;
     }
     if (!(temperature ? m_temperatureColumn : m_humidityColumn))
@@ -228,8 +287,11 @@ bool GraphDocument::reloadForUnits()
     const ZoomState zoom = m_records.dataSet.zoom;
     if (!zoom.zoomed)
         m_records.dataSet.zoom = ZoomState{};
-    if (load())
+    const GraphCursors cursors = m_cursors;   // the same recording in other units keeps its cursors
+    if (load()) {
+        m_cursors = cursors;
         return true;
+    }
     m_records.dataFileName = previous;
     m_records.dataSet.zoom = zoom;
     return false;

@@ -3,6 +3,8 @@
 // zoom window, the channels shown and the unit choices. It reads, zooms and converts; the window
 // only draws what it holds. Every message goes through the message service, as the window's own.
 
+#include "analysis/graph_analysis.h"
+#include "analysis/limits.h"
 #include "datafiles/dataset.h"
 #include "datafiles/graph_buffer.h"
 #include "graph/graph_rules.h"
@@ -84,6 +86,21 @@ public:
     std::array<ChannelUnit, 4> channelUnits() const;
     ViewportSource viewportSource() const;
 
+    // --- Analysis ---
+    // The readings at full resolution, read once per load or unit change; null for a live chart
+    // or when they cannot be read.
+    const RecordingSeries* series();
+    // The limits of the file, from its side-car file (read at load).
+    const LimitSet& limits() const { return m_limits; }
+    // New limits kept in the side-car file; the error text, empty when kept.
+    QString setLimits(const LimitSet& limits);
+    GraphCursors& cursors() { return m_cursors; }
+    // The statistics of the visible channels between the cursors when both are set (and asked
+    // for), else over [viewFrom, viewTo].
+    Summary analysis(double viewFrom, double viewTo, bool betweenCursors = true);
+    // The visible channels' readings, for the cursor read-out.
+    std::vector<const ChannelSeries*> visibleSeries();
+
     const GraphBuffer& buffer() const { return m_buffer; }
     ZoomWindow& zoom() { return m_zoom; }
     const ZoomWindow& zoom() const { return m_zoom; }
@@ -103,6 +120,10 @@ private:
     ZoomWindow m_zoom;
     ChannelVisibility m_visibility;
     bool m_loadError = false;
+    std::optional<RecordingSeries> m_series;
+    bool m_seriesRead = false;
+    LimitSet m_limits;
+    GraphCursors m_cursors;
     bool m_temperatureColumn = false;   // a multi-bank file's columns that depend on the choices
     bool m_humidityColumn = false;
 };

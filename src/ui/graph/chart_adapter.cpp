@@ -40,6 +40,28 @@ struct ChartAdapter::Impl {
     std::function<void(double, double)> zoom;
     std::function<void()> zoomOut;
     std::function<void(bool)> mouseDown;
+    std::function<void(double, Qt::KeyboardModifiers)> modifiedClick;
+    QPointF pressedAt;
+    QCPLayer* cursorLayer = nullptr;      // repainted alone when a cursor moves
+    QCPLayer* shadeLayer = nullptr;       // under the curves
+    std::vector<QCPAbstractItem*> cursorItems;
+    std::vector<QCPAbstractItem*> limitItems;
+
+    void removeItems(std::vector<QCPAbstractItem*>& items)
+    {
+        for (QCPAbstractItem* item : items)
+            plot->removeItem(item);
+        items.clear();
+    }
+    // A point at a date-time (x) and a fraction of the axis rect's height (y).
+    static void place(QCPItemPosition* p, QCPAxisRect* rect, double key, double ratioY)
+    {
+        p->setAxes(rect->axis(QCPAxis::atBottom), rect->axis(QCPAxis::atLeft));
+        p->setAxisRect(rect);
+        p->setTypeX(QCPItemPosition::ptPlotCoords);
+        p->setTypeY(QCPItemPosition::ptAxisRectRatio);
+        p->setCoords(key, ratioY);
+    }
 };
 
 ChartAdapter::ChartAdapter(QWidget* parent) : d(std::make_unique<Impl>())
@@ -72,8 +94,12 @@ ChartAdapter::ChartAdapter(QWidget* parent) : d(std::make_unique<Impl>())
                          static_cast<int>(event->position().x()), static_cast<int>(event->position().y()));
     });
     QObject::connect(d->plot->selectionRect(), &QCPSelectionRect::accepted, d->plot,
-                     [this](const QRect& rect, QInputEvent*) {
+                     [this](const QRect& rect, QInputEvent* event) {
                          if (!d->zoom)
+                             return;
+                         // Shift or Ctrl with a click places a cursor instead.
+                         if (event && (event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier)) &&
+                             rect.normalized().width() < 4)
                              return;
                          const QRect r = rect.normalized();
                          d->zoom(pixelToDateTime(r.left()), pixelToDateTime(r.right()));
@@ -82,14 +108,23 @@ ChartAdapter::ChartAdapter(QWidget* parent) : d(std::make_unique<Impl>())
         if (d->zoomOut)
             d->zoomOut();
     });
-    QObject::connect(d->plot, &QCustomPlot::mousePress, d->plot, [this](QMouseEvent*) {
+    QObject::connect(d->plot, &QCustomPlot::mousePress, d->plot, [this](QMouseEvent* event) {
+        d->pressedAt = event->position();
         if (d->mouseDown)
             d->mouseDown(true);
     });
-    QObject::connect(d->plot, &QCustomPlot::mouseRelease, d->plot, [this](QMouseEvent*) {
+    QObject::connect(d->plot, &QCustomPlot::mouseRelease, d->plot, [this](QMouseEvent* event) {
         if (d->mouseDown)
             d->mouseDown(false);
+        const Qt::KeyboardModifiers mods = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier);
+        if (d->modifiedClick && mods && (event->position() - d->pressedAt).manhattanLength() < 4)
+            d->modifiedClick(pixelToDateTime(static_cast<int>(event->position().x())), mods);
     });
+    d->plot->addLayer(QStringLiteral("cursors"), d->plot->layer(QStringLiteral("main")), QCustomPlot::limAbove);
+    d->cursorLayer = d->plot->layer(QStringLiteral("cursors"));
+    d->cursorLayer->setMode(QCPLayer::lmBuffered);
+    d->plot->addLayer(QStringLiteral("shading"), d->plot->layer(QStringLiteral("main")), QCustomPlot::limBelow);
+    d->shadeLayer = d->plot->layer(QStringLiteral("shading"));
     setViewports({{0}});
 }
 
@@ -102,6 +137,9 @@ int ChartAdapter::subsetCount() const { return static_cast<int>(d->graphs.size()
 void ChartAdapter::setViewports(const std::vector<std::vector<int>>& subsetsPerViewport,
                                 const std::vector<double>& heightShares)
 {
+    // Marks belong to the viewports they stand in.
+    d->removeItems(d->cursorItems);
+    d->removeItems(d->limitItems);
     d->plot->clearGraphs();
     d->graphs.clear();
     const int wanted = std::max<int>(1, static_cast<int>(subsetsPerViewport.size()));
@@ -458,6 +496,87 @@ bool ChartAdapter::render(QPaintDevice& device, const QRect& target)
     painter.translate(target.topLeft());
     d->plot->toPainter(&painter, target.width(), target.height());
     return painter.end();
+}
+
+void ChartAdapter::setCursorLines(const std::vector<std::pair<QString, double>>& cursors)
+{
+    d->removeItems(d->cursorItems);
+    const QPen pen(d->colours.text, 1, Qt::SolidLine);
+    for (const auto& [name, at] : cursors) {
+        const double key = toKey(at);
+        for (std::size_t v = 0; v < d->rects.size(); ++v) {
+            QCPAxisRect* rect = d->rects[v];
+            auto* line = new QCPItemLine(d->plot);
+            line->setLayer(d->cursorLayer);
+            line->setClipAxisRect(rect);
+            line->setPen(pen);
+            Impl::place(line->start, rect, key, 0);
+            Impl::place(line->end, rect, key, 1);
+            d->cursorItems.push_back(line);
+            if (v == 0) {
+                auto* label = new QCPItemText(d->plot);
+                label->setLayer(d->cursorLayer);
+                label->setClipAxisRect(rect);
+                label->setText(name);
+                label->setColor(d->colours.text);
+                label->setPositionAlignment(Qt::AlignLeft | Qt::AlignTop);
+                label->setPadding(QMargins(3, 1, 3, 1));
+                Impl::place(label->position, rect, key, 0);
+                d->cursorItems.push_back(label);
+            }
+        }
+    }
+    d->cursorLayer->replot();
+}
+
+void ChartAdapter::setLimitLines(int viewport, const std::vector<double>& values, const QColor& colour)
+{
+    if (viewport < 0 || viewport >= viewportCount())
+        return;
+    QCPAxisRect* rect = d->rects[static_cast<std::size_t>(viewport)];
+    for (double value : values) {
+        auto* line = new QCPItemStraightLine(d->plot);
+        line->setLayer(d->cursorLayer);
+        line->setClipAxisRect(rect);
+        line->setPen(QPen(colour, 1, Qt::DashLine));
+        for (QCPItemPosition* p : {line->point1, line->point2}) {
+            p->setAxes(rect->axis(QCPAxis::atBottom), rect->axis(QCPAxis::atLeft));
+            p->setAxisRect(rect);
+            p->setTypeX(QCPItemPosition::ptAxisRectRatio);
+            p->setTypeY(QCPItemPosition::ptPlotCoords);
+        }
+        line->point1->setCoords(0, value);
+        line->point2->setCoords(1, value);
+        d->limitItems.push_back(line);
+    }
+}
+
+void ChartAdapter::setShadedSpans(int viewport, const std::vector<std::pair<double, double>>& spans,
+                                  const QColor& colour)
+{
+    if (viewport < 0 || viewport >= viewportCount())
+        return;
+    QCPAxisRect* rect = d->rects[static_cast<std::size_t>(viewport)];
+    for (const auto& [from, to] : spans) {
+        auto* shade = new QCPItemRect(d->plot);
+        shade->setLayer(d->shadeLayer);
+        shade->setClipAxisRect(rect);
+        shade->setPen(Qt::NoPen);
+        shade->setBrush(colour);
+        Impl::place(shade->topLeft, rect, toKey(from), 0);
+        Impl::place(shade->bottomRight, rect, toKey(to), 1);
+        d->limitItems.push_back(shade);
+    }
+}
+
+void ChartAdapter::clearLimitMarks()
+{
+    d->removeItems(d->limitItems);
+}
+
+void ChartAdapter::setModifiedClickHandler(std::function<void(double, Qt::KeyboardModifiers)> handler)
+{
+    d->modifiedClick = std::move(handler);
 }
 
 } // namespace tamble

@@ -87,6 +87,17 @@ public:
     // A mouse button pressed (true) or released (false) on the chart.
     void setMouseDownHandler(std::function<void(bool down)> handler);
 
+    // Marks over the curves. Cursors are vertical lines across every viewport, named at the top,
+    // on a layer of their own that repaints without the curves. Limits are dashed horizontal lines
+    // in their viewport; shaded spans (excursions) lie under the curves.
+    void setCursorLines(const std::vector<std::pair<QString, double>>& cursors);
+    void setLimitLines(int viewport, const std::vector<double>& values, const QColor& colour);
+    void setShadedSpans(int viewport, const std::vector<std::pair<double, double>>& spans, const QColor& colour);
+    // Removes every limit line and shaded span (cursors stay until set again).
+    void clearLimitMarks();
+    // A click with Shift or Ctrl held that draws no rectangle: its date-time and the modifiers.
+    void setModifiedClickHandler(std::function<void(double dateTime, Qt::KeyboardModifiers modifiers)> handler);
+
     // Full refresh (restyle from every setting, then draw) and a queued redraw.
     void refresh();
     void redraw();

@@ -37,7 +37,10 @@ GraphWindow::GraphWindow(const GraphRecords& records, MessageService& messages, 
     statusBar()->addWidget(m_status, 1);
     buildMenus();
     connect(m_chart->widget(), &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { m_popup->popup(m_chart->widget()->mapToGlobal(at)); });
+            [this](const QPoint& at) {
+                m_popupTime = m_chart->pixelToDateTime(at.x());
+                m_popup->popup(m_chart->widget()->mapToGlobal(at));
+            });
     m_chart->setMouseMoveHandler([this](double dateTime, int, int) { mouseMoved(dateTime); });
     m_chart->setZoomHandler([this](double from, double to) { ZoomIn(from, to); });
     m_chart->setMouseDownHandler([this](bool down) { m_live.setMouseDown(down); });
@@ -274,6 +277,7 @@ void GraphWindow::BuildGraph()
     LayoutViewports();
     m_chart->setMarkDataPoints(PointMarksShown(m_records.settings.markDataPoints, m_doc.buffer().graphStep));
     m_chart->refresh();
+    refreshAnalysis();
     setBusy(false);
 }
 
@@ -292,6 +296,9 @@ void GraphWindow::LayoutViewports()
     FillChartData();
     ApplyViewportAxes();
     m_chart->setXRange(m_liveShown ? m_liveView : ChartRange{});
+    // The layout made the bands anew: the cursors and limits go back in.
+    drawCursors();
+    drawLimitMarks();
 }
 
 void GraphWindow::FillChartData()
@@ -368,8 +375,10 @@ void GraphWindow::applyUnitStep(GraphDocument::UnitStep step)
         m_plan = PlanViewports(m_records.settings, viewportSource(), m_doc.visibility(), false);
         FillChartData();
         ApplyViewportAxes();
+        drawLimitMarks();
         m_status->clear();
         m_chart->refresh();
+        refreshAnalysis();
         return;
     case GraphDocument::UnitStep::Reloaded: showLoaded(); return;
     case GraphDocument::UnitStep::Refused:

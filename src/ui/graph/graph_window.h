@@ -32,6 +32,9 @@ class ChartAdapter;
 class HelpService;
 class MessageService;
 class ViewportsDialog;
+class StatisticsPanel;
+class ExcursionsPanel;
+class LimitsDialog;
 
 class GraphWindow : public QMainWindow {
     Q_OBJECT
@@ -101,6 +104,14 @@ public:
     std::function<void()> onExport;           // "&Export"
     // File chooser of "Select Graph" (tests replace it); returns an empty name on cancel.
     std::function<QString()> chooseFile;
+    // The save dialog of Analysis/Report (tests replace it); an empty name on cancel.
+    std::function<QString()> chooseReportFile;
+
+    // The analysis: cursors placed on readings, the statistics and excursions docks.
+    void placeCursor(CursorName name, double at);
+    StatisticsPanel& statisticsPanel() { return *m_statistics; }
+    ExcursionsPanel& excursionsPanel() { return *m_excursions; }
+    GraphDocument& document() { return m_doc; }
 
     // The chart as a picture file; the format follows the file name.
     bool exportPicture(const QString& path, const GraphicSize& size);
@@ -121,6 +132,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildMenus();
@@ -147,6 +159,16 @@ private:
     void printGraph();
     void openFromMenu();
     void setBusy(bool busy);
+    void buildAnalysisMenu();
+    std::pair<double, double> viewSpan() const;
+    void stepCursor(int readings);
+    void cursorsMoved();
+    void drawCursors();
+    void drawLimitMarks();
+    void refreshAnalysis();
+    void openLimits();
+    void zoomToExcursion(double from, double to);
+    void writeReport();
 
     GraphRecords m_records;
     MessageService& m_messages;
@@ -168,6 +190,11 @@ private:
     FileNameDisplay m_fileNameDisplay = FileNameDisplay::NameOnly;
 
     QMenu* m_popup = nullptr;
+    StatisticsPanel* m_statistics = nullptr;
+    ExcursionsPanel* m_excursions = nullptr;
+    LimitsDialog* m_limitsDialog = nullptr;
+    std::vector<QAction*> m_analysisActions;
+    double m_popupTime = 0;   // the date-time under the pop-up menu
     QLabel* m_status = nullptr;
     std::vector<QAction*> m_actions;
     QActionGroup* m_fontGroup = nullptr;

@@ -111,6 +111,8 @@ void GraphWindow::buildMenus()
     checkItem(m_precisionGroup, 2);
     checkItem(m_fileNameGroup, 0);
 
+    buildAnalysisMenu();
+
     QAction* help = menuBar()->addAction(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("Help"));
     m_actions.push_back(help);
@@ -135,6 +137,9 @@ void GraphWindow::buildMenus()
     m_popup->addActions({open, viewports, font->menuAction(), grid->menuAction(), m_gridInFront, m_markPoints, m_thick,
                          m_undoZoom, m_export, colors, temperature->menuAction(), moisture->menuAction(),
                          precision->menuAction(), fileName->menuAction(), display->menuAction(), print});
+    m_popup->addSeparator();
+    for (QAction* a : m_analysisActions)
+        m_popup->addAction(a);
 }
 
 QAction* GraphWindow::command(const QString& caption) const

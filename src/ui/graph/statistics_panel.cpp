@@ -1,0 +1,107 @@
+#include "ui/graph/statistics_panel.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace tamble {
+
+namespace {
+
+QTableWidget* ReadOnlyTable(QWidget* parent, const QString& name)
+{
+    auto* view = new QTableWidget(parent);
+    view->setObjectName(name);
+    view->setAccessibleName(name);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->verticalHeader()->setVisible(false);
+    view->horizontalHeader()->setAccessibleName(name + QStringLiteral(" columns"));
+    view->verticalHeader()->setAccessibleName(name + QStringLiteral(" rows"));
+    for (QAbstractButton* corner : view->findChildren<QAbstractButton*>())
+        corner->setAccessibleName(QStringLiteral("Select all"));
+    view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    return view;
+}
+
+void Fill(QTableWidget* view, const StatisticsTable& table)
+{
+    view->clear();
+    view->setColumnCount(static_cast<int>(table.headers.size()));
+    view->setHorizontalHeaderLabels(table.headers);
+    view->setRowCount(static_cast<int>(table.rows.size()));
+    for (int r = 0; r < static_cast<int>(table.rows.size()); ++r)
+        for (int c = 0; c < table.rows[static_cast<std::size_t>(r)].size(); ++c)
+            view->setItem(r, c, new QTableWidgetItem(table.rows[static_cast<std::size_t>(r)][c]));
+}
+
+} // namespace
+
+StatisticsPanel::StatisticsPanel(QWidget* parent) : QDockWidget(QStringLiteral("Statistics"), parent)
+{
+    setObjectName(QStringLiteral("StatisticsPanel"));
+    auto* body = new QWidget(this);
+    auto* column = new QVBoxLayout(body);
+    m_readout = new QLabel(body);
+    m_readout->setObjectName(QStringLiteral("CursorReadout"));
+    m_readout->setAccessibleName(QStringLiteral("Cursor read-out"));
+    m_readout->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_span = new QLabel(body);
+    m_span->setObjectName(QStringLiteral("StatisticsSpan"));
+    m_span->setAccessibleName(QStringLiteral("Span"));
+    m_view = ReadOnlyTable(body, QStringLiteral("Statistics"));
+    auto* row = new QHBoxLayout;
+    auto* copy = new QPushButton(QStringLiteral("Copy"), body);
+    copy->setObjectName(QStringLiteral("CopyStatistics"));
+    copy->setAccessibleName(QStringLiteral("Copy"));
+    connect(copy, &QPushButton::clicked, this, [this] { QApplication::clipboard()->setText(TableText(m_table)); });
+    row->addWidget(m_span, 1);
+    row->addWidget(copy);
+    column->addWidget(m_readout);
+    column->addLayout(row);
+    column->addWidget(m_view, 1);
+    setWidget(body);
+}
+
+void StatisticsPanel::showTable(const StatisticsTable& table, const QString& spanText)
+{
+    m_table = table;
+    m_span->setText(spanText);
+    Fill(m_view, table);
+}
+
+void StatisticsPanel::setReadout(const QString& text)
+{
+    m_readout->setText(text);
+    m_readout->setVisible(!text.isEmpty());
+}
+
+QString StatisticsPanel::readout() const
+{
+    return m_readout->text();
+}
+
+ExcursionsPanel::ExcursionsPanel(QWidget* parent) : QDockWidget(QStringLiteral("Excursions"), parent)
+{
+    setObjectName(QStringLiteral("ExcursionsPanel"));
+    m_view = ReadOnlyTable(this, QStringLiteral("Excursions"));
+    setWidget(m_view);
+    connect(m_view, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
+        if (row >= 0 && row < static_cast<int>(m_spans.size()))
+            emit excursionChosen(m_spans[static_cast<std::size_t>(row)].first, m_spans[static_cast<std::size_t>(row)].second);
+    });
+}
+
+void ExcursionsPanel::showExcursions(const StatisticsTable& table, const std::vector<std::pair<double, double>>& spans)
+{
+    m_spans = spans;
+    Fill(m_view, table);
+}
+
+} // namespace tamble
