@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QMenu>
 #include <QTableWidget>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -57,6 +58,41 @@ TEST(GraphAnalysis, CursorsByMouseSetTheSpanOfTheStatistics)
     EXPECT_TRUE(cursors.span());
     EXPECT_EQ(g.window->statisticsPanel().table().rows[0][1], QStringLiteral("Deg F"));
     SaveScreen(*g.window, QStringLiteral("graph_statistics"));
+}
+
+} // namespace
+
+namespace {
+
+// A second file drawn over the first, named by file in the legend, and taken away again.
+TEST(GraphAnalysis, AddedFileIsDrawnBesideTheFirstAndRemovedAgain)
+{
+    Graph g;
+    ASSERT_TRUE(g.openSample(QStringLiteral("sample8.TL1"))) << g.said();
+    const int own = g.window->chart().subsetCount();
+    const QString second = g.sample(QStringLiteral("sample10.TL1"));
+    g.window->chooseOverlayFile = [&] { return second; };
+    g.window->command(QStringLiteral("Add File..."))->trigger();
+    ASSERT_EQ(g.window->document().overlays().size(), 1u) << g.said();
+    const int added = static_cast<int>(g.window->document().overlays().front().channels.size());
+    EXPECT_EQ(g.window->chart().subsetCount(), own + added);
+    EXPECT_TRUE(g.window->chart().subsetLabel(0).startsWith(QStringLiteral("sample8.TL1: ")));
+    EXPECT_TRUE(g.window->chart().subsetLabel(own).startsWith(QStringLiteral("sample10.TL1: ")));
+
+    // A file that does not load says so and changes nothing.
+    g.window->chooseOverlayFile = [&] { return g.home.filePath(QStringLiteral("missing.TL1")); };
+    g.window->command(QStringLiteral("Add File..."))->trigger();
+    EXPECT_EQ(g.window->document().overlays().size(), 1u);
+    EXPECT_EQ(g.window->chart().subsetCount(), own + added);
+    g.window->resize(1000, 700);
+    g.window->show();
+    SaveScreen(*g.window, QStringLiteral("graph_overlay"));
+
+    QMenu* remove = g.window->findChild<QMenu*>(QStringLiteral("Remove File"));
+    ASSERT_TRUE(remove);
+    remove->actions().front()->trigger();
+    EXPECT_TRUE(g.window->document().overlays().empty());
+    EXPECT_EQ(g.window->chart().subsetCount(), own);
 }
 
 } // namespace

@@ -104,7 +104,11 @@ bool GraphDocument::load()
         m_records.dataFileName = m_records.dataSet.dataFileName;
         m_buffer = std::move(buffer);
         m_visibility.showAll(m_records.dataSet.channelCount());
-        // Another file: its own limits, no cursors.
+        // Another file: its own limits, no cursors; overlays are read again in the new units.
+        if (m_records.dataFileName != m_overlayBase)
+            m_overlays.clear();
+        m_overlayBase = m_records.dataFileName;
+        reloadOverlays();
         m_series.reset();
         m_seriesRead = false;
         m_cursors.clear();
@@ -172,6 +176,58 @@ const RecordingSeries* GraphDocument::series()
     return m_series ? &*m_series : nullptr;
 }
 
+bool GraphDocument::addOverlay(const QString& path)
+{
+    SeriesResult loaded = LoadRecordingSeries(path, m_records.settings, m_records.programDir);
+    if (!loaded.series) {
+        show(loaded.message, true);
+        return false;
+    }
+    m_overlays.push_back(std::move(*loaded.series));
+    return true;
+}
+
+void GraphDocument::removeOverlay(int index)
+{
+    if (index >= 0 && index < static_cast<int>(m_overlays.size()))
+        m_overlays.erase(m_overlays.begin() + index);
+}
+
+void GraphDocument::reloadOverlays()
+{
+    for (RecordingSeries& overlay : m_overlays) {
+        SeriesResult again = LoadRecordingSeries(overlay.file, m_records.settings, m_records.programDir);
+        if (again.series)
+            overlay = std::move(*again.series);
+    }
+}
+
+double GraphDocument::overlayShift(int index)
+{
+    const RecordingSeries* first = series();
+    if (!first || index < 0 || index >= static_cast<int>(m_overlays.size()))
+        return 0;
+    return OverlayShift(*first, m_overlays[static_cast<std::size_t>(index)], m_alignment);
+}
+
+std::vector<const RecordingSeries*> GraphDocument::allSeries()
+{
+    std::vector<const RecordingSeries*> out;
+    if (const RecordingSeries* first = series())
+        out.push_back(first);
+    for (const RecordingSeries& overlay : m_overlays)
+        out.push_back(&overlay);
+    return out;
+}
+
+std::vector<double> GraphDocument::allShifts()
+{
+    std::vector<double> out{0.0};
+    for (int i = 0; i < static_cast<int>(m_overlays.size()); ++i)
+        out.push_back(overlayShift(i));
+    return out;
+}
+
 QString GraphDocument::setLimits(const LimitSet& limits)
 {
     const QString file = m_records.dataSet.multiBank ? ReloadTl1Name(m_records.dataFileName) : m_records.dataFileName;
@@ -204,6 +260,15 @@ Summary GraphDocument::analysis(double viewFrom, double viewTo, bool betweenCurs
         summary.rows.push_back({s->file, c->channel, c->label, c->unit,
                                 ComputeStatistics(*c, s->intervalDays, summary.from, summary.to,
                                                   m_limits[static_cast<std::size_t>(c->channel - 1)])});
+    // An overlay's readings over the same stretch of the axis, and the same limits by channel.
+    for (int i = 0; i < static_cast<int>(m_overlays.size()); ++i) {
+        const RecordingSeries& o = m_overlays[static_cast<std::size_t>(i)];
+        const double shift = overlayShift(i);
+        for (const ChannelSeries& c : o.channels)
+            summary.rows.push_back({o.file, c.channel, c.label, c.unit,
+                                    ComputeStatistics(c, o.intervalDays, summary.from - shift, summary.to - shift,
+                                                      m_limits[static_cast<std::size_t>(c.channel - 1)])});
+    }
     return summary;
 }
 
@@ -272,6 +337,7 @@ GraphDocument::UnitStep GraphDocument::applyUnitChoice(bool temperature, bool li
         BuildGraphBuffer(data, m_buffer, m_records.settings.fahrenheit);
         m_series.reset();
         m_seriesRead = false;
+        reloadOverlays();
         return UnitStep::Recomputed;
     }
     if (!(temperature ? m_temperatureColumn : m_humidityColumn))

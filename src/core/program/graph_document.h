@@ -5,6 +5,7 @@
 
 #include "analysis/graph_analysis.h"
 #include "analysis/limits.h"
+#include "analysis/overlay.h"
 #include "datafiles/dataset.h"
 #include "datafiles/graph_buffer.h"
 #include "graph/graph_rules.h"
@@ -101,6 +102,20 @@ public:
     // The visible channels' readings, for the cursor read-out.
     std::vector<const ChannelSeries*> visibleSeries();
 
+    // --- Overlays: more data files on the loaded one's time axis ---
+    // Adds `path` (.TL1 or .TL2) over the loaded recording; false, with its load's message shown,
+    // when it cannot be read (the graph stays as it was).
+    bool addOverlay(const QString& path);
+    void removeOverlay(int index);
+    const std::vector<RecordingSeries>& overlays() const { return m_overlays; }
+    OverlayAlignment alignment() const { return m_alignment; }
+    void setAlignment(OverlayAlignment alignment) { m_alignment = alignment; }
+    // Days added to overlay `index`'s times.
+    double overlayShift(int index);
+    // The loaded recording and every overlay, and their shifts, for the export of an overlay.
+    std::vector<const RecordingSeries*> allSeries();
+    std::vector<double> allShifts();
+
     const GraphBuffer& buffer() const { return m_buffer; }
     ZoomWindow& zoom() { return m_zoom; }
     const ZoomWindow& zoom() const { return m_zoom; }
@@ -123,6 +138,10 @@ private:
     std::optional<RecordingSeries> m_series;
     bool m_seriesRead = false;
     LimitSet m_limits;
+    std::vector<RecordingSeries> m_overlays;
+    QString m_overlayBase;   // the file the overlays were added to
+    OverlayAlignment m_alignment = OverlayAlignment::AbsoluteTime;
+    void reloadOverlays();
     GraphCursors m_cursors;
     bool m_temperatureColumn = false;   // a multi-bank file's columns that depend on the choices
     bool m_humidityColumn = false;

@@ -92,6 +92,8 @@ void GraphWindow::applySubsetColours()
         const int channel = position < data.channelCount() ? data.channelList[static_cast<std::size_t>(position)] : 1;
         m_chart->setSubsetColour(k, m_channelColours[static_cast<std::size_t>(channel - 1)]);
     }
+    for (const OverlaySubset& o : m_overlaySubsets)
+        m_chart->setSubsetColour(o.subset, OverlayColour(m_channelColours[static_cast<std::size_t>(o.channel - 1)], o.file + 1));
 }
 
 void GraphWindow::setChartColours(const ChartFrameColours& colours)
@@ -183,6 +185,13 @@ void GraphWindow::ZoomIn(double zmin, double zmax)
         liveZoomIn(zmin, zmax);
         return;
     }
+    if (!m_doc.overlays().empty()) {   // every file narrowed to the range alike
+        if (zmax > zmin) {
+            m_overlayView = {zmin, zmax};
+            BuildGraph();
+        }
+        return;
+    }
     setBusy(true);
     if (m_doc.zoomIn(zmin, zmax) != GraphDocument::ZoomStep::Refused)
         BuildGraph();
@@ -193,6 +202,11 @@ void GraphWindow::UndoZoom()
 {
     if (m_liveShown) {
         liveUndoZoom();
+        return;
+    }
+    if (m_overlayView) {
+        m_overlayView.reset();
+        BuildGraph();
         return;
     }
     setBusy(true);
@@ -267,7 +281,7 @@ void GraphWindow::BuildGraph()
     setBusy(true);
     m_status->clear();   // the read-out named the readings of the chart before
     const DataSet& data = m_records.dataSet;
-    m_undoZoom->setEnabled(m_liveShown ? m_live.zoomed() || m_live.hold() : data.zoom.zoomed);
+    m_undoZoom->setEnabled(m_liveShown ? m_live.zoomed() || m_live.hold() : data.zoom.zoomed || m_overlayView);
     m_chart->setTitles(m_doc.title(), QString());
     m_chart->setXAxisLabel(m_liveShown ? QString() : XAxisLabelText(m_records.dataFileName, FileNameDisplay::NameOnly));
 
@@ -292,6 +306,7 @@ void GraphWindow::LayoutViewports()
             subsets.back().push_back(k++);
         shares.push_back(m_plan.heightShare);
     }
+    placeOverlaySubsets(subsets, k);
     m_chart->setViewports(subsets, shares);
     FillChartData();
     ApplyViewportAxes();
@@ -324,6 +339,8 @@ void GraphWindow::FillChartData()
         const int channel = position < data.channelCount() ? data.channelList[static_cast<std::size_t>(position)] : 1;
         m_chart->setSubsetLabel(k, QString::fromLatin1(LegendText(data.channelLabel[static_cast<std::size_t>(channel - 1)])));
     }
+    if (!m_liveShown && !m_doc.overlays().empty())
+        fillOverlayData();
     applySubsetColours();
     m_chart->setThickLines(m_records.settings.thickPlotting);
 }

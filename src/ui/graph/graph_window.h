@@ -36,6 +36,9 @@ class StatisticsPanel;
 class ExcursionsPanel;
 class LimitsDialog;
 
+// The colour of a channel in the `file`-th file of an overlay (0: the loaded file's own).
+QColor OverlayColour(const QColor& channel, int file);
+
 class GraphWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -160,6 +163,28 @@ private:
     void openFromMenu();
     void setBusy(bool busy);
     void buildAnalysisMenu();
+    // Overlays: the subsets of the added files after the loaded file's, and their points.
+    void placeOverlaySubsets(std::vector<std::vector<int>>& subsets, int firstSubset);
+    void fillOverlayData();
+    void addOverlayFile();
+    void removeOverlayFile(int index);
+    void overlaysChanged();
+    void exportOverlay();
+    struct OverlaySubset {
+        int file = 0;       // index among the overlays
+        int channel = 1;    // 1..4
+        int series = 0;     // index in the overlay's channels
+        int subset = 0;
+    };
+    std::vector<OverlaySubset> m_overlaySubsets;
+    std::optional<std::pair<double, double>> m_overlayView;   // zoomed view with overlays shown
+    QMenu* m_removeFileMenu = nullptr;
+    QAction* m_alignSinceStart = nullptr;
+    // File chooser of File/Add File (tests replace it).
+public:
+    std::function<QString()> chooseOverlayFile;
+    std::function<QString()> chooseOverlayExport;
+private:
     std::pair<double, double> viewSpan() const;
     void stepCursor(int readings);
     void cursorsMoved();

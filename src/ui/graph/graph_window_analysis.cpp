@@ -63,6 +63,12 @@ void GraphWindow::buildAnalysisMenu()
         m_doc.cursors().clear();
         cursorsMoved();
     });
+    m_alignSinceStart = addToggle(analysis, QStringLiteral("Align by &Time Since Start"), [this](bool on) {
+        m_doc.setAlignment(on ? OverlayAlignment::SinceStart : OverlayAlignment::AbsoluteTime);
+        m_overlayView.reset();
+        if (!m_doc.overlays().empty())
+            BuildGraph();
+    });
     analysis->addSeparator();
     QAction* report = addCommand(analysis, QStringLiteral("&Report..."), {}, [this] { writeReport(); });
     m_analysisActions = {statistics, limits, excursions, cursorA, cursorB, clear, report};
@@ -77,6 +83,8 @@ void GraphWindow::buildAnalysisMenu()
 // The window's view: the zoom window of a zoomed file graph, else the whole recording.
 std::pair<double, double> GraphWindow::viewSpan() const
 {
+    if (m_overlayView)
+        return *m_overlayView;
     if (m_records.dataSet.zoom.zoomed)
         return {m_doc.zoom().windowStart(), m_doc.zoom().windowEnd()};
     return {-std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity()};

@@ -63,7 +63,17 @@ void GraphWindow::buildMenus()
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     QMenu* change = menuBar()->addMenu(QStringLiteral("&Change"));
     QAction* open = addCommand(file, QStringLiteral("&Open"), QStringLiteral("Ctrl+O"), [this] { openFromMenu(); });
-    m_export = addCommand(file, QStringLiteral("&Export"), QStringLiteral("Ctrl+E"), [this] { if (onExport) onExport(); });
+    addCommand(file, QStringLiteral("&Add File..."), {}, [this] { addOverlayFile(); });
+    m_removeFileMenu = file->addMenu(QStringLiteral("&Remove File"));
+    m_removeFileMenu->setObjectName(QStringLiteral("Remove File"));
+    m_removeFileMenu->menuAction()->setEnabled(false);
+    m_actions.push_back(m_removeFileMenu->menuAction());
+    m_export = addCommand(file, QStringLiteral("&Export"), QStringLiteral("Ctrl+E"), [this] {
+        if (!m_doc.overlays().empty())
+            exportOverlay();
+        else if (onExport)
+            onExport();
+    });
     QAction* print = addCommand(file, QStringLiteral("&Print"), QStringLiteral("Ctrl+P"), [this] { printGraph(); });
     addCommand(file, QStringLiteral("Exit Graph"), QStringLiteral("Ctrl+X"), [this] { close(); });
 
