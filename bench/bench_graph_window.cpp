@@ -79,7 +79,7 @@ struct Bench {
         for (const QString& table : QDir(QStringLiteral(TAMBLE_SOURCE_DIR "/data")).entryList({QStringLiteral("*.?vt")}))
             QFile::copy(QStringLiteral(TAMBLE_SOURCE_DIR "/data/") + table, home.filePath(table));
         records.settings.fahrenheit = false;
-        graph = std::make_unique<GraphWindow>(records, messages, nullptr);
+        graph = std::make_unique<GraphWindow>(GraphRecordsOf(records), messages, nullptr);
         graph->setLoadOnShow(false);
         graph->show();
         graph->resize(1000, 700);
