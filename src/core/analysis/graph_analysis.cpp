@@ -62,7 +62,9 @@ StatisticsTable MakeStatisticsTable(const Summary& summary, int decimals, bool w
         const ChannelStatistics& s = row.stats;
         const auto time = [&s](double at) { return s.count ? IsoTime(at).replace(QLatin1Char('T'), QLatin1Char(' ')) : QStringLiteral("—"); };
         QStringList cells{row.label.isEmpty() ? QStringLiteral("Channel %1").arg(row.channel) : row.label, row.unit,
-                          QString::number(s.count), ValueText(s, s.min, decimals), time(s.minTime),
+                          s.notNumbers ? QStringLiteral("%1 (%2 left out)").arg(s.count).arg(s.notNumbers)
+                                       : QString::number(s.count),
+                          ValueText(s, s.min, decimals), time(s.minTime),
                           ValueText(s, s.max, decimals), time(s.maxTime), ValueText(s, s.mean, decimals),
                           ValueText(s, s.stddev, decimals), ValueText(s, s.first, decimals),
                           ValueText(s, s.last, decimals)};

@@ -11,6 +11,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QTimeZone>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -34,6 +35,17 @@ int Digits(QByteArrayView text, int from, int count, bool& ok)
     return v;
 }
 
+// A converted reading as the double nearest its shortest decimal form (44.295, not the float's
+// 44.2949981689...), so that scripts and tables see the value the conversion meant.
+double AsDecimal(float v)
+{
+    char buf[32];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v);
+    double d = static_cast<double>(v);
+    std::from_chars(buf, r.ptr, d);
+    return d;
+}
+
 QString Trimmed(const QByteArray& text)
 {
     return QString::fromLatin1(text).trimmed();
@@ -41,7 +53,13 @@ QString Trimmed(const QByteArray& text)
 
 std::vector<ChannelSeries> EmptyChannels(const DataSet& data, bool fahrenheit, int humidityQuantity)
 {
-    const std::array<ChannelUnit, 4> units = DataSetChannelUnits(data, fahrenheit, humidityQuantity);
+    // A multi-bank recording read bank by bank has no .TL2 headings yet: its units by code.
+    const bool headings = std::any_of(data.unitText.begin(), data.unitText.end(),
+                                      [](const QByteArray& u) { return !u.trimmed().isEmpty(); });
+    const std::array<ChannelUnit, 4> units =
+        data.multiBank && !headings
+            ? DeriveChannelUnits(data.typeCodes, data.inputTypes, data.channelLabel, fahrenheit, humidityQuantity)
+            : DataSetChannelUnits(data, fahrenheit, humidityQuantity);
     std::vector<ChannelSeries> channels;
     for (int p = 0; p < data.channelCount() && p < 4; ++p) {
         ChannelSeries s;
@@ -54,7 +72,7 @@ std::vector<ChannelSeries> EmptyChannels(const DataSet& data, bool fahrenheit, i
     return channels;
 }
 
-SeriesResult FromRaw(const DataSet& data, bool fahrenheit, int humidityQuantity)
+RecordingSeries EmptySeries(const DataSet& data, bool fahrenheit, int humidityQuantity)
 {
     RecordingSeries series;
     series.file = data.dataFileName;
@@ -62,15 +80,20 @@ SeriesResult FromRaw(const DataSet& data, bool fahrenheit, int humidityQuantity)
     series.model = Trimmed(data.modelText);
     series.intervalDays = data.intervalMinutes / 1440.0;
     series.channels = EmptyChannels(data, fahrenheit, humidityQuantity);
-    const double start = StampToDateTime(QByteArrayView(data.firstStamp).trimmed()).value;
+    return series;
+}
+
+// Appends the raw readings of `data` from `start` (days), one interval apart.
+void AppendRaw(const DataSet& data, bool fahrenheit, int humidityQuantity, double start, RecordingSeries& series)
+{
     ChannelScaling scaling = data.scaling;
     scaling.fahrenheit = fahrenheit;
     scaling.humidityQuantity = humidityQuantity;
     const int count = std::max(0, data.readingsPerChannel);
     const int channels = static_cast<int>(series.channels.size());
     for (ChannelSeries& s : series.channels) {
-        s.time.reserve(static_cast<std::size_t>(count));
-        s.value.reserve(static_cast<std::size_t>(count));
+        s.time.reserve(s.time.size() + static_cast<std::size_t>(count));
+        s.value.reserve(s.value.size() + static_cast<std::size_t>(count));
     }
     for (int i = 0; i < count; ++i) {
         const double t = start + i * series.intervalDays;
@@ -82,9 +105,16 @@ SeriesResult FromRaw(const DataSet& data, bool fahrenheit, int humidityQuantity)
             if (fahrenheit && CountsAsTemperature(scaling, s.channel))
                 v = CelsiusToFahrenheit(v);
             s.time.push_back(t);
-            s.value.push_back(std::isfinite(v) ? static_cast<double>(v) : kNaN);
+            s.value.push_back(std::isfinite(v) ? AsDecimal(v) : kNaN);
         }
     }
+}
+
+SeriesResult FromRaw(const DataSet& data, bool fahrenheit, int humidityQuantity)
+{
+    RecordingSeries series = EmptySeries(data, fahrenheit, humidityQuantity);
+    AppendRaw(data, fahrenheit, humidityQuantity, StampToDateTime(QByteArrayView(data.firstStamp).trimmed()).value,
+              series);
     return {std::move(series), {}};
 }
 
@@ -131,6 +161,20 @@ SeriesResult FromBankFile(const DataSet& data, bool fahrenheit, int humidityQuan
 }
 
 } // namespace
+
+bool SeriesBankSink::writeBank(const DataSet& data, int bankIndex)
+{
+    double start = 0;
+    if (bankIndex == 0 || !m_used) {
+        m_series = EmptySeries(data, m_fahrenheit, m_humidity);
+        start = StampToDateTime(QByteArrayView(data.firstStamp).trimmed()).value;
+    } else {
+        start = m_series.lastTime() + 2 * m_series.intervalDays;
+    }
+    m_used = true;
+    AppendRaw(data, m_fahrenheit, m_humidity, start, m_series);
+    return true;
+}
 
 double RecordingSeries::firstTime() const
 {

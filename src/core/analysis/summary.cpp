@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocale>
 #include <cmath>
 
 namespace tamble {
@@ -18,7 +19,7 @@ double Seconds(double days)
 
 QString Number(double v)
 {
-    return QString::number(v, 'g', 17);
+    return QString::number(v, 'g', QLocale::FloatingPointShortest);
 }
 
 QString CsvField(QString text)

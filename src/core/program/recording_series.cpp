@@ -17,11 +17,17 @@ SeriesResult LoadRecordingSeries(const QString& path, const SettingsRecord& sett
         return {std::nullopt, FileNotFoundText(path)};
     auto data = std::make_unique<DataSet>();
     data->dataFileName = path;
-    Tl2BankWriter bankWriter(ExportSettingsFrom(settings, programDir));
-    const LoadResult loaded = LoadDataFile(*data, LoadOptionsFrom(settings, programDir, &bankWriter));
-    if (!loaded.ok || !bankWriter.ok()) {
-        const QString why = !loaded.message.isEmpty() ? loaded.message : bankWriter.message();
+    // The banks of a multi-bank .TL1 go straight into the readings; no .TL2 file is written.
+    SeriesBankSink banks(settings.fahrenheit, settings.humidityQuantity);
+    const LoadResult loaded = LoadDataFile(*data, LoadOptionsFrom(settings, programDir, &banks));
+    if (!loaded.ok) {
+        const QString why = loaded.message;
         return {std::nullopt, why.isEmpty() ? QStringLiteral("Unable to load ") + path : why};
+    }
+    if (banks.used()) {
+        RecordingSeries series = banks.take();
+        series.file = path;
+        return {std::move(series), {}};
     }
     if (data->multiBank) {
         // The header of the .TL2 names the channels, the rate and the stamps.

@@ -10,8 +10,7 @@
 
 namespace tamble {
 
-// The recording of `path` in the unit choices of `settings`. A multi-bank .TL1 writes its .TL2
-// beside it, as opening it as a graph does.
+// The recording of `path` in the unit choices of `settings`; nothing is written beside it.
 SeriesResult LoadRecordingSeries(const QString& path, const SettingsRecord& settings, const QString& programDir);
 
 // The readings of a recording the graph has loaded.
