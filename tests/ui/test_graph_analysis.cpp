@@ -42,8 +42,9 @@ TEST(GraphAnalysis, CursorsByMouseSetTheSpanOfTheStatistics)
     const StatisticsTable& table = g.window->statisticsPanel().table();
     ASSERT_EQ(table.rows.size(), 4u);
     EXPECT_EQ(table.rows[0][2], QString::number(inSpan));
-    EXPECT_TRUE(g.window->statisticsPanel().readout().startsWith(QStringLiteral("A ")));
-    EXPECT_TRUE(g.window->statisticsPanel().readout().contains(QStringLiteral("B−A")));
+    EXPECT_TRUE(g.window->cursorPanel().isVisible());
+    EXPECT_TRUE(g.window->cursorPanel().readout().startsWith(QStringLiteral("A ")));
+    EXPECT_TRUE(g.window->cursorPanel().readout().contains(QStringLiteral("B−A")));
 
     // Arrow keys move the selected cursor (B, the last placed) reading by reading.
     chart->setFocus();

@@ -118,7 +118,7 @@ QString CursorReadoutText(const std::vector<const ChannelSeries*>& channels, con
         return v ? QString::number(*v, 'f', decimals) : QStringLiteral("—");
     };
     QStringList parts;
-    parts << QStringLiteral("A %1   B %2   Δt %3")
+    parts << QStringLiteral("A %1\nB %2\nΔt %3")
                  .arg(a ? IsoTime(*a).replace(QLatin1Char('T'), QLatin1Char(' ')) : QStringLiteral("—"),
                       b ? IsoTime(*b).replace(QLatin1Char('T'), QLatin1Char(' ')) : QStringLiteral("—"),
                       a && b ? DeltaTimeText(*b - *a) : QStringLiteral("—"));

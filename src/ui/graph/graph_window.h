@@ -34,6 +34,7 @@ class MessageService;
 class ViewportsDialog;
 class StatisticsPanel;
 class ExcursionsPanel;
+class CursorReadoutPanel;
 class LimitsDialog;
 
 // The colour of a channel in the `file`-th file of an overlay (0: the loaded file's own).
@@ -114,6 +115,7 @@ public:
     void placeCursor(CursorName name, double at);
     StatisticsPanel& statisticsPanel() { return *m_statistics; }
     ExcursionsPanel& excursionsPanel() { return *m_excursions; }
+    CursorReadoutPanel& cursorPanel() { return *m_cursorPanel; }
     GraphDocument& document() { return m_doc; }
 
     // The chart as a picture file; the format follows the file name.
@@ -188,6 +190,7 @@ private:
     std::pair<double, double> viewSpan() const;
     void stepCursor(int readings);
     void cursorsMoved();
+    void showCursorReadout();
     void drawCursors();
     void drawLimitMarks();
     void refreshAnalysis();
@@ -217,6 +220,7 @@ private:
     QMenu* m_popup = nullptr;
     StatisticsPanel* m_statistics = nullptr;
     ExcursionsPanel* m_excursions = nullptr;
+    CursorReadoutPanel* m_cursorPanel = nullptr;
     LimitsDialog* m_limitsDialog = nullptr;
     std::vector<QAction*> m_analysisActions;
     double m_popupTime = 0;   // the date-time under the pop-up menu

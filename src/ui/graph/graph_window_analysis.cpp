@@ -26,10 +26,13 @@ void GraphWindow::buildAnalysisMenu()
 
     m_statistics = new StatisticsPanel(this);
     m_excursions = new ExcursionsPanel(this);
+    m_cursorPanel = new CursorReadoutPanel(this);
+    addDockWidget(Qt::BottomDockWidgetArea, m_cursorPanel);
     addDockWidget(Qt::BottomDockWidgetArea, m_statistics);
     addDockWidget(Qt::BottomDockWidgetArea, m_excursions);
     m_statistics->hide();
     m_excursions->hide();
+    m_cursorPanel->hide();
     connect(m_excursions, &ExcursionsPanel::excursionChosen, this, &GraphWindow::zoomToExcursion);
 
     QAction* statistics = m_statistics->toggleViewAction();
@@ -113,8 +116,22 @@ void GraphWindow::cursorsMoved()
 {
     drawCursors();
     m_chart->widget()->update();
+    showCursorReadout();
     if (m_statistics->isVisible() || m_excursions->isVisible())
         refreshAnalysis();
+}
+
+// The read-out shows while a cursor stands on the chart.
+void GraphWindow::showCursorReadout()
+{
+    const bool any = !m_liveShown && m_doc.cursors().any() && m_doc.series();
+    m_cursorPanel->setReadout(any ? CursorReadoutText(m_doc.visibleSeries(), m_doc.cursors(), m_precision) : QString());
+    if (any && isVisible()) {
+        m_cursorPanel->show();
+        resizeDocks({m_cursorPanel}, {m_cursorPanel->widget()->sizeHint().width() + 12}, Qt::Horizontal);
+    }
+    else if (!any)
+        m_cursorPanel->hide();
 }
 
 void GraphWindow::drawCursors()
@@ -170,13 +187,13 @@ void GraphWindow::drawLimitMarks()
 void GraphWindow::refreshAnalysis()
 {
     const bool file = !m_liveShown && m_doc.hasReadings();
+    showCursorReadout();
     for (QAction* a : m_analysisActions)
         a->setEnabled(file || a == m_statistics->toggleViewAction() || a == m_excursions->toggleViewAction());
     if (!m_statistics->isVisible() && !m_excursions->isVisible())
         return;   // read when a dock shows
     if (!file || !m_doc.series()) {
         m_statistics->showTable({}, QString());
-        m_statistics->setReadout(QString());
         m_excursions->showExcursions({}, {});
         return;
     }
@@ -196,9 +213,6 @@ void GraphWindow::refreshAnalysis()
                                 QStringLiteral(" – ") +
                                 IsoTime(summary.rows.empty() ? summary.to : summary.rows.front().stats.lastTime)
                                     .replace(QLatin1Char('T'), QLatin1Char(' ')));
-    m_statistics->setReadout(m_doc.cursors().any()
-                                 ? CursorReadoutText(m_doc.visibleSeries(), m_doc.cursors(), m_precision)
-                                 : QString());
     std::vector<std::pair<double, double>> spans;
     for (const SummaryRow& row : summary.rows)
         for (const Excursion& e : row.stats.excursions)

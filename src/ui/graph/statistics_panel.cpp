@@ -48,10 +48,6 @@ StatisticsPanel::StatisticsPanel(QWidget* parent) : QDockWidget(QStringLiteral("
     setObjectName(QStringLiteral("StatisticsPanel"));
     auto* body = new QWidget(this);
     auto* column = new QVBoxLayout(body);
-    m_readout = new QLabel(body);
-    m_readout->setObjectName(QStringLiteral("CursorReadout"));
-    m_readout->setAccessibleName(QStringLiteral("Cursor read-out"));
-    m_readout->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_span = new QLabel(body);
     m_span->setObjectName(QStringLiteral("StatisticsSpan"));
     m_span->setAccessibleName(QStringLiteral("Span"));
@@ -63,7 +59,6 @@ StatisticsPanel::StatisticsPanel(QWidget* parent) : QDockWidget(QStringLiteral("
     connect(copy, &QPushButton::clicked, this, [this] { QApplication::clipboard()->setText(TableText(m_table)); });
     row->addWidget(m_span, 1);
     row->addWidget(copy);
-    column->addWidget(m_readout);
     column->addLayout(row);
     column->addWidget(m_view, 1);
     setWidget(body);
@@ -76,15 +71,27 @@ void StatisticsPanel::showTable(const StatisticsTable& table, const QString& spa
     Fill(m_view, table);
 }
 
-void StatisticsPanel::setReadout(const QString& text)
+CursorReadoutPanel::CursorReadoutPanel(QWidget* parent) : QDockWidget(QStringLiteral("Cursors"), parent)
 {
-    m_readout->setText(text);
-    m_readout->setVisible(!text.isEmpty());
+    setObjectName(QStringLiteral("CursorReadoutPanel"));
+    m_text = new QLabel(this);
+    m_text->setObjectName(QStringLiteral("CursorReadout"));
+    m_text->setAccessibleName(QStringLiteral("Cursor read-out"));
+    m_text->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_text->setMargin(6);
+    m_text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setWidget(m_text);
 }
 
-QString StatisticsPanel::readout() const
+void CursorReadoutPanel::setReadout(const QString& text)
 {
-    return m_readout->text();
+    m_text->setText(text);
+    setMinimumWidth(m_text->sizeHint().width() + 16);   // the dock never cuts a line
+}
+
+QString CursorReadoutPanel::readout() const
+{
+    return m_text->text();
 }
 
 ExcursionsPanel::ExcursionsPanel(QWidget* parent) : QDockWidget(QStringLiteral("Excursions"), parent)

@@ -1,7 +1,7 @@
 #pragma once
 // The Statistics dock of the graph window: one row per visible channel over the span between the
-// cursors (else the view), the cursor read-out above it, and "Copy", which puts the table on the
-// clipboard as tab-separated text with a header line.
+// cursors (else the view), and "Copy", which puts the table on the clipboard as tab-separated text
+// with a header line.
 
 #include "analysis/graph_analysis.h"
 
@@ -18,16 +18,26 @@ public:
     explicit StatisticsPanel(QWidget* parent);
 
     void showTable(const StatisticsTable& table, const QString& spanText);
-    void setReadout(const QString& text);
     const StatisticsTable& table() const { return m_table; }
     QTableWidget* tableWidget() const { return m_view; }
-    QString readout() const;
 
 private:
     StatisticsTable m_table;
     QTableWidget* m_view = nullptr;
     QLabel* m_span = nullptr;
-    QLabel* m_readout = nullptr;
+};
+
+// The cursor read-out: the times of A and B with Δt, and per visible channel the reading at A,
+// at B and B−A. It shows while a cursor is set.
+class CursorReadoutPanel : public QDockWidget {
+    Q_OBJECT
+public:
+    explicit CursorReadoutPanel(QWidget* parent);
+    void setReadout(const QString& text);
+    QString readout() const;
+
+private:
+    QLabel* m_text = nullptr;
 };
 
 // The Excursions dock: start, end, duration, extreme, limit and channel of every excursion of the
