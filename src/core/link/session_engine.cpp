@@ -10,8 +10,6 @@
 #include "format/logger_info.h"
 #include "link/realtime.h"
 
-#include <utility>
-
 namespace tamble {
 
 namespace {
@@ -24,7 +22,7 @@ bool IsStatusTransaction(TransactionKind t)
 } // namespace
 
 SessionEngine::SessionEngine(SessionHost& host, SessionRecords records)
-    : m_host(host), m_r(records), m_download(std::make_unique<Download>(*this)),
+    : m_host(host), m_r(records), m_gate(host, *this), m_download(std::make_unique<Download>(*this)),
       m_statusHandler(MakeStatusTransaction())
 {
 }
@@ -336,9 +334,7 @@ void SessionEngine::EndSession()
         m_host.setSessionWindowVisible(false);
     }
     m_readDeferred = false;
-    m_waitId = 0;
-    m_held.fill(false);
-    m_heldBytes.clear();
+    m_gate.drop();
     m_host.sessionEnded();
 }
 
@@ -377,13 +373,13 @@ void SessionEngine::arm(int ticks, bool record)
 {
     if (record)
         m_r.state.lastTimeout = ticks;
-    m_held[HeldTimeout] = false;  // a time-out that fired before this arming is void
+    m_gate.voidTimeout();  // a time-out that fired before this arming is void
     m_host.armTrigger(ticks);
 }
 
 void SessionEngine::disarm()
 {
-    m_held[HeldTimeout] = false;
+    m_gate.voidTimeout();
     m_host.armTrigger(0);
 }
 
@@ -399,89 +395,11 @@ void SessionEngine::flushInput()
     ++m_inputGeneration;
 }
 
-// ---------------------------------------------------------------- waits
-
-void SessionEngine::wait(int ticks, std::function<void()> then)
-{
-    if (m_finished)
-        return;
-    const std::uint64_t id = ++m_nextWaitId;
-    m_waitId = id;
-    m_host.after(ticks, [this, id, then = std::move(then)] { onWaitElapsed(id, then); });
-}
-
-void SessionEngine::runSteps(std::vector<TimedStep> steps, std::function<void()> then)
-{
-    if (steps.empty()) {
-        if (then)
-            then();
-        return;
-    }
-    TimedStep first = std::move(steps.front());
-    steps.erase(steps.begin());
-    auto rest = [this, first = std::move(first.action), steps = std::move(steps), then = std::move(then)]() mutable {
-        if (first)
-            first();
-        runSteps(std::move(steps), std::move(then));
-    };
-    if (first.ticks <= 0)
-        rest();
-    else
-        wait(first.ticks, std::move(rest));
-}
-
-void SessionEngine::onWaitElapsed(std::uint64_t id, const std::function<void()>& then)
-{
-    // A wait the end of the session (or a newer wait) has replaced is void.
-    if (m_finished || id != m_waitId)
-        return;
-    m_waitId = 0;
-    if (then)
-        then();
-    deliverHeldEvents();
-}
-
-bool SessionEngine::hold(int event)
-{
-    if (!waiting())
-        return false;
-    m_held[static_cast<std::size_t>(event)] = true;
-    return true;
-}
-
-void SessionEngine::deliverHeldEvents()
-{
-    while (!waiting() && !m_finished) {
-        if (!m_heldBytes.isEmpty()) {
-            const QByteArray bytes = std::exchange(m_heldBytes, {});
-            if (m_heldGeneration == m_inputGeneration)
-                onBytes(bytes);
-            continue;
-        }
-        int next = -1;
-        for (int e = 0; e < kHeldEventCount; ++e)
-            if (m_held[static_cast<std::size_t>(e)]) {
-                next = e;
-                break;
-            }
-        if (next < 0)
-            return;
-        m_held[static_cast<std::size_t>(next)] = false;
-        switch (next) {
-        case HeldFailure: onPortError(m_heldFailure); break;
-        case HeldRead: onBytesAvailable(); break;
-        case HeldDrain: onOutputDrained(); break;
-        case HeldTimeout: onTimeout(); break;
-        default: break;
-        }
-    }
-}
-
 // ---------------------------------------------------------------- events
 
 void SessionEngine::onBytesAvailable()
 {
-    if (m_finished || hold(HeldRead))
+    if (m_finished || m_gate.hold(HeldEvent::Read))
         return;
     SerialPort& port = m_host.port();
     if (!port.isOpen())
@@ -499,7 +417,7 @@ void SessionEngine::onBytesAvailable()
 
 void SessionEngine::onOutputDrained()
 {
-    if (m_finished || hold(HeldDrain))
+    if (m_finished || m_gate.hold(HeldEvent::Drain))
         return;
     if (m_host.port().isOpen() && m_host.port().inputBytesWaiting() > 0)
         onBytesAvailable();
@@ -510,9 +428,7 @@ void SessionEngine::onBytes(const QByteArray& bytes)
     if (m_finished)
         return;
     if (waiting()) {
-        if (m_heldBytes.isEmpty())
-            m_heldGeneration = m_inputGeneration;
-        m_heldBytes += bytes;
+        m_gate.holdBytes(bytes, m_inputGeneration);
         return;
     }
     SessionState& s = m_r.state;
@@ -535,11 +451,17 @@ void SessionEngine::onBytes(const QByteArray& bytes)
             return;
         // The rest of the chunk is heard once the wait the arrival began is over.
         if (waiting() && i + 1 < bytes.size()) {
-            m_heldGeneration = m_inputGeneration;
-            m_heldBytes = bytes.mid(i + 1) + m_heldBytes;
+            m_gate.holdRestOfChunk(bytes.mid(i + 1), m_inputGeneration);
             return;
         }
     }
+}
+
+void SessionEngine::onHeldBytes(const QByteArray& bytes, std::uint64_t generation)
+{
+    // Bytes read before a flush of the input belong to nobody.
+    if (generation == m_inputGeneration)
+        onBytes(bytes);
 }
 
 void SessionEngine::onOverflow()
@@ -690,7 +612,7 @@ void SessionEngine::onTransferLine()
 
 void SessionEngine::onTimeout()
 {
-    if (m_finished || hold(HeldTimeout))
+    if (m_finished || m_gate.hold(HeldEvent::Timeout))
         return;
     SessionState& s = m_r.state;
     switch (s.linkState) {
@@ -874,11 +796,8 @@ void SessionEngine::onPortError(const QString& why)
 {
     if (m_finished || m_r.state.transaction == TransactionKind::None)
         return;
-    if (waiting()) {
-        m_heldFailure = why;
-        hold(HeldFailure);
+    if (m_gate.holdFailure(why))
         return;
-    }
     m_r.state.modemOnline = false;
     EndSession();
     ReportOutcome({QStringLiteral("Serial port failed: ") + why + QStringLiteral("; comm. aborted"),
