@@ -1,9 +1,9 @@
 #pragma once
 // The communication session engine. It takes events in (bytes arrived, output drained, time-out,
 // abort, progress tick) and gives actions out through SessionHost; it owns no port and no timer.
-// Its waits and the events held during them are the EventGate's. Transactions that are not built
-// in (setup sending, station address, baud rate, modem and com-test states) plug in as handler
-// objects.
+// Its waits and the events held during them are the EventGate's; bringing the link up before a
+// transaction is the LinkBringUp's. Transactions that are not built in (setup sending, station
+// address, baud rate, modem and com-test states) plug in as handler objects.
 
 #include "link/event_gate.h"
 #include "link/session_host.h"
@@ -28,6 +28,7 @@ struct CommandLineMode;
 struct MemoryGeometry;
 class SessionEngine;
 class Download;
+class LinkBringUp;
 
 // Handles one transaction kind once the link is up.
 class TransactionHandler {
@@ -91,8 +92,6 @@ public:
     void sendFramed(const QByteArray& body, bool forceStationZero = false);
     void sendLetterCommand(char letter);
     void ReportOutcome(const Outcome& outcome);
-    // The speed confirmation after the echo byte; `then` runs once it is sent.
-    void ConfirmBaud(std::function<void()> then);
     // Wait `ticks`, then run `then` in a later event; what comes meanwhile is held and handed on
     // afterwards (event_gate.h). The end of the session drops a pending wait.
     void wait(int ticks, std::function<void()> then) { m_gate.wait(ticks, std::move(then)); }
@@ -107,6 +106,10 @@ public:
     void arm(int ticks, bool record = false);
     void disarm();
     void clearReceive();
+    // Flush the port's input: the rest of a chunk being read and bytes held from before are dropped.
+    void flushInput();
+    // The progress meter back to 0.
+    void resetMeter();
 
     // --- events ---
     // Bytes are waiting in the port: read them unless output is still queued.
@@ -124,6 +127,7 @@ public:
     // --- plug-ins ---
     void setTransactionHandler(TransactionKind kind, TransactionHandler* handler);
     void setStateHandler(LinkState state, LinkStateHandler* handler);
+    LinkStateHandler* stateHandler(LinkState state) const;
     void setStatusDecoder(StatusDecoder decoder) { m_decoder = std::move(decoder); }
     StatusDecodeResult decodeStatus(QByteArrayView record, const StatusContext& context);
 
@@ -154,28 +158,19 @@ private:
     void onHeldBytes(const QByteArray& bytes, std::uint64_t generation) override;
 
     void onArrival(char latest);
-    void onWakeUpArrival(char latest);
     void onOverflow();
-    void flushInput();
-    void onHandshakeLine();
-    void onWakeUpTimeout();
-    void onHandshakeTimeout();
-    void onFastStartTimeout();
     void onAwaitLine();
     void onAwaitTimeout();
     void onTransferLine();
     void onTransferTimeout();
     void onStatusFirstLine();
-    void sendWakeUpBurst();
-    void openSessionPort();
-    void startLink();
-    void startModemDialogue();
     void showSessionWindow();
     TransactionHandler* handlerFor(TransactionKind kind);
 
     SessionHost& m_host;
     SessionRecords m_r;
     EventGate m_gate;
+    std::unique_ptr<LinkBringUp> m_bringUp;
     std::unique_ptr<Download> m_download;
     std::unique_ptr<TransactionHandler> m_statusHandler;
     StatusDecoder m_decoder;
