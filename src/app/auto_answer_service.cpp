@@ -2,7 +2,7 @@
 #include "settings/port_diagnosis.h"
 
 #include "settings/log_routines.h"
-#include "platform/qt_serial_port.h"
+#include "platform/auto_answer_runner.h"
 #include "platform/session_runner.h"
 #include "platform/startup_log.h"
 #include "link/auto_answer.h"
@@ -13,7 +13,6 @@
 #include "link/setup_sender.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QTimer>
 #include <algorithm>
 #include <optional>
@@ -23,18 +22,13 @@ namespace tamble {
 namespace {
 
 // The session runner with auto-answer wired in.
-class AutoAnswerService : public HeadlessSessionRunner, public AutoAnswerHost {
+class AutoAnswerService : public HeadlessSessionRunner {
 public:
     AutoAnswerService(AppRecords& records, int maxCalls)
-        : HeadlessSessionRunner(records), m_records(records), m_aaPort(records.programDir), m_maxCalls(maxCalls),
-          m_sender(records.setup), m_auto(engine(), *this, records.setup, m_savedCopy, records.programDir)
+        : HeadlessSessionRunner(records), m_records(records), m_maxCalls(maxCalls), m_sender(records.setup),
+          m_aa(*this, records, [this] { saveSettings(); })
     {
         engine().setTransactionHandler(TransactionKind::SendSetup, &m_sender);
-        m_aaPort.onReadyRead = [this] { m_auto.onAaReadable(); };
-        m_second.setInterval(1000);
-        connect(&m_second, &QTimer::timeout, this, [this] { m_auto.onSecond(); });
-        m_resend.setInterval(1000);
-        connect(&m_resend, &QTimer::timeout, this, [this] { m_auto.onResendSecond(); });
         // Whatever would be a dialog is a log line: nobody watches this program.
         messageHandler = [this](const Outcome& o) {
             SessionRunner::appendLogLine(o.message);
@@ -44,35 +38,33 @@ public:
 
     int run()
     {
-        if (!m_auto.setupAaComPort())
+        if (!m_aa.autoAnswer().setupAaComPort())
             return EndWithLog(LogRoutine::Fatal, m_records.programDir,
                               QString::fromLatin1(kPortOpenFailedText), kExitFailure);
         finished = [](int) {};  // the service outlives its callers' outcomes
         const int status = QCoreApplication::exec();
-        m_aaPort.close();
+        m_aa.port().close();
         return status;
     }
 
     // --- SessionHost: the auto-answer cycle ---
-    QString nextAutoAnswerFile() override { return m_auto.nextAutoAnswerFile(); }
-    void startResendTimer() override { m_auto.startResendTimer(); }
+    QString nextAutoAnswerFile() override { return m_aa.autoAnswer().nextAutoAnswerFile(); }
+    void startResendTimer() override { m_aa.autoAnswer().startResendTimer(); }
     void autoAnswerHangup() override
     {
         ++m_calls;
         const bool last = m_maxCalls > 0 && m_calls >= m_maxCalls;
-        m_auto.AAHangupModem([last] {
+        m_aa.autoAnswer().AAHangupModem([last] {
             if (last)
                 QCoreApplication::exit(kExitSuccess);
         });
     }
 
-    // --- AutoAnswerHost ---
-    SerialPort& aaPort() override { return m_aaPort; }
-    void after(int ticks, std::function<void()> then) override { SessionRunner::after(ticks, std::move(then)); }
-    void setSecondTimerRunning(bool running) override { running ? m_second.start() : m_second.stop(); }
-    void setResendTimerRunning(bool running) override { running ? m_resend.start() : m_resend.stop(); }
-    bool fileExists(const QString& path) override { return QFileInfo::exists(path); }
-    void saveSettings() override
+    bool m_fileAutoAnswer = false;
+    bool m_fileUseModem = false;
+
+private:
+    void saveSettings()
     {
         // The service turned auto answer on for itself; the file keeps the user's choice.
         SettingsRecord copy = m_records.settings;
@@ -81,19 +73,11 @@ public:
         SaveSettings(m_records.programDir, copy);
     }
 
-    bool m_fileAutoAnswer = false;
-    bool m_fileUseModem = false;
-
-private:
     AppRecords& m_records;
-    QtSerialPort m_aaPort;
     int m_maxCalls = 0;
     int m_calls = 0;
-    SetupRecord m_savedCopy;
     SetupSender m_sender;
-    AutoAnswer m_auto;
-    QTimer m_second;
-    QTimer m_resend;
+    AutoAnswerRunner m_aa;
 };
 
 int runAutoAnswer(AppRecords& records, const QStringList& params)

@@ -3,10 +3,7 @@
 // settings say use modem) and end with one log line.
 #include "platform/session_runner.h"
 #include "app/unattended.h"
-#include "directory/directory_list_rules.h"
-#include "link/modem.h"
-
-#include <QDir>
+#include "program/dialler_wiring.h"
 
 namespace tamble {
 
@@ -15,16 +12,8 @@ namespace {
 int RunReceive(AppRecords& records, TransactionKind kind)
 {
     UnattendedSessionRunner runner(records);
-    // Dialling takes the number of the selected phone-list entry, unless parameter 4 gave the
-    // number itself (more than 4 characters).
-    ModemDialler dialler([&records] {
-        const auto number =
-            PhoneListNumber(QDir(records.programDir).filePath(QStringLiteral("Phone.ini")), records.settings.phoneEntry);
-        if (number)
-            records.settings.phoneNumber = *number;
-    });
-    dialler.setPhoneNumberFromCommandLine(records.parameters.value(3).size() > 4);
-    dialler.install(runner.engine());
+    ModemDialler dialler;
+    InstallDialler(runner.engine(), records, dialler);
     runner.startUnattended(kind);
     return RunToOutcome(runner);
 }

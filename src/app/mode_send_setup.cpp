@@ -4,32 +4,11 @@
 #include "platform/session_runner.h"
 #include "platform/startup_log.h"
 #include "app/unattended.h"
-#include "directory/directory_list_rules.h"
-#include "link/modem.h"
+#include "program/dialler_wiring.h"
 #include "link/setup_sender.h"
 #include "setup/setup_file.h"
 
-#include <QDir>
-
 namespace tamble {
-
-namespace {
-
-// Dialling takes the number of the selected phone-list entry, unless
-// parameter 4 gave the number itself (more than 4 characters).
-void InstallDialler(SessionRunner& runner, AppRecords& records, ModemDialler& dialler)
-{
-    dialler = ModemDialler([&records] {
-        const auto number =
-            PhoneListNumber(QDir(records.programDir).filePath(QStringLiteral("Phone.ini")), records.settings.phoneEntry);
-        if (number)
-            records.settings.phoneNumber = *number;
-    });
-    dialler.setPhoneNumberFromCommandLine(records.parameters.value(3).size() > 4);
-    dialler.install(runner.engine());
-}
-
-} // namespace
 
 int RunSendSetupMode(AppRecords& records, const QString& /*setupFile*/)
 {
@@ -56,7 +35,7 @@ int RunSendSetupMode(AppRecords& records, const QString& /*setupFile*/)
 
     UnattendedSessionRunner runner(records);
     ModemDialler dialler;
-    InstallDialler(runner, records, dialler);
+    InstallDialler(runner.engine(), records, dialler);
     SetupSender sender(records.setup);
     runner.engine().setTransactionHandler(TransactionKind::SendSetup, &sender);
     runner.startUnattended(TransactionKind::SendSetup);

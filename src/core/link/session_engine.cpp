@@ -1,16 +1,15 @@
 #include "link/session_engine.h"
-#include "settings/port_diagnosis.h"
 
 #include "settings/command_line.h"
 #include "settings/settings_record.h"
 #include "link/download.h"
 #include "link/engine_status.h"
 #include "link/framing.h"
+#include "link/link_bring_up.h"
 #include "link/link_timing.h"
 #include "format/logger_info.h"
 #include "link/realtime.h"
 
-#include <utility>
 
 namespace tamble {
 
@@ -24,8 +23,8 @@ bool IsStatusTransaction(TransactionKind t)
 } // namespace
 
 SessionEngine::SessionEngine(SessionHost& host, SessionRecords records)
-    : m_host(host), m_r(records), m_download(std::make_unique<Download>(*this)),
-      m_statusHandler(MakeStatusTransaction())
+    : m_host(host), m_r(records), m_gate(host, *this), m_bringUp(std::make_unique<LinkBringUp>(*this)),
+      m_download(std::make_unique<Download>(*this)), m_statusHandler(MakeStatusTransaction())
 {
 }
 
@@ -43,6 +42,12 @@ void SessionEngine::setStateHandler(LinkState st, LinkStateHandler* handler)
     const auto i = static_cast<std::size_t>(st);
     if (i < m_stateHandlers.size())
         m_stateHandlers[i] = handler;
+}
+
+LinkStateHandler* SessionEngine::stateHandler(LinkState st) const
+{
+    const auto i = static_cast<std::size_t>(st);
+    return i < m_stateHandlers.size() ? m_stateHandlers[i] : nullptr;
 }
 
 TransactionHandler* SessionEngine::handlerFor(TransactionKind kind)
@@ -77,11 +82,7 @@ void SessionEngine::StartSession()
         s.baseTimeout = static_cast<std::uint16_t>(base);
     s.dateCode = HandshakeDateCode{};
     showSessionWindow();
-    if (s.modemOnline && s.autoAnswerCount == 0) {
-        startLink();
-        return;
-    }
-    openSessionPort();
+    m_bringUp->start();
 }
 
 // The session window as a new session shows it: meter, block count, file and Abort.
@@ -108,129 +109,6 @@ void SessionEngine::showSessionWindow()
         m_host.setAbortEnabled(false);
     m_host.setMeterVisible(!(set.fastProtocol || s.transaction == TransactionKind::SetBaudRate));
     m_host.setSessionWindowVisible(true);
-}
-
-// Opens the port at the session's speed, takes the timer trigger, and wakes a modem up with a DTR
-// pulse (not for a caller that is already on line).
-void SessionEngine::openSessionPort()
-{
-    SessionState& s = m_r.state;
-    const SettingsRecord& set = m_r.settings;
-    SerialPort& port = m_host.port();
-    if (set.useModem)
-        m_host.setAbortVisible(false);
-    port.setPortNumber(set.portNumber);
-    port.setBaud((set.wireless || set.useModem || set.fastProtocol) ? set.baud : 1200);
-    port.setOutputBufferSize(8192);
-    if (!port.open()) {
-        EndSession();
-        ReportOutcome({QString::fromLatin1(kPortOpenFailedText), DialogKind::Warning,
-                       DialogButtons::Ok, 0});
-        return;
-    }
-    if (!s.triggerHeld) {
-        std::uint16_t handle = 0;
-        if (m_host.reserveTrigger(handle))
-            s.timerHandle = handle;
-        s.triggerHeld = true;
-    }
-    if (!(set.useModem && s.autoAnswerCount == 0)) {
-        startModemDialogue();
-        return;
-    }
-    runSteps({{0, [&port] { port.setDtr(true); }},
-              {ticks::kDtrRaise, [&port] { port.setDtr(false); }},
-              {ticks::kDtrSessionLow, [&port] { port.setDtr(true); }},
-              {ticks::kDtrSessionLow, {}}},
-             [this] { startModemDialogue(); });
-}
-
-// A modem that is not on line yet gets its initialisation string first; otherwise the link starts.
-void SessionEngine::startModemDialogue()
-{
-    SessionState& s = m_r.state;
-    const SettingsRecord& set = m_r.settings;
-    if (!set.useModem || s.modemOnline) {
-        startLink();
-        return;
-    }
-    if (LinkStateHandler* h = m_stateHandlers[static_cast<std::size_t>(LinkState::ModemInit)]) {
-        s.linkState = LinkState::ModemInit;
-        h->onEnter(*this);
-        return;
-    }
-    s.commandBuffer = set.localModemInit.toLatin1().left(100);
-    m_host.setStatusText(QStringLiteral("Setup modem: ") + set.localModemInit);
-    m_host.port().putString(set.localModemInit.toLatin1() + '\r');
-    arm(ticks::kModemInitReply);
-    clearReceive();
-    s.linkState = LinkState::ModemInit;
-}
-
-// The wake-up burst, slow or fast, and the wait for the logger's echo or acknowledgement.
-void SessionEngine::startLink()
-{
-    SessionState& s = m_r.state;
-    const SettingsRecord& set = m_r.settings;
-    s.statusPending = true;
-    m_host.setStatusText(s.transaction == TransactionKind::EndRealTime ? QStringLiteral("Terminating link...")
-                                                                        : QStringLiteral("Establishing link..."));
-    s.linkUp = false;
-    flushInput();
-    clearReceive();
-
-    int timeout;
-    if (set.fastProtocol || s.transaction == TransactionKind::SetBaudRate) {
-        s.linkState = LinkState::FastStart;
-        timeout = ticks::kFastStart;
-    } else {
-        m_host.setProgressTimerRunning(true);
-        s.linkState = LinkState::WakeUp;
-        timeout = ticks::kWakeUpEcho;
-    }
-    if (set.useModem)
-        timeout += ticks::kModemExtra;
-    sendWakeUpBurst();
-    arm(timeout);
-}
-
-void SessionEngine::sendWakeUpBurst()
-{
-    const SessionState& s = m_r.state;
-    const bool shortBlock = m_r.settings.fastProtocol || s.transaction == TransactionKind::SetBaudRate;
-    const int speed = m_host.port().baud();
-    const int count = WakeUpBlockCount(shortBlock, speed);
-    const QByteArray block = WakeUpBlock(m_r.settings.fastProtocol, shortBlock, speed);
-    for (int i = 0; i < count; ++i)
-        m_host.port().putString(block);
-    m_meter = 0;
-    m_host.setMeter(0);
-}
-
-void SessionEngine::ConfirmBaud(std::function<void()> then)
-{
-    SerialPort& port = m_host.port();
-    const SettingsRecord& set = m_r.settings;
-    port.flushOutput();
-    if (set.baud != 19200) {
-        port.setBaud(set.baud);
-        const char confirmation = static_cast<char>(set.baud == 1200 ? 0xC0 : 0x80);
-        wait(ticks::kSpeedSettle, [&port, confirmation, then = std::move(then)] {
-            port.putString(QByteArray(1, confirmation));
-            then();
-        });
-    } else if (set.wireless || set.useModem) {
-        port.putString(QByteArray("\x00\xE0\xFF\xFF\xFF\x00\x00", 7));
-        then();
-    } else {
-        runSteps({{ticks::kEchoSettle,
-                   [this, &port] {
-                       port.putString(QByteArrayLiteral("E"));
-                       m_r.state.lineComplete = false;
-                   }},
-                  {ticks::kEchoSettle, [&port] { port.setBaud(19200); }}},
-                 std::move(then));
-    }
 }
 
 void SessionEngine::DispatchTransaction()
@@ -336,9 +214,7 @@ void SessionEngine::EndSession()
         m_host.setSessionWindowVisible(false);
     }
     m_readDeferred = false;
-    m_waitId = 0;
-    m_held.fill(false);
-    m_heldBytes.clear();
+    m_gate.drop();
     m_host.sessionEnded();
 }
 
@@ -377,13 +253,13 @@ void SessionEngine::arm(int ticks, bool record)
 {
     if (record)
         m_r.state.lastTimeout = ticks;
-    m_held[HeldTimeout] = false;  // a time-out that fired before this arming is void
+    m_gate.voidTimeout();  // a time-out that fired before this arming is void
     m_host.armTrigger(ticks);
 }
 
 void SessionEngine::disarm()
 {
-    m_held[HeldTimeout] = false;
+    m_gate.voidTimeout();
     m_host.armTrigger(0);
 }
 
@@ -399,89 +275,17 @@ void SessionEngine::flushInput()
     ++m_inputGeneration;
 }
 
-// ---------------------------------------------------------------- waits
-
-void SessionEngine::wait(int ticks, std::function<void()> then)
+void SessionEngine::resetMeter()
 {
-    if (m_finished)
-        return;
-    const std::uint64_t id = ++m_nextWaitId;
-    m_waitId = id;
-    m_host.after(ticks, [this, id, then = std::move(then)] { onWaitElapsed(id, then); });
-}
-
-void SessionEngine::runSteps(std::vector<TimedStep> steps, std::function<void()> then)
-{
-    if (steps.empty()) {
-        if (then)
-            then();
-        return;
-    }
-    TimedStep first = std::move(steps.front());
-    steps.erase(steps.begin());
-    auto rest = [this, first = std::move(first.action), steps = std::move(steps), then = std::move(then)]() mutable {
-        if (first)
-            first();
-        runSteps(std::move(steps), std::move(then));
-    };
-    if (first.ticks <= 0)
-        rest();
-    else
-        wait(first.ticks, std::move(rest));
-}
-
-void SessionEngine::onWaitElapsed(std::uint64_t id, const std::function<void()>& then)
-{
-    // A wait the end of the session (or a newer wait) has replaced is void.
-    if (m_finished || id != m_waitId)
-        return;
-    m_waitId = 0;
-    if (then)
-        then();
-    deliverHeldEvents();
-}
-
-bool SessionEngine::hold(int event)
-{
-    if (!waiting())
-        return false;
-    m_held[static_cast<std::size_t>(event)] = true;
-    return true;
-}
-
-void SessionEngine::deliverHeldEvents()
-{
-    while (!waiting() && !m_finished) {
-        if (!m_heldBytes.isEmpty()) {
-            const QByteArray bytes = std::exchange(m_heldBytes, {});
-            if (m_heldGeneration == m_inputGeneration)
-                onBytes(bytes);
-            continue;
-        }
-        int next = -1;
-        for (int e = 0; e < kHeldEventCount; ++e)
-            if (m_held[static_cast<std::size_t>(e)]) {
-                next = e;
-                break;
-            }
-        if (next < 0)
-            return;
-        m_held[static_cast<std::size_t>(next)] = false;
-        switch (next) {
-        case HeldFailure: onPortError(m_heldFailure); break;
-        case HeldRead: onBytesAvailable(); break;
-        case HeldDrain: onOutputDrained(); break;
-        case HeldTimeout: onTimeout(); break;
-        default: break;
-        }
-    }
+    m_meter = 0;
+    m_host.setMeter(0);
 }
 
 // ---------------------------------------------------------------- events
 
 void SessionEngine::onBytesAvailable()
 {
-    if (m_finished || hold(HeldRead))
+    if (m_finished || m_gate.hold(HeldEvent::Read))
         return;
     SerialPort& port = m_host.port();
     if (!port.isOpen())
@@ -499,7 +303,7 @@ void SessionEngine::onBytesAvailable()
 
 void SessionEngine::onOutputDrained()
 {
-    if (m_finished || hold(HeldDrain))
+    if (m_finished || m_gate.hold(HeldEvent::Drain))
         return;
     if (m_host.port().isOpen() && m_host.port().inputBytesWaiting() > 0)
         onBytesAvailable();
@@ -510,9 +314,7 @@ void SessionEngine::onBytes(const QByteArray& bytes)
     if (m_finished)
         return;
     if (waiting()) {
-        if (m_heldBytes.isEmpty())
-            m_heldGeneration = m_inputGeneration;
-        m_heldBytes += bytes;
+        m_gate.holdBytes(bytes, m_inputGeneration);
         return;
     }
     SessionState& s = m_r.state;
@@ -535,11 +337,17 @@ void SessionEngine::onBytes(const QByteArray& bytes)
             return;
         // The rest of the chunk is heard once the wait the arrival began is over.
         if (waiting() && i + 1 < bytes.size()) {
-            m_heldGeneration = m_inputGeneration;
-            m_heldBytes = bytes.mid(i + 1) + m_heldBytes;
+            m_gate.holdRestOfChunk(bytes.mid(i + 1), m_inputGeneration);
             return;
         }
     }
+}
+
+void SessionEngine::onHeldBytes(const QByteArray& bytes, std::uint64_t generation)
+{
+    // Bytes read before a flush of the input belong to nobody.
+    if (generation == m_inputGeneration)
+        onBytes(bytes);
 }
 
 void SessionEngine::onOverflow()
@@ -559,11 +367,11 @@ void SessionEngine::onArrival(char latest)
     SessionState& s = m_r.state;
     switch (s.linkState) {
     case LinkState::WakeUp:
-        onWakeUpArrival(latest);
+        m_bringUp->onWakeUpArrival(latest);
         return;
     case LinkState::Handshake:
         if (s.lineComplete)
-            onHandshakeLine();
+            m_bringUp->onHandshakeLine();
         return;
     case LinkState::AwaitResponse:
         if (s.lineComplete)
@@ -592,63 +400,6 @@ void SessionEngine::onArrival(char latest)
     default:
         return;  // Connected, FastStart, idle: bytes collect
     }
-}
-
-void SessionEngine::onWakeUpArrival(char latest)
-{
-    SessionState& s = m_r.state;
-    if (s.transaction == TransactionKind::EndRealTime)
-        return;
-    // Earlier bytes have been looked at already; only the latest can be the echo.
-    if (static_cast<std::uint8_t>(latest) == EchoByteForBaud(m_r.settings.baud) && latest != '\r') {
-        ConfirmBaud([this] {
-            clearReceive();
-            arm(m_r.settings.useModem ? ticks::kHandshakeModem : ticks::kHandshakeDirect);
-            m_r.state.linkState = LinkState::Handshake;
-        });
-        return;
-    }
-    if (s.lineComplete && s.rxBuffer.contains('R') && m_host.port().baud() == 1200) {
-        m_host.port().putString(QByteArray(1, BaudLetter(m_r.settings.baud)));
-        wait(ticks::kEchoSettle, [this] {
-            m_host.port().setBaud(m_r.settings.baud);
-            clearReceive();
-            arm(ticks::kHandshakeAfterR);
-            m_r.state.linkState = LinkState::Handshake;
-        });
-    }
-}
-
-void SessionEngine::onHandshakeLine()
-{
-    SessionState& s = m_r.state;
-    QByteArray text = s.rxBuffer;
-    const int n = static_cast<int>(text.size());
-    if (n == 1) {
-        s.oldLogger = true;
-        s.revision = 'A';
-    } else if (n >= 2 && n <= 5) {
-        if (n % 2 == 1)
-            text.remove(0, 1);
-        s.oldLogger = false;
-        s.revision = text[1];
-        if (text.size() == 4) {
-            s.dateCode.present = true;
-            s.dateCode.first = static_cast<std::uint8_t>(text[2]) - '0';
-            s.dateCode.second = (static_cast<std::uint8_t>(text[3]) + 48) % 256;
-        } else {
-            s.dateCode = HandshakeDateCode{};
-        }
-    } else {
-        m_host.beep();
-        EndSession();
-        ReportOutcome({QStringLiteral("Rcvd Ack str/") + QString::number(n) + QLatin1Char(' ') +
-                           QString::fromLatin1(text),
-                       DialogKind::Error, DialogButtons::Ok, 0});
-        return;
-    }
-    s.linkUp = true;
-    DispatchTransaction();
 }
 
 void SessionEngine::onAwaitLine()
@@ -690,15 +441,15 @@ void SessionEngine::onTransferLine()
 
 void SessionEngine::onTimeout()
 {
-    if (m_finished || hold(HeldTimeout))
+    if (m_finished || m_gate.hold(HeldEvent::Timeout))
         return;
     SessionState& s = m_r.state;
     switch (s.linkState) {
     case LinkState::WakeUp:
-        onWakeUpTimeout();
+        m_bringUp->onWakeUpTimeout();
         return;
     case LinkState::Handshake:
-        onHandshakeTimeout();
+        m_bringUp->onHandshakeTimeout();
         return;
     case LinkState::AwaitResponse:
         onAwaitTimeout();
@@ -708,18 +459,10 @@ void SessionEngine::onTimeout()
         return;
     case LinkState::ModemInit:
     case LinkState::Dialling:
-        if (LinkStateHandler* h = m_stateHandlers[static_cast<std::size_t>(s.linkState)]) {
+        if (LinkStateHandler* h = m_stateHandlers[static_cast<std::size_t>(s.linkState)])
             h->onTimeout(*this);
-            return;
-        }
-        {
-            const QString text = s.rxBuffer.isEmpty()
-                                     ? QStringLiteral("No response from modem, comm. aborted")
-                                     : QStringLiteral("Modem response: ") + QString::fromLatin1(s.rxBuffer) +
-                                           QStringLiteral("; comm. aborted");
-            EndSession();
-            ReportOutcome({text, DialogKind::Warning, DialogButtons::Ok, 0});
-        }
+        else
+            m_bringUp->onModemTimeout();
         return;
     case LinkState::Connected:
         StartSession();
@@ -733,54 +476,11 @@ void SessionEngine::onTimeout()
         EndSession();
         return;
     case LinkState::FastStart:
-        onFastStartTimeout();
+        m_bringUp->onFastStartTimeout();
         return;
     default:
         return;
     }
-}
-
-void SessionEngine::onWakeUpTimeout()
-{
-    SessionState& s = m_r.state;
-    if (s.transaction == TransactionKind::EndRealTime) {
-        EndSession();
-        s.transaction = TransactionKind::None;
-        ReportOutcome({QStringLiteral("Real Time Link terminated"), DialogKind::Information, DialogButtons::Ok, 0});
-        m_host.closeStatusWindow();
-        m_host.showMainWindow();
-        return;
-    }
-    clearReceive();
-    arm(ticks::kHandshakeNoEcho, true);
-    s.linkState = LinkState::Handshake;
-    ConfirmBaud([] {});
-}
-
-void SessionEngine::onHandshakeTimeout()
-{
-    SessionState& s = m_r.state;
-    if (s.rxBuffer.size() == 1) {
-        s.oldLogger = true;
-        s.revision = 'A';
-        s.linkUp = true;
-    } else {
-        s.revision = 'S';
-        s.savedTransaction = s.transaction;
-        s.transaction = TransactionKind::StatusFirst;
-    }
-    DispatchTransaction();
-}
-
-void SessionEngine::onFastStartTimeout()
-{
-    SessionState& s = m_r.state;
-    s.revision = 'q';
-    s.oldLogger = false;
-    s.linkUp = true;
-    s.statusPending = true;
-    s.linkState = LinkState::AwaitResponse;
-    DispatchTransaction();
 }
 
 void SessionEngine::onAwaitTimeout()
@@ -874,11 +574,8 @@ void SessionEngine::onPortError(const QString& why)
 {
     if (m_finished || m_r.state.transaction == TransactionKind::None)
         return;
-    if (waiting()) {
-        m_heldFailure = why;
-        hold(HeldFailure);
+    if (m_gate.holdFailure(why))
         return;
-    }
     m_r.state.modemOnline = false;
     EndSession();
     ReportOutcome({QStringLiteral("Serial port failed: ") + why + QStringLiteral("; comm. aborted"),

@@ -1,9 +1,11 @@
 #pragma once
 // The communication session engine. It takes events in (bytes arrived, output drained, time-out,
 // abort, progress tick) and gives actions out through SessionHost; it owns no port and no timer.
-// Transactions that are not built in (setup sending, station address, baud rate, modem and
-// com-test states) plug in as handler objects.
+// Its waits and the events held during them are the EventGate's; bringing the link up before a
+// transaction is the LinkBringUp's. Transactions that are not built in (setup sending, station
+// address, baud rate, modem and com-test states) plug in as handler objects.
 
+#include "link/event_gate.h"
 #include "link/session_host.h"
 #include "link/session_state.h"
 
@@ -15,6 +17,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace tamble {
@@ -25,6 +28,7 @@ struct CommandLineMode;
 struct MemoryGeometry;
 class SessionEngine;
 class Download;
+class LinkBringUp;
 
 // Handles one transaction kind once the link is up.
 class TransactionHandler {
@@ -68,7 +72,7 @@ struct SessionRecords {
 using StatusDecoder = std::function<StatusDecodeResult(QByteArrayView record, const StatusContext& context,
                                                        LoggerInfo& info, MemoryGeometry& geometry)>;
 
-class SessionEngine {
+class SessionEngine : private HeldEventSink {
 public:
     // Longest line kept in rxBuffer; a longer one (a babbling line) ends the session.
     static constexpr int kMaxLineBytes = 4096;
@@ -88,40 +92,42 @@ public:
     void sendFramed(const QByteArray& body, bool forceStationZero = false);
     void sendLetterCommand(char letter);
     void ReportOutcome(const Outcome& outcome);
-    // The speed confirmation after the echo byte; `then` runs once it is sent.
-    void ConfirmBaud(std::function<void()> then);
-    // Wait `ticks`, then run `then` in a later event. Bytes, drained output, time-outs and port
-    // failures that come meanwhile are held and handed on afterwards, in that order (a time-out
-    // only if the trigger was not armed again). The end of the session drops a pending wait.
-    void wait(int ticks, std::function<void()> then);
+    // Wait `ticks`, then run `then` in a later event; what comes meanwhile is held and handed on
+    // afterwards (event_gate.h). The end of the session drops a pending wait.
+    void wait(int ticks, std::function<void()> then) { m_gate.wait(ticks, std::move(then)); }
     // Runs `steps` one after another, each after its wait, then `then`.
-    struct TimedStep {
-        int ticks;
-        std::function<void()> action;
-    };
-    void runSteps(std::vector<TimedStep> steps, std::function<void()> then);
-    bool waiting() const { return m_waitId != 0; }
+    using TimedStep = EventGate::TimedStep;
+    void runSteps(std::vector<TimedStep> steps, std::function<void()> then)
+    {
+        m_gate.runSteps(std::move(steps), std::move(then));
+    }
+    bool waiting() const { return m_gate.waiting(); }
     // Arm the trigger; records lastTimeout when `record` is set.
     void arm(int ticks, bool record = false);
     void disarm();
     void clearReceive();
+    // Flush the port's input: the rest of a chunk being read and bytes held from before are dropped.
+    void flushInput();
+    // The progress meter back to 0.
+    void resetMeter();
 
     // --- events ---
     // Bytes are waiting in the port: read them unless output is still queued.
-    void onBytesAvailable();
+    void onBytesAvailable() override;
     // Bytes already taken from the port.
     void onBytes(const QByteArray& bytes);
     // The output queue has drained; bytes that arrived meanwhile are read now.
-    void onOutputDrained();
-    void onTimeout();
+    void onOutputDrained() override;
+    void onTimeout() override;
     void onAbort();
     void onProgressTick();
     // The port failed under the session (device vanished).
-    void onPortError(const QString& why);
+    void onPortError(const QString& why) override;
 
     // --- plug-ins ---
     void setTransactionHandler(TransactionKind kind, TransactionHandler* handler);
     void setStateHandler(LinkState state, LinkStateHandler* handler);
+    LinkStateHandler* stateHandler(LinkState state) const;
     void setStatusDecoder(StatusDecoder decoder) { m_decoder = std::move(decoder); }
     StatusDecodeResult decodeStatus(QByteArrayView record, const StatusContext& context);
 
@@ -147,34 +153,24 @@ public:
     void FatalLogAndExit(const QString& line, int exitCode);
 
 private:
+    // --- HeldEventSink ---
+    bool closed() const override { return m_finished; }
+    void onHeldBytes(const QByteArray& bytes, std::uint64_t generation) override;
+
     void onArrival(char latest);
-    void onWakeUpArrival(char latest);
     void onOverflow();
-    void flushInput();
-    void onHandshakeLine();
-    void onWakeUpTimeout();
-    void onHandshakeTimeout();
-    void onFastStartTimeout();
     void onAwaitLine();
     void onAwaitTimeout();
     void onTransferLine();
     void onTransferTimeout();
     void onStatusFirstLine();
-    void sendWakeUpBurst();
-    void openSessionPort();
-    void startLink();
-    void startModemDialogue();
     void showSessionWindow();
     TransactionHandler* handlerFor(TransactionKind kind);
-    void onWaitElapsed(std::uint64_t id, const std::function<void()>& then);
-    void deliverHeldEvents();
-    bool hold(int event);
-
-    // Events held while a wait is pending, delivered in this order.
-    enum HeldEvent { HeldFailure, HeldRead, HeldDrain, HeldTimeout, kHeldEventCount };
 
     SessionHost& m_host;
     SessionRecords m_r;
+    EventGate m_gate;
+    std::unique_ptr<LinkBringUp> m_bringUp;
     std::unique_ptr<Download> m_download;
     std::unique_ptr<TransactionHandler> m_statusHandler;
     StatusDecoder m_decoder;
@@ -182,12 +178,6 @@ private:
     std::array<LinkStateHandler*, kLinkStateCount> m_stateHandlers{};
     bool m_readDeferred = false;
     bool m_finished = false;
-    std::uint64_t m_waitId = 0;       // the pending wait; 0 when none
-    std::uint64_t m_nextWaitId = 0;
-    std::array<bool, kHeldEventCount> m_held{};
-    QString m_heldFailure;
-    QByteArray m_heldBytes;           // the rest of a chunk, and bytes handed in during a wait
-    std::uint64_t m_heldGeneration = 0;
     int m_meter = 0;
     std::uint64_t m_inputGeneration = 0;
     DialogAnswer m_lastAnswer = DialogAnswer::Ok;

@@ -1,7 +1,7 @@
 #pragma once
 // Everything the session engine needs from outside, grouped by concern: the link (port, timer
 // trigger, tick delays, stopwatch and clock), outcomes and log lines, the windows around a session,
-// the files a session writes, and the auto-answer calls. The Qt runner (src/app/session_runner.h)
+// the files a session writes, and the auto-answer calls. The Qt runner (src/platform/session_runner.h)
 // performs these actions in real time; tests perform them on virtual time. Every method is pure:
 // a host that has no windows says so with visible no-ops, so a missing binding fails to compile.
 

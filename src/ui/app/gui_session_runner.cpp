@@ -12,20 +12,15 @@
 #include "link/download_progress.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QMenuBar>
 
 namespace tamble {
 
 GuiSessionRunner::GuiSessionRunner(AppRecords& records, MainWindow& main)
-    : SessionRunner(records, &main), m_main(main), m_aaPort(records.programDir),
-      m_auto(engine(), *this, records.setup, m_savedCopy, records.programDir)
+    : SessionRunner(records, &main), m_main(main),
+      m_aa(*this, records, [this] { SaveSettings(m_main.m_records.programDir, m_main.m_records.settings); })
 {
-    m_aaPort.onReadyRead = [this] { m_auto.onAaReadable(); };
-    m_second.setInterval(1000);
-    connect(&m_second, &QTimer::timeout, this, [this] { m_auto.onSecond(); });
-    m_resend.setInterval(1000);
-    connect(&m_resend, &QTimer::timeout, this, [this] { m_auto.onResendSecond(); });
+    m_aa.showText = [this](const QString& text, bool visible) { m_main.setAaText(text, visible); };
     messageHandler = [this](const Outcome& o) {
         UserMessage m{o.kind, o.message, o.buttons, o.helpContext};
         m.destructive = o.destructive;
@@ -112,11 +107,11 @@ void GuiSessionRunner::sessionEnded()
     m_main.refresh();
 }
 
-QString GuiSessionRunner::nextAutoAnswerFile() { return m_auto.nextAutoAnswerFile(); }
-void GuiSessionRunner::startResendTimer() { m_auto.startResendTimer(); }
+QString GuiSessionRunner::nextAutoAnswerFile() { return m_aa.autoAnswer().nextAutoAnswerFile(); }
+void GuiSessionRunner::startResendTimer() { m_aa.autoAnswer().startResendTimer(); }
 void GuiSessionRunner::autoAnswerHangup()
 {
-    m_auto.AAHangupModem();
+    m_aa.autoAnswer().AAHangupModem();
     // Every call ends with this hang-up: the home view counts it with its last log line.
     m_main.homeModel().callEnded(std::exchange(m_callOutcome, QString()), QDateTime::currentDateTime());
     m_main.refreshHome();
@@ -127,15 +122,6 @@ void GuiSessionRunner::appendLogLine(const QString& line)
     SessionRunner::appendLogLine(line);
     if (m_main.m_records.session.autoAnswerCount > 0 || m_main.m_records.settings.autoAnswer)
         m_callOutcome = line;
-}
-void GuiSessionRunner::setSecondTimerRunning(bool running) { running ? m_second.start() : m_second.stop(); }
-void GuiSessionRunner::setResendTimerRunning(bool running) { running ? m_resend.start() : m_resend.stop(); }
-void GuiSessionRunner::setAaText(const QString& text, bool visible) { m_main.setAaText(text, visible); }
-bool GuiSessionRunner::fileExists(const QString& path) { return QFileInfo::exists(path); }
-
-void GuiSessionRunner::saveSettings()
-{
-    SaveSettings(m_main.m_records.programDir, m_main.m_records.settings);
 }
 
 } // namespace tamble

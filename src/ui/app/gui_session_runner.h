@@ -2,16 +2,15 @@
 // The runner of the windows: the engine's window callbacks go to the main window's windows, and
 // auto answer waits on the main window's port.
 
+#include "platform/auto_answer_runner.h"
 #include "platform/session_runner.h"
 #include "link/auto_answer.h"
-
-#include <QTimer>
 
 namespace tamble {
 
 class MainWindow;
 
-class GuiSessionRunner : public SessionRunner, public AutoAnswerHost {
+class GuiSessionRunner : public SessionRunner {
     Q_OBJECT
 public:
     GuiSessionRunner(AppRecords& records, MainWindow& main);
@@ -45,25 +44,12 @@ public:
     void appendLogLine(const QString& line) override;
     void setGraphLoadOnShow(bool on) override;
 
-    // --- AutoAnswerHost ---
-    SerialPort& aaPort() override { return m_aaPort; }
-    void after(int ticks, std::function<void()> then) override { SessionRunner::after(ticks, std::move(then)); }
-    void setSecondTimerRunning(bool running) override;
-    void setResendTimerRunning(bool running) override;
-    void setAaText(const QString& text, bool visible) override;
-    bool fileExists(const QString& path) override;
-    void saveSettings() override;
-
-    AutoAnswer& autoAnswer() { return m_auto; }
-    QtSerialPort& aaQtPort() { return m_aaPort; }
+    AutoAnswer& autoAnswer() { return m_aa.autoAnswer(); }
+    QtSerialPort& aaQtPort() { return m_aa.port(); }
 
 private:
     MainWindow& m_main;
-    QtSerialPort m_aaPort;
-    SetupRecord m_savedCopy;
-    AutoAnswer m_auto;
-    QTimer m_second;
-    QTimer m_resend;
+    AutoAnswerRunner m_aa;
     QString m_callOutcome;   // the last log line of the auto-answer call under way
 };
 
