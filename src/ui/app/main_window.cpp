@@ -6,6 +6,7 @@
 #include "link/modem.h"
 #include "link/setup_sender.h"
 #include "program/close_program.h"
+#include "program/dialler_wiring.h"
 #include "settings/port_diagnosis.h"
 #include "settings/port_map.h"
 #include "setup/setup_window_model.h"
@@ -174,13 +175,12 @@ void MainWindow::createWindows()
         recentFilesChanged();
     };
     SessionEngine& engine = m_runner->engine();
-    m_dialler = std::make_unique<ModemDialler>([this] {
+    m_dialler = std::make_unique<ModemDialler>();
+    InstallDialler(engine, m_records, *m_dialler, [this] {
         const PhoneEntryApplied phone = ApplySelectedPhoneEntry(m_records.programDir, m_records.settings);
         if (phone.applied)
             m_phoneBox->setText(phone.name);
     });
-    m_dialler->setPhoneNumberFromCommandLine(m_records.parameters.value(3).size() > 4);
-    m_dialler->install(engine);
     m_baud = std::make_unique<BaudRateChanger>();
     m_baud->install(engine);
     m_sender = std::make_unique<SetupSender>(m_records.setup);
