@@ -212,6 +212,9 @@ QByteArray FormatIdLine(const Tl1Header& h)
     return line;
 }
 
+// The header is built here from its own field values, not through the download's DataFileHeader:
+// the virtual logger and the tests stand on the logger's side, and files written by a second hand
+// are what catches a mistake shared by the download and the loader.
 QByteArray FormatTl1Header(const Tl1Header& h)
 {
     const QByteArray id = h.idLineOverride.isEmpty() ? FormatIdLine(h) : h.idLineOverride;

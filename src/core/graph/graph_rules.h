@@ -4,6 +4,7 @@
 // channel, the X-axis file-name text and the window's size and caption.
 
 #include "conversion/channel_units.h"
+#include "datafiles/bank_file.h"
 
 #include <QByteArray>
 #include <QString>
@@ -34,8 +35,9 @@ QByteArray LegendText(QByteArrayView label);
 // The file dialog filter of "Select Graph", in Qt's form.
 QString GraphFileFilter();
 
-// Name of the .TL1 file a multi-bank graph is reloaded from.
-QString ReloadTl1Name(const QString& dataFileName);
+// Name of the .TL1 file a multi-bank graph is reloaded from (DataFileNameFor; the graph and main
+// windows still call it by this name).
+inline QString ReloadTl1Name(const QString& dataFileName) { return DataFileNameFor(dataFileName); }
 
 enum class FileNameDisplay { NameOnly, PathAndName, Hidden };
 QString XAxisLabelText(const QString& dataFileName, FileNameDisplay display);

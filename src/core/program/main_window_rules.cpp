@@ -2,9 +2,8 @@
 
 #include <cstring>
 
+#include "datafiles/bank_file.h"
 #include "link/logger_dialogs_model.h"
-
-#include <QFileInfo>
 
 namespace tamble {
 
@@ -103,15 +102,14 @@ QString SuggestedDataFileName(QByteArrayView description, QDate date,
 std::optional<DownloadTarget> ReceiveDataTarget(const QString& chosen, bool realTimeGraphRunning,
                                                 MessageService& messages)
 {
-    const QFileInfo info(chosen);
-    if (info.suffix().toUpper() != QLatin1String("TL1")) {
+    if (!IsDataFileName(chosen)) {
         messages.ask({DialogKind::Error, QString::fromLatin1(kTl1NameText), DialogButtons::Ok, 0, {}, {}});
         return std::nullopt;
     }
     DownloadTarget target;
     target.dataFile = chosen;
     if (!realTimeGraphRunning)
-        target.staleBankFile = info.path() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".TL2");
+        target.staleBankFile = BankFileNameFor(chosen);
     return target;
 }
 

@@ -218,8 +218,6 @@ SetupFileOutcome ImportSetupFromHeader(QByteArrayView fileBytes, SetupRecord& re
     return {};
 }
 
-bool IsDataFileName(const QString& path) { return path.endsWith(QStringLiteral(".TL1"), Qt::CaseInsensitive); }
-
 bool MakeDefaultSetup(SetupRecord& record, const QDateTime& now, const QString& directory)
 {
     record = DefaultSetupRecord(now);

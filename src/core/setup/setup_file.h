@@ -7,6 +7,7 @@
 // comes back as a SetupMessage (text and kind) for the window to show or for an
 // unattended run to log.
 
+#include "datafiles/bank_file.h"
 #include "setup/setup_record.h"
 
 #include <QByteArrayView>
@@ -54,18 +55,14 @@ SetupFileOutcome ImportSetupFromDataFile(const QString& path, SetupRecord& recor
 // and leaves `record` unchanged.
 SetupFileOutcome ImportSetupFromHeader(QByteArrayView fileBytes, SetupRecord& record);
 
-// True when `path` ends in ".TL1" (any case): such files are imported, every
-// other file is read as a setup file.
-bool IsDataFileName(const QString& path);
-
 // Fills `record` with the defaults (date and time from `now`) and writes it to
 // "default.set" in `directory`. Returns whether the file was written.
 bool MakeDefaultSetup(SetupRecord& record, const QDateTime& now, const QString& directory);
 
-// Load or import through the setup window's Load button: a ".TL1" file is
-// imported, any other file read as a setup file. Afterwards `savedCopy` is a
-// copy of `record`, failed or not. A setup file read successfully becomes
-// `lastSetupFile`; an import leaves it alone.
+// Load or import through the setup window's Load button: a ".TL1" file
+// (IsDataFileName) is imported, any other file read as a setup file.
+// Afterwards `savedCopy` is a copy of `record`, failed or not. A setup file
+// read successfully becomes `lastSetupFile`; an import leaves it alone.
 SetupFileOutcome OpenSetupForWindow(const QString& path, SetupRecord& record, SetupRecord& savedCopy,
                                     QString& lastSetupFile);
 
