@@ -246,4 +246,11 @@ ExportResult ExportData(DataSet& data, const ExportRequest& request, const Expor
     return result;
 }
 
+QString AutoExportName(const QString& dataFile)
+{
+    QString name = dataFile.mid(dataFile.lastIndexOf(QLatin1Char('/')) + 1);
+    name.chop(4);
+    return name + QStringLiteral(".csv");
+}
+
 } // namespace tamble

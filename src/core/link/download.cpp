@@ -1,6 +1,7 @@
 #include "link/download.h"
 #include "link/link_timing.h"
 
+#include "datafiles/export.h"
 #include "settings/command_line.h"
 #include "settings/settings_record.h"
 #include "format/memory_layout.h"
@@ -295,8 +296,7 @@ void Download::autoExportIfSet()
     if (!e.settings().autoExport)
         return;
     const QString file = e.dataFileName();
-    QString csvName = QFileInfo(file).fileName();
-    csvName = csvName.left(qMax(0, csvName.size() - 4)) + QStringLiteral(".csv");
+    const QString csvName = AutoExportName(file);
     e.host().setGraphLoadOnShow(true);
     e.host().autoExport(file, csvName, e.settings().exportAveraging);
     e.host().setGraphLoadOnShow(false);
