@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "datafiles/bank_file.h"
-#include "link/logger_dialogs_model.h"
+#include "link/realtime_guard.h"
 
 namespace tamble {
 
@@ -69,13 +69,7 @@ bool RealTimeGuarded(MainCommand command)
 
 bool PassRealTimeGuard(MainCommand command, const SessionState& session, MessageService& messages)
 {
-    if (!RealTimeGuarded(command) || !session.realTimeGraph)
-        return true;
-    UserMessage m;
-    m.kind = DialogKind::Information;
-    m.text = QString::fromLatin1(kTerminateRealTimeGraph);
-    m.buttons = DialogButtons::OkCancel;
-    return messages.ask(m) == DialogAnswer::Ok;
+    return !RealTimeGuarded(command) || !session.realTimeGraph || ConfirmEndRealTimeGraph(messages);
 }
 
 QString SuggestedDataFileName(QByteArrayView description, QDate date,

@@ -1,6 +1,6 @@
 #include "ui/setup/setup_window.h"
 
-#include "link/logger_dialogs_model.h"
+#include "link/realtime_guard.h"
 
 #include "program/app_records.h"
 #include "setup/setup_file.h"
@@ -472,12 +472,8 @@ void SetupWindow::hideWindow()
 
 void SetupWindow::SENDBtnClick()
 {
-    if (m_records.session.realTimeGraph) {
-        UserMessage guard{DialogKind::Information, QString::fromLatin1(kTerminateRealTimeGraph),
-                          DialogButtons::OkCancel, 0, {}, {}};
-        if (m_messages.ask(guard) != DialogAnswer::Ok)
-            return;
-    }
+    if (m_records.session.realTimeGraph && !ConfirmEndRealTimeGraph(m_messages))
+        return;
     m_model.windowToSetup();
     showState();
     if (startSendSetup)
