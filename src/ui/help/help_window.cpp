@@ -1,6 +1,7 @@
 #include "ui/help/help_window.h"
 
 #include "help/help_pages.h"
+#include "util/dialog_buttons.h"
 
 #include <QApplication>
 #include <QDir>
@@ -23,8 +24,7 @@ QPushButton* makeButton(const QString& caption, const QString& name, QWidget* pa
 {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);
-    QString plain = caption;
-    button->setAccessibleName(plain.remove(QLatin1Char('&')));
+    button->setAccessibleName(WithoutMnemonic(caption));
     return button;
 }
 
