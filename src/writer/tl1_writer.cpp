@@ -4,9 +4,7 @@
 #include "format/download_walk.h"
 #include "format/hex.h"
 #include "format/status_flags.h"
-
-#include <QFile>
-#include <QSaveFile>
+#include "util/file_write.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -277,13 +275,7 @@ QByteArray FormatTl1(const Tl1Recording& recording)
 
 bool WriteTl1File(const QString& path, const Tl1Recording& recording)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = FormatTl1(recording);
-    if (file.write(bytes) != bytes.size())
-        return false;
-    return file.commit();
+    return WriteFileReplacing(path, FormatTl1(recording));
 }
 
 Result<Tl1Recording> ParseTl1Recording(const QByteArray& fileBytes)

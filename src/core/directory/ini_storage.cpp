@@ -1,8 +1,9 @@
 #include "directory/ini_storage.h"
 
+#include "util/file_write.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace tamble {
 
@@ -43,17 +44,8 @@ IniReadResult IniFileStorage::read()
 
 QString IniFileStorage::write(const QByteArray& bytes)
 {
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    if (file.write(bytes) != bytes.size()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return why;
-    }
-    if (!file.commit())
-        return file.errorString();
-    return {};
+    QString why;
+    return WriteFileReplacing(m_path, bytes, &why) ? QString() : why;
 }
 
 QString IniFileStorage::Name() const

@@ -1,8 +1,9 @@
 #include "graph/colour_scheme.h"
 
+#include "util/file_write.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <vector>
 
@@ -178,15 +179,7 @@ QByteArray FormatColourFile(const ColourScheme& scheme)
 
 bool WriteColourFile(const QString& path, const ColourScheme& scheme)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = FormatColourFile(scheme);
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return WriteFileReplacing(path, FormatColourFile(scheme));
 }
 
 QString ColourFileSavePath(const QString& chosen)

@@ -1,8 +1,9 @@
 #include "program/recent_files.h"
 
+#include "util/file_write.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace tamble {
 
@@ -61,11 +62,7 @@ void RecentFiles::load()
 
 bool RecentFiles::save() const
 {
-    QSaveFile file(m_dir + QLatin1String(kRecentFilesName));
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(toText(m_entries).toUtf8());
-    return file.commit();
+    return WriteFileReplacing(m_dir + QLatin1String(kRecentFilesName), toText(m_entries).toUtf8());
 }
 
 void RecentFiles::add(const QString& path, const QString& description, const QString& period)

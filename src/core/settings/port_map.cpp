@@ -1,9 +1,10 @@
 #include "settings/port_map.h"
 
+#include "util/file_write.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSet>
 #include <algorithm>
 
@@ -139,16 +140,9 @@ Result<QString> WritePortMapping(const QString& programDir, int number, const QS
         old.close();
     }
     const QByteArray bytes = SetPortsFileEntry(text, number, device).toUtf8();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return Result<QString>::fail(path + QStringLiteral(": ") + file.errorString());
-    if (file.write(bytes) != bytes.size()) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        return Result<QString>::fail(path + QStringLiteral(": ") + error);
-    }
-    if (!file.commit())
-        return Result<QString>::fail(path + QStringLiteral(": ") + file.errorString());
+    QString why;
+    if (!WriteFileReplacing(path, bytes, &why))
+        return Result<QString>::fail(path + QStringLiteral(": ") + why);
     return Result<QString>::ok(path);
 }
 

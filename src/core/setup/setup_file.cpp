@@ -1,11 +1,11 @@
 #include "setup/setup_file.h"
 
 #include "format/status_flags.h"
+#include "util/file_write.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <vector>
 
@@ -170,10 +170,7 @@ SetupFileOutcome LoadSetupFile(const QString& path, SetupRecord& record)
 
 SetupFileOutcome SaveSetupFile(const QString& path, const SetupRecord& record)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return ioError(path);
-    if (file.write(record.bytes()) != kSetupRecordSize || !file.commit())
+    if (record.bytes().size() != kSetupRecordSize || !WriteFileReplacing(path, record.bytes()))
         return ioError(path);
     return {};
 }
