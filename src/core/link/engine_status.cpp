@@ -6,6 +6,7 @@
 #include "settings/settings_record.h"
 #include "link/download.h"
 #include "link/realtime.h"
+#include "util/file_write.h"
 
 #include <QLocale>
 
@@ -139,7 +140,7 @@ private:
                 if (e.host().appendReceiveCsv(file))
                     e.FatalLogAndExit(QStringLiteral("Data written to ") + file, 0);
                 else
-                    e.FatalLogAndExit(QStringLiteral("Unable to write ") + file, 1);
+                    e.FatalLogAndExit(UnableToWriteText(file), 1);
                 return;
             }
             s.linkState = LinkState::DialOutQuery;

@@ -25,4 +25,6 @@ bool WriteFileReplacing(const QString& path, QByteArrayView bytes, QString* erro
     return true;
 }
 
+QString UnableToWriteText(const QString& path) { return QStringLiteral("Unable to write ") + path; }
+
 } // namespace tamble

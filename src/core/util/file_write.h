@@ -11,4 +11,7 @@ namespace tamble {
 // `error` (when given) then holds the reason the file system gave.
 bool WriteFileReplacing(const QString& path, QByteArrayView bytes, QString* error = nullptr);
 
+// The message for a file that could not be written: "Unable to write " + path.
+QString UnableToWriteText(const QString& path);
+
 } // namespace tamble
