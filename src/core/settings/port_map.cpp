@@ -91,6 +91,12 @@ QString ComDeviceText(int number, const ComDevice& device, bool present)
     return text;
 }
 
+QString CurrentComDeviceText(int number, const QString& programDir)
+{
+    const ComDevice device = LookUpComDevice(number, programDir);
+    return ComDeviceText(number, device, QFileInfo::exists(device.path));
+}
+
 QString SetPortsFileEntry(const QString& text, int number, const QString& device)
 {
     const QString key = PortKey(number);

@@ -35,6 +35,8 @@ QString ResolveComDevice(int number, const QString& programDir);
 // The text shown beside COM `number`: the device, where the mapping comes from, whether the device
 // is present.
 QString ComDeviceText(int number, const ComDevice& device, bool present);
+// The same for COM `number` as it is now: looked up for `programDir`, present when the device exists.
+QString CurrentComDeviceText(int number, const QString& programDir);
 
 // `text` with COM `number` mapped to `device`: the first line of that port is replaced, later
 // lines of the same port are dropped, every other line stays as it was (line ends included); a

@@ -4,10 +4,8 @@
 #include "util/dialog_buttons.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QScreen>
 #include <QShortcut>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QTextBrowser>
@@ -122,7 +120,7 @@ void HelpWindow::openLink(const QUrl& url)
     const QUrl target = m_browser->source().resolved(url);
     if (!target.isLocalFile() && !url.isRelative())
         return;  // no network and no outside browser: other links stay unfollowed
-    const QString file = QFileInfo(target.isLocalFile() ? target.toLocalFile() : url.path()).fileName();
+    const QString file = HelpLinkFile(target, url);
     const QString path = LocateHelpFile(file, m_folders);
     if (path.isEmpty() || !showFile(path)) {
         showMissing(-1, file);
