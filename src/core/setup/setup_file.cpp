@@ -20,7 +20,7 @@ SetupFileOutcome failure(const QString& text)
 
 SetupFileOutcome ioError(const QString& path) { return failure(QStringLiteral("File I/O error: ") + path); }
 
-SetupFileOutcome corrupt() { return failure(QStringLiteral("File corrupt or invalid")); }
+SetupFileOutcome corrupt() { return failure(QString::fromLatin1(kCorruptSetupText)); }
 
 // A data file header is a few hundred bytes; whatever lies past this is never
 // needed, and random or huge files are not read whole.

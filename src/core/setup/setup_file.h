@@ -18,6 +18,7 @@
 namespace tamble {
 
 inline constexpr const char* kDefaultSetupFileName = "default.set";
+inline constexpr const char* kCorruptSetupText = "File corrupt or invalid";
 
 // A message for the user, shown with an OK button.
 struct SetupMessage {
