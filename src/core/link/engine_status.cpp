@@ -6,6 +6,7 @@
 #include "settings/settings_record.h"
 #include "link/download.h"
 #include "link/realtime.h"
+#include "link/receive_csv.h"
 #include "util/file_write.h"
 
 #include <QLocale>
@@ -138,7 +139,7 @@ private:
             if (e.unattendedReceiveCsv()) {
                 const QString file = e.dataFileName();
                 if (e.host().appendReceiveCsv(file))
-                    e.FatalLogAndExit(QStringLiteral("Data written to ") + file, 0);
+                    e.FatalLogAndExit(ReceiveCsvDoneMessage(file), 0);
                 else
                     e.FatalLogAndExit(UnableToWriteText(file), 1);
                 return;

@@ -71,8 +71,10 @@ ComDevice LookUpComDevice(int number, const QString& programDir)
         if (!device.isEmpty())
             return {device, ComSource::PortsFile};
     }
-    return {QStringLiteral("/dev/ttyS%1").arg(number - 1), ComSource::Default};
+    return {DefaultComDevice(number), ComSource::Default};
 }
+
+QString DefaultComDevice(int number) { return QStringLiteral("/dev/ttyS%1").arg(number - 1); }
 
 QString ResolveComDevice(int number, const QString& programDir)
 {

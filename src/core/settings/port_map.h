@@ -28,6 +28,9 @@ QString ComEnvironmentName(int number);
 // line "COM<n>=" (any case, blanks around the line and the device ignored) with a device wins.
 QString PortsFileDevice(const QString& text, int number);
 
+// The device COM `number` reaches when nothing maps it: /dev/ttyS<number-1>.
+QString DefaultComDevice(int number);
+
 // Where COM `number` leads and why.
 ComDevice LookUpComDevice(int number, const QString& programDir);
 QString ResolveComDevice(int number, const QString& programDir);

@@ -271,6 +271,11 @@ QString StartupSetupPath(const QString& lastSetupFile, const QString& programDir
     return QDir(programDir).filePath(name);
 }
 
+QString SetupFileNotFoundText(const QString& name)
+{
+    return QStringLiteral("Setup File: ") + name + QStringLiteral(" not found; command not executed");
+}
+
 StartupSetupOutcome StartupLoadSetup(const QString& programDir, QString& lastSetupFile,
                                      SetupStartupContext context, const QDateTime& now,
                                      SetupRecord& record, SetupRecord& savedCopy)
@@ -284,21 +289,22 @@ StartupSetupOutcome StartupLoadSetup(const QString& programDir, QString& lastSet
         return out;
     }
 
-    const QString head = QStringLiteral("Setup File: ") + out.readName + QStringLiteral(" not found;");
     switch (context) {
     case SetupStartupContext::AutoAnswerCall:
         out.result = StartupSetupOutcome::Result::AutoAnswerFailed;
-        out.message = SetupMessage{head + QStringLiteral(" command not executed"), SetupMessage::Kind::Error};
+        out.message = SetupMessage{SetupFileNotFoundText(out.readName), SetupMessage::Kind::Error};
         record = DefaultSetupRecord(now);
         break;
     case SetupStartupContext::CommandLineSendSetup:
         out.result = StartupSetupOutcome::Result::CommandLineFailed;
-        out.message = SetupMessage{head + QStringLiteral(" command not executed"), SetupMessage::Kind::Error};
+        out.message = SetupMessage{SetupFileNotFoundText(out.readName), SetupMessage::Kind::Error};
         record = DefaultSetupRecord(now);
         break;
     case SetupStartupContext::Interactive:
         out.result = StartupSetupOutcome::Result::DefaultLoaded;
-        out.message = SetupMessage{head + QStringLiteral(" loading default."), SetupMessage::Kind::Warning};
+        out.message = SetupMessage{QStringLiteral("Setup File: ") + out.readName +
+                                       QStringLiteral(" not found; loading default."),
+                                   SetupMessage::Kind::Warning};
         MakeDefaultSetup(record, now, programDir);
         lastSetupFile = QString::fromLatin1(kDefaultSetupFileName);
         out.fileFieldName = lastSetupFile;
@@ -321,7 +327,7 @@ SetupFileOutcome LoadResendSetup(const QString& programDir, QByteArrayView logge
                                  SetupRecord& record, SetupRecord& savedCopy)
 {
     const QString name = ResendSetupFileName(loggerDescription);
-    const QString notFound = QStringLiteral("Unable to send setup; ") + name + QStringLiteral(" not found");
+    const QString notFound = UnableToSendSetupText(name);
     const bool plain = !name.contains(u'/') && !name.contains(u'\\') && !name.contains(u':') &&
                        !name.contains(QChar(0));
     if (!plain)
@@ -331,6 +337,11 @@ SetupFileOutcome LoadResendSetup(const QString& programDir, QByteArrayView logge
         return failure(notFound);
     savedCopy = record;
     return {};
+}
+
+QString UnableToSendSetupText(const QString& name)
+{
+    return QStringLiteral("Unable to send setup; ") + name + QStringLiteral(" not found");
 }
 
 } // namespace tamble

@@ -103,6 +103,10 @@ QString StartupSetupPath(const QString& lastSetupFile, const QString& programDir
 // File-name part of a path written with "\" or "/" separators (or a drive).
 QString FileNamePart(const QString& path);
 
+// "Setup File: " + name + " not found; command not executed": the start-up load failed while a
+// command must not go on without the setup.
+QString SetupFileNotFoundText(const QString& name);
+
 // Runs the start-up load. On success `savedCopy` is a copy of the record. On
 // failure the outcome carries the exact message; in the interactive case the
 // default setup is made (and written to "default.set"), `lastSetupFile`
@@ -123,9 +127,12 @@ QString ResendSetupFileName(QByteArrayView loggerDescription);
 // Loads that file from `programDir`. A name that is not a plain file name (it
 // holds "/", "\" or ":") is never read: the description comes from the remote
 // logger and must not reach files outside the program directory. On failure
-// the outcome's message is the log line "Unable to send setup; " + name +
-// " not found". On success `savedCopy` takes the record.
+// the outcome's message is the log line UnableToSendSetupText(name). On success `savedCopy` takes
+// the record.
 SetupFileOutcome LoadResendSetup(const QString& programDir, QByteArrayView loggerDescription,
                                  SetupRecord& record, SetupRecord& savedCopy);
+
+// "Unable to send setup; " + name + " not found".
+QString UnableToSendSetupText(const QString& name);
 
 } // namespace tamble
