@@ -7,6 +7,12 @@
 
 namespace tamble {
 
+namespace {
+
+QString TooLargeText() { return QStringLiteral("the file is larger than %1 MiB").arg(kIniFileLimit / (1024 * 1024)); }
+
+} // namespace
+
 IniReadResult IniFileStorage::read()
 {
     IniReadResult result;
@@ -21,7 +27,7 @@ IniReadResult IniFileStorage::read()
         return result;
     }
     if (info.size() > kIniFileLimit) {
-        result.error = QStringLiteral("the file is larger than %1 MiB").arg(kIniFileLimit / (1024 * 1024));
+        result.error = TooLargeText();
         return result;
     }
     QFile file(m_path);
@@ -35,7 +41,7 @@ IniReadResult IniFileStorage::read()
         return result;
     }
     if (result.bytes.size() > kIniFileLimit) {
-        result.error = QStringLiteral("the file is larger than %1 MiB").arg(kIniFileLimit / (1024 * 1024));
+        result.error = TooLargeText();
         return result;
     }
     result.status = IniReadResult::Status::Read;
