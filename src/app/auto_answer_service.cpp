@@ -1,6 +1,7 @@
 #include "app/auto_answer_service.h"
 #include "settings/port_diagnosis.h"
 
+#include "settings/command_line.h"
 #include "settings/log_routines.h"
 #include "platform/auto_answer_runner.h"
 #include "platform/session_runner.h"
@@ -89,7 +90,7 @@ int runAutoAnswer(AppRecords& records, const QStringList& params)
         maxCalls = params.value(at + 1).toInt(&ok);
         if (!ok || maxCalls < 1)
             return EndWithLog(LogRoutine::Fatal, records.programDir,
-                              QStringLiteral("Invalid command line; --calls needs a number of calls"),
+                              InvalidCommandLineText(QStringLiteral("--calls needs a number of calls")),
                               kExitCommandLineError);
     }
     SettingsRecord& set = records.settings;
@@ -119,14 +120,14 @@ int runProcedure(AppRecords& records, SessionRunner& runner, const std::function
     if (!outcome)
         QCoreApplication::exec();
     runner.qtPort().close();
-    const QString text = outcome ? outcome->message : QStringLiteral("Session ended without a result");
+    const QString text = outcome ? outcome->message : QString::fromLatin1(kNoResultText);
     return EndWithLog(LogRoutine::Fatal, records.programDir, text,
                       text.startsWith(successPrefix) ? kExitSuccess : kExitFailure);
 }
 
 int commandLineError(AppRecords& records, const QString& text)
 {
-    return EndWithLog(LogRoutine::Fatal, records.programDir, QStringLiteral("Invalid command line; ") + text,
+    return EndWithLog(LogRoutine::Fatal, records.programDir, InvalidCommandLineText(text),
                       kExitCommandLineError);
 }
 
@@ -160,7 +161,7 @@ int RunServiceCommandLine(AppRecords& records, const QStringList& params)
                 programmer.start(engine, static_cast<std::uint16_t>(address));
                 return std::nullopt;
             },
-            QStringLiteral("Station Address #"));
+            QString::fromLatin1(kStationProgrammedPrefix));
     }
     if (option == QLatin1String("--set-logger-baud")) {
         if (params.size() > 1) {
@@ -174,7 +175,7 @@ int RunServiceCommandLine(AppRecords& records, const QStringList& params)
         BaudRateChanger changer;
         changer.install(engine);
         const int status = runProcedure(
-            records, runner, [&] { return changer.start(engine); }, QStringLiteral("Tamble Logger set to "));
+            records, runner, [&] { return changer.start(engine); }, QString::fromLatin1(kLoggerBaudSetPrefix));
         SaveSettings(records.programDir, records.settings);
         return status;
     }
@@ -187,7 +188,7 @@ int RunServiceCommandLine(AppRecords& records, const QStringList& params)
                 test.run(engine);
                 return std::nullopt;
             },
-            QStringLiteral("Com Test OK"));
+            QString::fromLatin1(kComTestOkText));
     }
     RemoteModemSetup remote;
     remote.install(engine);
@@ -197,7 +198,7 @@ int RunServiceCommandLine(AppRecords& records, const QStringList& params)
             remote.proceed(engine);
             return std::nullopt;
         },
-        QStringLiteral("Modem configured as remote"));
+        QString::fromLatin1(kRemoteModemConfiguredText));
 }
 
 } // namespace tamble

@@ -17,9 +17,8 @@ int RunSendSetupMode(AppRecords& records, const QString& /*setupFile*/)
         StartupLoadSetup(records.programDir, records.settings.lastSetupFile, SetupStartupContext::CommandLineSendSetup,
                          QDateTime::currentDateTime(), records.setup, savedCopy);
     if (loaded.result != StartupSetupOutcome::Result::Loaded) {
-        const QString text = loaded.message ? loaded.message->text
-                                            : QStringLiteral("Setup File: ") + records.settings.lastSetupFile +
-                                                  QStringLiteral(" not found; command not executed");
+        const QString text =
+            loaded.message ? loaded.message->text : SetupFileNotFoundText(records.settings.lastSetupFile);
         return EndWithLog(LogRoutine::Fatal, records.programDir, text, kExitFailure);
     }
     PrepareSetupForSending(records.setup);

@@ -219,7 +219,7 @@ void SessionRunner::sessionEnded()
         QTimer::singleShot(0, this, [this] {
             if (!m_done && !m_engine->active()) {
                 const int status = EndWithLog(LogRoutine::Fatal, m_records.programDir,
-                                              QStringLiteral("Session ended without a result"), kExitFailure);
+                                              QString::fromLatin1(kNoResultText), kExitFailure);
                 finish(status);
             }
         });

@@ -20,6 +20,9 @@
 
 namespace tamble {
 
+// The log line of an unattended run whose session ended without an outcome.
+inline constexpr const char* kNoResultText = "Session ended without a result";
+
 // The link, the outcomes and the files of a session; the windows and the auto-answer calls are the
 // subclass's: HeadlessSessionRunner has none, the main window's runner binds them to its windows.
 class SessionRunner : public QObject, public SessionHost {

@@ -4,9 +4,7 @@
 #include "format/download_walk.h"
 #include "format/hex.h"
 #include "format/status_flags.h"
-
-#include <QFile>
-#include <QSaveFile>
+#include "util/file_write.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -212,6 +210,9 @@ QByteArray FormatIdLine(const Tl1Header& h)
     return line;
 }
 
+// The header is built here from its own field values, not through the download's DataFileHeader:
+// the virtual logger and the tests stand on the logger's side, and files written by a second hand
+// are what catches a mistake shared by the download and the loader.
 QByteArray FormatTl1Header(const Tl1Header& h)
 {
     const QByteArray id = h.idLineOverride.isEmpty() ? FormatIdLine(h) : h.idLineOverride;
@@ -274,13 +275,7 @@ QByteArray FormatTl1(const Tl1Recording& recording)
 
 bool WriteTl1File(const QString& path, const Tl1Recording& recording)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = FormatTl1(recording);
-    if (file.write(bytes) != bytes.size())
-        return false;
-    return file.commit();
+    return WriteFileReplacing(path, FormatTl1(recording));
 }
 
 Result<Tl1Recording> ParseTl1Recording(const QByteArray& fileBytes)

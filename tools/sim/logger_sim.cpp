@@ -61,8 +61,14 @@ int TwoDigits(const QByteArray& text, int at)
     return (text[at] - '0') * 10 + (text[at + 1] - '0');
 }
 
-// ss mm hh dd MM (then, at `yearAt`, yy) as the logger and the setup part 1 write them.
-QDateTime ParseClock(const QByteArray& text, int yearAt)
+QByteArray Num(qint64 n)
+{
+    return QByteArray::number(n);
+}
+
+} // namespace
+
+QDateTime ParseLoggerClock(const QByteArray& text, int yearAt)
 {
     const int ss = TwoDigits(text, 0), mm = TwoDigits(text, 2), hh = TwoDigits(text, 4);
     const int dd = TwoDigits(text, 6), mo = TwoDigits(text, 8), yy = TwoDigits(text, yearAt);
@@ -74,13 +80,6 @@ QDateTime ParseClock(const QByteArray& text, int yearAt)
         return {};
     return QDateTime(date, time);
 }
-
-QByteArray Num(qint64 n)
-{
-    return QByteArray::number(n);
-}
-
-} // namespace
 
 LoggerSim::LoggerSim(const SimConfig& config, LogSink log, qint64 startMs, const QDateTime& startClock)
     : m_cfg(config), m_log(std::move(log)), m_memory(config.bits, config.model == '6' ? 4 : 1),
@@ -508,7 +507,7 @@ void LoggerSim::applySetupPart(char part, const QByteArray& body, qint64 nowMs)
         m_cfg.scalingCodes = body.mid(61, 4);
         if (body[0] == 'K')
             return; // scaling and labels only: the recording goes on
-        const QDateTime pc = ParseClock(body.mid(1, 13), 11);
+        const QDateTime pc = ParseLoggerClock(body.mid(1, 13), 11);
         if (pc.isValid()) {
             m_startClock = pc;
             m_startMs = nowMs;

@@ -123,4 +123,9 @@ private:
     FaultDice m_noise;
 };
 
+// A logger clock text as a date and time: ss mm hh dd MM, then the two-digit year at `yearAt`
+// (12 in a clock text, 11 in the PC time of setup part 1); years 90-99 are 19xx. Invalid when a
+// field is no two digits or the date or time does not exist.
+QDateTime ParseLoggerClock(const QByteArray& text, int yearAt);
+
 } // namespace tamble::sim

@@ -34,15 +34,8 @@ qint64 MonotonicMs()
 QDateTime StartClock(const tamble::sim::SimConfig& cfg)
 {
     // A fixed clock text still gives the readings' times a fixed anchor.
-    if (cfg.clock.size() == 14) {
-        const QByteArray t = cfg.clock;
-        const auto two = [&t](int at) { return (t[at] - '0') * 10 + (t[at + 1] - '0'); };
-        const QDate date(two(12) >= 90 ? 1900 + two(12) : 2000 + two(12), two(8), two(6));
-        const QTime time(two(4), two(2), two(0));
-        if (date.isValid() && time.isValid())
-            return QDateTime(date, time);
-    }
-    return QDateTime::currentDateTime();
+    const QDateTime fixed = tamble::sim::ParseLoggerClock(cfg.clock, 12);
+    return fixed.isValid() ? fixed : QDateTime::currentDateTime();
 }
 
 // The logger from its data file or from the seed; reports why not on stderr.

@@ -1,5 +1,7 @@
 #include "analysis/limits.h"
 
+#include "util/file_write.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -147,10 +149,10 @@ QString SaveLimits(const QString& dataFile, const LimitSet& limits)
     }
     QSaveFile file(name);
     if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("Unable to write ") + name;
+        return UnableToWriteText(name);
     file.write(QJsonDocument(QJsonObject{{QLatin1String("channels"), channels}}).toJson());
     if (!file.commit())
-        return QStringLiteral("Unable to write ") + name;
+        return UnableToWriteText(name);
     return {};
 }
 

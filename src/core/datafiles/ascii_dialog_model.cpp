@@ -1,5 +1,7 @@
 #include "datafiles/ascii_dialog_model.h"
 
+#include "util/file_write.h"
+
 #include <algorithm>
 
 namespace tamble {
@@ -99,7 +101,7 @@ bool AsciiDialogModel::ok()
     const ExportResult result = ExportData(m_data, request, settings);
     if (!result.ok) {
         Tell(m_messages, DialogKind::Error,
-             result.message.isEmpty() ? QStringLiteral("Unable to write ") + m_saveAs : result.message);
+             result.message.isEmpty() ? UnableToWriteText(m_saveAs) : result.message);
         return false;
     }
     Tell(m_messages, DialogKind::Information, m_saveAs + QStringLiteral(" saved to disk"));

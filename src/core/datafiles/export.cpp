@@ -2,6 +2,7 @@
 
 #include "datafiles/tl2.h"
 #include "conversion/channel_units.h"
+#include "util/file_write.h"
 
 #include <QSaveFile>
 #include <algorithm>
@@ -208,7 +209,7 @@ ExportResult ExportData(DataSet& data, const ExportRequest& request, const Expor
     ExportResult result;
     QSaveFile file(request.path);
     if (!file.open(QIODevice::WriteOnly)) {
-        result.message = QStringLiteral("Unable to write ") + request.path;
+        result.message = UnableToWriteText(request.path);
         return result;
     }
     TextOut out(&file);
@@ -239,11 +240,18 @@ ExportResult ExportData(DataSet& data, const ExportRequest& request, const Expor
     }
 
     if (!out.flush() || !file.commit()) {
-        result.message = QStringLiteral("Unable to write ") + request.path;
+        result.message = UnableToWriteText(request.path);
         return result;
     }
     result.ok = true;
     return result;
+}
+
+QString AutoExportName(const QString& dataFile)
+{
+    QString name = dataFile.mid(dataFile.lastIndexOf(QLatin1Char('/')) + 1);
+    name.chop(4);
+    return name + QStringLiteral(".csv");
 }
 
 } // namespace tamble

@@ -75,4 +75,9 @@ QByteArray ExportColumnHeadings(const DataSet& data, bool fahrenheit, int humidi
 // True when `path` ends in ".CSV" or ".TXT" in any letter case.
 bool HasExportExtension(const QString& path);
 
+// The CSV file an automatic export or a conversion writes: the data file's
+// name part with its last four characters replaced by ".csv". An automatic
+// export puts it in the program directory, a conversion beside the data file.
+QString AutoExportName(const QString& dataFile);
+
 } // namespace tamble

@@ -3,6 +3,7 @@
 #include "datafiles/bank_file.h"
 
 #include "conversion/decimal_text.h"
+#include "util/file_write.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -85,7 +86,7 @@ bool Tl2BankWriter::writeBank(const DataSet& data, int bankIndex)
         m_file = std::make_unique<QSaveFile>(data.bankFileName);
         if (!m_file->open(QIODevice::WriteOnly)) {
             m_ok = false;
-            m_message = QStringLiteral("Unable to write ") + data.bankFileName;
+            m_message = UnableToWriteText(data.bankFileName);
             return false;
         }
         m_out = std::make_unique<TextOut>(m_file.get());
@@ -102,7 +103,7 @@ bool Tl2BankWriter::writeBank(const DataSet& data, int bankIndex)
     }
     if (m_out->failed()) {
         m_ok = false;
-        m_message = QStringLiteral("Unable to write ") + data.bankFileName;
+        m_message = UnableToWriteText(data.bankFileName);
     }
     return m_ok;
 }
@@ -118,7 +119,7 @@ void Tl2BankWriter::finish(const DataSet& data)
     m_file->cancelWriting();
     m_ok = false;
     if (m_message.isEmpty())
-        m_message = QStringLiteral("Unable to write ") + data.bankFileName;
+        m_message = UnableToWriteText(data.bankFileName);
 }
 
 bool OpenBankFile(QFile& file, const QString& name, const QString& programDir)

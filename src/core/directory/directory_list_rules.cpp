@@ -8,6 +8,13 @@ namespace {
 
 inline constexpr int kSettingsInitWidth = kSettingsPathWidth;
 
+// The local and remote modem lists differ only in file, caption and help.
+DirectoryListTexts ModemListTexts(const QString& fileName, const QString& caption, int helpContext)
+{
+    return {fileName, QStringLiteral("Setup"), caption, QStringLiteral("&Setup String"),
+            QStringLiteral("You must enter a Modem Name"), QStringLiteral("You must enter a Setup String"), helpContext};
+}
+
 } // namespace
 
 const DirectoryListTexts& TextsOf(DirectoryList list)
@@ -16,14 +23,10 @@ const DirectoryListTexts& TextsOf(DirectoryList list)
         QStringLiteral("Phone.ini"), QStringLiteral("Number"), QStringLiteral("Phone List"),
         QStringLiteral("&Phone Number"), QStringLiteral("You must enter a Name"),
         QStringLiteral("You must enter a Phone Number"), 16};
-    static const DirectoryListTexts local{
-        QStringLiteral("Local.ini"), QStringLiteral("Setup"), QStringLiteral("Local Modem"),
-        QStringLiteral("&Setup String"), QStringLiteral("You must enter a Modem Name"),
-        QStringLiteral("You must enter a Setup String"), 17};
-    static const DirectoryListTexts remote{
-        QStringLiteral("Remote.ini"), QStringLiteral("Setup"), QStringLiteral("Remote Modem"),
-        QStringLiteral("&Setup String"), QStringLiteral("You must enter a Modem Name"),
-        QStringLiteral("You must enter a Setup String"), 18};
+    static const DirectoryListTexts local =
+        ModemListTexts(QStringLiteral("Local.ini"), QStringLiteral("Local Modem"), 17);
+    static const DirectoryListTexts remote =
+        ModemListTexts(QStringLiteral("Remote.ini"), QStringLiteral("Remote Modem"), 18);
     switch (list) {
     case DirectoryList::Phone: return phone;
     case DirectoryList::LocalModem: return local;

@@ -15,6 +15,11 @@ StoreStatus Fail(StoreError error, QString message)
     return StoreStatus{error, std::move(message)};
 }
 
+StoreStatus NotFound(const QString& name)
+{
+    return Fail(StoreError::NotFound, QStringLiteral("No record named \"%1\" exists").arg(name));
+}
+
 // What a text must not hold to be read back exactly: characters outside Latin-1, control
 // characters (a line break would start a new line), and spaces at either end (trimmed on reading).
 QString TextProblem(const QString& text, const QString& what)
@@ -147,7 +152,7 @@ StoreStatus IniRecordStore::get(const QString& name, DirectoryRecord& out)
         return s;
     const int at = indexOf(name);
     if (at < 0)
-        return Fail(StoreError::NotFound, QStringLiteral("No record named \"%1\" exists").arg(name));
+        return NotFound(name);
     out.name = m_names.at(at);
     if (std::optional<QString> own = m_doc.value(out.name, m_layout.valueKey))
         out.value = *own;
@@ -221,7 +226,7 @@ StoreStatus IniRecordStore::update(const QString& oldName, const DirectoryRecord
         return s;
     const int at = indexOf(oldName);
     if (at < 0)
-        return Fail(StoreError::NotFound, QStringLiteral("No record named \"%1\" exists").arg(oldName));
+        return NotFound(oldName);
     if (StoreStatus s = checkName(record.name); !s.ok())
         return s;
     if (StoreStatus s = checkValue(record.value); !s.ok())
@@ -251,7 +256,7 @@ StoreStatus IniRecordStore::remove(const QString& name)
         return s;
     const int at = indexOf(name);
     if (at < 0)
-        return Fail(StoreError::NotFound, QStringLiteral("No record named \"%1\" exists").arg(name));
+        return NotFound(name);
     IniDocument previous = m_doc;
     writeRecoveredIndex();
     m_doc.removeKey(kIndex, m_names.at(at));

@@ -1,10 +1,17 @@
 #include "directory/ini_storage.h"
 
+#include "util/file_write.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace tamble {
+
+namespace {
+
+QString TooLargeText() { return QStringLiteral("the file is larger than %1 MiB").arg(kIniFileLimit / (1024 * 1024)); }
+
+} // namespace
 
 IniReadResult IniFileStorage::read()
 {
@@ -20,7 +27,7 @@ IniReadResult IniFileStorage::read()
         return result;
     }
     if (info.size() > kIniFileLimit) {
-        result.error = QStringLiteral("the file is larger than %1 MiB").arg(kIniFileLimit / (1024 * 1024));
+        result.error = TooLargeText();
         return result;
     }
     QFile file(m_path);
@@ -34,7 +41,7 @@ IniReadResult IniFileStorage::read()
         return result;
     }
     if (result.bytes.size() > kIniFileLimit) {
-        result.error = QStringLiteral("the file is larger than %1 MiB").arg(kIniFileLimit / (1024 * 1024));
+        result.error = TooLargeText();
         return result;
     }
     result.status = IniReadResult::Status::Read;
@@ -43,17 +50,8 @@ IniReadResult IniFileStorage::read()
 
 QString IniFileStorage::write(const QByteArray& bytes)
 {
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    if (file.write(bytes) != bytes.size()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return why;
-    }
-    if (!file.commit())
-        return file.errorString();
-    return {};
+    QString why;
+    return WriteFileReplacing(m_path, bytes, &why) ? QString() : why;
 }
 
 QString IniFileStorage::Name() const

@@ -1,5 +1,7 @@
 #include "graph/colour_dialog_model.h"
 
+#include "util/file_write.h"
+
 #include <QFileInfo>
 
 namespace tamble {
@@ -73,7 +75,7 @@ QString ColourDialogModel::saveAs(const QString& chosen)
     if (!WriteColourFile(path, m_scheme)) {
         UserMessage m;
         m.kind = DialogKind::Error;
-        m.text = QStringLiteral("Unable to write ") + path;
+        m.text = UnableToWriteText(path);
         m_messages.ask(m);
         return {};
     }

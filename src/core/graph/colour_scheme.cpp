@@ -1,8 +1,9 @@
 #include "graph/colour_scheme.h"
 
+#include "util/file_write.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <vector>
 
@@ -178,15 +179,7 @@ QByteArray FormatColourFile(const ColourScheme& scheme)
 
 bool WriteColourFile(const QString& path, const ColourScheme& scheme)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = FormatColourFile(scheme);
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return WriteFileReplacing(path, FormatColourFile(scheme));
 }
 
 QString ColourFileSavePath(const QString& chosen)
@@ -199,19 +192,28 @@ QString ColourFileSavePath(const QString& chosen)
     return base + QStringLiteral(".GCF");
 }
 
+namespace {
+
+// "Graph color file: <name><what>; loading factory defaults".
+QString FactoryDefaultsText(const QString& name, const QString& what)
+{
+    return QStringLiteral("Graph color file: ") + name + what + QStringLiteral("; loading factory defaults");
+}
+
+} // namespace
+
 QString ColourFileErrorText(const GcfReadResult& result, const QString& shownName)
 {
-    const QString factory = QStringLiteral("; loading factory defaults");
     switch (result.error) {
     case GcfError::None: return {};
-    case GcfError::Unreadable: return QStringLiteral("Graph color file: ") + shownName + QStringLiteral(" not found") + factory;
-    case GcfError::TooLong: return QStringLiteral("Graph color file: ") + shownName + QStringLiteral(" is not a color file") + factory;
+    case GcfError::Unreadable: return FactoryDefaultsText(shownName, QStringLiteral(" not found"));
+    case GcfError::TooLong: return FactoryDefaultsText(shownName, QStringLiteral(" is not a color file"));
     case GcfError::TooFewLines:
-        return QStringLiteral("Graph color file: ") + shownName + QStringLiteral(" holds %1 of 8 colors").arg(result.badLine) + factory;
+        return FactoryDefaultsText(shownName, QStringLiteral(" holds %1 of 8 colors").arg(result.badLine));
     case GcfError::NotInteger:
-        return QStringLiteral("Graph color file: ") + shownName +
-               QStringLiteral(" line %1: '%2' is not a valid integer value").arg(result.badLine).arg(QString::fromLatin1(result.badText)) +
-               factory;
+        return FactoryDefaultsText(shownName, QStringLiteral(" line %1: '%2' is not a valid integer value")
+                                                  .arg(result.badLine)
+                                                  .arg(QString::fromLatin1(result.badText)));
     }
     return {};
 }
@@ -228,7 +230,7 @@ ColourScheme LoadStartupColours(QString& colourFile, const QString& programDir, 
         return read.scheme;
     UserMessage m;
     m.kind = DialogKind::Warning;
-    m.text = QStringLiteral("Graph color file: ") + colourFile + QStringLiteral(" not found; loading factory defaults");
+    m.text = FactoryDefaultsText(colourFile, QStringLiteral(" not found"));
     messages.ask(m);
     const ColourScheme factory = FactoryColourScheme();
     WriteColourFile(dir + QStringLiteral("default.gcf"), factory);

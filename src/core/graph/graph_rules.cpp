@@ -121,14 +121,6 @@ QString GraphFileFilter()
     return QStringLiteral("All TL data (*.TL1 *.tl1);;TL2 data (*.TL2 *.tl2);;LX8 data (*.TL5 *.tl5)");
 }
 
-QString ReloadTl1Name(const QString& dataFileName)
-{
-    const int dot = static_cast<int>(dataFileName.lastIndexOf(QLatin1Char('.')));
-    if (dot < 0 || dataFileName.size() - dot != 4 || dataFileName.lastIndexOf(QLatin1Char('/')) > dot)
-        return dataFileName + QStringLiteral(".TL1");
-    return dataFileName.left(dataFileName.size() - 3) + QStringLiteral("TL1");
-}
-
 QString XAxisLabelText(const QString& dataFileName, FileNameDisplay display)
 {
     switch (display) {

@@ -4,6 +4,7 @@
 // channel, the X-axis file-name text and the window's size and caption.
 
 #include "conversion/channel_units.h"
+#include "datafiles/bank_file.h"
 
 #include <QByteArray>
 #include <QString>
@@ -33,9 +34,6 @@ QByteArray LegendText(QByteArrayView label);
 
 // The file dialog filter of "Select Graph", in Qt's form.
 QString GraphFileFilter();
-
-// Name of the .TL1 file a multi-bank graph is reloaded from.
-QString ReloadTl1Name(const QString& dataFileName);
 
 enum class FileNameDisplay { NameOnly, PathAndName, Hidden };
 QString XAxisLabelText(const QString& dataFileName, FileNameDisplay display);

@@ -70,6 +70,11 @@ QStringList HelpFolders(const QString& programDir, const QString& shippedDataDir
     return folders;
 }
 
+QString HelpLinkFile(const QUrl& resolved, const QUrl& link)
+{
+    return QFileInfo(resolved.isLocalFile() ? resolved.toLocalFile() : link.path()).fileName();
+}
+
 QString LocateHelpFile(const QString& file, const QStringList& folders)
 {
     if (file.isEmpty())

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 #include <vector>
 
 namespace tamble {
@@ -33,6 +34,10 @@ QString HelpPageFile(int context);
 
 // Where pages are looked for, first match wins: <programDir>/help, then <shippedDataDir>/help.
 QStringList HelpFolders(const QString& programDir, const QString& shippedDataDir);
+
+// The page file a link names: the file name of the link resolved against the page shown when that
+// is a local file, else of the link's own path.
+QString HelpLinkFile(const QUrl& resolved, const QUrl& link);
 
 // Full path of the first readable copy of `file` in `folders`; empty when none is readable.
 QString LocateHelpFile(const QString& file, const QStringList& folders);

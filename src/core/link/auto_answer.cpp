@@ -220,7 +220,7 @@ void AutoAnswer::ResendNamedSetup()
     if (readable)
         loaded = LoadResendSetup(m_dir, description, m_setup, m_saved);
     if (!readable || !loaded.ok) {
-        const QString line = QStringLiteral("Unable to send setup; ") + logSafe(name) + QStringLiteral(" not found");
+        const QString line = UnableToSendSetupText(logSafe(name));
         if (s.autoAnswerCount == 0)
             s.autoAnswerCount = 1;  // the outcome belongs to the caller: log it and hang up
         m_engine.ReportOutcome({line, DialogKind::Information, DialogButtons::Ok, 0});

@@ -62,7 +62,7 @@ void BaudRateChanger::onLine(SessionEngine& engine)
         s.transaction = TransactionKind::None;
         engine.EndSession();
         engine.settings().baud = s.newBaud;
-        engine.ReportOutcome({QStringLiteral("Tamble Logger set to ") + QString::number(s.newBaud) +
+        engine.ReportOutcome({QString::fromLatin1(kLoggerBaudSetPrefix) + QString::number(s.newBaud) +
                                   QStringLiteral(" baud."),
                               DialogKind::Information, DialogButtons::Ok, 0});
         return;
@@ -81,7 +81,7 @@ void BaudRateChanger::onTimeout(SessionEngine& engine)
         s.transaction = TransactionKind::None;
         engine.EndSession();
         engine.settings().baud = s.newBaud;
-        engine.ReportOutcome({QStringLiteral("No response from logger (b)"), DialogKind::Information,
+        engine.ReportOutcome({NoResponseText('b'), DialogKind::Information,
                               DialogButtons::OkHelp, 26});
         return;
     }

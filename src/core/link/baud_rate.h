@@ -10,6 +10,9 @@
 
 namespace tamble {
 
+// The outcome of a logger that took its new speed begins with this, then "<baud> baud.".
+inline constexpr const char* kLoggerBaudSetPrefix = "Tamble Logger set to ";
+
 // Port speed of step 1..5 after the first command (0 outside).
 int BaudStepSpeed(int step);
 

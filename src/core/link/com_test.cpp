@@ -58,7 +58,7 @@ void ComTest::onArrival(SessionEngine& engine)
     engine.EndSession();
     enable(true);
     if (line == "AT") {
-        engine.ReportOutcome({QStringLiteral("Com Test OK"), DialogKind::Information, DialogButtons::Ok, 0});
+        engine.ReportOutcome({QString::fromLatin1(kComTestOkText), DialogKind::Information, DialogButtons::Ok, 0});
     } else if (line.contains("OK")) {
         engine.ReportOutcome({QStringLiteral("A modem is connected to the selected Com Port."), DialogKind::Information,
                               DialogButtons::Ok, 0});

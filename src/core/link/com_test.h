@@ -8,6 +8,9 @@
 
 namespace tamble {
 
+// The outcome of a test whose "AT" came back unchanged.
+inline constexpr const char* kComTestOkText = "Com Test OK";
+
 class ComTest : public LinkStateHandler {
 public:
     // `enableDialog` enables or disables the "Test Communication Cable and Port" dialog.

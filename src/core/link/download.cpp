@@ -1,6 +1,7 @@
 #include "link/download.h"
 #include "link/link_timing.h"
 
+#include "datafiles/export.h"
 #include "settings/command_line.h"
 #include "settings/settings_record.h"
 #include "format/memory_layout.h"
@@ -21,6 +22,12 @@ bool Wrapped(const LoggerInfo& info) { return (info.statusFlags & kStatusWrapped
 bool FourBanks(const LoggerInfo& info) { return BankCountForModel(info.modelDigit) > 1; }
 
 QByteArray Latin1(const QString& text) { return text.toLatin1(); }
+
+// The head of every message of a logger with nothing to download.
+QString NoDataHead() { return QStringLiteral("No data to receive;"); }
+
+// The end of a download, with the file written.
+QString TransferCompleteText(const QString& file) { return QStringLiteral("Transfer complete: ") + file; }
 
 } // namespace
 
@@ -46,7 +53,7 @@ NoDataReason CheckNoData(const LoggerInfo& info)
 
 QString NoDataText(NoDataReason reason, char revision)
 {
-    const QString head = QStringLiteral("No data to receive;");
+    const QString head = NoDataHead();
     const QString tail = QStringLiteral("\rNo data file created.");
     switch (reason) {
     case NoDataReason::Empty:
@@ -131,7 +138,7 @@ void Download::StartDownload()
     if (reason != NoDataReason::None) {
         const QString text = NoDataText(reason, info.revision);
         if (s.autoAnswerCount > 0) {
-            const QString head = QStringLiteral("No data to receive;");
+            const QString head = NoDataHead();
             QString summary;
             switch (reason) {
             case NoDataReason::WaitingPreset: summary = head + QStringLiteral(" ws") + descriptionAndLabels(); break;
@@ -295,8 +302,7 @@ void Download::autoExportIfSet()
     if (!e.settings().autoExport)
         return;
     const QString file = e.dataFileName();
-    QString csvName = QFileInfo(file).fileName();
-    csvName = csvName.left(qMax(0, csvName.size() - 4)) + QStringLiteral(".csv");
+    const QString csvName = AutoExportName(file);
     e.host().setGraphLoadOnShow(true);
     e.host().autoExport(file, csvName, e.settings().exportAveraging);
     e.host().setGraphLoadOnShow(false);
@@ -360,7 +366,7 @@ void Download::finish()
 
     if (e.unattendedReceive()) {
         autoExportIfSet();
-        e.FatalLogAndExit(QStringLiteral("Transfer complete: ") + file, 0);
+        e.FatalLogAndExit(TransferCompleteText(file), 0);
         return;
     }
 
@@ -369,7 +375,7 @@ void Download::finish()
     autoExportIfSet();
     e.host().setGraphLoadOnShow(true);
     e.host().beep();
-    const QString text = QStringLiteral("Transfer complete: ") + QFileInfo(file).fileName() +
+    const QString text = TransferCompleteText(QFileInfo(file).fileName()) +
                          QStringLiteral(", Elapsed time: ") + QString::number(e.host().elapsedSeconds()) +
                          QStringLiteral(" seconds\r\r") + QStringLiteral("Graph Data?");
     e.ReportOutcome({text, DialogKind::Confirmation, DialogButtons::YesNo, 0});

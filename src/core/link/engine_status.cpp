@@ -6,6 +6,8 @@
 #include "settings/settings_record.h"
 #include "link/download.h"
 #include "link/realtime.h"
+#include "link/receive_csv.h"
+#include "util/file_write.h"
 
 #include <QLocale>
 
@@ -137,9 +139,9 @@ private:
             if (e.unattendedReceiveCsv()) {
                 const QString file = e.dataFileName();
                 if (e.host().appendReceiveCsv(file))
-                    e.FatalLogAndExit(QStringLiteral("Data written to ") + file, 0);
+                    e.FatalLogAndExit(ReceiveCsvDoneMessage(file), 0);
                 else
-                    e.FatalLogAndExit(QStringLiteral("Unable to write ") + file, 1);
+                    e.FatalLogAndExit(UnableToWriteText(file), 1);
                 return;
             }
             s.linkState = LinkState::DialOutQuery;

@@ -2,6 +2,7 @@
 
 #include "link/framing.h"
 #include "link/link_timing.h"
+#include "link/modem.h"
 #include "link/session_engine.h"
 #include "settings/port_diagnosis.h"
 #include "settings/settings_record.h"
@@ -70,7 +71,7 @@ void LinkBringUp::startModemDialogue()
         return;
     }
     s.commandBuffer = set.localModemInit.toLatin1().left(100);
-    m_engine.host().setStatusText(QStringLiteral("Setup modem: ") + set.localModemInit);
+    m_engine.host().setStatusText(SetupModemText(set.localModemInit));
     m_engine.host().port().putString(set.localModemInit.toLatin1() + '\r');
     m_engine.arm(ticks::kModemInitReply);
     m_engine.clearReceive();
@@ -80,9 +81,7 @@ void LinkBringUp::startModemDialogue()
 void LinkBringUp::onModemTimeout()
 {
     const SessionState& s = m_engine.state();
-    const QString text = s.rxBuffer.isEmpty() ? QStringLiteral("No response from modem, comm. aborted")
-                                              : QStringLiteral("Modem response: ") + QString::fromLatin1(s.rxBuffer) +
-                                                    QStringLiteral("; comm. aborted");
+    const QString text = ModemNoAnswerText(QString::fromLatin1(s.rxBuffer));
     m_engine.EndSession();
     m_engine.ReportOutcome({text, DialogKind::Warning, DialogButtons::Ok, 0});
 }

@@ -2,6 +2,7 @@
 
 #include "settings/settings_record.h"
 #include "link/session_engine.h"
+#include "link/realtime_guard.h"
 #include "util/user_dialog.h"
 
 #include <algorithm>
@@ -67,15 +68,10 @@ bool ClearPortForProcedure(SessionEngine& engine, MessageService& messages)
     switch (BeforePortProcedure(engine.state(), engine.active())) {
     case PortProcedureStart::Go:
         return true;
-    case PortProcedureStart::AskRealTimeGraph: {
-        UserMessage m;
-        m.kind = DialogKind::Information;
-        m.text = QString::fromLatin1(kTerminateRealTimeGraph);
-        m.buttons = DialogButtons::OkCancel;
-        if (messages.ask(m) != DialogAnswer::Ok)
+    case PortProcedureStart::AskRealTimeGraph:
+        if (!ConfirmEndRealTimeGraph(messages))
             return false;
         break;
-    }
     case PortProcedureStart::EndSessionFirst:
         break;
     }

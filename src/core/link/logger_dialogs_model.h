@@ -18,7 +18,6 @@ struct SettingsRecord;
 
 inline constexpr int kHighestStationAddress = 255;
 inline constexpr const char* kStationAddressRange = "Station Address must be a number from 0 to 255";
-inline constexpr const char* kTerminateRealTimeGraph = "This action will terminate Real Time Graph";
 
 // The field of "Set Station Address (for network)": up to three digits, a spinner that steps
 // within 0..255, and the check made by "SEND".

@@ -55,6 +55,15 @@ QString ModemLineText(const QByteArray& line)
     return QString::fromLatin1(shown);
 }
 
+QString SetupModemText(const QString& init) { return QStringLiteral("Setup modem: ") + init; }
+
+QString ModemNoAnswerText(const QString& response)
+{
+    if (response.isEmpty())
+        return QStringLiteral("No response from modem, comm. aborted");
+    return QStringLiteral("Modem response: ") + response + QStringLiteral("; comm. aborted");
+}
+
 DialResult JudgeDialLine(const QByteArray& line, const QByteArray& dialCommand)
 {
     if (line.size() <= 1)
@@ -82,7 +91,7 @@ void ModemDialler::onEnter(SessionEngine& engine)
         m_refresh();
     const QByteArray init = set.localModemInit.toLatin1();
     s.commandBuffer = init.left(100);
-    engine.host().setStatusText(QStringLiteral("Setup modem: ") + set.localModemInit);
+    engine.host().setStatusText(SetupModemText(set.localModemInit));
     engine.host().port().putString(init + '\r');
     engine.arm(370);
     engine.clearReceive();
@@ -155,10 +164,7 @@ void ModemDialler::onDialLine(SessionEngine& engine)
 void ModemDialler::onTimeout(SessionEngine& engine)
 {
     const QByteArray rx = ModemLine(engine.state().rxBuffer);
-    const QString text = rx.isEmpty() ? QStringLiteral("No response from modem, comm. aborted")
-                                      : QStringLiteral("Modem response: ") + ModemLineText(rx)
-                                            + QStringLiteral("; comm. aborted");
-    report(engine, text, DialogKind::Warning);
+    report(engine, ModemNoAnswerText(rx.isEmpty() ? QString() : ModemLineText(rx)), DialogKind::Warning);
 }
 
 void HangupModem(SessionHost& host, SessionState& state, std::function<void()> done)

@@ -30,6 +30,13 @@ QByteArray ModemLine(const QByteArray& rx);
 // 100 characters.
 QString ModemLineText(const QByteArray& line);
 
+// The status line while the local modem takes its init string: "Setup modem: " + init.
+QString SetupModemText(const QString& init);
+
+// A modem that did not answer as it should: "No response from modem, comm. aborted" when it said
+// nothing, else "Modem response: " + what it said + "; comm. aborted".
+QString ModemNoAnswerText(const QString& response);
+
 // What a line in the Dialling state means.
 enum class DialResult { Ignore, Echo, Connected, Busy, Other };
 DialResult JudgeDialLine(const QByteArray& line, const QByteArray& dialCommand);

@@ -18,7 +18,7 @@ std::optional<QString> StationAddressMenuRefusal(const SettingsRecord& settings)
 
 QString StationProgrammedText(int address)
 {
-    return QStringLiteral("Station Address #") + QString::number(address) + QStringLiteral(" programmed into logger.");
+    return QString::fromLatin1(kStationProgrammedPrefix) + QString::number(address) + QStringLiteral(" programmed into logger.");
 }
 
 void StationAddressProgrammer::install(SessionEngine& engine)
@@ -69,7 +69,7 @@ void StationAddressProgrammer::onLine(SessionEngine& engine)
 void StationAddressProgrammer::onTimeout(SessionEngine& engine)
 {
     engine.EndSession();
-    engine.ReportOutcome({QStringLiteral("No response from logger (d)"), DialogKind::Information,
+    engine.ReportOutcome({NoResponseText('d'), DialogKind::Information,
                           DialogButtons::OkHelp, 24});
 }
 

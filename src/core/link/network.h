@@ -14,7 +14,8 @@ namespace tamble {
 // apart, so the command is refused with this warning; nullopt otherwise.
 std::optional<QString> StationAddressMenuRefusal(const SettingsRecord& settings);
 
-// "Station Address #" + address + " programmed into logger."
+// kStationProgrammedPrefix + address + " programmed into logger."
+inline constexpr const char* kStationProgrammedPrefix = "Station Address #";
 QString StationProgrammedText(int address);
 
 class StationAddressProgrammer : public TransactionHandler {

@@ -76,7 +76,7 @@ void RemoteModemSetup::onArrival(SessionEngine& engine)
                      {ticks::kModemGuard, {}}},
                     [this, &engine] {
                         finish(engine);
-                        engine.ReportOutcome({QStringLiteral("Modem configured as remote"), DialogKind::Information,
+                        engine.ReportOutcome({QString::fromLatin1(kRemoteModemConfiguredText), DialogKind::Information,
                                               DialogButtons::Ok, 0});
                     });
 }

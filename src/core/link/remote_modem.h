@@ -9,6 +9,9 @@
 
 namespace tamble {
 
+// The outcome of a remote modem that took its init string.
+inline constexpr const char* kRemoteModemConfiguredText = "Modem configured as remote";
+
 class RemoteModemSetup : public LinkStateHandler {
 public:
     // `enableDialog` enables or disables the "Configure Remote Modem" dialog.

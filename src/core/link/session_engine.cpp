@@ -496,7 +496,7 @@ void SessionEngine::onAwaitTimeout()
             ReportOutcome({QStringLiteral("No response from logger; No new data file created."),
                            DialogKind::Information, DialogButtons::Ok, 0});
         else
-            ReportOutcome({QStringLiteral("No response from logger (a)"), DialogKind::Information,
+            ReportOutcome({NoResponseText('a'), DialogKind::Information,
                            DialogButtons::OkHelp, 24});
         return;
     }
@@ -525,12 +525,12 @@ void SessionEngine::onAwaitTimeout()
             return;
         }
         EndSession();
-        ReportOutcome({QStringLiteral("No response from logger (c)"), DialogKind::Information, DialogButtons::OkHelp,
+        ReportOutcome({NoResponseText('c'), DialogKind::Information, DialogButtons::OkHelp,
                        24});
         return;
     }
     EndSession();
-    ReportOutcome({QStringLiteral("No response from logger (d)"), DialogKind::Information, DialogButtons::OkHelp, 24});
+    ReportOutcome({NoResponseText('d'), DialogKind::Information, DialogButtons::OkHelp, 24});
 }
 
 void SessionEngine::onTransferTimeout()

@@ -33,6 +33,12 @@ struct Outcome {
     bool destructive = false;
 };
 
+// "No response from logger (<step>)": the logger went quiet at `step` ('a' to 'd').
+inline QString NoResponseText(char step)
+{
+    return QStringLiteral("No response from logger (") + QLatin1Char(step) + QLatin1Char(')');
+}
+
 // The port, the one timer trigger, waits and the clocks.
 class SessionLink {
 public:

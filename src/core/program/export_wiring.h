@@ -38,14 +38,4 @@ inline LoadOptions LoadOptionsFrom(const SettingsRecord& settings, const QString
     return o;
 }
 
-// The CSV file an automatic export or a conversion writes: the data file's
-// name part with its last four characters replaced by ".csv". An automatic
-// export puts it in the program directory, a conversion beside the data file.
-inline QString AutoExportName(const QString& dataFile)
-{
-    QString name = dataFile.mid(dataFile.lastIndexOf(QLatin1Char('/')) + 1);
-    name.chop(4);
-    return name + QStringLiteral(".csv");
-}
-
 } // namespace tamble

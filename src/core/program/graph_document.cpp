@@ -1,5 +1,7 @@
 #include "program/graph_document.h"
 
+#include "datafiles/bank_file.h"
+
 #include "datafiles/csv_reader.h"
 #include "datafiles/tl1_loader.h"
 #include "datafiles/tl2.h"
@@ -112,7 +114,7 @@ bool GraphDocument::load()
         m_series.reset();
         m_seriesRead = false;
         m_cursors.clear();
-        const QString limitsOf = m_records.dataSet.multiBank ? ReloadTl1Name(m_records.dataFileName) : m_records.dataFileName;
+        const QString limitsOf = m_records.dataSet.multiBank ? DataFileNameFor(m_records.dataFileName) : m_records.dataFileName;
         LimitsLoad limits = LoadLimits(limitsOf);
         m_limits = limits.limits;
         show(limits.message, false);
@@ -230,7 +232,7 @@ std::vector<double> GraphDocument::allShifts()
 
 QString GraphDocument::setLimits(const LimitSet& limits)
 {
-    const QString file = m_records.dataSet.multiBank ? ReloadTl1Name(m_records.dataFileName) : m_records.dataFileName;
+    const QString file = m_records.dataSet.multiBank ? DataFileNameFor(m_records.dataFileName) : m_records.dataFileName;
     const QString error = SaveLimits(file, limits);
     if (error.isEmpty())
         m_limits = limits;
@@ -349,7 +351,7 @@ GraphDocument::UnitStep GraphDocument::applyUnitChoice(bool temperature, bool li
 bool GraphDocument::reloadForUnits()
 {
     const QString previous = m_records.dataFileName;
-    m_records.dataFileName = ReloadTl1Name(previous);
+    m_records.dataFileName = DataFileNameFor(previous);
     const ZoomState zoom = m_records.dataSet.zoom;
     if (!zoom.zoomed)
         m_records.dataSet.zoom = ZoomState{};

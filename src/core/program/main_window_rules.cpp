@@ -2,7 +2,8 @@
 
 #include <cstring>
 
-#include "link/logger_dialogs_model.h"
+#include "datafiles/bank_file.h"
+#include "link/realtime_guard.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -71,13 +72,7 @@ bool RealTimeGuarded(MainCommand command)
 
 bool PassRealTimeGuard(MainCommand command, const SessionState& session, MessageService& messages)
 {
-    if (!RealTimeGuarded(command) || !session.realTimeGraph)
-        return true;
-    UserMessage m;
-    m.kind = DialogKind::Information;
-    m.text = QString::fromLatin1(kTerminateRealTimeGraph);
-    m.buttons = DialogButtons::OkCancel;
-    return messages.ask(m) == DialogAnswer::Ok;
+    return !RealTimeGuarded(command) || !session.realTimeGraph || ConfirmEndRealTimeGraph(messages);
 }
 
 QString SuggestedDataFileName(QByteArrayView description, QDate date,
@@ -110,15 +105,14 @@ QString SuggestedDataFileNameIn(const QString& folder, QByteArrayView descriptio
 std::optional<DownloadTarget> ReceiveDataTarget(const QString& chosen, bool realTimeGraphRunning,
                                                 MessageService& messages)
 {
-    const QFileInfo info(chosen);
-    if (info.suffix().toUpper() != QLatin1String("TL1")) {
+    if (!IsDataFileName(chosen)) {
         messages.ask({DialogKind::Error, QString::fromLatin1(kTl1NameText), DialogButtons::Ok, 0, {}, {}});
         return std::nullopt;
     }
     DownloadTarget target;
     target.dataFile = chosen;
     if (!realTimeGraphRunning)
-        target.staleBankFile = info.path() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".TL2");
+        target.staleBankFile = BankFileNameFor(chosen);
     return target;
 }
 

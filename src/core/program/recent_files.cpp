@@ -1,12 +1,14 @@
 #include "program/recent_files.h"
 
+#include "datafiles/bank_file.h"
+
 #include "datafiles/dataset.h"
 #include "format/logger_info.h"
 #include "graph/graph_rules.h"
+#include "util/file_write.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace tamble {
 
@@ -65,11 +67,7 @@ void RecentFiles::load()
 
 bool RecentFiles::save() const
 {
-    QSaveFile file(m_dir + QLatin1String(kRecentFilesName));
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(toText(m_entries).toUtf8());
-    return file.commit();
+    return WriteFileReplacing(m_dir + QLatin1String(kRecentFilesName), toText(m_entries).toUtf8());
 }
 
 void RecentFiles::add(const QString& path, const QString& description, const QString& period)
@@ -88,7 +86,7 @@ void RecentFiles::addDownload(const QString& dataFile, const LoggerInfo& info)
 
 void RecentFiles::addGraphed(const DataSet& data)
 {
-    const QString tl1 = data.multiBank ? ReloadTl1Name(data.dataFileName) : data.dataFileName;
+    const QString tl1 = data.multiBank ? DataFileNameFor(data.dataFileName) : data.dataFileName;
     add(QFileInfo::exists(tl1) ? tl1 : data.dataFileName, QString::fromLatin1(data.description),
         QString::fromLatin1(data.firstStamp.trimmed()) + QStringLiteral(" – ") + QString::fromLatin1(data.lastStamp.trimmed()));
 }

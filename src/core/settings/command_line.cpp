@@ -54,6 +54,8 @@ CommandLineResult fail(CommandLineResult result, LogRoutine routine, const QStri
 
 } // namespace
 
+QString InvalidCommandLineText(const QString& why) { return QStringLiteral("Invalid command line; ") + why; }
+
 QString UpperExtension(const QString& path)
 {
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
@@ -77,7 +79,7 @@ CommandLineResult ParseCommandLine(const QStringList& params, bool parameter1Exi
 
     if (p2.isEmpty()) {
         if (extension != QLatin1String(".TL1"))
-            return fail(result, LogRoutine::Csv, QStringLiteral("Invalid command line; no .TL1 file type"));
+            return fail(result, LogRoutine::Csv, InvalidCommandLineText(QStringLiteral("no .TL1 file type")));
         if (!parameter1Exists)
             return fail(result, LogRoutine::Csv,
                         QStringLiteral("Invalid command; File: ") + p1 + QStringLiteral(" does not exist."));
@@ -89,14 +91,14 @@ CommandLineResult ParseCommandLine(const QStringList& params, bool parameter1Exi
     const LogRoutine paramRoutine = p2.isEmpty() ? LogRoutine::Csv : LogRoutine::Fatal;
     if (!p4.isEmpty() && !applyPhone(p4, settings))
         return fail(result, paramRoutine,
-                    QStringLiteral("Invalid command line; ") + p4 + QStringLiteral(" is not a phone list entry"));
+                    InvalidCommandLineText(p4 + QStringLiteral(" is not a phone list entry")));
     if (!p3.isEmpty() && !applyStation(p3, settings))
         return fail(result, paramRoutine,
-                    QStringLiteral("Invalid command line; ") + p3 + QStringLiteral(" is not a station address"));
+                    InvalidCommandLineText(p3 + QStringLiteral(" is not a station address")));
 
     if (p2 == QLatin1String("s")) {
         if (extension != QLatin1String(".SET"))
-            return fail(result, LogRoutine::Fatal, QStringLiteral("Invalid command line; no .set file type"));
+            return fail(result, LogRoutine::Fatal, InvalidCommandLineText(QStringLiteral("no .set file type")));
         result.mode.sendSetup = true;
         settings.lastSetupFile = p1;
     } else if (p2 == QLatin1String("r")) {

@@ -55,6 +55,9 @@ struct CommandLineResult {
     bool failed() const { return routine != LogRoutine::None; }
 };
 
+// A command line that cannot be acted on: "Invalid command line; " + why.
+QString InvalidCommandLineText(const QString& why);
+
 // Upper-cased extension of the last path component, with its dot (".TL1"),
 // or empty when the name has none.
 QString UpperExtension(const QString& path);

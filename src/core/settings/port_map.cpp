@@ -1,9 +1,10 @@
 #include "settings/port_map.h"
 
+#include "util/file_write.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSet>
 #include <algorithm>
 
@@ -70,8 +71,10 @@ ComDevice LookUpComDevice(int number, const QString& programDir)
         if (!device.isEmpty())
             return {device, ComSource::PortsFile};
     }
-    return {QStringLiteral("/dev/ttyS%1").arg(number - 1), ComSource::Default};
+    return {DefaultComDevice(number), ComSource::Default};
 }
+
+QString DefaultComDevice(int number) { return QStringLiteral("/dev/ttyS%1").arg(number - 1); }
 
 QString ResolveComDevice(int number, const QString& programDir)
 {
@@ -88,6 +91,12 @@ QString ComDeviceText(int number, const ComDevice& device, bool present)
     if (!present)
         text += QStringLiteral(", not present");
     return text;
+}
+
+QString CurrentComDeviceText(int number, const QString& programDir)
+{
+    const ComDevice device = LookUpComDevice(number, programDir);
+    return ComDeviceText(number, device, QFileInfo::exists(device.path));
 }
 
 QString SetPortsFileEntry(const QString& text, int number, const QString& device)
@@ -139,16 +148,9 @@ Result<QString> WritePortMapping(const QString& programDir, int number, const QS
         old.close();
     }
     const QByteArray bytes = SetPortsFileEntry(text, number, device).toUtf8();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return Result<QString>::fail(path + QStringLiteral(": ") + file.errorString());
-    if (file.write(bytes) != bytes.size()) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        return Result<QString>::fail(path + QStringLiteral(": ") + error);
-    }
-    if (!file.commit())
-        return Result<QString>::fail(path + QStringLiteral(": ") + file.errorString());
+    QString why;
+    if (!WriteFileReplacing(path, bytes, &why))
+        return Result<QString>::fail(path + QStringLiteral(": ") + why);
     return Result<QString>::ok(path);
 }
 

@@ -28,6 +28,9 @@ QString ComEnvironmentName(int number);
 // line "COM<n>=" (any case, blanks around the line and the device ignored) with a device wins.
 QString PortsFileDevice(const QString& text, int number);
 
+// The device COM `number` reaches when nothing maps it: /dev/ttyS<number-1>.
+QString DefaultComDevice(int number);
+
 // Where COM `number` leads and why.
 ComDevice LookUpComDevice(int number, const QString& programDir);
 QString ResolveComDevice(int number, const QString& programDir);
@@ -35,6 +38,8 @@ QString ResolveComDevice(int number, const QString& programDir);
 // The text shown beside COM `number`: the device, where the mapping comes from, whether the device
 // is present.
 QString ComDeviceText(int number, const ComDevice& device, bool present);
+// The same for COM `number` as it is now: looked up for `programDir`, present when the device exists.
+QString CurrentComDeviceText(int number, const QString& programDir);
 
 // `text` with COM `number` mapped to `device`: the first line of that port is replaced, later
 // lines of the same port are dropped, every other line stays as it was (line ends included); a

@@ -1,11 +1,11 @@
 #include "settings/settings_record.h"
 
 #include "util/bytes.h"
+#include "util/file_write.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace tamble {
 
@@ -141,15 +141,7 @@ SettingsRecord LoadSettings(const QString& programDir)
 
 bool SaveSettings(const QString& programDir, const SettingsRecord& rec)
 {
-    QSaveFile file(SettingsFilePath(programDir));
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = SerializeSettings(rec);
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return WriteFileReplacing(SettingsFilePath(programDir), SerializeSettings(rec));
 }
 
 } // namespace tamble

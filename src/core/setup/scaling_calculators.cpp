@@ -10,6 +10,7 @@ namespace tamble {
 namespace {
 
 const QString kDoesNotFit = QStringLiteral("The calculated scale does not fit in 6 characters; choose other values");
+constexpr const char* kSameReadings = "Same value entered for Zero/Full Scale Reading";
 
 // Reads every field; the first that holds no number stops the calculation with its message.
 template <std::size_t N>
@@ -110,7 +111,7 @@ CalculatorResult CalculateCurrentLoop(const CurrentLoopEntries& e)
     else if (hiMa - loMa == 0.0)
         r.messages << QStringLiteral("Same value entered for Lo/Hi Milliamps");
     else if (full - zero == 0.0)
-        r.messages << QStringLiteral("Same value entered for Zero/Full Scale Reading");
+        r.messages << QString::fromLatin1(kSameReadings);
     else if (!(ohms > 0.0))
         r.messages << QStringLiteral("Resistor Ohms must be greater than 0");
     if (!r.messages.isEmpty())
@@ -143,7 +144,7 @@ CalculatorResult CalculateLinearTransducer(const LinearTransducerEntries& e)
     else if (maxV - minV == 0.0)
         r.messages << QStringLiteral("Same value entered for Min/Max dc volts");
     else if (maxR - minR == 0.0)
-        r.messages << QStringLiteral("Same value entered for Zero/Full Scale Reading");
+        r.messages << QString::fromLatin1(kSameReadings);
     if (!r.messages.isEmpty())
         return r;
     const double s = (maxR - minR) / (maxV - minV);

@@ -146,6 +146,12 @@ ScalingOutcome AcceptTableFile(SetupRecord& setup, int channel, const QString& f
     return outcome;
 }
 
+TableFolder TableFolderFor(const QString& programDir)
+{
+    const QString path = programDir.isEmpty() ? QDir::currentPath() : programDir;
+    return {path, QDir::toNativeSeparators(QDir::cleanPath(path))};
+}
+
 QStringList TableFilesIn(const QString& directory)
 {
     const QDir folder(directory.isEmpty() ? QStringLiteral(".") : directory);

@@ -104,4 +104,12 @@ std::optional<QString> TableFileRefusal(const QString& fileName);
 // regard to case.
 QStringList TableFilesIn(const QString& directory);
 
+// The folder "Custom Table" lists: the program directory, or the current directory when none is
+// set. `shown` is the folder as the Directory box writes it.
+struct TableFolder {
+    QString path;
+    QString shown;
+};
+TableFolder TableFolderFor(const QString& programDir);
+
 } // namespace tamble

@@ -1,11 +1,11 @@
 #include "setup/setup_file.h"
 
 #include "format/status_flags.h"
+#include "util/file_write.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <vector>
 
@@ -20,7 +20,7 @@ SetupFileOutcome failure(const QString& text)
 
 SetupFileOutcome ioError(const QString& path) { return failure(QStringLiteral("File I/O error: ") + path); }
 
-SetupFileOutcome corrupt() { return failure(QStringLiteral("File corrupt or invalid")); }
+SetupFileOutcome corrupt() { return failure(QString::fromLatin1(kCorruptSetupText)); }
 
 // A data file header is a few hundred bytes; whatever lies past this is never
 // needed, and random or huge files are not read whole.
@@ -170,10 +170,7 @@ SetupFileOutcome LoadSetupFile(const QString& path, SetupRecord& record)
 
 SetupFileOutcome SaveSetupFile(const QString& path, const SetupRecord& record)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return ioError(path);
-    if (file.write(record.bytes()) != kSetupRecordSize || !file.commit())
+    if (record.bytes().size() != kSetupRecordSize || !WriteFileReplacing(path, record.bytes()))
         return ioError(path);
     return {};
 }
@@ -217,8 +214,6 @@ SetupFileOutcome ImportSetupFromHeader(QByteArrayView fileBytes, SetupRecord& re
     record = r;
     return {};
 }
-
-bool IsDataFileName(const QString& path) { return path.endsWith(QStringLiteral(".TL1"), Qt::CaseInsensitive); }
 
 bool MakeDefaultSetup(SetupRecord& record, const QDateTime& now, const QString& directory)
 {
@@ -276,6 +271,11 @@ QString StartupSetupPath(const QString& lastSetupFile, const QString& programDir
     return QDir(programDir).filePath(name);
 }
 
+QString SetupFileNotFoundText(const QString& name)
+{
+    return QStringLiteral("Setup File: ") + name + QStringLiteral(" not found; command not executed");
+}
+
 StartupSetupOutcome StartupLoadSetup(const QString& programDir, QString& lastSetupFile,
                                      SetupStartupContext context, const QDateTime& now,
                                      SetupRecord& record, SetupRecord& savedCopy)
@@ -289,21 +289,22 @@ StartupSetupOutcome StartupLoadSetup(const QString& programDir, QString& lastSet
         return out;
     }
 
-    const QString head = QStringLiteral("Setup File: ") + out.readName + QStringLiteral(" not found;");
     switch (context) {
     case SetupStartupContext::AutoAnswerCall:
         out.result = StartupSetupOutcome::Result::AutoAnswerFailed;
-        out.message = SetupMessage{head + QStringLiteral(" command not executed"), SetupMessage::Kind::Error};
+        out.message = SetupMessage{SetupFileNotFoundText(out.readName), SetupMessage::Kind::Error};
         record = DefaultSetupRecord(now);
         break;
     case SetupStartupContext::CommandLineSendSetup:
         out.result = StartupSetupOutcome::Result::CommandLineFailed;
-        out.message = SetupMessage{head + QStringLiteral(" command not executed"), SetupMessage::Kind::Error};
+        out.message = SetupMessage{SetupFileNotFoundText(out.readName), SetupMessage::Kind::Error};
         record = DefaultSetupRecord(now);
         break;
     case SetupStartupContext::Interactive:
         out.result = StartupSetupOutcome::Result::DefaultLoaded;
-        out.message = SetupMessage{head + QStringLiteral(" loading default."), SetupMessage::Kind::Warning};
+        out.message = SetupMessage{QStringLiteral("Setup File: ") + out.readName +
+                                       QStringLiteral(" not found; loading default."),
+                                   SetupMessage::Kind::Warning};
         MakeDefaultSetup(record, now, programDir);
         lastSetupFile = QString::fromLatin1(kDefaultSetupFileName);
         out.fileFieldName = lastSetupFile;
@@ -326,7 +327,7 @@ SetupFileOutcome LoadResendSetup(const QString& programDir, QByteArrayView logge
                                  SetupRecord& record, SetupRecord& savedCopy)
 {
     const QString name = ResendSetupFileName(loggerDescription);
-    const QString notFound = QStringLiteral("Unable to send setup; ") + name + QStringLiteral(" not found");
+    const QString notFound = UnableToSendSetupText(name);
     const bool plain = !name.contains(u'/') && !name.contains(u'\\') && !name.contains(u':') &&
                        !name.contains(QChar(0));
     if (!plain)
@@ -336,6 +337,11 @@ SetupFileOutcome LoadResendSetup(const QString& programDir, QByteArrayView logge
         return failure(notFound);
     savedCopy = record;
     return {};
+}
+
+QString UnableToSendSetupText(const QString& name)
+{
+    return QStringLiteral("Unable to send setup; ") + name + QStringLiteral(" not found");
 }
 
 } // namespace tamble

@@ -7,6 +7,7 @@
 // comes back as a SetupMessage (text and kind) for the window to show or for an
 // unattended run to log.
 
+#include "datafiles/bank_file.h"
 #include "setup/setup_record.h"
 
 #include <QByteArrayView>
@@ -17,6 +18,7 @@
 namespace tamble {
 
 inline constexpr const char* kDefaultSetupFileName = "default.set";
+inline constexpr const char* kCorruptSetupText = "File corrupt or invalid";
 
 // A message for the user, shown with an OK button.
 struct SetupMessage {
@@ -54,18 +56,14 @@ SetupFileOutcome ImportSetupFromDataFile(const QString& path, SetupRecord& recor
 // and leaves `record` unchanged.
 SetupFileOutcome ImportSetupFromHeader(QByteArrayView fileBytes, SetupRecord& record);
 
-// True when `path` ends in ".TL1" (any case): such files are imported, every
-// other file is read as a setup file.
-bool IsDataFileName(const QString& path);
-
 // Fills `record` with the defaults (date and time from `now`) and writes it to
 // "default.set" in `directory`. Returns whether the file was written.
 bool MakeDefaultSetup(SetupRecord& record, const QDateTime& now, const QString& directory);
 
-// Load or import through the setup window's Load button: a ".TL1" file is
-// imported, any other file read as a setup file. Afterwards `savedCopy` is a
-// copy of `record`, failed or not. A setup file read successfully becomes
-// `lastSetupFile`; an import leaves it alone.
+// Load or import through the setup window's Load button: a ".TL1" file
+// (IsDataFileName) is imported, any other file read as a setup file.
+// Afterwards `savedCopy` is a copy of `record`, failed or not. A setup file
+// read successfully becomes `lastSetupFile`; an import leaves it alone.
 SetupFileOutcome OpenSetupForWindow(const QString& path, SetupRecord& record, SetupRecord& savedCopy,
                                     QString& lastSetupFile);
 
@@ -105,6 +103,10 @@ QString StartupSetupPath(const QString& lastSetupFile, const QString& programDir
 // File-name part of a path written with "\" or "/" separators (or a drive).
 QString FileNamePart(const QString& path);
 
+// "Setup File: " + name + " not found; command not executed": the start-up load failed while a
+// command must not go on without the setup.
+QString SetupFileNotFoundText(const QString& name);
+
 // Runs the start-up load. On success `savedCopy` is a copy of the record. On
 // failure the outcome carries the exact message; in the interactive case the
 // default setup is made (and written to "default.set"), `lastSetupFile`
@@ -125,9 +127,12 @@ QString ResendSetupFileName(QByteArrayView loggerDescription);
 // Loads that file from `programDir`. A name that is not a plain file name (it
 // holds "/", "\" or ":") is never read: the description comes from the remote
 // logger and must not reach files outside the program directory. On failure
-// the outcome's message is the log line "Unable to send setup; " + name +
-// " not found". On success `savedCopy` takes the record.
+// the outcome's message is the log line UnableToSendSetupText(name). On success `savedCopy` takes
+// the record.
 SetupFileOutcome LoadResendSetup(const QString& programDir, QByteArrayView loggerDescription,
                                  SetupRecord& record, SetupRecord& savedCopy);
+
+// "Unable to send setup; " + name + " not found".
+QString UnableToSendSetupText(const QString& name);
 
 } // namespace tamble

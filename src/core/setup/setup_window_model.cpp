@@ -2,6 +2,7 @@
 
 #include "datafiles/timebase.h"
 #include "format/logger_info.h"
+#include "setup/setup_file.h"
 #include "setup/start_field.h"
 
 #include <QFileInfo>
@@ -19,6 +20,18 @@ QString sixCharacters(const QString& value) { return value.left(6).leftJustified
 } // namespace
 
 SetupWindowModel::SetupWindowModel(SetupRecord& setup) : m_setup(setup), m_shown(built()) {}
+
+SetupWindowModel::SetupWindowModel(SetupRecord& setup, std::int32_t& memoryCapacity)
+    : m_setup(setup), m_capacity(&memoryCapacity), m_shown(built())
+{
+    keepCapacity();
+}
+
+void SetupWindowModel::keepCapacity()
+{
+    if (m_capacity)
+        *m_capacity = memoryCapacity();
+}
 
 QString SetupWindowModel::totalLogTime() const
 {
@@ -90,6 +103,7 @@ void SetupWindowModel::setupToWindow(const QDate& today, const QLocale& locale)
     m_state.rate = RateIndexOf(r.rateCode());
     if (r.resolution() >= 1 && r.resolution() <= 3)
         m_state.resolution = r.resolution() - 1;
+    keepCapacity();
     markUnmodified();
 }
 
@@ -112,6 +126,7 @@ void SetupWindowModel::statusToWindow(const LoggerInfo& info)
     m_startBefore = m_state.start;
     setModelFromType(info.resolutionType);
     m_state.resolution = info.twelveBit() ? 0 : info.tenBit() ? 1 : 2;
+    keepCapacity();
     markUnmodified();
 }
 
@@ -168,6 +183,7 @@ void SetupWindowModel::chooseModel(int index)
         const int res = m_setup.resolution();
         m_state.resolution = res >= 1 && res <= 3 ? res - 1 : 0;
     }
+    keepCapacity();
 }
 
 void SetupWindowModel::chooseResolution(int index)
@@ -176,6 +192,7 @@ void SetupWindowModel::chooseResolution(int index)
         return;
     m_state.resolution = index;
     m_setup.setResolution(static_cast<std::uint8_t>(index + 1));
+    keepCapacity();
 }
 
 void SetupWindowModel::chooseRate(int index)

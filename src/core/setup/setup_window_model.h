@@ -6,7 +6,9 @@
 // window differs from the setup last loaded, shown or saved.
 //
 // The model works on the one process-wide SetupRecord; the window binds its
-// controls to state() and calls the change functions.
+// controls to state() and calls the change functions. Given the program's
+// memory capacity, the model keeps it at the capacity of the model and
+// resolution it shows.
 
 #include "setup/setup_record.h"
 #include "setup/setup_window_lists.h"
@@ -16,6 +18,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <cstdint>
 #include <optional>
 
 namespace tamble {
@@ -26,7 +29,6 @@ inline constexpr const char* kLastStatusName = "LAST STATUS";
 inline constexpr const char* kNoStatusToLoad = "No Status to load; Exit and select Receive/Status";
 inline constexpr const char* kSaveNameText = "File not saved; file name must end in '.SET'";
 inline constexpr const char* kSaveChangesText = "Save changes?";
-inline constexpr const char* kCorruptSetupText = "File corrupt or invalid";
 inline constexpr const char* kFullSetupTitle = "Tamble Logger Setup";
 inline constexpr const char* kScalingOnlyTitle = "Change Scaling and/or Labels";
 
@@ -80,6 +82,7 @@ enum class StartDialog { None, PresetDate, DialOut };
 class SetupWindowModel {
 public:
     explicit SetupWindowModel(SetupRecord& setup);
+    SetupWindowModel(SetupRecord& setup, std::int32_t& memoryCapacity);
 
     const SetupWindowState& state() const { return m_state; }
     SetupRecord& setup() { return m_setup; }
@@ -138,8 +141,10 @@ public:
 
 private:
     void showScalingCode(int channel, char code, const QByteArray& table, const QByteArray& linear);
+    void keepCapacity();
 
     SetupRecord& m_setup;
+    std::int32_t* m_capacity = nullptr;   // the program's memory capacity, when it follows
     SetupWindowState m_state;
     SetupRecord m_shown;      // built() when the window last stood for a setup
     int m_editedChannel = 1;

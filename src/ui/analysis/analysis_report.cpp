@@ -1,5 +1,7 @@
 #include "ui/analysis/analysis_report.h"
 
+#include "util/file_write.h"
+
 #include "ui/graph/chart_adapter.h"
 
 #include <QFileInfo>
@@ -114,7 +116,7 @@ QString WriteReport(const QString& path, const std::vector<RecordingSeries>& rec
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("Unable to write ") + path;
+        return UnableToWriteText(path);
     {
         QPdfWriter pdf(&file);
         pdf.setPageSize(LocalePageSize());
@@ -124,7 +126,7 @@ QString WriteReport(const QString& path, const std::vector<RecordingSeries>& rec
         pdf.setCreator(QStringLiteral("Tamble Logger"));
         QPainter p;
         if (!p.begin(&pdf))
-            return QStringLiteral("Unable to write ") + path;
+            return UnableToWriteText(path);
         const QRectF page = pdf.pageLayout().paintRectPixels(pdf.resolution()).translated(
             -pdf.pageLayout().paintRectPixels(pdf.resolution()).topLeft());
         QFont body(QStringLiteral("DejaVu Sans"), 9);
@@ -191,10 +193,10 @@ QString WriteReport(const QString& path, const std::vector<RecordingSeries>& rec
         }
         drawFooter(number);
         if (!p.end())
-            return QStringLiteral("Unable to write ") + path;
+            return UnableToWriteText(path);
     }
     if (!file.commit())
-        return QStringLiteral("Unable to write ") + path;
+        return UnableToWriteText(path);
     return {};
 }
 

@@ -1,5 +1,7 @@
 #include "ui/app/home_view.h"
 
+#include "util/dialog_buttons.h"
+
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -16,9 +18,9 @@ namespace {
 QPushButton* CommandButton(QWidget* parent, const QString& caption, QLayout* row)
 {
     auto* button = new QPushButton(caption, parent);
-    QString plain = caption;
-    button->setAccessibleName(plain.remove(QLatin1Char('&')));
-    button->setObjectName(plain.remove(QLatin1Char(' ')) + QStringLiteral("Btn"));
+    const QString plain = WithoutMnemonic(caption);
+    button->setAccessibleName(plain);
+    button->setObjectName(QString(plain).remove(QLatin1Char(' ')) + QStringLiteral("Btn"));
     row->addWidget(button);
     return button;
 }

@@ -59,7 +59,6 @@ void PortMapDialog::setChoices(int number, const QString& current,
     m_number = number;
     m_label->setText(QStringLiteral("&Device for COM%1:").arg(number));
     m_list->setAccessibleName(QStringLiteral("Device for COM%1").arg(number));
-    m_list->setAccessibleName(QStringLiteral("Device for COM%1").arg(number));
     m_list->clear();
     for (const SerialChoice& c : choices) {
         const QString text = c.byId && c.target != c.path
@@ -70,7 +69,7 @@ void PortMapDialog::setChoices(int number, const QString& current,
         if (c.path == current)
             m_list->setCurrentItem(item);
     }
-    const QString fallback = QStringLiteral("/dev/ttyS%1").arg(number - 1);
+    const QString fallback = DefaultComDevice(number);
     auto* item = new QListWidgetItem(
         QStringLiteral("Default: %1 (no line in ports.ini)").arg(fallback), m_list);
     item->setData(kDeviceRole, QString());

@@ -6,7 +6,6 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -230,8 +229,7 @@ void SettingsDialog::refreshDevices()
 {
     for (std::size_t i = 0; i < m_devices.size(); ++i) {
         const int number = int(i) + 1;
-        const ComDevice device = LookUpComDevice(number, m_records.programDir);
-        const QString text = ComDeviceText(number, device, QFileInfo::exists(device.path));
+        const QString text = CurrentComDeviceText(number, m_records.programDir);
         QLabel* label = m_devices[i];
         label->setText(label->fontMetrics().elidedText(text, Qt::ElideMiddle, kDeviceTextWidth));
         label->setToolTip(text);

@@ -1,6 +1,7 @@
 #include "ui/common/button_row.h"
 
 #include "util/user_dialog.h"
+#include "util/dialog_buttons.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -11,7 +12,7 @@ QPushButton* NewButton(QWidget* parent, const QString& caption, const QString& n
 {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);
-    button->setAccessibleName(QString(caption).remove(QLatin1Char('&')));
+    button->setAccessibleName(WithoutMnemonic(caption));
     return button;
 }
 

@@ -1,6 +1,7 @@
 #include "ui/datafiles/ascii_export_dialog.h"
 
 #include "program/export_wiring.h"
+#include "util/dialog_buttons.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -35,7 +36,7 @@ QLabel* buddyLabel(const QString& text, QWidget* field)
 {
     auto* label = new QLabel(text);
     label->setBuddy(field);
-    field->setAccessibleName(QString(text).remove(QLatin1Char('&')));
+    field->setAccessibleName(WithoutMnemonic(text));
     return label;
 }
 

@@ -2,6 +2,7 @@
 
 #include "directory/directory_list_rules.h"
 #include "util/user_dialog.h"
+#include "util/dialog_buttons.h"
 
 #include <QApplication>
 #include <QFormLayout>
@@ -16,11 +17,6 @@
 namespace tamble {
 
 namespace {
-
-QString WithoutMnemonic(QString caption)
-{
-    return caption.remove(QLatin1Char('&'));
-}
 
 QLabel* BuddyLabel(const QString& caption, QWidget* field, const QString& labelName)
 {

@@ -1,11 +1,12 @@
 #include "ui/graph/chart_adapter.h"
 #include "format/day_number.h"
+#include "util/file_write.h"
 
+#include <QBuffer>
 #include <QPainter>
 #include <QImage>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <qcustomplot.h>
 #include <cmath>
@@ -448,28 +449,30 @@ void ChartAdapter::restyle()
 
 namespace {
 
-// A picture goes to a temporary file that replaces the named one only when complete.
-template <typename Write>
-bool WriteThrough(const QString& path, Write write)
+// A picture is drawn into memory first and written in one go: the named file is replaced only by
+// a complete picture.
+template <typename Draw>
+bool WritePicture(const QString& path, Draw draw)
 {
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && write(file) && file.commit();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    return buffer.open(QIODevice::WriteOnly) && draw(buffer) && WriteFileReplacing(path, bytes);
 }
 
 } // namespace
 
 bool ChartAdapter::savePng(const QString& path, int width, int height, double scale)
 {
-    return WriteThrough(path, [&](QSaveFile& file) {
+    return WritePicture(path, [&](QBuffer& buffer) {
         const QImage image = d->plot->toPixmap(width, height, scale).toImage();
-        return !image.isNull() && image.save(&file, "PNG");
+        return !image.isNull() && image.save(&buffer, "PNG");
     });
 }
 
 bool ChartAdapter::savePdf(const QString& path, int width, int height)
 {
-    return WriteThrough(path, [&](QSaveFile& file) {
-        QPdfWriter writer(&file);
+    return WritePicture(path, [&](QBuffer& buffer) {
+        QPdfWriter writer(&buffer);
         writer.setResolution(72);
         writer.setPageSize(QPageSize(QSizeF(width, height), QPageSize::Point));
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
@@ -479,9 +482,9 @@ bool ChartAdapter::savePdf(const QString& path, int width, int height)
 
 bool ChartAdapter::saveSvg(const QString& path, int width, int height)
 {
-    return WriteThrough(path, [&](QSaveFile& file) {
+    return WritePicture(path, [&](QBuffer& buffer) {
         QSvgGenerator generator;
-        generator.setOutputDevice(&file);
+        generator.setOutputDevice(&buffer);
         generator.setSize(QSize(width, height));
         generator.setViewBox(QRect(0, 0, width, height));
         return render(generator, QRect(0, 0, width, height));

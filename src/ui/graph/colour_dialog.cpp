@@ -1,5 +1,7 @@
 #include "ui/graph/colour_dialog.h"
 
+#include "util/dialog_buttons.h"
+
 #include <QButtonGroup>
 #include <QFileDialog>
 #include <QFrame>
@@ -119,7 +121,7 @@ QWidget* ColourDialog::buildButtons()
     auto add = [&](const QString& caption, const char* name, const QString& hint) {
         auto* b = new QPushButton(caption);
         b->setObjectName(QString::fromLatin1(name));
-        b->setAccessibleName(QString(caption).remove(QLatin1Char('&')).trimmed());
+        b->setAccessibleName(WithoutMnemonic(caption).trimmed());
         if (!hint.isEmpty())
             b->setToolTip(hint);
         h->addWidget(b);

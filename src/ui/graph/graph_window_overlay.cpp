@@ -3,6 +3,8 @@
 // the full-resolution readings of the view, and zooming narrows the view of all files alike.
 #include "ui/graph/graph_window.h"
 
+#include "util/file_write.h"
+
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
@@ -143,7 +145,7 @@ void GraphWindow::exportOverlay()
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(OverlayCsv(m_doc.allSeries(), m_doc.allShifts())) < 0 ||
         !file.commit())
-        m_messages.ask({DialogKind::Error, QStringLiteral("Unable to write ") + path});
+        m_messages.ask({DialogKind::Error, UnableToWriteText(path)});
 }
 
 } // namespace tamble

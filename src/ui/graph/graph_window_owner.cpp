@@ -1,5 +1,7 @@
 #include "ui/graph/graph_window_owner.h"
 
+#include "util/file_write.h"
+
 #include "program/app_records.h"
 #include "ui/graph/colour_dialog.h"
 #include "ui/graph/export_dialog.h"
@@ -69,7 +71,7 @@ void GraphWindowOwner::wire(GraphWindow& graph)
         size->setAttribute(Qt::WA_DeleteOnClose);
         QObject::connect(size, &QDialog::accepted, &graph, [this, &graph, size, path] {
             if (!graph.exportPicture(path, size->size()))
-                m_messages.ask({DialogKind::Error, QStringLiteral("Unable to write ") + path});
+                m_messages.ask({DialogKind::Error, UnableToWriteText(path)});
         });
         size->open();
     };

@@ -1,12 +1,11 @@
 #include "ui/help/help_window.h"
 
 #include "help/help_pages.h"
+#include "util/dialog_buttons.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QScreen>
 #include <QShortcut>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QTextBrowser>
@@ -23,8 +22,7 @@ QPushButton* makeButton(const QString& caption, const QString& name, QWidget* pa
 {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);
-    QString plain = caption;
-    button->setAccessibleName(plain.remove(QLatin1Char('&')));
+    button->setAccessibleName(WithoutMnemonic(caption));
     return button;
 }
 
@@ -122,7 +120,7 @@ void HelpWindow::openLink(const QUrl& url)
     const QUrl target = m_browser->source().resolved(url);
     if (!target.isLocalFile() && !url.isRelative())
         return;  // no network and no outside browser: other links stay unfollowed
-    const QString file = QFileInfo(target.isLocalFile() ? target.toLocalFile() : url.path()).fileName();
+    const QString file = HelpLinkFile(target, url);
     const QString path = LocateHelpFile(file, m_folders);
     if (path.isEmpty() || !showFile(path)) {
         showMissing(-1, file);

@@ -1,6 +1,8 @@
 #pragma once
 // Small helpers the link windows share to build named, accessible controls.
 
+#include "util/dialog_buttons.h"
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -10,9 +12,9 @@
 namespace tamble::ui {
 
 // Text without the "&" of its mnemonic, as a screen reader should say it.
-inline QString PlainCaption(QString caption)
+inline QString PlainCaption(const QString& caption)
 {
-    return caption.remove(QLatin1Char('&')).trimmed();
+    return WithoutMnemonic(caption).trimmed();
 }
 
 // A read-only text box of about `chars` characters. It looks read-only: the window's face colour

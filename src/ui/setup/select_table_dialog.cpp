@@ -5,7 +5,6 @@
 #include "ui/link/link_widgets.h"
 #include "util/user_dialog.h"
 
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -53,11 +52,11 @@ SelectTableDialog::SelectTableDialog(const ScalingRecords& records, MessageServi
 
 void SelectTableDialog::prepare()
 {
-    const QString dir = m_records.programDir.isEmpty() ? QDir::currentPath() : m_records.programDir;
-    m_dir->setText(QDir::toNativeSeparators(QDir::cleanPath(dir)));
+    const TableFolder folder = TableFolderFor(m_records.programDir);
+    m_dir->setText(folder.shown);
     m_files->clear();
     m_name->clear();
-    const QStringList tables = TableFilesIn(dir);
+    const QStringList tables = TableFilesIn(folder.path);
     m_files->addItems(tables);
     // The channel's own table, when it has one, starts selected.
     if (m_records.setup.scalingCode(m_channel) == '1') {

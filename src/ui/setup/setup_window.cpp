@@ -1,6 +1,6 @@
 #include "ui/setup/setup_window.h"
 
-#include "link/logger_dialogs_model.h"
+#include "link/realtime_guard.h"
 
 #include "program/app_records.h"
 #include "setup/setup_file.h"
@@ -10,7 +10,6 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -58,19 +57,12 @@ void ShowText(QLineEdit* edit, const QString& text)
     }
 }
 
-DialogKind KindOf(SetupMessage::Kind kind)
-{
-    switch (kind) {
-    case SetupMessage::Kind::Warning: return DialogKind::Warning;
-    case SetupMessage::Kind::Information: return DialogKind::Information;
-    default: return DialogKind::Error;
-    }
-}
-
 } // namespace
 
 SetupWindow::SetupWindow(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent)
-    : QDialog(parent), m_records(records), m_messages(messages), m_help(help), m_model(records.setup)
+    : QDialog(parent), m_records(records), m_messages(messages), m_help(help),
+      m_model(records.setup, records.geometry.memoryCapacity),
+      m_files(m_model, {records.savedSetupCopy, records.settings.lastSetupFile, records.loggerInfo}, messages)
 {
     setObjectName(QStringLiteral("TSetup"));
     setModal(false);
@@ -277,7 +269,6 @@ void SetupWindow::showState()
     ShowText(m_fileName, s.fileName);
     m_totalTime->setText(m_model.totalLogTime());
     m_modified->setVisible(m_model.modified());
-    m_records.geometry.memoryCapacity = m_model.memoryCapacity();
 }
 
 void SetupWindow::prepare()
@@ -360,106 +351,32 @@ void SetupWindow::startChosen(int index)
     d.openFor(dialog == StartDialog::DialOut);
 }
 
-void SetupWindow::tell(DialogKind kind, const QString& text)
-{
-    m_messages.ask({kind, text, DialogButtons::Ok, 0, {}, {}});
-}
-
 void SetupWindow::loadBtnClick()
 {
-    const QString path = chooseLoadFile ? chooseLoadFile() : QString();
-    if (path.isEmpty())
-        return;
-    // A file the window cannot take leaves everything as it was.
-    const SetupRecord record = m_records.setup;
-    const SetupRecord saved = m_records.savedSetupCopy;
-    const QString lastFile = m_records.settings.lastSetupFile;
-    const auto restore = [&] {
-        m_records.setup = record;
-        m_records.savedSetupCopy = saved;
-        m_records.settings.lastSetupFile = lastFile;
-    };
-    if (!IsDataFileName(path) && QFileInfo(path).size() > kSetupRecordSize) {
-        tell(DialogKind::Error, QString::fromLatin1(kCorruptSetupText));
-        return;
-    }
-    const SetupFileOutcome outcome =
-        OpenSetupForWindow(path, m_records.setup, m_records.savedSetupCopy, m_records.settings.lastSetupFile);
-    if (!outcome.ok) {
-        restore();
-        if (outcome.message)
-            tell(KindOf(outcome.message->kind), outcome.message->text);
-        return;
-    }
-    if (const auto problem = SetupRecordProblem(m_records.setup)) {
-        restore();
-        tell(DialogKind::Error, *problem);
-        return;
-    }
-    m_model.setFileName(QFileInfo(path).fileName());
-    m_model.setupToWindow(now().date());
-    m_records.savedSetupCopy = m_records.setup;
-    showState();
+    if (m_files.load(chooseLoadFile ? chooseLoadFile() : QString(), now().date()))
+        showState();
 }
 
 void SetupWindow::loadStatBtnClick()
 {
-    if (m_records.loggerInfo.record.isEmpty()) {
-        tell(DialogKind::Information, QString::fromLatin1(kNoStatusToLoad));
-        return;
-    }
-    m_model.statusToWindow(m_records.loggerInfo);
-    showState();
+    if (m_files.loadStatus())
+        showState();
 }
 
 bool SetupWindow::saveBtnClick()
 {
-    const QString path = chooseSaveFile ? chooseSaveFile() : QString();
-    if (path.isEmpty())
-        return false;
-    if (!IsSetupFileName(path)) {
-        tell(DialogKind::Warning, QString::fromLatin1(kSaveNameText));
-        return false;
-    }
-    m_model.windowToSetup();
-    const SetupFileOutcome outcome =
-        SaveSetupForWindow(path, m_records.setup, m_records.savedSetupCopy, m_records.settings.lastSetupFile);
-    if (!outcome.ok) {
-        if (outcome.message)
-            tell(KindOf(outcome.message->kind), outcome.message->text);
-        return false;
-    }
-    m_model.setFileName(QFileInfo(path).fileName());
-    m_model.markUnmodified();
-    showState();
-    return true;
+    const bool saved = m_files.save(chooseSaveFile ? chooseSaveFile() : QString());
+    if (saved)
+        showState();
+    return saved;
 }
 
 void SetupWindow::exitBtnClick()
 {
-    if (!m_model.modified()) {
+    const bool close = m_files.exit(chooseSaveFile, now().date());
+    showState();
+    if (close)
         hideWindow();
-        return;
-    }
-    UserMessage question{DialogKind::Information, QString::fromLatin1(kSaveChangesText), DialogButtons::YesNoCancel, 0,
-                         {}, {}};
-    switch (m_messages.ask(question)) {
-    case DialogAnswer::Yes:
-        if (saveBtnClick())
-            hideWindow();
-        return;
-    case DialogAnswer::No:
-        m_records.setup = m_records.savedSetupCopy;
-        if (m_model.showsStatus())
-            m_model.statusToWindow(m_records.loggerInfo);
-        else
-            m_model.setupToWindow(now().date());
-        showState();
-        hideWindow();
-        return;
-    default:
-        return;  // Cancel: the window stays
-    }
 }
 
 void SetupWindow::reject() { exitBtnClick(); }
@@ -472,12 +389,8 @@ void SetupWindow::hideWindow()
 
 void SetupWindow::SENDBtnClick()
 {
-    if (m_records.session.realTimeGraph) {
-        UserMessage guard{DialogKind::Information, QString::fromLatin1(kTerminateRealTimeGraph),
-                          DialogButtons::OkCancel, 0, {}, {}};
-        if (m_messages.ask(guard) != DialogAnswer::Ok)
-            return;
-    }
+    if (m_records.session.realTimeGraph && !ConfirmEndRealTimeGraph(m_messages))
+        return;
     m_model.windowToSetup();
     showState();
     if (startSendSetup)

@@ -1,8 +1,8 @@
 #pragma once
 // The setup window: model, sample rate, resolution, channels with their scaling, input type and
 // label, the description and how recording starts and stops; loading and saving ".SET" files,
-// showing the last status, and sending. Its rules are in setup/setup_window_model.h; the window
-// only binds its controls to them.
+// showing the last status, and sending. Its rules are in setup/setup_window_model.h, its Load, Save
+// and Exit in setup/setup_window_files.h; the window only binds its controls to them.
 //
 // Hooks the main window installs:
 // - openScalingDialog(channel, choice): a scaling entry that needs a dialog. `choice.dialog` says
@@ -15,6 +15,7 @@
 // - openPhoneList(): a click on the phone field.
 // - chooseLoadFile / chooseSaveFile: the file dialogs (tests replace them).
 
+#include "setup/setup_window_files.h"
 #include "setup/setup_window_model.h"
 #include "util/user_dialog.h"
 
@@ -90,12 +91,12 @@ private:
     void startChosen(int index);
     void applyMode();
     void hideWindow();
-    void tell(DialogKind kind, const QString& text);
 
     AppRecords& m_records;
     MessageService& m_messages;
     HelpService& m_help;
     SetupWindowModel m_model;
+    SetupWindowFiles m_files;
     GetDateDialog* m_getDate = nullptr;
 
     QComboBox* m_modelBox = nullptr;

@@ -1,4 +1,5 @@
 #include "test_export_support.h"
+#include "datafiles/bank_file.h"
 
 using namespace tamble;
 using namespace tamble::testing;
@@ -138,4 +139,12 @@ TEST(Tl2Values, SplittingSearchesEachCommaFromTheFifthCharacter)
     EXPECT_EQ(SplitBankLineValues("short", 20, 2, v), 0);
     EXPECT_EQ(SplitBankLineValues("03/05/1998,09:07:03,abc,", 20, 2, v), 1);
     EXPECT_FLOAT_EQ(v[0], 0.0f);
+}
+
+TEST(BankFileNames, TheTl2NameFollowsFromTheTl1NameAndBack)
+{
+    EXPECT_EQ(BankFileNameFor(QStringLiteral("/data/run/site1a.tl1")), QStringLiteral("/data/run/site1a.TL2"));
+    EXPECT_EQ(DataFileNameFor(QStringLiteral("/data/run/site1a.TL2")), QStringLiteral("/data/run/site1a.TL1"));
+    EXPECT_EQ(DataFileNameFor(QStringLiteral("/d.x/run")), QStringLiteral("/d.x/run.TL1"));
+    EXPECT_EQ(DataFileNameFor(QStringLiteral("/d/a.tl22")), QStringLiteral("/d/a.tl22.TL1"));
 }

@@ -109,15 +109,12 @@ TEST(GraphMenus, PointMarksOnlyAtOneReadingPerPoint)
     EXPECT_FALSE(PointMarksShown(false, 1));
 }
 
-TEST(GraphFileNames, XAxisTextAndReloadName)
+TEST(GraphFileNames, XAxisText)
 {
     const QString path = QStringLiteral("/data/run/site1a.TL2");
     EXPECT_EQ(XAxisLabelText(path, FileNameDisplay::NameOnly), QStringLiteral("site1a.TL2"));
     EXPECT_EQ(XAxisLabelText(path, FileNameDisplay::PathAndName), path);
     EXPECT_EQ(XAxisLabelText(path, FileNameDisplay::Hidden), QString());
-    EXPECT_EQ(ReloadTl1Name(path), QStringLiteral("/data/run/site1a.TL1"));
-    EXPECT_EQ(ReloadTl1Name(QStringLiteral("/d.x/run")), QStringLiteral("/d.x/run.TL1"));
-    EXPECT_EQ(ReloadTl1Name(QStringLiteral("/d/a.tl22")), QStringLiteral("/d/a.tl22.TL1"));
 }
 
 TEST(GraphWindow, SizeScalesWithScreenHeightAndCaptionNamesTheMode)

@@ -219,6 +219,19 @@ TEST(SetupWindowModelTest, ModelAndResolutionChangesSetTheCapacity)
     EXPECT_EQ(m.memoryCapacity(), 103200);
 }
 
+TEST(SetupWindowModelTest, TheProgramsCapacityFollowsModelAndResolution)
+{
+    SetupRecord setup = baseSetup();
+    setup.setResolution(3);
+    std::int32_t capacity = 0;
+    SetupWindowModel m(setup, capacity);
+    EXPECT_EQ(capacity, m.memoryCapacity());
+    m.chooseModel(4);
+    EXPECT_EQ(capacity, 129024);
+    m.chooseResolution(1);
+    EXPECT_EQ(capacity, 103200);
+}
+
 TEST(SetupWindowScaling, DialogEntriesOpenTheirDialogOnTheEditedChannel)
 {
     SetupRecord setup = baseSetup();
