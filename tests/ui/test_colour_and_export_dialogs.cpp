@@ -13,8 +13,10 @@
 #include "ui/support/screens.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QFrame>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -245,6 +247,37 @@ TEST_F(DialogsFixture, NoHeaderIsStoredAtOnceAndHidesTheNote)
     EXPECT_EQ(help.contexts, std::vector<int>{12});
     click(find(dialog, "CancelBtn"));
     EXPECT_TRUE(records.settings.noHeader);
+}
+
+TEST_F(DialogsFixture, CsvFormatFollowsTheTypeAvoidsTwoCommasAndIsKeptByTheExport)
+{
+    loadSample();
+    AsciiExportDialog dialog({records.dataSet, records.settings, records.programDir}, messages, help);
+    dialog.chooseSaveFile = [&](const SaveNameSpec&) { return dir.path() + "/sheet.csv"; };
+    dialog.show();
+    auto* separator = find<QComboBox>(dialog, "SeparatorBox");
+    EXPECT_EQ(separator->accessibleName(), "Field separator");
+    EXPECT_EQ(separator->currentText(), "Comma");
+    EXPECT_FALSE(find<QLabel>(dialog, "DialectNote")->isVisible());
+
+    QTest::keyClick(find<QComboBox>(dialog, "DecimalBox"), Qt::Key_Down);   // the decimal comma
+    EXPECT_EQ(separator->currentText(), "Semicolon");
+    EXPECT_TRUE(find<QLabel>(dialog, "DialectNote")->isVisible());
+    click(find<QCheckBox>(dialog, "SpreadsheetBox"));
+    EXPECT_FALSE(find<QLineEdit>(dialog, "edit2")->isVisible());
+    click(find<QRadioButton>(dialog, "TabularBtn"));
+    EXPECT_FALSE(find<QGroupBox>(dialog, "DialectGroup")->isEnabled());
+    EXPECT_TRUE(find<QLineEdit>(dialog, "edit2")->isVisible());
+    click(find<QRadioButton>(dialog, "CsvBtn"));
+    tamble::test::SaveScreen(dialog, "ascii_export_dialect");
+
+    click(find<QLineEdit>(dialog, "Edit1"));
+    click(find(dialog, "OKBtn"));
+    EXPECT_EQ(messages.lastText(), dir.path() + "/sheet.csv saved to disk");
+    QFile out(dir.path() + "/sheet.csv");
+    ASSERT_TRUE(out.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(out.readLine().startsWith("Date;Time;"));
+    EXPECT_EQ(ExportDialectFile(records.programDir).load(), dialog.model().dialect());
 }
 
 namespace {

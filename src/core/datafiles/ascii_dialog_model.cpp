@@ -28,10 +28,14 @@ SaveNameCheck CheckAsciiSaveName(const QString& chosen, bool csv)
 }
 
 AsciiDialogModel::AsciiDialogModel(DataSet& data, std::int32_t& averaging, bool& noHeader,
-                                   std::function<ExportSettings()> exportSettings, MessageService& messages)
+                                   std::function<ExportSettings()> exportSettings, MessageService& messages,
+                                   std::optional<ExportDialectFile> dialectFile)
     : m_data(data), m_averagingSetting(averaging), m_noHeaderSetting(noHeader),
-      m_exportSettings(std::move(exportSettings)), m_messages(messages), m_noHeader(noHeader)
+      m_exportSettings(std::move(exportSettings)), m_messages(messages), m_dialectFile(std::move(dialectFile)),
+      m_noHeader(noHeader)
 {
+    if (m_dialectFile)
+        m_dialect = m_kept = m_dialectFile->load();
     const int n = averaging == 0 ? 1 : averaging;
     if (n == 1) {
         m_choice = AveragingChoice::AllPoints;
@@ -41,6 +45,28 @@ AsciiDialogModel::AsciiDialogModel(DataSet& data, std::int32_t& averaging, bool&
         m_choice = AveragingChoice::AverageEvery;
         setEvery(n);
     }
+}
+
+void AsciiDialogModel::shown()
+{
+    m_saveAs.clear();
+    m_dialectNote.clear();
+    if (m_dialectFile)
+        m_dialect = m_kept = m_dialectFile->load();
+}
+
+void AsciiDialogModel::setSeparator(FieldSeparator separator)
+{
+    const DialectChoice choice = WithSeparator(m_dialect, separator);
+    m_dialect = choice.dialect;
+    m_dialectNote = choice.note;
+}
+
+void AsciiDialogModel::setDecimalMark(DecimalMark mark)
+{
+    const DialectChoice choice = WithDecimalMark(m_dialect, mark);
+    m_dialect = choice.dialect;
+    m_dialectNote = choice.note;
 }
 
 void AsciiDialogModel::setEvery(int n)
@@ -98,11 +124,20 @@ bool AsciiDialogModel::ok()
     request.note = m_noHeader ? QByteArray() : m_note.toLatin1();
     request.csv = m_csv;
     request.averaging = averagingN();
+    request.dialect = m_csv ? m_dialect : CsvDialect{};
     const ExportResult result = ExportData(m_data, request, settings);
     if (!result.ok) {
         Tell(m_messages, DialogKind::Error,
              result.message.isEmpty() ? UnableToWriteText(m_saveAs) : result.message);
         return false;
+    }
+    // The file is written only once the choice differs from what it holds.
+    if (m_csv && m_dialectFile && m_dialect != m_kept) {
+        const QString error = m_dialectFile->save(m_dialect);
+        if (error.isEmpty())
+            m_kept = m_dialect;
+        else
+            Tell(m_messages, DialogKind::Warning, error);
     }
     Tell(m_messages, DialogKind::Information, m_saveAs + QStringLiteral(" saved to disk"));
     return true;

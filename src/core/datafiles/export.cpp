@@ -4,6 +4,7 @@
 #include "conversion/channel_units.h"
 #include "util/file_write.h"
 
+#include <QList>
 #include <QSaveFile>
 #include <algorithm>
 #include <charconv>
@@ -52,29 +53,97 @@ bool HasExportExtension(const QString& path)
            path.endsWith(QLatin1String(".TXT"), Qt::CaseInsensitive);
 }
 
-QByteArray ExportColumnHeadings(const DataSet& data, bool fahrenheit, int humidityQuantity)
+namespace {
+
+// Unit of each recorded channel (1..4) in the column headings.
+std::array<QByteArray, 4> HeadingUnits(const DataSet& data, bool fahrenheit, int humidityQuantity)
 {
     const auto units = DeriveChannelUnits(data.typeCodes, data.inputTypes, data.channelLabel, fahrenheit,
                                           humidityQuantity);
+    std::array<QByteArray, 4> texts;
+    for (int i = 0; i < 4; ++i) {
+        // A multi-bank recording read back from its .TL2 file keeps the units
+        // its column headings named.
+        texts[i] = data.unitText[i].isEmpty() || !data.multiBank ? units[i].unit : data.unitText[i];
+    }
+    return texts;
+}
+
+// The label without its ";unit" and "~range" parts, as the graph's legend shows it.
+QByteArray PlainLabel(QByteArrayView label)
+{
+    qsizetype cut = label.size();
+    for (qsizetype i = 1; i + 1 < label.size(); ++i) {
+        if (label[i] == ';' || label[i] == '~') {
+            cut = i;
+            break;
+        }
+    }
+    return label.first(cut).toByteArray().trimmed();
+}
+
+} // namespace
+
+QByteArray ExportColumnHeadings(const DataSet& data, bool fahrenheit, int humidityQuantity)
+{
+    const auto units = HeadingUnits(data, fahrenheit, humidityQuantity);
     QByteArray h = "Date,Time,";
     if (ExportShowsMilliseconds(data.intervalMinutes))
         h += "millisecs,";
     for (int ch : data.channelList) {
         if (ch < 1 || ch > 4)
             continue;
-        // A multi-bank recording read back from its .TL2 file keeps the units
-        // its column headings named.
-        const QByteArray& unit = data.unitText[ch - 1].isEmpty() || !data.multiBank ? units[ch - 1].unit
-                                                                                   : data.unitText[ch - 1];
-        h += "Ch" + QByteArray::number(ch) + ":" + unit + ",";
+        h += "Ch" + QByteArray::number(ch) + ":" + units[ch - 1] + ",";
     }
     h.chop(1);
+    return h;
+}
+
+QByteArray DialectColumnHeadings(const DataSet& data, const CsvDialect& dialect, bool fahrenheit,
+                                 int humidityQuantity)
+{
+    const auto units = HeadingUnits(data, fahrenheit, humidityQuantity);
+    QList<QByteArray> fields;
+    if (dialect.stamp == StampLayout::Iso8601) {
+        fields << "Timestamp";
+    } else {
+        fields << "Date" << "Time";
+        if (ExportShowsMilliseconds(data.intervalMinutes))
+            fields << "millisecs";
+    }
+    for (int ch : data.channelList) {
+        if (ch < 1 || ch > 4)
+            continue;
+        const QByteArray& unit = units[ch - 1];
+        const QByteArray number = "Ch" + QByteArray::number(ch);
+        if (dialect.header == HeaderLayout::Full) {
+            fields << number + ":" + unit;
+            continue;
+        }
+        QByteArray label = PlainLabel(data.channelLabel[ch - 1]);
+        if (label.isEmpty())
+            label = number;
+        fields << (unit.trimmed().isEmpty() ? label : label + " (" + unit.trimmed() + ")");
+    }
+    QByteArray h;
+    for (const QByteArray& f : fields) {
+        if (!h.isEmpty())
+            h += dialect.separatorChar();
+        h += DialectField(f, dialect);
+    }
     return h;
 }
 
 QByteArray BuildExportHeader(const DataSet& data, const ExportRequest& request, const ExportSettings& settings,
                              int readingsExported)
 {
+    const bool dialect = request.csv && !request.dialect.isDefault();
+    const QByteArray headings =
+        dialect ? DialectColumnHeadings(data, request.dialect, settings.fahrenheit, settings.humidityQuantity)
+                : ExportColumnHeadings(data, settings.fahrenheit, settings.humidityQuantity);
+    if (dialect && request.dialect.header == HeaderLayout::Spreadsheet)
+        return headings + "\r\n";
+
     const QByteArray prefix = request.csv ? " " : "\"";
     QByteArray h;
     auto line = [&h](const QByteArray& text) { h += text; h += "\r\n"; };
@@ -100,12 +169,13 @@ QByteArray BuildExportHeader(const DataSet& data, const ExportRequest& request, 
     line({});
     line(prefix + AveragingNote(data, request.averaging, readingsExported));
     line({});
-    line(ExportColumnHeadings(data, settings.fahrenheit, settings.humidityQuantity));
+    line(headings);
     return h;
 }
 
-ExportLineWriter::ExportLineWriter(const DataSet& data, const ExportSettings& settings, bool csv)
-    : m_scaling(data.scaling), m_csv(csv)
+ExportLineWriter::ExportLineWriter(const DataSet& data, const ExportSettings& settings, bool csv,
+                                   const CsvDialect& dialect)
+    : m_scaling(data.scaling), m_csv(csv), m_dialect(csv ? dialect : CsvDialect{}), m_ownLayout(m_dialect.isDefault())
 {
     m_scaling.fahrenheit = settings.fahrenheit;
     m_scaling.humidityQuantity = settings.humidityQuantity;
@@ -115,12 +185,29 @@ ExportLineWriter::ExportLineWriter(const DataSet& data, const ExportSettings& se
         m_toFahrenheit[p] = settings.fahrenheit && CountsAsTemperature(m_scaling, data.channelList[p]);
 }
 
+void ExportLineWriter::appendStamp(TextOut& out) const
+{
+    if (m_ownLayout)
+        out.append(m_stamp.view());
+    else
+        out.append(DialectStamp(m_stamp.bytes(), ',', m_clock.dateOrder, m_dialect).view());
+}
+
 void ExportLineWriter::appendValue(TextOut& out, float value) const
 {
     char buf[64];
     const auto res = std::to_chars(buf, buf + sizeof buf, static_cast<double>(value), std::chars_format::fixed, 3);
     const auto len = static_cast<int>(res.ec == std::errc() ? res.ptr - buf : 0);
     const int width = m_csv ? 4 : 8;
+    if (!m_ownLayout) {
+        out.append(m_dialect.separatorChar());
+        if (len < width)
+            out.append(std::string_view("        ", static_cast<std::size_t>(width - len)));
+        if (m_dialect.decimalMark == DecimalMark::Comma)
+            std::replace(buf, buf + len, '.', ',');
+        out.append(std::string_view(buf, static_cast<std::size_t>(len)));
+        return;
+    }
     out.append(m_csv ? ',' : ' ');
     if (len < width)
         out.append(std::string_view("        ", static_cast<std::size_t>(width - len)));
@@ -164,7 +251,7 @@ qint64 ExportLineWriter::write(const DataSet& data, TextOut& out, int first, int
     qint64 lines = 0;
     if (n == 1) {
         for (int i = first; i <= lastInWindow; ++i) {
-            out.append(m_stamp.view());
+            appendStamp(out);
             for (int p = 0; p < channels; ++p) {
                 std::uint16_t raw = rawAt(p, i);
                 float v = ConvertReading(m_scaling, raw, data.channelList[p]);
@@ -190,7 +277,7 @@ qint64 ExportLineWriter::write(const DataSet& data, TextOut& out, int first, int
                 sum[p] += ConvertReading(m_scaling, raw, data.channelList[p]);
             }
         }
-        out.append(m_stamp.view());
+        appendStamp(out);
         for (int p = 0; p < channels; ++p) {
             float v = sum[p] / divisor;
             if (m_toFahrenheit[p])
@@ -207,6 +294,10 @@ qint64 ExportLineWriter::write(const DataSet& data, TextOut& out, int first, int
 ExportResult ExportData(DataSet& data, const ExportRequest& request, const ExportSettings& settings)
 {
     ExportResult result;
+    const CsvDialect dialect = request.csv ? request.dialect : CsvDialect{};
+    result.message = DialectRefusal(dialect);
+    if (!result.message.isEmpty())
+        return result;
     QSaveFile file(request.path);
     if (!file.open(QIODevice::WriteOnly)) {
         result.message = UnableToWriteText(request.path);
@@ -227,7 +318,8 @@ ExportResult ExportData(DataSet& data, const ExportRequest& request, const Expor
         out.append(BuildExportHeader(data, request, settings, count));
 
     if (data.multiBank && HasExportExtension(request.path)) {
-        const ReexportResult re = ReexportFromBankFile(data, out, request.csv, request.averaging, settings.programDir);
+        const ReexportResult re = ReexportFromBankFile(data, out, request.csv, request.averaging, settings.programDir,
+                                                       dialect, settings.dateOrder);
         result.dataLines = re.lines;
         if (!re.ok) {
             result.message = re.message;
@@ -235,7 +327,7 @@ ExportResult ExportData(DataSet& data, const ExportRequest& request, const Expor
             return result;
         }
     } else {
-        ExportLineWriter writer(data, settings, request.csv);
+        ExportLineWriter writer(data, settings, request.csv, dialect);
         result.dataLines = writer.write(data, out, first, count, n, !zoomed, false);
     }
 

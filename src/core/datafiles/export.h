@@ -2,8 +2,11 @@
 // ASCII ("Tabular Values", .TXT) and CSV exports of the current recording: a
 // 17-line header, then one line per reading or per average of N readings,
 // each with its export time stamp and one engineering value per recorded
-// channel. The .TL2 file of a multi-bank recording is such a CSV export too.
+// channel. The .TL2 file of a multi-bank recording is such a CSV export too,
+// always in the program's own layout; a CSV export of the user's may take
+// another dialect (csv_dialect.h).
 
+#include "datafiles/csv_dialect.h"
 #include "datafiles/dataset.h"
 #include "datafiles/text_out.h"
 #include "datafiles/timebase.h"
@@ -28,6 +31,7 @@ struct ExportRequest {
     QByteArray note;        // header line 1
     bool csv = true;        // false: tabular text
     int averaging = 1;      // 1 all points, 9999 one average, N every N readings
+    CsvDialect dialect;     // CSV only; a tabular export keeps its layout
 };
 
 struct ExportResult {
@@ -37,11 +41,13 @@ struct ExportResult {
 };
 
 // Writes the export file. The file is written under a temporary name and
-// replaces an existing file of that name only when complete.
+// replaces an existing file of that name only when complete. A dialect with
+// DialectRefusal writes nothing and says why.
 ExportResult ExportData(DataSet& data, const ExportRequest& request, const ExportSettings& settings);
 
-// The 17 header lines (each ended by CR LF). `readingsExported` is R, named in
-// the note of a single average.
+// The 17 header lines (each ended by CR LF), or the one row of column
+// headings of the spreadsheet layout. `readingsExported` is R, named in the
+// note of a single average.
 QByteArray BuildExportHeader(const DataSet& data, const ExportRequest& request, const ExportSettings& settings,
                              int readingsExported);
 
@@ -50,7 +56,8 @@ QByteArray BuildExportHeader(const DataSet& data, const ExportRequest& request, 
 // continues the time stamps (two intervals after the bank before it).
 class ExportLineWriter {
 public:
-    ExportLineWriter(const DataSet& data, const ExportSettings& settings, bool csv);
+    // `dialect` applies to a CSV export only.
+    ExportLineWriter(const DataSet& data, const ExportSettings& settings, bool csv, const CsvDialect& dialect = {});
 
     // Readings S .. S+R-1 of every recorded channel, averaged over N (N >= 1).
     // `padLastGroup`: an incomplete last group repeats the window's last
@@ -60,17 +67,27 @@ public:
                  bool continueBank);
 
 private:
+    void appendStamp(TextOut& out) const;
     void appendValue(TextOut& out, float value) const;
 
     ChannelScaling m_scaling;
     ExportClock m_clock;
     ExportStamp m_stamp;      // stamp of the next line to write
     bool m_csv;
+    CsvDialect m_dialect;
+    bool m_ownLayout;         // the program's own CSV or tabular layout
     std::array<bool, 4> m_toFahrenheit{};
 };
 
 // "Date,Time,[millisecs,]Ch1:unit,Ch2:unit..." (no trailing comma).
 QByteArray ExportColumnHeadings(const DataSet& data, bool fahrenheit, int humidityQuantity);
+
+// The column headings in a dialect: "Date", "Time" and "millisecs" (or one
+// "Timestamp" for ISO stamps), then "Ch1:unit" for each channel in the full
+// header, or its label and unit, "Bench air (Deg C)", in the spreadsheet
+// layout (a channel without a label is named "Ch1").
+QByteArray DialectColumnHeadings(const DataSet& data, const CsvDialect& dialect, bool fahrenheit,
+                                 int humidityQuantity);
 
 // True when `path` ends in ".CSV" or ".TXT" in any letter case.
 bool HasExportExtension(const QString& path);

@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <charconv>
 
 namespace tamble {
@@ -23,12 +24,53 @@ QByteArrayView WithoutLineEnd(const QByteArray& line)
     return QByteArrayView(line).first(n);
 }
 
-void AppendMean(TextOut& out, float value)
+void AppendMean(TextOut& out, float value, const CsvDialect& dialect)
 {
     char buf[64];
     const auto res = std::to_chars(buf, buf + sizeof buf, static_cast<double>(value), std::chars_format::fixed, 3);
-    if (res.ec == std::errc())
-        out.append(std::string_view(buf, static_cast<std::size_t>(res.ptr - buf)));
+    if (res.ec != std::errc())
+        return;
+    if (dialect.decimalMark == DecimalMark::Comma)
+        std::replace(buf, res.ptr, '.', ',');
+    out.append(std::string_view(buf, static_cast<std::size_t>(res.ptr - buf)));
+}
+
+// How the lines of the .TL2 file are written out: its own layout, blanks for
+// commas in a text export, or a CSV dialect.
+struct LineLayout {
+    bool csv = true;
+    CsvDialect dialect;
+    ExportDateOrder dateOrder = ExportDateOrder::MonthFirst;
+    int valuesStart = 20;   // first value of a line (FirstValuePosition)
+
+    bool ownLayout() const { return !csv || dialect.isDefault(); }
+};
+
+// The stamp part of a line (without the separator after it) in the dialect.
+void AppendDialectStamp(TextOut& out, QByteArrayView stampPart, const LineLayout& layout)
+{
+    if (stampPart.endsWith(','))
+        stampPart.chop(1);
+    out.append(DialectStamp(stampPart, ',', layout.dateOrder, layout.dialect).view());
+}
+
+// A whole line of the .TL2 file in the dialect: the stamp rewritten, the
+// values' commas becoming the separator and their points the decimal mark.
+void AppendDialectLine(TextOut& out, QByteArrayView line, const LineLayout& layout)
+{
+    const qsizetype start = std::min<qsizetype>(layout.valuesStart, line.size());
+    AppendDialectStamp(out, line.first(start), layout);
+    if (start == line.size())
+        return;
+    out.append(layout.dialect.separatorChar());
+    QByteArray values = line.sliced(start).toByteArray();
+    for (char& c : values) {
+        if (c == ',')
+            c = layout.dialect.separatorChar();
+        else if (c == '.')
+            c = layout.dialect.decimalChar();
+    }
+    out.append(values);
 }
 
 void AppendWithBlanks(TextOut& out, QByteArrayView text, bool csv)
@@ -94,6 +136,7 @@ bool Tl2BankWriter::writeBank(const DataSet& data, int bankIndex)
         request.path = data.bankFileName;
         request.csv = true;
         request.averaging = 1;
+        // request.dialect stays the program's own: the file is read back.
         // The header names the .TL1 file the banks come from.
         m_out->append(BuildExportHeader(data, request, m_settings, data.readingsPerChannel));
         m_writer.emplace(data, m_settings, true);
@@ -162,11 +205,14 @@ private:
 };
 
 // Every line copied, commas becoming blanks in a text export.
-void CopyLines(WindowReader& reader, TextOut& out, bool csv, ReexportResult& result)
+void CopyLines(WindowReader& reader, TextOut& out, const LineLayout& layout, ReexportResult& result)
 {
     while (!reader.atEnd() && !reader.windowDone()) {
         const QByteArray line = reader.next();
-        AppendWithBlanks(out, WithoutLineEnd(line), csv);
+        if (layout.ownLayout())
+            AppendWithBlanks(out, WithoutLineEnd(line), layout.csv);
+        else
+            AppendDialectLine(out, WithoutLineEnd(line), layout);
         out.endLine();
         ++result.lines;
     }
@@ -175,12 +221,13 @@ void CopyLines(WindowReader& reader, TextOut& out, bool csv, ReexportResult& res
 // One line per group of `n` lines: the stamp of the group's last line and the
 // mean of each channel. A group cut short by the end of the file still gives
 // its line; one cut short by the end of the zoom window ends the export.
-void AverageLines(WindowReader& reader, const DataSet& data, int n, TextOut& out, bool csv, ReexportResult& result)
+void AverageLines(WindowReader& reader, const DataSet& data, int n, TextOut& out, const LineLayout& layout,
+                  ReexportResult& result)
 {
     const int channels = std::clamp(data.channelCount(), 0, 4);
-    // Every line of a recording stamped with milliseconds carries them, so
-    // its first value starts after that field.
-    const int start = FirstValuePosition(ExportShowsMilliseconds(data.intervalMinutes));
+    const int start = layout.valuesStart;
+    const bool csv = layout.csv;
+    const char separator = layout.ownLayout() ? (csv ? ',' : ' ') : layout.dialect.separatorChar();
     bool stop = false;
     while (!stop && !reader.atEnd()) {
         std::array<float, 4> sum{};
@@ -203,11 +250,17 @@ void AverageLines(WindowReader& reader, const DataSet& data, int n, TextOut& out
         if (k == 0)
             break;
         const QByteArrayView line = WithoutLineEnd(last);
-        AppendWithBlanks(out, line.first(std::min<qsizetype>(start, line.size())), csv);
+        const QByteArrayView stampPart = line.first(std::min<qsizetype>(start, line.size()));
+        if (layout.ownLayout()) {
+            AppendWithBlanks(out, stampPart, csv);
+        } else {
+            AppendDialectStamp(out, stampPart, layout);
+            out.append(separator);
+        }
         for (int c = 0; c < channels; ++c) {
             if (c > 0)
-                out.append(csv ? ',' : ' ');
-            AppendMean(out, sum[c] / static_cast<float>(k));
+                out.append(separator);
+            AppendMean(out, sum[c] / static_cast<float>(k), layout.dialect);
         }
         out.endLine();
         ++result.lines;
@@ -217,7 +270,7 @@ void AverageLines(WindowReader& reader, const DataSet& data, int n, TextOut& out
 } // namespace
 
 ReexportResult ReexportFromBankFile(const DataSet& data, TextOut& out, bool csv, int averaging,
-                                    const QString& programDir)
+                                    const QString& programDir, const CsvDialect& dialect, ExportDateOrder dateOrder)
 {
     ReexportResult result;
     QFile file;
@@ -231,12 +284,20 @@ ReexportResult ReexportFromBankFile(const DataSet& data, TextOut& out, bool csv,
         return result;
     }
 
+    LineLayout layout;
+    layout.csv = csv;
+    layout.dialect = csv ? dialect : CsvDialect{};
+    layout.dateOrder = dateOrder;
+    // Every line of a recording stamped with milliseconds carries them, so
+    // its first value starts after that field.
+    layout.valuesStart = FirstValuePosition(ExportShowsMilliseconds(data.intervalMinutes));
+
     WindowReader reader(file, data);
     const int n = averaging == 9999 ? 300000 : averaging;
     if (n < 2)
-        CopyLines(reader, out, csv, result);
+        CopyLines(reader, out, layout, result);
     else
-        AverageLines(reader, data, n, out, csv, result);
+        AverageLines(reader, data, n, out, layout, result);
     result.ok = !out.failed();
     return result;
 }

@@ -48,8 +48,11 @@ struct ReexportResult {
 // The data lines of an export of a multi-bank recording, read from its .TL2
 // file (data.dataFileName): all points copied (commas become blanks in a text
 // export), or averages of N lines stamped like the last line of each group.
+// A CSV export in another dialect rewrites the stamps (read in `dateOrder`)
+// and the values in it.
 ReexportResult ReexportFromBankFile(const DataSet& data, TextOut& out, bool csv, int averaging,
-                                    const QString& programDir);
+                                    const QString& programDir, const CsvDialect& dialect = {},
+                                    ExportDateOrder dateOrder = ExportDateOrder::MonthFirst);
 
 // Opens `name` for reading, or else the file of that name in `programDir`
 // (which ends with a separator). The file's name is the one it opened.

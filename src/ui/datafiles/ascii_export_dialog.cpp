@@ -5,6 +5,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QEvent>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -45,7 +46,8 @@ QLabel* buddyLabel(const QString& text, QWidget* field)
 AsciiExportDialog::AsciiExportDialog(const ExportRecords& records, MessageService& messages, HelpService& help, QWidget* parent)
     : QDialog(parent), m_records(records), m_help(help),
       m_model(records.dataSet, records.settings.exportAveraging, records.settings.noHeader,
-              [this] { return ExportSettingsFrom(m_records.settings, m_records.programDir); }, messages)
+              [this] { return ExportSettingsFrom(m_records.settings, m_records.programDir); }, messages,
+              ExportDialectFile(records.programDir))
 {
     setObjectName(QStringLiteral("TAsciiDlg"));
     setWindowTitle(QStringLiteral("Create ASCII File"));
@@ -54,6 +56,7 @@ AsciiExportDialog::AsciiExportDialog(const ExportRecords& records, MessageServic
     top->addWidget(buildType());
     top->addWidget(buildData());
     layout->addLayout(top);
+    layout->addWidget(buildDialect());
     layout->addWidget(buildHeader());
     layout->addWidget(buildButtons());
 
@@ -76,7 +79,10 @@ QWidget* AsciiExportDialog::buildType()
     m_type = new QButtonGroup(this);
     addRadio(m_type, v, 0, QStringLiteral("Tabular Values"), "TabularBtn");
     addRadio(m_type, v, 1, QStringLiteral("Comma Separated Values"), "CsvBtn");
-    connect(m_type, &QButtonGroup::idClicked, this, [this](int id) { m_model.setCsv(id == 1); });
+    connect(m_type, &QButtonGroup::idClicked, this, [this](int id) {
+        m_model.setCsv(id == 1);
+        showDialect();
+    });
     return box;
 }
 
@@ -103,6 +109,54 @@ QWidget* AsciiExportDialog::buildData()
     });
     connect(m_every, &QSpinBox::valueChanged, this, [this](int n) { m_model.setEvery(n); });
     return box;
+}
+
+QWidget* AsciiExportDialog::buildDialect()
+{
+    m_dialectBox = new QGroupBox(QStringLiteral("CSV Format"));
+    m_dialectBox->setObjectName(QStringLiteral("DialectGroup"));
+    auto* grid = new QGridLayout(m_dialectBox);
+    auto addCombo = [&](int row, const QString& caption, const char* name, const QStringList& items) {
+        auto* box = new QComboBox;
+        box->setObjectName(QString::fromLatin1(name));
+        box->addItems(items);
+        grid->addWidget(buddyLabel(caption, box), row, 0);
+        grid->addWidget(box, row, 1);
+        return box;
+    };
+    // Items in the order of the enumerations.
+    m_separator = addCombo(0, QStringLiteral("Field separator"), "SeparatorBox",
+                           {QStringLiteral("Comma"), QStringLiteral("Semicolon"), QStringLiteral("Tab")});
+    m_decimal = addCombo(1, QStringLiteral("Decimal mark"), "DecimalBox",
+                         {QStringLiteral("Point"), QStringLiteral("Comma")});
+    m_stamp = addCombo(2, QStringLiteral("Time stamp"), "StampBox",
+                       {QStringLiteral("Date and time"), QStringLiteral("ISO 8601 (2024-03-04T08:00:00)")});
+    m_spreadsheet = new QCheckBox(QStringLiteral("Spreadsheet layout"));
+    m_spreadsheet->setObjectName(QStringLiteral("SpreadsheetBox"));
+    m_spreadsheet->setAccessibleName(QStringLiteral("Spreadsheet layout"));
+    m_spreadsheet->setToolTip(QStringLiteral("One row of channel labels and units, without the header lines"));
+    grid->addWidget(m_spreadsheet, 3, 0, 1, 2);
+    m_dialectNote = new QLabel;
+    m_dialectNote->setObjectName(QStringLiteral("DialectNote"));
+    m_dialectNote->setWordWrap(true);
+    grid->addWidget(m_dialectNote, 4, 0, 1, 2);
+
+    // activated: only the user's choices, not the ones showDialect() makes.
+    connect(m_separator, &QComboBox::activated, this, [this](int i) {
+        m_model.setSeparator(static_cast<FieldSeparator>(i));
+        showDialect();
+    });
+    connect(m_decimal, &QComboBox::activated, this, [this](int i) {
+        m_model.setDecimalMark(static_cast<DecimalMark>(i));
+        showDialect();
+    });
+    connect(m_stamp, &QComboBox::activated, this,
+            [this](int i) { m_model.setStampLayout(static_cast<StampLayout>(i)); });
+    connect(m_spreadsheet, &QCheckBox::clicked, this, [this](bool on) {
+        m_model.setSpreadsheet(on);
+        showDialect();
+    });
+    return m_dialectBox;
 }
 
 QWidget* AsciiExportDialog::buildHeader()
@@ -161,6 +215,19 @@ void AsciiExportDialog::showChoices()
     m_every->setValue(m_model.every());
     m_every->setEnabled(m_model.everyFieldEnabled());
     m_noHeader->setChecked(m_model.noHeader());
+    showDialect();
+}
+
+void AsciiExportDialog::showDialect()
+{
+    const CsvDialect& d = m_model.dialect();
+    m_dialectBox->setEnabled(m_model.dialectEnabled());
+    m_separator->setCurrentIndex(static_cast<int>(d.separator));
+    m_decimal->setCurrentIndex(static_cast<int>(d.decimalMark));
+    m_stamp->setCurrentIndex(static_cast<int>(d.stamp));
+    m_spreadsheet->setChecked(m_model.spreadsheet());
+    m_dialectNote->setText(m_model.dialectNote());
+    m_dialectNote->setVisible(!m_model.dialectNote().isEmpty());
     m_note->setVisible(m_model.noteVisible());
     m_noteLabel->setVisible(m_model.noteVisible());
 }
@@ -169,6 +236,7 @@ void AsciiExportDialog::showEvent(QShowEvent* event)
 {
     m_model.shown();
     m_saveAs->clear();
+    showDialect();
     QDialog::showEvent(event);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// "Create ASCII File": layout, averaging, header option, note and the target
-// name of an export of the current recording. The rules are
+// "Create ASCII File": layout, averaging, CSV format, header option, note and
+// the target name of an export of the current recording. The rules are
 // AsciiDialogModel's; this class binds the controls.
 
 #include "datafiles/ascii_dialog_model.h"
@@ -13,6 +13,8 @@
 
 class QButtonGroup;
 class QCheckBox;
+class QComboBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
@@ -37,9 +39,11 @@ protected:
 private:
     QWidget* buildType();
     QWidget* buildData();
+    QWidget* buildDialect();
     QWidget* buildHeader();
     QWidget* buildButtons();
     void showChoices();
+    void showDialect();
 
     void saveAsClick();
     void OKBtnClick();
@@ -50,6 +54,12 @@ private:
     QButtonGroup* m_type = nullptr;
     QButtonGroup* m_data = nullptr;
     QSpinBox* m_every = nullptr;
+    QGroupBox* m_dialectBox = nullptr;
+    QComboBox* m_separator = nullptr;
+    QComboBox* m_decimal = nullptr;
+    QComboBox* m_stamp = nullptr;
+    QCheckBox* m_spreadsheet = nullptr;
+    QLabel* m_dialectNote = nullptr;
     QCheckBox* m_noHeader = nullptr;
     QLabel* m_noteLabel = nullptr;
     QLineEdit* m_note = nullptr;
