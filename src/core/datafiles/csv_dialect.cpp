@@ -1,5 +1,7 @@
 #include "datafiles/csv_dialect.h"
 
+#include "util/file_write.h"
+
 #include <QFile>
 #include <QSaveFile>
 #include <algorithm>
@@ -184,10 +186,10 @@ QString ExportDialectFile::save(const CsvDialect& dialect) const
 {
     QSaveFile file(path());
     if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("Unable to write ") + path();
+        return UnableToWriteText(path());
     file.write(toText(dialect));
     if (!file.commit())
-        return QStringLiteral("Unable to write ") + path();
+        return UnableToWriteText(path());
     return {};
 }
 
