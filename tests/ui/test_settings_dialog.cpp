@@ -3,6 +3,7 @@
 #include "ui/app/port_map_dialog.h"
 #include "ui/app/settings_dialog.h"
 
+#include "program/app_records.h"
 #include "support/scripted_messages.h"
 #include "ui/support/screens.h"
 
@@ -32,7 +33,7 @@ protected:
         for (int n = 1; n <= 20; ++n)
             qunsetenv(ComEnvironmentName(n).toLatin1().constData());
         records.programDir = home.path() + "/";
-        dialog = std::make_unique<SettingsDialog>(records, messages, help);
+        dialog = std::make_unique<SettingsDialog>(records.settings, records.programDir, messages, help);
         connect();
     }
 

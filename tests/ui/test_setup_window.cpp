@@ -55,7 +55,7 @@ struct SetupUi {
         records.savedSetupCopy = records.setup;
         records.settings.lastSetupFile = QStringLiteral("SITE.SET");
         records.settings.resolutionType = 1;  // LX500
-        window = std::make_unique<SetupWindow>(records, messages, help);
+        window = std::make_unique<SetupWindow>(SetupWindowRecordsOf(records), messages, help);
         window->now = [] { return kNow; };
         window->prepare();
         window->show();

@@ -123,12 +123,7 @@ SeriesResult FromBankFile(const DataSet& data, bool fahrenheit, int humidityQuan
     QFile file;
     if (!OpenBankFile(file, data.bankFileName.isEmpty() ? data.dataFileName : data.bankFileName, programDir))
         return {std::nullopt, FileNotFoundText(data.bankFileName.isEmpty() ? data.dataFileName : data.bankFileName)};
-    RecordingSeries series;
-    series.file = data.dataFileName;
-    series.description = Trimmed(data.description);
-    series.model = Trimmed(data.modelText);
-    series.intervalDays = data.intervalMinutes / 1440.0;
-    series.channels = EmptyChannels(data, fahrenheit, humidityQuantity);
+    RecordingSeries series = EmptySeries(data, fahrenheit, humidityQuantity);
     for (int i = 0; i < kBankHeaderLines && !file.atEnd(); ++i)
         file.readLine();
     const int channels = static_cast<int>(series.channels.size());

@@ -10,7 +10,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
+#include <QBuffer>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
@@ -114,9 +114,8 @@ void Decimate(const ChannelSeries& s, std::vector<double>& x, std::vector<float>
 QString WriteReport(const QString& path, const std::vector<RecordingSeries>& recordings, const Summary& summary,
                     const ReportChart& chart)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return UnableToWriteText(path);
+    QBuffer file;
+    file.open(QIODevice::WriteOnly);
     {
         QPdfWriter pdf(&file);
         pdf.setPageSize(LocalePageSize());
@@ -195,7 +194,8 @@ QString WriteReport(const QString& path, const std::vector<RecordingSeries>& rec
         if (!p.end())
             return UnableToWriteText(path);
     }
-    if (!file.commit())
+    file.close();
+    if (!WriteFileReplacing(path, file.data()))
         return UnableToWriteText(path);
     return {};
 }

@@ -192,7 +192,7 @@ void MainWindow::createWindows()
     m_station = new StationAddressDialog(m_records.settings, engine, *m_messages, *m_help, this);
     createSetupWindow();
     m_about = new AboutBox(this);
-    m_settings = new SettingsDialog(m_records, *m_messages, *m_help, this);
+    m_settings = new SettingsDialog(m_records.settings, m_records.programDir, *m_messages, *m_help, this);
     m_getDate = new GetDateDialog(m_records.setup, *m_help, m_setupWindow);
     m_setupWindow->setDateDialog(m_getDate);
     m_session = new SessionWindow(this);
@@ -412,7 +412,7 @@ void MainWindow::openDialog(MainCommand command)
 
 void MainWindow::createSetupWindow()
 {
-    m_setupWindow = new SetupWindow(m_records, *m_messages, *m_help, this);
+    m_setupWindow = new SetupWindow(SetupWindowRecordsOf(m_records), *m_messages, *m_help, this);
     m_setupWindow->startSendSetup = [this] { startSetupSend(); };
     m_setupWindow->openPhoneList = [this] { run(MainCommand::PhoneList); };
     connect(m_setupWindow, &SetupWindow::closed, this, [this] {

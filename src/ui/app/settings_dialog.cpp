@@ -52,10 +52,10 @@ void Select(QButtonGroup* group, int id)
 
 } // namespace
 
-SettingsDialog::SettingsDialog(AppRecords& records, MessageService& messages, HelpService& help,
+SettingsDialog::SettingsDialog(SettingsRecord& settings, const QString& programDir, MessageService& messages, HelpService& help,
                                QWidget* parent)
-    : QDialog(parent), m_records(records), m_messages(messages), m_help(help),
-      m_model(records.settings)
+    : QDialog(parent), m_programDir(programDir), m_messages(messages), m_help(help),
+      m_model(settings)
 {
     setObjectName(QStringLiteral("TSettings2"));
     setWindowTitle(QStringLiteral("Settings"));
@@ -229,7 +229,7 @@ void SettingsDialog::refreshDevices()
 {
     for (std::size_t i = 0; i < m_devices.size(); ++i) {
         const int number = int(i) + 1;
-        const QString text = CurrentComDeviceText(number, m_records.programDir);
+        const QString text = CurrentComDeviceText(number, m_programDir);
         QLabel* label = m_devices[i];
         label->setText(label->fontMetrics().elidedText(text, Qt::ElideMiddle, kDeviceTextWidth));
         label->setToolTip(text);
@@ -262,7 +262,7 @@ void SettingsDialog::mapBtnClick()
     }
     const int number = item + 1;
     const QStringList enumerated = m_probe.enumerate ? m_probe.enumerate() : QStringList();
-    m_mapDialog->setChoices(number, LookUpComDevice(number, m_records.programDir).path,
+    m_mapDialog->setChoices(number, LookUpComDevice(number, m_programDir).path,
                             ListSerialChoices(m_probe.byIdDir, enumerated));
     m_mapDialog->open();
 }
@@ -271,7 +271,7 @@ void SettingsDialog::mapAccepted()
 {
     const int number = m_mapDialog->portNumber();
     const QString device = m_mapDialog->chosenDevice();
-    const Result<QString> written = WritePortMapping(m_records.programDir, number, device);
+    const Result<QString> written = WritePortMapping(m_programDir, number, device);
     refreshDevices();
     if (!written) {
         UserMessage m;
@@ -281,7 +281,7 @@ void SettingsDialog::mapAccepted()
         m_messages.ask(m);
         return;
     }
-    const ComDevice now = LookUpComDevice(number, m_records.programDir);
+    const ComDevice now = LookUpComDevice(number, m_programDir);
     if (now.source == ComSource::Environment) {
         UserMessage m;
         m.text = QStringLiteral("ports.ini now maps COM%1, but $%2 is set and COM%1 keeps "

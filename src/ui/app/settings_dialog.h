@@ -2,7 +2,7 @@
 // The Settings dialog: binds its groups and check boxes to SettingsDialogModel. What an accepted
 // OK means for the other windows leaves through applied(); the main window acts on it.
 
-#include "program/app_records.h"
+#include "settings/settings_record.h"
 #include "settings/port_map.h"
 #include "settings/settings_dialog_model.h"
 #include "util/user_dialog.h"
@@ -25,7 +25,7 @@ class PortMapDialog;
 class SettingsDialog : public QDialog {
     Q_OBJECT
 public:
-    SettingsDialog(AppRecords& records, MessageService& messages, HelpService& help,
+    SettingsDialog(SettingsRecord& settings, const QString& programDir, MessageService& messages, HelpService& help,
                    QWidget* parent = nullptr);
 
     // Where the devices offered for a COM mapping come from: the stable names folder and the
@@ -59,7 +59,7 @@ private:
     void mapBtnClick();
     void mapAccepted();
 
-    AppRecords& m_records;
+    const QString& m_programDir;
     MessageService& m_messages;
     HelpService& m_help;
     SettingsDialogModel m_model;

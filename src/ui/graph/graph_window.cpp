@@ -66,16 +66,6 @@ GraphWindow::GraphWindow(const GraphRecords& records, MessageService& messages, 
 
 GraphWindow::~GraphWindow() = default;
 
-bool GraphWindow::exportPicture(const QString& path, const GraphicSize& size)
-{
-    switch (GraphicFormatOf(path)) {
-    case GraphicFormat::Svg: return m_chart->saveSvg(path, size.width, size.height);
-    case GraphicFormat::Pdf: return m_chart->savePdf(path, size.width, size.height);
-    case GraphicFormat::Png: break;
-    }
-    return m_chart->savePng(path, size.width, size.height, size.scale);
-}
-
 void GraphWindow::setChannelColours(const std::array<QColor, 4>& colours)
 {
     m_channelColours = colours;
@@ -418,18 +408,6 @@ void GraphWindow::mouseMoved(double dateTime)
     for (int k = 0; k < m_chart->subsetCount(); ++k)
         labels.push_back(m_chart->subsetLabel(k));
     m_status->setText(ReadoutText(dateTime, labels, m_chart->valuesAt(dateTime), m_precision));
-}
-
-void GraphWindow::printGraph()
-{
-    auto* preview = new QPrintPreviewDialog(this);
-    preview->setAttribute(Qt::WA_DeleteOnClose);
-    preview->printer()->setPageOrientation(QPageLayout::Landscape);
-    connect(preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* printer) {
-        m_chart->render(*printer, printer->pageLayout().paintRectPixels(printer->resolution()).translated(
-                                      -printer->pageLayout().paintRectPixels(printer->resolution()).topLeft()));
-    });
-    preview->open();
 }
 
 void GraphWindow::showEvent(QShowEvent* event)

@@ -11,6 +11,8 @@
 #include <QClipboard>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 
 namespace tamble {
 
@@ -174,6 +176,28 @@ void GraphWindow::checkOnly(QActionGroup* group, int item)
     const auto actions = group->actions();
     for (int i = 0; i < actions.size(); ++i)
         actions[i]->setChecked(i == item);
+}
+
+bool GraphWindow::exportPicture(const QString& path, const GraphicSize& size)
+{
+    switch (GraphicFormatOf(path)) {
+    case GraphicFormat::Svg: return m_chart->saveSvg(path, size.width, size.height);
+    case GraphicFormat::Pdf: return m_chart->savePdf(path, size.width, size.height);
+    case GraphicFormat::Png: break;
+    }
+    return m_chart->savePng(path, size.width, size.height, size.scale);
+}
+
+void GraphWindow::printGraph()
+{
+    auto* preview = new QPrintPreviewDialog(this);
+    preview->setAttribute(Qt::WA_DeleteOnClose);
+    preview->printer()->setPageOrientation(QPageLayout::Landscape);
+    connect(preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* printer) {
+        m_chart->render(*printer, printer->pageLayout().paintRectPixels(printer->resolution()).translated(
+                                      -printer->pageLayout().paintRectPixels(printer->resolution()).topLeft()));
+    });
+    preview->open();
 }
 
 } // namespace tamble

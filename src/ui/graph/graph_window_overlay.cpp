@@ -8,7 +8,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
-#include <QSaveFile>
 #include <limits>
 
 namespace tamble {
@@ -142,9 +141,7 @@ void GraphWindow::exportOverlay()
                                                                             QStringLiteral("CSV (*.csv)"));
     if (path.isEmpty())
         return;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(OverlayCsv(m_doc.allSeries(), m_doc.allShifts())) < 0 ||
-        !file.commit())
+    if (!WriteFileReplacing(path, OverlayCsv(m_doc.allSeries(), m_doc.allShifts())))
         m_messages.ask({DialogKind::Error, UnableToWriteText(path)});
 }
 

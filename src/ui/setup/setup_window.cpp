@@ -2,7 +2,6 @@
 
 #include "link/realtime_guard.h"
 
-#include "program/app_records.h"
 #include "setup/setup_file.h"
 #include "ui/link/link_widgets.h"
 #include "ui/setup/get_date_dialog.h"
@@ -59,9 +58,9 @@ void ShowText(QLineEdit* edit, const QString& text)
 
 } // namespace
 
-SetupWindow::SetupWindow(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent)
+SetupWindow::SetupWindow(const SetupWindowRecords& records, MessageService& messages, HelpService& help, QWidget* parent)
     : QDialog(parent), m_records(records), m_messages(messages), m_help(help),
-      m_model(records.setup, records.geometry.memoryCapacity),
+      m_model(records.setup, records.memoryCapacity),
       m_files(m_model, {records.savedSetupCopy, records.settings.lastSetupFile, records.loggerInfo}, messages)
 {
     setObjectName(QStringLiteral("TSetup"));

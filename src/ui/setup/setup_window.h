@@ -15,6 +15,7 @@
 // - openPhoneList(): a click on the phone field.
 // - chooseLoadFile / chooseSaveFile: the file dialogs (tests replace them).
 
+#include "program/setup_window_records.h"
 #include "setup/setup_window_files.h"
 #include "setup/setup_window_model.h"
 #include "util/user_dialog.h"
@@ -33,7 +34,6 @@ class QWidget;
 
 namespace tamble {
 
-struct AppRecords;
 class HelpService;
 class MessageService;
 class GetDateDialog;
@@ -41,7 +41,7 @@ class GetDateDialog;
 class SetupWindow : public QDialog {
     Q_OBJECT
 public:
-    SetupWindow(AppRecords& records, MessageService& messages, HelpService& help, QWidget* parent = nullptr);
+    SetupWindow(const SetupWindowRecords& records, MessageService& messages, HelpService& help, QWidget* parent = nullptr);
 
     std::function<bool(int channel, ScalingChoice& choice)> openScalingDialog;
     std::function<void()> startSendSetup;
@@ -92,7 +92,7 @@ private:
     void applyMode();
     void hideWindow();
 
-    AppRecords& m_records;
+    SetupWindowRecords m_records;
     MessageService& m_messages;
     HelpService& m_help;
     SetupWindowModel m_model;
