@@ -23,6 +23,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QKeyEvent>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <benchmark/benchmark.h>
@@ -191,6 +192,62 @@ void BM_PngExport1600x1000(benchmark::State& state)
             state.SkipWithError("export failed");
 }
 BENCHMARK(BM_PngExport1600x1000)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// Three more full four-bank memories laid over the first, until the chart has painted.
+void BM_OverlayOfFourFullMemories(benchmark::State& state)
+{
+    Bench& b = Shared();
+    QStringList more;
+    for (int i = 1; i <= 3; ++i) {
+        const QString copy = b.home.filePath(QStringLiteral("FULL4_%1.TL1").arg(i));
+        QFile::copy(FullFourBank(), copy);
+        more << copy;
+    }
+    const QString other = b.home.filePath(QStringLiteral("banks4.TL1"));
+    QFile::copy(QStringLiteral(TAMBLE_SOURCE_DIR "/data/samples/banks4.TL1"), other);
+    for (auto _ : state) {
+        state.PauseTiming();   // the first file opened afresh: its overlays go with it
+        if (!b.open(other) || !b.open(FullFourBank())) {
+            state.SkipWithError("load failed");
+            break;
+        }
+        b.painted();
+        state.ResumeTiming();
+        for (const QString& path : more) {
+            b.graph->chooseOverlayFile = [path] { return path; };
+            b.graph->command(QStringLiteral("Add File..."))->trigger();
+        }
+        b.painted();
+    }
+    state.counters["files"] = static_cast<double>(b.graph->document().overlays().size() + 1);
+}
+BENCHMARK(BM_OverlayOfFourFullMemories)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// A cursor moved one reading on a full four-bank memory with both cursors set: the cursor layer and
+// the read-out (argument 0), and with the Statistics dock over the span between them (1).
+void BM_CursorStepOnFullMemory(benchmark::State& state)
+{
+    Bench& b = Shared();
+    if (!b.open(FullFourBank()))
+        state.SkipWithError("load failed");
+    QAction* statistics = b.graph->command(QStringLiteral("Statistics"));
+    if (statistics->isChecked() != (state.range(0) == 1))
+        statistics->trigger();
+    const std::vector<double> x = b.graph->chart().subsetX(0);
+    b.graph->placeCursor(CursorName::A, x[x.size() / 4]);
+    b.graph->placeCursor(CursorName::B, x[x.size() / 2]);
+    b.painted();
+    QWidget* chart = b.graph->chart().widget();
+    chart->setFocus();
+    int direction = 1;
+    for (auto _ : state) {
+        QKeyEvent key(QEvent::KeyPress, direction > 0 ? Qt::Key_Right : Qt::Key_Left, Qt::NoModifier);
+        QApplication::sendEvent(chart, &key);
+        b.painted();
+        direction = -direction;
+    }
+}
+BENCHMARK(BM_CursorStepOnFullMemory)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(50);
 
 // One reading appended to a live chart that holds 999 readings of four channels, then painted.
 void BM_RealTimeAppendToFullChart(benchmark::State& state)

@@ -47,8 +47,8 @@ DialectChoice WithDecimalMark(CsvDialect dialect, DecimalMark mark)
 ExportStamp DialectStamp(QByteArrayView stamp, char separator, ExportDateOrder order, const CsvDialect& dialect)
 {
     ExportStamp s;
-    const int capacity = static_cast<int>(s.text.size());
-    auto put = [&s, capacity](char c) {
+    constexpr int capacity = static_cast<int>(std::tuple_size_v<decltype(s.text)>);
+    auto put = [&s](char c) {
         if (s.length < capacity)
             s.text[static_cast<std::size_t>(s.length++)] = c;
     };

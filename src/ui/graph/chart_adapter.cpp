@@ -46,6 +46,7 @@ struct ChartAdapter::Impl {
     QCPLayer* cursorLayer = nullptr;      // repainted alone when a cursor moves
     QCPLayer* shadeLayer = nullptr;       // under the curves
     std::vector<QCPAbstractItem*> cursorItems;
+    QStringList cursorNames;                // of the items drawn, in order
     std::vector<QCPAbstractItem*> limitItems;
 
     void removeItems(std::vector<QCPAbstractItem*>& items)
@@ -140,6 +141,7 @@ void ChartAdapter::setViewports(const std::vector<std::vector<int>>& subsetsPerV
 {
     // Marks belong to the viewports they stand in.
     d->removeItems(d->cursorItems);
+    d->cursorNames.clear();
     d->removeItems(d->limitItems);
     d->plot->clearGraphs();
     d->graphs.clear();
@@ -503,7 +505,29 @@ bool ChartAdapter::render(QPaintDevice& device, const QRect& target)
 
 void ChartAdapter::setCursorLines(const std::vector<std::pair<QString, double>>& cursors)
 {
+    // The same cursors moved: their items take the new place, and only their layer is drawn.
+    QStringList names;
+    for (const auto& c : cursors)
+        names << c.first;
+    if (names == d->cursorNames && !d->cursorItems.empty()) {
+        std::size_t item = 0;
+        for (const auto& [name, at] : cursors) {
+            const double key = toKey(at);
+            for (std::size_t v = 0; v < d->rects.size() && item < d->cursorItems.size(); ++v) {
+                if (auto* line = dynamic_cast<QCPItemLine*>(d->cursorItems[item++])) {
+                    line->start->setCoords(key, 0);
+                    line->end->setCoords(key, 1);
+                }
+                if (v == 0 && item < d->cursorItems.size())
+                    if (auto* label = dynamic_cast<QCPItemText*>(d->cursorItems[item++]))
+                        label->position->setCoords(key, 0);
+            }
+        }
+        d->cursorLayer->replot();
+        return;
+    }
     d->removeItems(d->cursorItems);
+    d->cursorNames = names;
     const QPen pen(d->colours.text, 1, Qt::SolidLine);
     for (const auto& [name, at] : cursors) {
         const double key = toKey(at);

@@ -126,7 +126,7 @@ void GraphWindow::showCursorReadout()
 {
     const bool any = !m_liveShown && m_doc.cursors().any() && m_doc.series();
     m_cursorPanel->setReadout(any ? CursorReadoutText(m_doc.visibleSeries(), m_doc.cursors(), m_precision) : QString());
-    if (any && isVisible()) {
+    if (any && isVisible() && !m_cursorPanel->isVisible()) {
         m_cursorPanel->show();
         resizeDocks({m_cursorPanel}, {m_cursorPanel->widget()->sizeHint().width() + 12}, Qt::Horizontal);
     }

@@ -30,15 +30,28 @@ QTableWidget* ReadOnlyTable(QWidget* parent, const QString& name)
     return view;
 }
 
+// A table of the same shape keeps its items and only takes the new texts: a cursor moving over
+// the chart refills it at every step.
 void Fill(QTableWidget* view, const StatisticsTable& table)
 {
-    view->clear();
-    view->setColumnCount(static_cast<int>(table.headers.size()));
+    const int columns = static_cast<int>(table.headers.size());
+    const int rows = static_cast<int>(table.rows.size());
+    if (view->columnCount() != columns || view->rowCount() != rows) {
+        view->clear();
+        view->setColumnCount(columns);
+        view->setRowCount(rows);
+    }
     view->setHorizontalHeaderLabels(table.headers);
-    view->setRowCount(static_cast<int>(table.rows.size()));
-    for (int r = 0; r < static_cast<int>(table.rows.size()); ++r)
-        for (int c = 0; c < table.rows[static_cast<std::size_t>(r)].size(); ++c)
-            view->setItem(r, c, new QTableWidgetItem(table.rows[static_cast<std::size_t>(r)][c]));
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < table.rows[static_cast<std::size_t>(r)].size(); ++c) {
+            const QString& text = table.rows[static_cast<std::size_t>(r)][c];
+            if (QTableWidgetItem* item = view->item(r, c)) {
+                if (item->text() != text)
+                    item->setText(text);
+            } else {
+                view->setItem(r, c, new QTableWidgetItem(text));
+            }
+        }
 }
 
 } // namespace
