@@ -12,8 +12,6 @@ constexpr int kLabelStride = 1 + kChannelLabelWidth;
 constexpr int kTableStride = 1 + kTableNameWidth;
 constexpr int kLinearStride = 1 + kLinearValuesWidth;
 
-bool validChannel(int channel) { return channel >= 1 && channel <= 4; }
-
 QByteArray toBytes(QByteArrayView text) { return QByteArray(text.data(), text.size()); }
 
 // 1 January 1600 as a Julian day, so that QDate arithmetic gives day numbers.
@@ -44,11 +42,11 @@ void SetupRecord::setStartRun(int startChoice, int runChoice)
 
 bool SetupRecord::channelOn(int channel) const
 {
-    return validChannel(channel) && get_u8(m_bytes, setup_offset::ChannelOn + channel - 1) != 0;
+    return IsSetupChannel(channel) && get_u8(m_bytes, setup_offset::ChannelOn + channel - 1) != 0;
 }
 void SetupRecord::setChannelOn(int channel, bool on)
 {
-    if (validChannel(channel))
+    if (IsSetupChannel(channel))
         put_u8(m_bytes, setup_offset::ChannelOn + channel - 1, on ? 1 : 0);
 }
 int SetupRecord::channelsOn() const
@@ -70,13 +68,13 @@ void SetupRecord::setDescription(QByteArrayView text)
 
 QByteArray SetupRecord::channelLabel(int channel) const
 {
-    if (!validChannel(channel))
+    if (!IsSetupChannel(channel))
         return {};
     return get_pstring(m_bytes, setup_offset::ChannelLabel + (channel - 1) * kLabelStride, kChannelLabelWidth);
 }
 void SetupRecord::setChannelLabel(int channel, QByteArrayView text)
 {
-    if (validChannel(channel))
+    if (IsSetupChannel(channel))
         put_pstring(m_bytes, setup_offset::ChannelLabel + (channel - 1) * kLabelStride, kChannelLabelWidth,
                     toBytes(text));
 }
@@ -88,11 +86,11 @@ void SetupRecord::setStartTime(std::int32_t seconds) { put_i32le(m_bytes, setup_
 
 char SetupRecord::scalingCode(int channel) const
 {
-    return validChannel(channel) ? static_cast<char>(get_u8(m_bytes, setup_offset::ScalingCode + channel - 1)) : '\0';
+    return IsSetupChannel(channel) ? static_cast<char>(get_u8(m_bytes, setup_offset::ScalingCode + channel - 1)) : '\0';
 }
 void SetupRecord::setScalingCode(int channel, char code)
 {
-    if (validChannel(channel))
+    if (IsSetupChannel(channel))
         put_u8(m_bytes, setup_offset::ScalingCode + channel - 1, static_cast<std::uint8_t>(code));
 }
 
@@ -100,11 +98,11 @@ std::uint16_t SetupRecord::inputTypes() const { return get_u16le(m_bytes, setup_
 void SetupRecord::setInputTypes(std::uint16_t value) { put_u16le(m_bytes, setup_offset::InputTypes, value); }
 int SetupRecord::inputType(int channel) const
 {
-    return validChannel(channel) ? (inputTypes() >> (3 * (channel - 1))) & 7 : 0;
+    return IsSetupChannel(channel) ? (inputTypes() >> (3 * (channel - 1))) & 7 : 0;
 }
 void SetupRecord::setInputType(int channel, int type)
 {
-    if (!validChannel(channel))
+    if (!IsSetupChannel(channel))
         return;
     const int shift = 3 * (channel - 1);
     std::uint16_t v = inputTypes();
@@ -114,25 +112,25 @@ void SetupRecord::setInputType(int channel, int type)
 
 QByteArray SetupRecord::tableName(int channel) const
 {
-    if (!validChannel(channel))
+    if (!IsSetupChannel(channel))
         return {};
     return get_pstring(m_bytes, setup_offset::TableName + (channel - 1) * kTableStride, kTableNameWidth);
 }
 void SetupRecord::setTableName(int channel, QByteArrayView name)
 {
-    if (validChannel(channel))
+    if (IsSetupChannel(channel))
         put_pstring(m_bytes, setup_offset::TableName + (channel - 1) * kTableStride, kTableNameWidth, toBytes(name));
 }
 
 QByteArray SetupRecord::linearValues(int channel) const
 {
-    if (!validChannel(channel))
+    if (!IsSetupChannel(channel))
         return {};
     return get_pstring(m_bytes, setup_offset::LinearValues + (channel - 1) * kLinearStride, kLinearValuesWidth);
 }
 void SetupRecord::setLinearValues(int channel, QByteArrayView text)
 {
-    if (validChannel(channel))
+    if (IsSetupChannel(channel))
         put_pstring(m_bytes, setup_offset::LinearValues + (channel - 1) * kLinearStride, kLinearValuesWidth,
                     toBytes(text));
 }

@@ -41,6 +41,9 @@ inline constexpr int Resolution = 780;
 
 inline constexpr int kDescriptionWidth = 31;
 inline constexpr int kChannelLabelWidth = 24;
+
+// Channels are numbered 1..4.
+inline constexpr bool IsSetupChannel(int channel) { return channel >= 1 && channel <= 4; }
 inline constexpr int kTableNameWidth = 8;
 inline constexpr int kLinearValuesWidth = 12;
 

@@ -1,5 +1,6 @@
 #include "setup/setup_window_lists.h"
 #include "format/memory_layout.h"
+#include "setup/setup_record.h"
 
 #include "datafiles/timebase.h"
 
@@ -8,8 +9,6 @@
 namespace tamble {
 
 namespace {
-
-bool validChannel(int channel) { return channel >= 1 && channel <= 4; }
 
 // Codes of the scaling entries, "-" for the entries that only open a dialog and
 // for the entries whose text comes from the setup but whose code is fixed.
@@ -139,7 +138,7 @@ int ScalingEntryCount(int channel) { return channel == 3 ? 44 : 12; }
 
 QString FixedScalingText(int channel, int index)
 {
-    if (!validChannel(channel) || index < 0 || index >= ScalingEntryCount(channel))
+    if (!IsSetupChannel(channel) || index < 0 || index >= ScalingEntryCount(channel))
         return {};
     if (index >= 12)
         return thermocoupleText(index);
@@ -148,7 +147,7 @@ QString FixedScalingText(int channel, int index)
 
 std::optional<char> ScalingCodeAt(int channel, int index)
 {
-    if (!validChannel(channel) || index < 0 || index >= ScalingEntryCount(channel))
+    if (!IsSetupChannel(channel) || index < 0 || index >= ScalingEntryCount(channel))
         return std::nullopt;
     const char code = index < 12 ? kCommonCodes[index] : kThermocoupleCodes[index - 12];
     if (code == '-')
