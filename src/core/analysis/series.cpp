@@ -78,6 +78,7 @@ RecordingSeries EmptySeries(const DataSet& data, bool fahrenheit, int humidityQu
     series.file = data.dataFileName;
     series.description = Trimmed(data.description);
     series.model = Trimmed(data.modelText);
+    series.resolutionBits = data.resolutionBits;
     series.intervalDays = data.intervalMinutes / 1440.0;
     series.channels = EmptyChannels(data, fahrenheit, humidityQuantity);
     return series;

@@ -25,6 +25,7 @@ struct RecordingSeries {
     QString file;               // the data file, for the tables that name it
     QString description;        // the logger's description, without trailing blanks
     QString model;              // "LX900-M 12 bit"
+    int resolutionBits = 0;
     double intervalDays = 0;    // one sample interval
     std::vector<ChannelSeries> channels;
 
