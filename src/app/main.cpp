@@ -53,6 +53,7 @@ std::optional<int> answerInfoRequest(const QStringList& params)
     case CommandLineRequest::Service:
     case CommandLineRequest::Open:
     case CommandLineRequest::Analysis:
+    case CommandLineRequest::Archive:
         break;
     }
     return std::nullopt;
@@ -133,6 +134,11 @@ int main(int argc, char** argv)
             qputenv("QT_QPA_PLATFORM", "offscreen");
         QApplication app(argc, argv);
         return RunAnalysisCommand(params, startDir, programDir, WriteAnalysisReport);
+    }
+
+    if (ClassifyCommandLine(params) == CommandLineRequest::Archive) {
+        QCoreApplication app(argc, argv);
+        return RunArchiveCommand(params, startDir, programDir);
     }
 
     AppRecords records;

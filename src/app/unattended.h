@@ -36,6 +36,10 @@ using ReportWriter = std::function<QString(const QString& path, const std::vecto
 int RunAnalysisCommand(const QStringList& params, const QString& currentDir, const QString& programDir,
                        const ReportWriter& writeReport);
 
+// "--archive-import PATH...", "--archive-query ..." or "--archive-loggers ...": relative paths from
+// `currentDir`. Exit status 0, 1 (the archive or a file failed) or 2 (the command line).
+int RunArchiveCommand(const QStringList& params, const QString& currentDir, const QString& programDir);
+
 // Parameter 2 "h": hang up a modem on the session port.
 int RunHangupMode(AppRecords& records);
 

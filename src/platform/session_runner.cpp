@@ -1,11 +1,14 @@
 #include "platform/session_runner.h"
 
 #include "settings/log_routines.h"
+#include "platform/sql_archive.h"
 #include "platform/startup_log.h"
 #include "link/receive_csv.h"
 #include "link/status_text.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QFileInfo>
 #include <QLocale>
 #include <cstdio>
 
@@ -17,7 +20,8 @@
 namespace tamble {
 
 SessionRunner::SessionRunner(AppRecords& records, QObject* parent)
-    : QObject(parent), m_records(records), m_port(records.programDir)
+    : QObject(parent), m_records(records), m_archivist(ArchiveOpenerFor(records.programDir), records.programDir),
+      m_port(records.programDir)
 {
     m_engine = std::make_unique<SessionEngine>(
         *this, SessionRecords{records.session, records.settings, records.loggerInfo, records.geometry, records.mode,
@@ -38,6 +42,38 @@ SessionRunner::SessionRunner(AppRecords& records, QObject* parent)
         m_failure = why;
         post(Event::Failure);
     };
+    // Files that waited for the archive go in once the program is running: a server that does not
+    // answer never holds up the start.
+    if (m_archivist.enabled()) {
+        QTimer::singleShot(0, this, [this] {
+            for (const QString& line : m_archivist.addQueued().messages)
+                AppendLogLine(m_records.programDir, line);
+        });
+    }
+}
+
+void SessionRunner::dataFileComplete(const QString& dataFile)
+{
+    ArchiveContext context;
+    context.source = m_records.session.autoAnswerCount > 0 ? ArchiveSource::AutoAnswer
+                     : m_unattended                       ? ArchiveSource::Unattended
+                                                          : ArchiveSource::Window;
+    // The station address tells loggers apart on a network; a single logger has none.
+    context.station = m_records.settings.network ? m_records.loggerInfo.stationAddress : 0;
+    context.revision = QString(QLatin1Char(m_records.loggerInfo.revision));
+    context.downloadedAt = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+    const ArchiveNote note = m_archivist.archive(dataFile, context);
+    if (!note.text.isEmpty()) {
+        // An unattended run says it in its one log line; otherwise the note is a line of its own.
+        if (m_unattended && context.source == ArchiveSource::Unattended)
+            m_archiveNote = note.text;
+        else
+            appendLogLine(QFileInfo(dataFile).fileName() + QStringLiteral(": ") + note.text);
+        if (onArchiveNote)
+            onArchiveNote(note);
+    }
+    if (onDataFileComplete)
+        onDataFileComplete(dataFile);
 }
 
 SessionRunner::~SessionRunner() = default;
@@ -147,7 +183,8 @@ void SessionRunner::appendLogLine(const QString& line)
 
 void SessionRunner::fatalLogAndExit(const QString& line, int exitCode)
 {
-    const int status = EndWithLog(LogRoutine::Fatal, m_records.programDir, line, exitCode);
+    const QString text = m_archiveNote.isEmpty() ? line : line + QStringLiteral("; ") + m_archiveNote;
+    const int status = EndWithLog(LogRoutine::Fatal, m_records.programDir, text, exitCode);
     // The run has its outcome: mark it before the hang-up's waits, during which a queued
     // end-of-session check would otherwise replace the line.
     m_done = true;

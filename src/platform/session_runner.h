@@ -5,6 +5,7 @@
 // ends the program's event loop when it has its outcome. Engine calls never nest: events that come
 // while a handler is busy (a message box is up) are delivered when it is done.
 
+#include "archive/archivist.h"
 #include "program/app_records.h"
 #include "platform/qt_serial_port.h"
 #include "conversion/channel_scaling.h"
@@ -67,13 +68,13 @@ public:
     // --- SessionFiles ---
     bool appendReceiveCsv(const QString& csvFile) override;
     bool autoExport(const QString& dataFile, const QString& csvName, int averaging) override;
-    void dataFileComplete(const QString& dataFile) override
-    {
-        if (onDataFileComplete)
-            onDataFileComplete(dataFile);
-    }
+    // Adds the file to the archive, then tells onDataFileComplete.
+    void dataFileComplete(const QString& dataFile) override;
     // Told of every data file a download completes.
     std::function<void(const QString& dataFile)> onDataFileComplete;
+    // Told when the archive could not take a completed file (it waits in the queue) or the file
+    // could not be read for it; the note's text is also a log line.
+    std::function<void(const ArchiveNote& note)> onArchiveNote;
 
 private:
     enum class Event { Failure, Start, Read, Drain, Timeout, Tick, Continue, Count };
@@ -85,6 +86,9 @@ private:
                               MemoryGeometry& geometry);
 
     AppRecords& m_records;
+    Archivist m_archivist;
+    // A note on the archive the unattended run's log line ends with.
+    QString m_archiveNote;
     QtSerialPort m_port;
     std::unique_ptr<SessionEngine> m_engine;
     ChannelScaling m_scaling;

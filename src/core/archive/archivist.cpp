@@ -44,7 +44,7 @@ ArchiveNote Archivist::add(const QString& file, const ArchiveContext& context)
     const ArchiveDownloadResult read = ReadArchiveDownload(file, context, m_programDir);
     if (!read.ok) {
         note.kind = ArchiveNote::Kind::Unreadable;
-        note.text = QStringLiteral("Not archived: ") + read.message;
+        note.text = QStringLiteral("not archived: ") + read.message;
         return note;
     }
     QString error;

@@ -150,6 +150,9 @@ CommandLineRequest ClassifyCommandLine(const QStringList& params)
         return CommandLineRequest::Open;
     if (first == QLatin1String("--summary") || first == QLatin1String("--report"))
         return CommandLineRequest::Analysis;
+    if (first == QLatin1String("--archive-import") || first == QLatin1String("--archive-query") ||
+        first == QLatin1String("--archive-loggers"))
+        return CommandLineRequest::Archive;
     if (first.startsWith(QLatin1String("--")) && first.size() > 2)
         return CommandLineRequest::UnknownOption;
     return CommandLineRequest::Modes;
@@ -201,6 +204,13 @@ QString UsageText(const QString& program)
         "                              2024-03-04T08:00:00; LOW or HIGH may be left out\n"
         "  --report OUT.pdf FILE... [the same options]\n"
         "                              write the report of the data files as a PDF\n"
+        "  --archive-import PATH...    add data files (.TL1/.TL2), or folders of them, to the\n"
+        "                              archive; a file archived before adds nothing\n"
+        "  --archive-query [--logger TEXT] [--from T] [--to T] [--format csv|json]\n"
+        "                              print the archived readings of the loggers whose\n"
+        "                              description contains TEXT, one per reading and channel\n"
+        "  --archive-loggers [--format csv|json]\n"
+        "                              list the archived loggers with their last download\n"
         "  --help, -h                  this text\n"
         "  --version                   the program's version\n"
         "\n"
@@ -216,7 +226,10 @@ QString UsageText(const QString& program)
         "  folder: $TAMBLE_HOME when set, else ~/.local/share/tamble-logger for an installed\n"
         "  program. The settings, setups and sensor tables are kept there too.\n"
         "  COM n is the device in $TAMBLE_COMn, else the line COMn=DEVICE of ports.ini in the\n"
-        "  program folder, else /dev/ttyS(n-1).\n");
+        "  program folder, else /dev/ttyS(n-1).\n"
+        "  Every download is added to the archive, archive.sqlite in the program folder, or\n"
+        "  the database archive.ini or $TAMBLE_ARCHIVE names (postgresql://USER@HOST:PORT/DB,\n"
+        "  sqlite:PATH or off).\n");
     // Continued lines start under the descriptions.
     return text.arg(program, QString(program.size() + 26, QLatin1Char(' ')));
 }

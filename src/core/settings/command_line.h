@@ -78,6 +78,7 @@ enum class CommandLineRequest {
     Version,        // "--version": print VersionText, exit 0
     Open,           // "--open [FILE]" (desktop launches): OpenParameters gives the positional form
     Analysis,       // "--summary" or "--report": statistics of data files, headless
+    Archive,        // "--archive-import", "--archive-query", "--archive-loggers": the archive, headless
     UnknownOption,  // another "--" word: UsageHint on stderr, exit status 2, whatever follows
 };
 
