@@ -181,6 +181,14 @@ void SessionRunner::appendLogLine(const QString& line)
     AppendLogLine(m_records.programDir, line);
 }
 
+void HeadlessSessionRunner::appendLogLine(const QString& line)
+{
+    const LogWrite written = AppendLogLine(programDir(), line);
+    std::fputs(written.line.toLocal8Bit().constData(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
 void SessionRunner::fatalLogAndExit(const QString& line, int exitCode)
 {
     const QString text = m_archiveNote.isEmpty() ? line : line + QStringLiteral("; ") + m_archiveNote;

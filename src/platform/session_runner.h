@@ -35,6 +35,7 @@ public:
     SessionEngine& engine() { return *m_engine; }
     QtSerialPort& qtPort() { return m_port; }
     ChannelScaling& scaling() { return m_scaling; }
+    const QString& programDir() const { return m_records.programDir; }
 
     // Starts `kind` for an unattended run. When the run has its outcome (or its session ends
     // without one), `finished` is called with the exit status; by default it ends the program's
@@ -112,6 +113,8 @@ public:
 
     // --- SessionOutcomes ---
     void beep() override {}
+    // Each line also goes to standard output: a service's lines reach the journal.
+    void appendLogLine(const QString& line) override;
     // --- SessionWindowView: no session window ---
     void setStatusText(const QString&) override {}
     void setMeter(int) override {}

@@ -321,7 +321,7 @@ TEST_F(DebianPackage, DependsOnTheQtRuntimeAndQCustomPlot_NoDevelopmentPackage)
         depends << item.trimmed().section(' ', 0, 0);
     // libqt6gui6 also carries the X11 platform plugin.
     for (const char* runtime : {"libqt6core6", "libqt6gui6", "libqt6widgets6", "libqt6serialport6",
-                                "libqcustomplot2.1-qt6"})
+                                "libqcustomplot2.1-qt6", "libqt6sql6-sqlite"})
         EXPECT_TRUE(depends.contains(runtime)) << runtime << " in " << depends.join(", ").toStdString();
     for (const QString& name : depends)
         EXPECT_FALSE(name.endsWith("-dev")) << name.toStdString();
@@ -337,7 +337,8 @@ TEST_F(DebianPackage, DependsOnTheQtRuntimeAndQCustomPlot_NoDevelopmentPackage)
     for (const char* file : {"./usr/bin/tamble-logger", "./usr/bin/tamble-sim",
                              "./usr/share/tamble-logger/data/help/index.html",
                              "./usr/share/applications/org.tamble.Logger.desktop",
-                             "./usr/share/mime/packages/org.tamble.Logger.xml"})
+                             "./usr/share/mime/packages/org.tamble.Logger.xml",
+                             "./usr/lib/systemd/system/tamble-auto-answer@.service"})
         EXPECT_TRUE(contents.out.contains(QString(file) + "\n") || contents.out.contains(QString(file) + " "))
             << file;
 }
