@@ -93,12 +93,18 @@ int RunArchiveCommand(const QStringList& params, const QString& currentDir, cons
     }
     ArchiveReadingWriter writer(command.format);
     std::int64_t count = 0;
-    Write(writer.begin());
+    QByteArray out = writer.begin();
+    out.reserve(1 << 17);
     const bool ok = store->readings(command.query, [&](const ArchiveReadingRow& row) {
-        Write(writer.row(row));
+        writer.row(row, out);
         ++count;
+        if (out.size() > (1 << 16)) {
+            Write(out);
+            out.clear();
+        }
     }, error);
-    Write(writer.end());
+    out += writer.end();
+    Write(out);
     std::fflush(stdout);
     if (!ok) {
         PrintLine(error);

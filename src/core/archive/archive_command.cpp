@@ -129,22 +129,51 @@ QByteArray ArchiveReadingWriter::begin() const
     return m_format == ArchiveOutputFormat::Csv ? QByteArray("logger,time,channel,label,unit,value\n") : QByteArray("[");
 }
 
+const QByteArray& ArchiveReadingWriter::encodedLogger(const QString& logger)
+{
+    if (m_logger.bytes.isEmpty() || m_logger.logger != logger) {
+        m_logger.logger = logger;
+        m_logger.bytes = m_format == ArchiveOutputFormat::Csv ? CsvField(logger) + ','
+                                                              : "{\"logger\":" + JsonString(logger) + ",\"time\":\"";
+    }
+    return m_logger.bytes;
+}
+
+const QByteArray& ArchiveReadingWriter::encodedChannel(const ArchiveReadingRow& r)
+{
+    Encoded& e = m_channel[r.channel >= 1 && r.channel <= 4 ? r.channel : 0];
+    if (e.bytes.isEmpty() || e.label != r.label || e.unit != r.unit) {
+        e.label = r.label;
+        e.unit = r.unit;
+        e.bytes = m_format == ArchiveOutputFormat::Csv
+                      ? ',' + QByteArray::number(r.channel) + ',' + CsvField(r.label) + ',' + CsvField(r.unit) + ','
+                      : "\",\"channel\":" + QByteArray::number(r.channel) + ",\"label\":" + JsonString(r.label) +
+                            ",\"unit\":" + JsonString(r.unit) + ",\"value\":";
+    }
+    return e.bytes;
+}
+
+void ArchiveReadingWriter::row(const ArchiveReadingRow& r, QByteArray& out)
+{
+    const bool number = r.value && std::isfinite(*r.value);
+    if (m_format == ArchiveOutputFormat::Json)
+        out += m_first ? "\n" : ",\n";
+    m_first = false;
+    out += encodedLogger(r.logger);
+    AppendArchiveTime(out, r.time);
+    out += encodedChannel(r);
+    if (number)
+        out += NumberText(*r.value);
+    else if (m_format == ArchiveOutputFormat::Json)
+        out += "null";
+    out += m_format == ArchiveOutputFormat::Csv ? '\n' : '}';
+}
+
 QByteArray ArchiveReadingWriter::row(const ArchiveReadingRow& r)
 {
-    QByteArray line;
-    if (m_format == ArchiveOutputFormat::Csv) {
-        line = CsvField(r.logger) + ',' + ArchiveTimeText(r.time).toLatin1() + ',' + QByteArray::number(r.channel) +
-               ',' + CsvField(r.label) + ',' + CsvField(r.unit) + ',' +
-               (r.value && std::isfinite(*r.value) ? NumberText(*r.value) : QByteArray()) + '\n';
-        return line;
-    }
-    line = m_first ? QByteArray("\n") : QByteArray(",\n");
-    m_first = false;
-    line += "{\"logger\":" + JsonString(r.logger) + ",\"time\":\"" + ArchiveTimeText(r.time).toLatin1() +
-            "\",\"channel\":" + QByteArray::number(r.channel) + ",\"label\":" + JsonString(r.label) +
-            ",\"unit\":" + JsonString(r.unit) + ",\"value\":" +
-            (r.value && std::isfinite(*r.value) ? NumberText(*r.value) : QByteArray("null")) + '}';
-    return line;
+    QByteArray out;
+    row(r, out);
+    return out;
 }
 
 QByteArray ArchiveReadingWriter::end() const

@@ -39,12 +39,24 @@ class ArchiveReadingWriter {
 public:
     explicit ArchiveReadingWriter(ArchiveOutputFormat format) : m_format(format) {}
     QByteArray begin() const;
+    // Appends the reading's line (CSV) or object (JSON) to `out`.
+    void row(const ArchiveReadingRow& r, QByteArray& out);
     QByteArray row(const ArchiveReadingRow& r);
     QByteArray end() const;
 
 private:
+    // The texts of the last logger and of each channel, encoded once for the run of rows they head.
+    struct Encoded {
+        QString logger, label, unit;
+        QByteArray bytes;
+    };
+    const QByteArray& encodedLogger(const QString& logger);
+    const QByteArray& encodedChannel(const ArchiveReadingRow& r);
+
     ArchiveOutputFormat m_format;
     bool m_first = true;
+    Encoded m_logger;
+    Encoded m_channel[5];
 };
 
 // --archive-loggers output: "logger,model,station,downloads,last_download,readings,first,last".

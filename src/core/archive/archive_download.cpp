@@ -64,10 +64,55 @@ std::int64_t ArchiveTimeOfDays(double days)
     return std::llround((days - kUnixEpochDayNumber) * 86400000.0);
 }
 
+void AppendArchiveTime(QByteArray& out, std::int64_t time)
+{
+    // Days since 1970 to a civil date (proleptic Gregorian), without a time zone.
+    std::int64_t days = time >= 0 ? time / 86400000 : -((-time + 86399999) / 86400000);
+    std::int64_t ms = time - days * 86400000;
+    days += 719468;
+    const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+    const std::int64_t dayOfEra = days - era * 146097;
+    const std::int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const std::int64_t mp = (5 * dayOfYear + 2) / 153;
+    const int day = static_cast<int>(dayOfYear - (153 * mp + 2) / 5 + 1);
+    const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    const int year = static_cast<int>(yearOfEra + era * 400 + (month <= 2 ? 1 : 0));
+    const int seconds = static_cast<int>(ms / 1000);
+    const int milli = static_cast<int>(ms % 1000);
+    char text[24];
+    const auto two = [&](int at, int v) {
+        text[at] = static_cast<char>('0' + v / 10);
+        text[at + 1] = static_cast<char>('0' + v % 10);
+    };
+    const int y = year < 0 ? 0 : year > 9999 ? 9999 : year;
+    two(0, y / 100);
+    two(2, y % 100);
+    text[4] = '-';
+    two(5, month);
+    text[7] = '-';
+    two(8, day);
+    text[10] = 'T';
+    two(11, seconds / 3600);
+    text[13] = ':';
+    two(14, seconds / 60 % 60);
+    text[16] = ':';
+    two(17, seconds % 60);
+    int length = 19;
+    if (milli) {
+        text[19] = '.';
+        text[20] = static_cast<char>('0' + milli / 100);
+        two(21, milli % 100);
+        length = 23;
+    }
+    out.append(text, length);
+}
+
 QString ArchiveTimeText(std::int64_t time)
 {
-    const QDateTime t = QDateTime::fromMSecsSinceEpoch(time, QTimeZone::utc());
-    return t.toString(time % 1000 ? QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz") : QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+    QByteArray text;
+    AppendArchiveTime(text, time);
+    return QString::fromLatin1(text);
 }
 
 bool ParseArchiveTimeText(const QString& text, std::int64_t& time)

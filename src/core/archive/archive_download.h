@@ -4,6 +4,7 @@
 
 #include "settings/settings_record.h"
 
+#include <QByteArray>
 #include <QString>
 #include <cstdint>
 #include <vector>
@@ -76,6 +77,7 @@ ArchiveDownloadResult ReadArchiveDownload(const QString& path, const ArchiveCont
 // "yyyy-MM-ddTHH:mm:ss[.zzz]" text the archive's output and its PostgreSQL columns use.
 std::int64_t ArchiveTimeOfDays(double days);
 QString ArchiveTimeText(std::int64_t time);
+void AppendArchiveTime(QByteArray& out, std::int64_t time);
 bool ParseArchiveTimeText(const QString& text, std::int64_t& time);
 
 } // namespace tamble
