@@ -42,8 +42,7 @@ CommandWords SplitCommandWords(const QString& text)
         case Quote::Double:
             if (c == QLatin1Char('"'))
                 quote = Quote::None;
-            else if (c == QLatin1Char('\\') && hasNext &&
-                     (text[i + 1] == QLatin1Char('"') || text[i + 1] == QLatin1Char('\\')))
+            else if (c == QLatin1Char('\\') && hasNext && QStringView(u"\"\\$`").contains(text[i + 1]))
                 word += text[++i];
             else
                 word += c;

@@ -3,12 +3,12 @@
 // that says how it went.
 //
 // The command text is split into words the way a shell splits quoted text: blanks separate
-// words, 'single quotes' keep everything, "double quotes" keep everything but \" and \\, and
-// a backslash outside quotes keeps the next character. It never goes through a shell: there
-// are no variables, wildcards, pipes or redirections. The first word is the program; three
-// more arguments follow the command's own: the call's data file (an absolute path, or empty
-// when the call left none), its outcome (the call's last log line) and the logger's
-// description. The command runs in the program folder.
+// words, 'single quotes' keep everything, in "double quotes" a backslash escapes only " \ $
+// and `, and a backslash outside quotes keeps the next character. It never goes through a
+// shell: there are no variables, wildcards, pipes or redirections. The first word is the
+// program; three more arguments follow the command's own: the call's data file (an absolute
+// path, or empty when the call left none), its outcome (the call's last log line) and the
+// logger's description. The command runs in the program folder.
 
 #include "archive/archive_target.h"
 

@@ -28,7 +28,8 @@ TEST(CallHookCommand, SplitsQuotedWordsAsAShellWould)
     EXPECT_EQ(Words(QStringLiteral("'/opt/my tools/run' \"a \\\"b\\\" \\\\ \\n\" it\\'s")),
               (QStringList{"/opt/my tools/run", "a \"b\" \\ \\n", "it's"}));
     EXPECT_EQ(Words(QStringLiteral("x '' \"\" 'a'\"b\"c")), (QStringList{"x", "", "", "abc"}));
-    EXPECT_EQ(Words(QStringLiteral("'$HOME' *.tl1 a|b")), (QStringList{"$HOME", "*.tl1", "a|b"}));
+    EXPECT_EQ(Words(QStringLiteral("'$HOME' \"\\$HOME\" *.tl1 a|b")),
+              (QStringList{"$HOME", "$HOME", "*.tl1", "a|b"}));
     EXPECT_FALSE(SplitCommandWords(QStringLiteral("x 'open")).error.isEmpty());
     EXPECT_TRUE(SplitCommandWords(QStringLiteral("x \"open")).words.isEmpty());
 }
