@@ -4,6 +4,7 @@
 #include "settings/command_line.h"
 #include "settings/log_routines.h"
 #include "platform/auto_answer_runner.h"
+#include "platform/call_hook_runner.h"
 #include "platform/session_runner.h"
 #include "platform/startup_log.h"
 #include "link/auto_answer.h"
@@ -12,6 +13,7 @@
 #include "link/network.h"
 #include "link/remote_modem.h"
 #include "link/setup_sender.h"
+#include "archive/call_hook.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -22,7 +24,8 @@ namespace tamble {
 
 namespace {
 
-// The session runner with auto-answer wired in.
+// The session runner with auto-answer wired in. After each call the after-call command of
+// "archive.ini" runs beside the service; its log line joins the call's when it has ended.
 class AutoAnswerService : public HeadlessSessionRunner {
 public:
     AutoAnswerService(AppRecords& records, int maxCalls)
@@ -32,9 +35,10 @@ public:
         engine().setTransactionHandler(TransactionKind::SendSetup, &m_sender);
         // Whatever would be a dialog is a log line: nobody watches this program.
         messageHandler = [this](const Outcome& o) {
-            SessionRunner::appendLogLine(o.message);
+            appendLogLine(o.message);
             return DialogAnswer::Ok;
         };
+        onDataFileComplete = [this](const QString& file) { m_callFile = file; };
     }
 
     int run()
@@ -55,16 +59,50 @@ public:
     {
         ++m_calls;
         const bool last = m_maxCalls > 0 && m_calls >= m_maxCalls;
-        m_aa.autoAnswer().AAHangupModem([last] {
-            if (last)
-                QCoreApplication::exit(kExitSuccess);
+        runCallHook();
+        m_aa.autoAnswer().AAHangupModem([this, last] {
+            if (!last)
+                return;
+            // No more calls are answered; a command still running may finish or run out of time.
+            m_aa.autoAnswer().disableAutoAnswer();
+            m_lastCallDone = true;
+            exitWhenDone();
         });
+    }
+
+    // --- SessionOutcomes: the call's last line is its outcome for the after-call command ---
+    void appendLogLine(const QString& line) override
+    {
+        m_callLine = line;
+        HeadlessSessionRunner::appendLogLine(line);
     }
 
     bool m_fileAutoAnswer = false;
     bool m_fileUseModem = false;
 
 private:
+    void runCallHook()
+    {
+        const CallFacts call{m_callFile, m_callLine, QString::fromLatin1(m_records.loggerInfo.description)};
+        m_callFile.clear();
+        m_callLine.clear();
+        const CallHookPlan plan = PlanCallHook(LoadArchiveSettings(m_records.programDir), call, m_records.programDir);
+        if (!plan.error.isEmpty())
+            HeadlessSessionRunner::appendLogLine(plan.error);
+        if (!plan.command)
+            return;
+        m_hooks.run(*plan.command, [this](const QString& line) {
+            HeadlessSessionRunner::appendLogLine(line);
+            exitWhenDone();
+        });
+    }
+
+    void exitWhenDone()
+    {
+        if (m_lastCallDone && !m_hooks.busy())
+            QCoreApplication::exit(kExitSuccess);
+    }
+
     void saveSettings()
     {
         // The service turned auto answer on for itself; the file keeps the user's choice.
@@ -79,6 +117,10 @@ private:
     int m_calls = 0;
     SetupSender m_sender;
     AutoAnswerRunner m_aa;
+    CallHookRunner m_hooks;
+    QString m_callFile;          // the data file of the call under way, once complete
+    QString m_callLine;          // its last log line so far
+    bool m_lastCallDone = false; // --calls N: the last call is over and hung up
 };
 
 int runAutoAnswer(AppRecords& records, const QStringList& params)

@@ -12,7 +12,8 @@
 //
 // The procedures end with their message as the one line of "TLLOG.TXT" (and
 // on stdout): status 0 when it is the success message, 1 otherwise. The
-// auto-answer service appends its log lines as calls come in.
+// auto-answer service appends its log lines as calls come in, each call's
+// after-call command (archive/call_hook.h) adding its own when it has ended.
 
 #include "program/app_records.h"
 
