@@ -77,9 +77,6 @@ public:
         HeadlessSessionRunner::appendLogLine(line);
     }
 
-    bool m_fileAutoAnswer = false;
-    bool m_fileUseModem = false;
-
 private:
     void runCallHook()
     {
@@ -109,6 +106,7 @@ private:
         SettingsRecord copy = m_records.settings;
         copy.autoAnswer = m_fileAutoAnswer;
         copy.useModem = m_fileUseModem;
+        copy.portNumber = m_filePortNumber;
         SaveSettings(m_records.programDir, copy);
     }
 
@@ -121,6 +119,11 @@ private:
     QString m_callFile;          // the data file of the call under way, once complete
     QString m_callLine;          // its last log line so far
     bool m_lastCallDone = false; // --calls N: the last call is over and hung up
+
+public:
+    bool m_fileAutoAnswer = false;
+    bool m_fileUseModem = false;
+    int m_filePortNumber = 1;
 };
 
 int runAutoAnswer(AppRecords& records, const QStringList& params)
@@ -138,11 +141,24 @@ int runAutoAnswer(AppRecords& records, const QStringList& params)
     SettingsRecord& set = records.settings;
     const bool fileAutoAnswer = set.autoAnswer;
     const bool fileUseModem = set.useModem;
+    const int filePortNumber = set.portNumber;
+    // --com N answers on COM N whatever port the settings name (a system service's instance).
+    const qsizetype com = params.indexOf(QStringLiteral("--com"));
+    if (com >= 0) {
+        bool ok = false;
+        const int port = params.value(com + 1).toInt(&ok);
+        if (!ok || port < 1 || port > 20)
+            return EndWithLog(LogRoutine::Fatal, records.programDir,
+                              InvalidCommandLineText(QStringLiteral("--com needs a port number from 1 to 20")),
+                              kExitCommandLineError);
+        set.portNumber = port;
+    }
     set.useModem = true;     // a caller's modem is on the line
     set.autoAnswer = true;   // station address 00, year correction, no dialogs
     AutoAnswerService service(records, maxCalls);
     service.m_fileAutoAnswer = fileAutoAnswer;
     service.m_fileUseModem = fileUseModem;
+    service.m_filePortNumber = filePortNumber;
     return service.run();
 }
 

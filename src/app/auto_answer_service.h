@@ -1,7 +1,8 @@
 #pragma once
 // Headless runs started by an option instead of the positional parameters:
 //
-//   --auto-answer [--calls N]   wait for loggers that call in and serve them
+//   --auto-answer [--calls N] [--com N]
+//                               wait for loggers that call in and serve them
 //                               (status, download, setup sent back, hang-up),
 //                               for ever or until N calls were answered
 //   --program-station N         program station address N into the logger

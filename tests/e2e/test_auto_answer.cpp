@@ -36,13 +36,15 @@ struct AutoAnswerRun {
         set.wireless = true;   // the setup goes back after 2 seconds instead of 36
         set.autoAnswer = true;
         set.autoFileCounter = counter;
+        set.portNumber = 2;      // the service is told COM1 on its command line
         home.writeFile(QStringLiteral("tblog.ini"), SerializeSettings(set));
         SetupRecord setup = DefaultSetupRecord(QDateTime(QDate(2026, 12, 9), QTime(14, 5, 30)));
         setup.setDescription(PadWithSpaces("Pump three", kDescriptionWidth));
         if (!SaveSetupFile(home.filePath(QStringLiteral("Pump3.set")), setup).ok ||
             !SaveSetupFile(home.filePath(QStringLiteral("default.set")), setup).ok)
             return false;
-        run = RunProgram(home, sim.ptyPath(), {QStringLiteral("--auto-answer"), QStringLiteral("--calls"), QStringLiteral("1")},
+        run = RunProgram(home, sim.ptyPath(), {QStringLiteral("--auto-answer"), QStringLiteral("--calls"), QStringLiteral("1"),
+                                                  QStringLiteral("--com"), QStringLiteral("1")},
                          120000);
         return true;
     }
@@ -72,6 +74,11 @@ TEST(AutoAnswerService, AnswersDownloadsSendsTheNamedSetupAndHangsUp)
     const auto saved = DeserializeSettings(r.home.readFile(QStringLiteral("tblog.ini")));
     ASSERT_TRUE(saved.has_value());
     EXPECT_EQ(saved->autoFileCounter, 42);
+    EXPECT_EQ(saved->portNumber, 2);
+    // The lines reach a service's journal too, and the call's download is in the archive.
+    EXPECT_TRUE(r.run.stdoutText.contains(QStringLiteral("Rec. "))) << r.run.stdoutText.toStdString();
+    const ProgramRun loggers = RunProgram(r.home, {}, {QStringLiteral("--archive-loggers")});
+    EXPECT_TRUE(loggers.stdoutText.contains(QStringLiteral("Site;Pump3,"))) << loggers.stdoutText.toStdString();
 
     const QStringList parts = r.sim.logLines(QStringLiteral("SETUP"));
     ASSERT_EQ(parts.size(), 4);
