@@ -63,6 +63,14 @@ void SessionRunner::dataFileComplete(const QString& dataFile)
     context.revision = QString(QLatin1Char(m_records.loggerInfo.revision));
     context.downloadedAt = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
     const ArchiveNote note = m_archivist.archive(dataFile, context);
+    if (note.kind == ArchiveNote::Kind::Added && context.source == ArchiveSource::AutoAnswer) {
+        // For the service's journal, not its log file.
+        std::printf("%s: archived, %lld of %lld reading(s) new, in %lld ms\n",
+                    QFileInfo(dataFile).fileName().toLocal8Bit().constData(),
+                    static_cast<long long>(note.newReadings), static_cast<long long>(note.readings),
+                    static_cast<long long>(note.elapsedMs));
+        std::fflush(stdout);
+    }
     if (!note.text.isEmpty()) {
         // An unattended run says it in its one log line; otherwise the note is a line of its own.
         if (m_unattended && context.source == ArchiveSource::Unattended)

@@ -1,5 +1,6 @@
 #include "archive/archivist.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 
@@ -40,6 +41,15 @@ ArchiveNote Archivist::archive(const QString& file, const ArchiveContext& contex
 
 ArchiveNote Archivist::add(const QString& file, const ArchiveContext& context)
 {
+    QElapsedTimer clock;
+    clock.start();
+    ArchiveNote note = addTimed(file, context);
+    note.elapsedMs = clock.elapsed();
+    return note;
+}
+
+ArchiveNote Archivist::addTimed(const QString& file, const ArchiveContext& context)
+{
     ArchiveNote note;
     const ArchiveDownloadResult read = ReadArchiveDownload(file, context, m_programDir);
     if (!read.ok) {
@@ -61,6 +71,7 @@ ArchiveNote Archivist::add(const QString& file, const ArchiveContext& context)
     }
     note.kind = ArchiveNote::Kind::Added;
     note.newReadings = written.newReadings;
+    note.readings = static_cast<std::int64_t>(read.download.time.size());
     return note;
 }
 

@@ -17,6 +17,8 @@ struct ArchiveNote {
     enum class Kind { Off, Added, Pending, Unreadable };
     Kind kind = Kind::Off;
     std::int64_t newReadings = 0;
+    std::int64_t readings = 0;      // in the file
+    std::int64_t elapsedMs = 0;     // reading the file and waiting for and writing to the archive
     QString text;   // for the log: empty when added or off
 
     bool pending() const { return kind == Kind::Pending; }
@@ -50,6 +52,7 @@ public:
 
 private:
     ArchiveNote add(const QString& file, const ArchiveContext& context);
+    ArchiveNote addTimed(const QString& file, const ArchiveContext& context);
 
     ArchiveOpener m_opener;
     QString m_programDir;
