@@ -151,6 +151,11 @@ int main(int argc, char** argv)
             archiveMs += match.captured(4).toLongLong();
             longestMs = std::max(longestMs, match.captured(4).toLongLong());
         }
+        // A download the archive could not take at once waits in the queue; say why.
+        for (const QString& line : out.split(QLatin1Char('\n'))) {
+            if (line.contains(QLatin1String("archive pending")) || line.contains(QLatin1String("not archived")))
+                faults << s->description + QStringLiteral(": ") + line;
+        }
         QSet<QPair<qint64, int>> distinct;
         const QStringList files = QDir(s->home.path()).entryList({QStringLiteral("*.tl1")}, QDir::Files);
         for (const QString& f : files) {
