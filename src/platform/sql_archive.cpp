@@ -19,6 +19,8 @@ namespace {
 // SQLite waits this long for another program's write before it gives up.
 constexpr int kBusyTimeoutMs = 10000;
 constexpr int kConnectTimeoutSeconds = 5;
+// The advisory lock PostgreSQL programs take while one of them creates the tables.
+constexpr int kSchemaLockKey = 7412503;
 // Readings per INSERT statement into SQLite (five values each).
 constexpr int kSqliteRowsPerInsert = 200;
 
@@ -127,7 +129,7 @@ public:
         if (!m_postgres) {
             QSqlQuery q(m_db);
             if (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL")))
-                return damaged(q.lastError());
+                return busy(q.lastError()) ? failure(q.lastError()) : damaged(q.lastError());
         }
         return ensureSchema();
     }
@@ -304,6 +306,13 @@ private:
         return QStringLiteral("The archive %1 is damaged or is not a database: %2").arg(m_target.describe(), ErrorText(e));
     }
 
+    // SQLite's "busy" and "locked": another program holds the file longer than the time-out.
+    static bool busy(const QSqlError& e)
+    {
+        const QString code = e.nativeErrorCode();
+        return code == QLatin1String("5") || code == QLatin1String("6");
+    }
+
     QString failure(const QSqlError& e) const
     {
         return QStringLiteral("%1: %2").arg(m_target.describe(), ErrorText(e));
@@ -387,10 +396,16 @@ private:
                         .arg(m_target.describe(), t);
             }
         }
-        // A new archive (or one another program is creating at this moment).
+        // A new archive (or one another program is creating at this moment: on a server, the
+        // programs take turns through a lock held until the transaction ends).
         if (!begin())
             return failure(m_db.lastError());
         QSqlQuery q(m_db);
+        if (m_postgres && !q.exec(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(kSchemaLockKey))) {
+            const QString why = failure(q.lastError());
+            exec(QStringLiteral("ROLLBACK"));
+            return why;
+        }
         const auto create = [&](const auto& statements) {
             for (const char* statement : statements) {
                 if (!q.exec(QString::fromLatin1(statement)))
