@@ -375,7 +375,7 @@ private:
     {
         const QStringList tables = m_db.tables();
         if (!m_postgres && m_db.lastError().isValid())
-            return damaged(m_db.lastError());
+            return busy(m_db.lastError()) ? failure(m_db.lastError()) : damaged(m_db.lastError());
         if (tables.contains(QStringLiteral("archive_schema"))) {
             QSqlQuery q(m_db);
             if (!q.exec(QStringLiteral("SELECT MAX(version) FROM archive_schema")) || !q.next())
