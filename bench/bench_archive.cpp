@@ -7,6 +7,7 @@
 //                                     (a month of one logger) and typical/ (100 downloads of 25
 //                                     loggers, each overlapping the one before)
 #include "archive/archive_download.h"
+#include "bench_recording.h"
 #include "datafiles/timebase.h"
 #include "format/memory_layout.h"
 #include "platform/sql_archive.h"
@@ -31,50 +32,19 @@ namespace {
 // The sensor tables the thermistor channels convert with.
 const QString kTables = QStringLiteral(TAMBLE_SOURCE_DIR "/data");
 
-// `steps` readings per channel from `first` at `rateCode`, thermistor channels.
-QString WriteRecording(const QString& path, char model, int channels, int steps, char rateCode,
-                       const QByteArray& description, const QByteArray& first = "Sun  1-Mar-1998  0:00:00")
-{
-    RecordingPlan plan;
-    Tl1Header& h = plan.header;
-    h.modelDigit = model;
-    h.resolutionBits = 8;
-    h.rateCode = rateCode;
-    h.firstStamp = first;
-    h.lastStamp = AddMinutes(QByteArrayView(h.firstStamp), (steps - 1) * RateMinutes(h.rateCode),
-                             ClockStyle::Hour24).toLatin1();
-    h.clockStamp = h.lastStamp;
-    h.pcClockText = "01/01/1999 00:00:00";
-    h.amPm = false;
-    h.description = description.leftJustified(31, ' ');
-    h.statusByte1 = 0x02;
-    for (int c = 0; c < channels; ++c) {
-        h.typeCodes[static_cast<std::size_t>(c)] = 'A';
-        h.labels[static_cast<std::size_t>(c)] = QByteArray("Channel ").append(QByteArray::number(c + 1)).leftJustified(24, ' ');
-        h.scalingTexts[static_cast<std::size_t>(c)] = QByteArray("A").leftJustified(12, ' ');
-        h.channelFlags |= 1 << c;
-    }
-    for (int c = channels; c < 4; ++c)
-        h.scalingTexts[static_cast<std::size_t>(c)] = QByteArray(12, ' ');
-    for (int t = 0; t < steps; ++t)
-        for (int c = 0; c < channels; ++c)
-            plan.readings.push_back(static_cast<std::uint16_t>(128 + 90 * std::sin(t * 0.002 + c) + t % 7));
-    return WriteTl1File(path, MakeRecording(plan)) ? path : QString();
-}
-
 bool WriteSamples(const QString& dir)
 {
     QDir(dir).mkpath(QStringLiteral("typical"));
-    bool ok = !WriteRecording(QDir(dir).filePath(QStringLiteral("FULL4.TL1")), '6', 4,
+    bool ok = !WriteBenchRecording(QDir(dir).filePath(QStringLiteral("FULL4.TL1")), '6', 4,
                               kFourBankCount * kMemoryImageBytes / 4, 'G', "Full memory").isEmpty();
     // Two channels every two minutes: 31 days are 22,320 steps, 44,640 readings.
-    ok = ok && !WriteRecording(QDir(dir).filePath(QStringLiteral("month.TL1")), '6', 2, 22320, 'H', "Month").isEmpty();
+    ok = ok && !WriteBenchRecording(QDir(dir).filePath(QStringLiteral("month.TL1")), '6', 2, 22320, 'H', "Month").isEmpty();
     // 25 loggers, 4 downloads each: two channels every 5 minutes, 3,000 steps more each time, from
     // the same start (the memory is not cleared between calls).
     for (int logger = 0; logger < 25 && ok; ++logger) {
         for (int call = 1; call <= 4 && ok; ++call) {
             const QString name = QStringLiteral("typical/station%1_%2.tl1").arg(logger, 2, 10, QLatin1Char('0')).arg(call);
-            ok = !WriteRecording(QDir(dir).filePath(name), '1', 2, 3000 * call, 'I',
+            ok = !WriteBenchRecording(QDir(dir).filePath(name), '1', 2, 3000 * call, 'I',
                                  QByteArray("Station ") + QByteArray::number(logger))
                       .isEmpty();
         }

@@ -10,6 +10,7 @@
 //       and later are polled as fast as the line allows; an earlier one ('o')
 //       sends a reading every INTERVAL_MS on its own.
 
+#include "bench_recording.h"
 #include "datafiles/timebase.h"
 #include "e2e/support/sim_process.h"
 #include "link/status_encode.h"
@@ -41,37 +42,6 @@ class SilentMessages final : public MessageService {
 public:
     DialogAnswer ask(const UserMessage& m) override { return DefaultAnswer(m.buttons); }
 };
-
-// A data file of `steps` readings per channel, thermistor channels.
-QString WriteRecording(const QString& dir, const QString& name, char model, int channels, int steps)
-{
-    RecordingPlan plan;
-    Tl1Header& h = plan.header;
-    h.modelDigit = model;
-    h.resolutionBits = 8;
-    h.rateCode = 'G';
-    h.firstStamp = "Sun  1-Mar-1998  0:00:00";
-    h.lastStamp = AddMinutes(QByteArrayView(h.firstStamp), (steps - 1) * RateMinutes(h.rateCode),
-                             ClockStyle::Hour24).toLatin1();
-    h.clockStamp = h.lastStamp;
-    h.pcClockText = "01/01/1999 00:00:00";
-    h.amPm = false;
-    h.description = QByteArray("Benchmark").leftJustified(31, ' ');
-    h.statusByte1 = 0x02;
-    for (int c = 0; c < channels; ++c) {
-        h.typeCodes[static_cast<std::size_t>(c)] = 'A';
-        h.labels[static_cast<std::size_t>(c)] = QByteArray("Channel ").append(QByteArray::number(c + 1)).leftJustified(24, ' ');
-        h.scalingTexts[static_cast<std::size_t>(c)] = QByteArray("A").leftJustified(12, ' ');
-        h.channelFlags |= 1 << c;
-    }
-    for (int c = channels; c < 4; ++c)
-        h.scalingTexts[static_cast<std::size_t>(c)] = QByteArray(12, ' ');
-    for (int t = 0; t < steps; ++t)
-        for (int c = 0; c < channels; ++c)
-            plan.readings.push_back(static_cast<std::uint16_t>(128 + 90 * std::sin(t * 0.002 + c) + t % 7));
-    const QString path = QDir(dir).filePath(name);
-    return WriteTl1File(path, MakeRecording(plan)) ? path : QString();
-}
 
 struct Bench {
     Bench()
@@ -110,7 +80,7 @@ Bench& Shared()
 
 QString FullFourBank()
 {
-    static const QString path = WriteRecording(Shared().home.path(), QStringLiteral("FULL4.TL1"), '6', 4,
+    static const QString path = WriteBenchRecording(Shared().home.filePath(QStringLiteral("FULL4.TL1")), '6', 4,
                                                kFourBankCount * kMemoryImageBytes / 4);
     return path;
 }
@@ -118,7 +88,7 @@ QString FullFourBank()
 QString FullSingleBank()
 {
     static const QString path =
-        WriteRecording(Shared().home.path(), QStringLiteral("FULL1.TL1"), '1', 1, kMemoryImageBytes);
+        WriteBenchRecording(Shared().home.filePath(QStringLiteral("FULL1.TL1")), '1', 1, kMemoryImageBytes);
     return path;
 }
 

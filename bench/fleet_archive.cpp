@@ -42,19 +42,6 @@ namespace {
 
 constexpr int kServices = 4;
 
-bool PrepareHome(const ProgramHome& home)
-{
-    SettingsRecord set;
-    set.baud = 9600;
-    set.useModem = true;
-    set.network = true;
-    set.wireless = true;   // the setup goes back after 2 seconds instead of 36
-    set.autoAnswer = true;
-    SetupRecord setup = DefaultSetupRecord(QDateTime(QDate(2026, 12, 9), QTime(14, 5, 30)));
-    setup.setDescription(PadWithSpaces("Fleet setup", kDescriptionWidth));
-    return home.writeFile(QStringLiteral("tblog.ini"), SerializeSettings(set)) &&
-           SaveSetupFile(home.filePath(QStringLiteral("default.set")), setup).ok;
-}
 
 struct Service {
     SimProcess sim;
@@ -108,7 +95,7 @@ int main(int argc, char** argv)
         services[i] = std::make_unique<Service>();
         Service& s = *services[i];
         s.description = QStringLiteral("Fleet;Tank%1").arg(i + 1);
-        if (!PrepareHome(s.home) ||
+        if (!PrepareAutoAnswerHome(s.home, "Fleet setup") ||
             !s.sim.start({"--calls", QString::number(calls), "--call-delay", "1500", "--no-pace", "--description",
                           s.description, "--bits", i % 2 ? "12" : "8", "--channels", i % 2 ? "1234" : "12",
                           "--pointer", QString::number(4000 + 1500 * i)})) {

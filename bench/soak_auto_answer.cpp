@@ -66,20 +66,6 @@ QStringList Lines(const QString& text)
     return text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
-bool PrepareHome(const ProgramHome& home)
-{
-    SettingsRecord set;
-    set.baud = 9600;
-    set.useModem = true;
-    set.network = true;
-    set.wireless = true;   // the setup goes back after 2 seconds instead of 36
-    set.autoAnswer = true;
-    SetupRecord setup = DefaultSetupRecord(QDateTime(QDate(2026, 12, 9), QTime(14, 5, 30)));
-    setup.setDescription(PadWithSpaces("Soak setup", kDescriptionWidth));
-    return home.writeFile(QStringLiteral("tblog.ini"), SerializeSettings(set)) &&
-           SaveSetupFile(home.filePath(QStringLiteral("Soak.set")), setup).ok &&
-           SaveSetupFile(home.filePath(QStringLiteral("default.set")), setup).ok;
-}
 
 std::optional<Options> ParseOptions(const QStringList& args)
 {
@@ -137,7 +123,7 @@ private:
 
 bool Soak::start()
 {
-    if (!PrepareHome(m_home)) {
+    if (!PrepareAutoAnswerHome(m_home, "Soak setup", {QStringLiteral("Soak.set"), QStringLiteral("default.set")})) {
         m_faults << QStringLiteral("cannot prepare the program directory");
         return false;
     }

@@ -14,33 +14,9 @@ using namespace tamble::e2e;
 
 namespace {
 
-// Two linear channels, a reading a minute from 08:00: channel 1 climbs 0, 1, 2 ... counts.
 bool WriteDock(const QString& path, int readings)
 {
-    RecordingPlan plan;
-    Tl1Header& h = plan.header;
-    for (int c = 0; c < 4; ++c) {
-        const bool on = c < 2;
-        h.typeCodes[static_cast<std::size_t>(c)] = on ? '3' : '0';
-        h.scalingTexts[static_cast<std::size_t>(c)] = on ? "0.0000255.00" : "            ";
-        h.labels[static_cast<std::size_t>(c)] = QByteArray("Probe ") + char('1' + c);
-    }
-    h.modelDigit = '1';
-    h.resolutionBits = 8;
-    h.firstStamp = "Mon  2-Nov-2026  8:00:00";
-    h.lastStamp = "Mon  2-Nov-2026  8:59:00";
-    h.description = "Loading dock";
-    h.clockStamp = "Tue  3-Nov-2026 08:00:00";
-    h.pcClockText = "03/11/2026 08:00:02";
-    h.amPm = false;
-    h.statusByte1 = 0x02;
-    h.rateCode = 'G';   // one minute
-    h.channelFlags = 0x03;
-    for (int i = 0; i < readings; ++i) {
-        plan.readings.push_back(static_cast<std::uint16_t>(i));
-        plan.readings.push_back(static_cast<std::uint16_t>(100));
-    }
-    return WriteTl1File(path, MakeRecording(plan));
+    return WriteTwoProbeRecording(path, readings, "Loading dock");
 }
 
 TEST(AnalysisCommand, SummaryAsJsonOverASpanWithALimit)

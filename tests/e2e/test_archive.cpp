@@ -20,34 +20,10 @@ using namespace tamble::e2e;
 
 namespace {
 
-// Two linear channels, a reading a minute from 08:00 on 2 November 2026; channel 1 climbs by a
-// count a minute. The same logger's later download holds the earlier one's readings and more.
+// The same logger's later download holds the earlier one's readings and more.
 bool WriteTank(const QString& path, int readings, const QByteArray& description = "North tank")
 {
-    RecordingPlan plan;
-    Tl1Header& h = plan.header;
-    for (int c = 0; c < 4; ++c) {
-        const bool on = c < 2;
-        h.typeCodes[static_cast<std::size_t>(c)] = on ? '3' : '0';
-        h.scalingTexts[static_cast<std::size_t>(c)] = on ? "0.0000255.00" : "            ";
-        h.labels[static_cast<std::size_t>(c)] = c == 0 ? QByteArray("Level, \"top\"") : QByteArray("Probe 2");
-    }
-    h.modelDigit = '1';
-    h.resolutionBits = 8;
-    h.firstStamp = "Mon  2-Nov-2026  8:00:00";
-    h.lastStamp = "Mon  2-Nov-2026  8:59:00";
-    h.description = description;
-    h.clockStamp = "Tue  3-Nov-2026 08:00:00";
-    h.pcClockText = "03/11/2026 08:00:02";
-    h.amPm = false;
-    h.statusByte1 = 0x02;
-    h.rateCode = 'G';
-    h.channelFlags = 0x03;
-    for (int i = 0; i < readings; ++i) {
-        plan.readings.push_back(static_cast<std::uint16_t>(i % 256));
-        plan.readings.push_back(static_cast<std::uint16_t>(100));
-    }
-    return WriteTl1File(path, MakeRecording(plan));
+    return WriteTwoProbeRecording(path, readings, description, "Level, \"top\"");
 }
 
 QStringList Lines(const QString& text)

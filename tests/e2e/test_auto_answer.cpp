@@ -29,20 +29,13 @@ struct AutoAnswerRun {
         if (!sim.start({QStringLiteral("--call"), QStringLiteral("--call-delay"), QStringLiteral("300"),
                         QStringLiteral("--description"), description}))
             return false;
-        SettingsRecord set;
-        set.baud = 9600;
-        set.useModem = true;
-        set.network = true;
-        set.wireless = true;   // the setup goes back after 2 seconds instead of 36
-        set.autoAnswer = true;
-        set.autoFileCounter = counter;
-        set.portNumber = 2;      // the service is told COM1 on its command line
-        home.writeFile(QStringLiteral("tblog.ini"), SerializeSettings(set));
-        SetupRecord setup = DefaultSetupRecord(QDateTime(QDate(2026, 12, 9), QTime(14, 5, 30)));
-        setup.setDescription(PadWithSpaces("Pump three", kDescriptionWidth));
-        if (!SaveSetupFile(home.filePath(QStringLiteral("Pump3.set")), setup).ok ||
-            !SaveSetupFile(home.filePath(QStringLiteral("default.set")), setup).ok)
+        if (!PrepareAutoAnswerHome(home, "Pump three", {QStringLiteral("Pump3.set"), QStringLiteral("default.set")},
+                                   counter))
             return false;
+        // The settings name COM2; the service is told COM1 on its command line.
+        auto set = DeserializeSettings(home.readFile(QStringLiteral("tblog.ini")));
+        set->portNumber = 2;
+        home.writeFile(QStringLiteral("tblog.ini"), SerializeSettings(*set));
         run = RunProgram(home, sim.ptyPath(), {QStringLiteral("--auto-answer"), QStringLiteral("--calls"), QStringLiteral("1"),
                                                   QStringLiteral("--com"), QStringLiteral("1")},
                          120000);

@@ -165,17 +165,7 @@ TEST(CallHooks, TheServiceLetsTheLastCallsCommandFinishBeforeItEnds)
     SimProcess sim;
     ASSERT_TRUE(sim.start({"--call", "--call-delay", "300", "--description", "Site;Pump3"})) << sim.errorText().toStdString();
     ProgramHome home;
-    SettingsRecord set;
-    set.baud = 9600;
-    set.useModem = true;
-    set.network = true;
-    set.wireless = true;   // the setup goes back after 2 seconds instead of 36
-    set.autoAnswer = true;
-    set.autoFileCounter = 41;
-    home.writeFile("tblog.ini", SerializeSettings(set));
-    SetupRecord setup = DefaultSetupRecord(QDateTime(QDate(2026, 12, 9), QTime(14, 5, 30)));
-    setup.setDescription(PadWithSpaces("Pump three", kDescriptionWidth));
-    ASSERT_TRUE(SaveSetupFile(home.filePath("Pump3.set"), setup).ok);
+    ASSERT_TRUE(PrepareAutoAnswerHome(home, "Pump three", {"Pump3.set"}, 41));
     home.writeFile("archive.ini", ArchiveIni(hook));
     const ProgramRun run = RunProgram(home, sim.ptyPath(), {"--auto-answer", "--calls", "1"}, 120000);
     const QStringList log = LogLines(home);

@@ -80,30 +80,42 @@ std::vector<QueuedArchiveFile> ReadArchiveQueue(const QString& programDir)
     return ReadQueueFile(QueuePath(programDir));
 }
 
-QString AddToArchiveQueue(const QString& programDir, const QueuedArchiveFile& file)
+namespace {
+
+// Reads the queue, lets `change` edit it and writes it back, all under the queue's lock.
+template <typename Change>
+QString ChangeQueue(const QString& programDir, Change change)
 {
     const QString path = QueuePath(programDir);
     QueueLock lock(programDir);
     if (!lock.locked())
         return UnableToWriteText(path);
     std::vector<QueuedArchiveFile> files = ReadQueueFile(path);
-    for (const QueuedArchiveFile& f : files) {
-        if (f.path == file.path)
-            return {};
-    }
-    files.push_back(file);
+    if (!change(files))
+        return {};
     return WriteQueue(path, files);
+}
+
+} // namespace
+
+QString AddToArchiveQueue(const QString& programDir, const QueuedArchiveFile& file)
+{
+    return ChangeQueue(programDir, [&](std::vector<QueuedArchiveFile>& files) {
+        for (const QueuedArchiveFile& f : files) {
+            if (f.path == file.path)
+                return false;
+        }
+        files.push_back(file);
+        return true;
+    });
 }
 
 QString RemoveFromArchiveQueue(const QString& programDir, const QStringList& paths)
 {
-    const QString path = QueuePath(programDir);
-    QueueLock lock(programDir);
-    if (!lock.locked())
-        return UnableToWriteText(path);
-    std::vector<QueuedArchiveFile> files = ReadQueueFile(path);
-    std::erase_if(files, [&](const QueuedArchiveFile& f) { return paths.contains(f.path); });
-    return WriteQueue(path, files);
+    return ChangeQueue(programDir, [&](std::vector<QueuedArchiveFile>& files) {
+        std::erase_if(files, [&](const QueuedArchiveFile& f) { return paths.contains(f.path); });
+        return true;
+    });
 }
 
 } // namespace tamble

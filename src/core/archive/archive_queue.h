@@ -17,8 +17,6 @@ inline constexpr const char* kArchiveQueueFileName = "archive.queue";
 struct QueuedArchiveFile {
     QString path;
     ArchiveContext context;
-
-    bool operator==(const QueuedArchiveFile&) const = default;
 };
 
 // The files waiting, oldest first; empty when the queue file is missing.

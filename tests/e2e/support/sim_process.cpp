@@ -1,5 +1,10 @@
 #include "e2e/support/sim_process.h"
 
+#include "settings/settings_record.h"
+#include "setup/setup_file.h"
+#include "setup/setup_record.h"
+#include "writer/tl1_writer.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -247,6 +252,53 @@ ProgramRun RunProgramIn(const QString& homePath, const QString& comPath, const Q
     run.crashed = !run.timedOut && process.exitStatus() == QProcess::CrashExit;
     run.exitCode = (run.timedOut || run.crashed) ? -1 : process.exitCode();
     return run;
+}
+
+bool PrepareAutoAnswerHome(const ProgramHome& home, const QByteArray& setupDescription, const QStringList& setupFiles,
+                           int counter)
+{
+    SettingsRecord set;
+    set.baud = 9600;
+    set.useModem = true;
+    set.network = true;
+    set.wireless = true;
+    set.autoAnswer = true;
+    set.autoFileCounter = counter;
+    SetupRecord setup = DefaultSetupRecord(QDateTime(QDate(2026, 12, 9), QTime(14, 5, 30)));
+    setup.setDescription(PadWithSpaces(setupDescription, kDescriptionWidth));
+    bool ok = home.writeFile(QStringLiteral("tblog.ini"), SerializeSettings(set));
+    for (const QString& name : setupFiles)
+        ok = ok && SaveSetupFile(home.filePath(name), setup).ok;
+    return ok;
+}
+
+bool WriteTwoProbeRecording(const QString& path, int readings, const QByteArray& description,
+                            const QByteArray& firstLabel)
+{
+    RecordingPlan plan;
+    Tl1Header& h = plan.header;
+    for (int c = 0; c < 4; ++c) {
+        const bool on = c < 2;
+        h.typeCodes[static_cast<std::size_t>(c)] = on ? '3' : '0';
+        h.scalingTexts[static_cast<std::size_t>(c)] = on ? "0.0000255.00" : "            ";
+        h.labels[static_cast<std::size_t>(c)] = c == 0 ? firstLabel : QByteArray("Probe ") + char('1' + c);
+    }
+    h.modelDigit = '1';
+    h.resolutionBits = 8;
+    h.firstStamp = "Mon  2-Nov-2026  8:00:00";
+    h.lastStamp = "Mon  2-Nov-2026  8:59:00";
+    h.description = description;
+    h.clockStamp = "Tue  3-Nov-2026 08:00:00";
+    h.pcClockText = "03/11/2026 08:00:02";
+    h.amPm = false;
+    h.statusByte1 = 0x02;
+    h.rateCode = 'G';   // one minute
+    h.channelFlags = 0x03;
+    for (int i = 0; i < readings; ++i) {
+        plan.readings.push_back(static_cast<std::uint16_t>(i % 256));
+        plan.readings.push_back(static_cast<std::uint16_t>(100));
+    }
+    return WriteTl1File(path, MakeRecording(plan));
 }
 
 } // namespace tamble::e2e

@@ -137,4 +137,15 @@ using test::DataLines;
 ProgramRun RunProgramIn(const QString& homePath, const QString& comPath, const QStringList& arguments,
                         int timeLimitMs = 60000, const QStringList& extraEnvironment = {});
 
+// A program folder for the auto-answer service: a modem on a network, wireless (the setup goes
+// back after 2 seconds instead of 36), auto answer on, the file counter at `counter`, and each of
+// `setupFiles` a default setup with the description `setupDescription`.
+bool PrepareAutoAnswerHome(const ProgramHome& home, const QByteArray& setupDescription,
+                           const QStringList& setupFiles = {QStringLiteral("default.set")}, int counter = 0);
+
+// A data file of two linear channels (0-255 counts to 0-255), a reading a minute from 08:00 on
+// 2 November 2026: channel 1 climbs a count a minute (wrapping at 256), channel 2 stays at 100.
+bool WriteTwoProbeRecording(const QString& path, int readings, const QByteArray& description,
+                            const QByteArray& firstLabel = "Probe 1");
+
 } // namespace tamble::e2e
