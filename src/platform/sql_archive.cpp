@@ -76,6 +76,12 @@ const QStringList kArchiveTables{QStringLiteral("archive_schema"), QStringLitera
                                  QStringLiteral("download"), QStringLiteral("download_channel"),
                                  QStringLiteral("reading")};
 
+// Qt SQL binds a null QString as NULL: the texts of the NOT NULL columns go in as empty texts.
+QString Text(const QString& text)
+{
+    return text.isNull() ? QStringLiteral("") : text;
+}
+
 QString ErrorText(const QSqlError& e)
 {
     QString text = e.text().trimmed();
@@ -413,17 +419,17 @@ private:
         QSqlQuery q(m_db);
         q.prepare(QStringLiteral("INSERT INTO logger (model, station, description) VALUES (?, ?, ?)"
                                  " ON CONFLICT DO NOTHING"));
-        q.addBindValue(logger.model);
+        q.addBindValue(Text(logger.model));
         q.addBindValue(logger.station);
-        q.addBindValue(logger.description);
+        q.addBindValue(Text(logger.description));
         if (!q.exec()) {
             error = failure(q.lastError());
             return std::nullopt;
         }
         q.prepare(QStringLiteral("SELECT id FROM logger WHERE model = ? AND station = ? AND description = ?"));
-        q.addBindValue(logger.model);
+        q.addBindValue(Text(logger.model));
         q.addBindValue(logger.station);
-        q.addBindValue(logger.description);
+        q.addBindValue(Text(logger.description));
         if (!q.exec() || !q.next()) {
             error = failure(q.lastError());
             return std::nullopt;
@@ -443,8 +449,8 @@ private:
         q.addBindValue(d.file);
         q.addBindValue(d.digest);
         q.addBindValue(ArchiveSourceName(d.context.source));
-        q.addBindValue(d.context.downloadedAt);
-        q.addBindValue(d.context.revision);
+        q.addBindValue(Text(d.context.downloadedAt));
+        q.addBindValue(Text(d.context.revision));
         q.addBindValue(d.resolutionBits);
         q.addBindValue(d.intervalSeconds);
         q.addBindValue(timeValue(d.firstTime()));
@@ -464,8 +470,8 @@ private:
             q.prepare(QStringLiteral("INSERT INTO download_channel (download_id, channel, label, unit) VALUES (?, ?, ?, ?)"));
             q.addBindValue(QVariant::fromValue<qint64>(id));
             q.addBindValue(c.channel);
-            q.addBindValue(c.label);
-            q.addBindValue(c.unit);
+            q.addBindValue(Text(c.label));
+            q.addBindValue(Text(c.unit));
             if (!q.exec()) {
                 error = failure(q.lastError());
                 return std::nullopt;
