@@ -31,6 +31,7 @@ QTableWidget* NewTable(const QString& name, const QString& accessibleName)
     table->setAlternatingRowColors(true);
     table->setWordWrap(false);
     table->verticalHeader()->setVisible(false);
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 8);
     table->horizontalHeader()->setStretchLastSection(true);
     table->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     return table;
@@ -56,6 +57,9 @@ void Fill(QTableWidget& table, const ArchiveTable& content)
         }
     }
     table.resizeColumnsToContents();
+    // The last column takes the rest of the width again, after the columns took their contents'.
+    table.horizontalHeader()->setStretchLastSection(false);
+    table.horizontalHeader()->setStretchLastSection(true);
 }
 
 QDateTimeEdit* NewTimeEdit(const QString& name)
@@ -65,6 +69,9 @@ QDateTimeEdit* NewTimeEdit(const QString& name)
     edit->setTimeSpec(Qt::UTC);   // archive times are the logger's clock, without an offset
     edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     edit->setCalendarPopup(true);
+    // No logger chosen: the period is 0, shown blank.
+    edit->setMinimumDateTime(QDateTime::fromMSecsSinceEpoch(0, QTimeZone::utc()));
+    edit->setSpecialValueText(QStringLiteral(" "));
     return edit;
 }
 
@@ -151,6 +158,8 @@ QWidget* ArchiveWindow::buildPeriod()
     m_toLabel = new QLabel(QStringLiteral("&To"));
     m_fromLabel->setBuddy(m_from);
     m_toLabel->setBuddy(m_to);
+    for (QLabel* label : {m_fromLabel, m_toLabel})
+        label->setMinimumWidth(label->sizeHint().width() + 2);
     m_from->setAccessibleName(QStringLiteral("From"));
     m_to->setAccessibleName(QStringLiteral("To"));
     m_openHistory = NewButton(nullptr, QStringLiteral("Open &History"), QStringLiteral("OpenHistoryBtn"));
