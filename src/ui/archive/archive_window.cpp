@@ -4,6 +4,7 @@
 #include "ui/common/button_row.h"
 #include "util/dialog_buttons.h"
 
+#include <QAbstractButton>
 #include <QDateTime>
 #include <QDateTimeEdit>
 #include <QGroupBox>
@@ -34,6 +35,10 @@ QTableWidget* NewTable(const QString& name, const QString& accessibleName)
     table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 8);
     table->horizontalHeader()->setStretchLastSection(true);
     table->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    table->horizontalHeader()->setAccessibleName(accessibleName + QStringLiteral(" columns"));
+    table->verticalHeader()->setAccessibleName(accessibleName + QStringLiteral(" rows"));
+    for (QAbstractButton* corner : table->findChildren<QAbstractButton*>())
+        corner->setAccessibleName(QStringLiteral("Select all"));
     return table;
 }
 
@@ -110,10 +115,9 @@ QWidget* ArchiveWindow::buildTables()
     m_loggers = NewTable(QStringLiteral("LoggerTable"), QStringLiteral("Loggers"));
     auto* loggersLabel = new QLabel(QStringLiteral("&Loggers"));
     loggersLabel->setBuddy(m_loggers);
-    m_downloads = NewTable(QStringLiteral("DownloadTable"), QStringLiteral("Downloads"));
+    m_downloads = NewTable(QStringLiteral("DownloadTable"), QStringLiteral("Downloads of the chosen logger"));
     auto* downloadsLabel = new QLabel(QStringLiteral("&Downloads of the chosen logger"));
     downloadsLabel->setBuddy(m_downloads);
-    m_downloads->setAccessibleName(QStringLiteral("Downloads of the chosen logger"));
     m_openGraph = NewButton(nullptr, QStringLiteral("Open &Graph"), QStringLiteral("OpenGraphBtn"));
     m_openGraph->setToolTip(QStringLiteral("Open the chosen download's data file as a graph"));
     auto* graphRow = new QHBoxLayout;
