@@ -89,7 +89,7 @@ QString SaveArchiveSettings(const QString& programDir, const ArchiveSettings& s)
 {
     const QString path = QDir(programDir).filePath(QString::fromLatin1(kArchiveSettingsFileName));
     QFile file(path);
-    IniDocument ini = file.open(QIODevice::ReadOnly) ? IniDocument::parse(file.readAll()) : IniDocument{};
+    IniDocument ini = IniDocument::parse(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
     file.close();
     ini.setValue(kArchiveSection, QStringLiteral("engine"), EngineName(s.engine));
     ini.setValue(kArchiveSection, QStringLiteral("host"), s.host);

@@ -153,9 +153,14 @@ struct Bucket {
         hi.fill(-std::numeric_limits<float>::infinity());
     }
 
+    // A value left off its line (NaN) is no reading: the bucket's points are NaN when it has
+    // none, and the chart leaves a break there.
     void add(const std::array<float, 4>& v, int channels)
     {
         for (int p = 0; p < channels; ++p) {
+            last[p] = v[p];
+            if (std::isnan(v[p]))
+                continue;
             if (v[p] < lo[p]) {
                 lo[p] = v[p];
                 loAt[p] = count;
@@ -164,10 +169,12 @@ struct Bucket {
                 hi[p] = v[p];
                 hiAt[p] = count;
             }
-            last[p] = v[p];
         }
         ++count;
     }
+
+    float low(int p) const { return std::isinf(lo[p]) ? std::numeric_limits<float>::quiet_NaN() : lo[p]; }
+    float high(int p) const { return std::isinf(hi[p]) ? std::numeric_limits<float>::quiet_NaN() : hi[p]; }
 };
 
 // Reads the data lines into `buffer`, one point per line when `step` is 1,
@@ -189,7 +196,8 @@ int DecimateLines(QFile& file, const DataSet& data, GraphBuffer& buffer, int ste
         while (bucket.count < perBucket && !file.atEnd() && !windowDone()) {
             const QByteArray line = LineText(file);
             ++readTotal;
-            std::array<float, 4> v{};
+            std::array<float, 4> v;
+            v.fill(std::numeric_limits<float>::quiet_NaN());
             SplitBankLineValues(line, start, channels, v.data());
             bucket.add(v, channels);
         }
@@ -204,8 +212,8 @@ int DecimateLines(QFile& file, const DataSet& data, GraphBuffer& buffer, int ste
                 break;
             for (int p = 0; p < channels; ++p) {
                 const bool lowFirst = bucket.loAt[p] < bucket.hiAt[p];
-                buffer.values[p][points] = lowFirst ? bucket.lo[p] : bucket.hi[p];
-                buffer.values[p][points + 1] = lowFirst ? bucket.hi[p] : bucket.lo[p];
+                buffer.values[p][points] = lowFirst ? bucket.low(p) : bucket.high(p);
+                buffer.values[p][points + 1] = lowFirst ? bucket.high(p) : bucket.low(p);
             }
             points += 2;
         }

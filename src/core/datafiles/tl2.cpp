@@ -231,6 +231,7 @@ void AverageLines(WindowReader& reader, const DataSet& data, int n, TextOut& out
     bool stop = false;
     while (!stop && !reader.atEnd()) {
         std::array<float, 4> sum{};
+        std::array<int, 4> counted{};   // a value left off its line is not averaged
         int k = 0;
         QByteArray last;
         for (int i = 0; i < n; ++i) {
@@ -242,9 +243,11 @@ void AverageLines(WindowReader& reader, const DataSet& data, int n, TextOut& out
             }
             last = reader.next();
             std::array<float, 4> values{};
-            SplitBankLineValues(WithoutLineEnd(last), start, channels, values.data());
-            for (int c = 0; c < channels; ++c)
+            const int read = SplitBankLineValues(WithoutLineEnd(last), start, channels, values.data());
+            for (int c = 0; c < read; ++c) {
                 sum[c] += values[c];
+                ++counted[c];
+            }
             ++k;
         }
         if (k == 0)
@@ -260,7 +263,8 @@ void AverageLines(WindowReader& reader, const DataSet& data, int n, TextOut& out
         for (int c = 0; c < channels; ++c) {
             if (c > 0)
                 out.append(separator);
-            AppendMean(out, sum[c] / static_cast<float>(k), layout.dialect);
+            if (counted[c] > 0)
+                AppendMean(out, sum[c] / static_cast<float>(counted[c]), layout.dialect);
         }
         out.endLine();
         ++result.lines;

@@ -62,6 +62,7 @@ void MainCommands::run(MainCommand command)
     case MainCommand::LocalModem:
     case MainCommand::RemoteModem:
     case MainCommand::ComTest:
+    case MainCommand::Archive:
     case MainCommand::About: m_windows.openDialog(command); return;
     case MainCommand::HelpContents: m_windows.showHelpContents(); return;
     case MainCommand::FileGraph: m_windows.openGraphFile(); return;

@@ -32,7 +32,7 @@ public:
     virtual void prepareRealTimeGraph() = 0;   // the graph window waits for the first reading
     virtual void showGraph() = 0;
     virtual void openGraphFile() = 0;
-    virtual void openDialog(MainCommand command) = 0;   // Settings, the lists, COM test, About
+    virtual void openDialog(MainCommand command) = 0;   // Settings, the lists, COM test, Archive, About
     virtual void showHelpContents() = 0;
 };
 

@@ -16,7 +16,7 @@
 namespace tamble {
 
 enum class MainCommand {
-    FileGraph, FileSetup, LastStatus, Exit,
+    FileGraph, FileSetup, LastStatus, Exit, Archive,
     SendSetup, StationAddress, ScalingLabels, SetBaudRate,
     ReceiveData, ReceiveStatus, RealTime, RealTimeGraph,
     Graph, Settings,

@@ -10,12 +10,14 @@
 #include "settings/port_diagnosis.h"
 #include "settings/port_map.h"
 #include "setup/setup_window_model.h"
+#include "platform/sql_archive.h"
 #include "ui/app/data_file_dialog.h"
 #include "ui/app/gui_session_runner.h"
 #include "ui/app/home_view.h"
 #include "ui/app/main_menu_bar.h"
 #include "ui/app/session_window_keeper.h"
 #include "ui/app/settings_dialog.h"
+#include "ui/archive/archive_window.h"
 #include "ui/common/qt_message_service.h"
 #include "ui/directory/local_modem_list_dialog.h"
 #include "ui/directory/phone_list_dialog.h"
@@ -217,6 +219,22 @@ void MainWindow::createWindows()
     m_remoteList->setConfigureHandler([this] { showModal(*m_remoteSetup); });
     m_phoneBox->setText(m_phoneList->selectedName());
     wireSetupWindow();
+    createArchiveWindow();
+}
+
+void MainWindow::createArchiveWindow()
+{
+    const QString programDir = m_records.programDir;
+    m_archive = new ArchiveWindow([programDir] { return ArchiveOpenerFor(programDir); }, programDir,
+                                  qEnvironmentVariable(kArchiveEnvironmentVariable), *m_messages, this);
+    m_archive->openGraph = [this](const QString& file) { m_graphs->openFile(file); };
+    // A history lives in the archive window's temporary folder: the last data file stays the one
+    // the user opened.
+    m_archive->openHistory = [this](const QString& file) {
+        const QString lastDataFile = m_records.settings.lastDataFile;
+        m_graphs->openFile(file);
+        m_records.settings.lastDataFile = lastDataFile;
+    };
 }
 
 QAction* MainWindow::action(MainCommand command) const
@@ -327,6 +345,8 @@ void MainWindow::firstPaint()
 void MainWindow::graphWindowCreated(GraphWindow& graph)
 {
     connect(&graph, &GraphWindow::fileLoaded, this, [this] {
+        if (m_archive->model().isHistoryFile(m_records.dataSet.dataFileName))
+            return;   // gone with the archive window's folder
         m_recent.addGraphed(m_records.dataSet);
         recentFilesChanged();
     });
@@ -405,6 +425,7 @@ void MainWindow::openDialog(MainCommand command)
     case MainCommand::LocalModem: showModal(*m_localList); return;
     case MainCommand::RemoteModem: showModal(*m_remoteList); return;
     case MainCommand::ComTest: m_comTest->open(); return;
+    case MainCommand::Archive: m_archive->openWindow(); return;
     case MainCommand::About: showModal(*m_about); return;
     default: return;
     }

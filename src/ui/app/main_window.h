@@ -34,6 +34,7 @@ class ScalingDialogs;
 class SetupSender;
 struct ScalingChoice;
 class AboutBox;
+class ArchiveWindow;
 class SessionWindow;
 class ComTestDialog;
 class RemoteModemSetupDialog;
@@ -74,6 +75,7 @@ public:
     SetupWindow& setupWindow() { return *m_setupWindow; }
     MessageService& messages() { return m_relay; }
     HelpWindow& help() { return *m_help; }
+    ArchiveWindow& archiveWindow() { return *m_archive; }
     GraphWindow& graph() { return graphWindow(); }
 
     // Every paint: caption, station and phone groups, modem panel.
@@ -129,6 +131,8 @@ private:
     void recentFilesChanged();
     void onSettingsApplied(const SettingsApplied& applied);
     void showModal(QDialog& dialog);
+    // The Archive window, opening its downloads and histories in the graph window.
+    void createArchiveWindow();
     // The setup window: created with the other windows, opened by File/Setup, Send/Setup and
     // Send/Scaling and Labels, sending through the engine.
     void createSetupWindow();
@@ -163,6 +167,7 @@ private:
     RemoteModemListDialog* m_remoteList = nullptr;
     SettingsDialog* m_settings = nullptr;
     AboutBox* m_about = nullptr;
+    ArchiveWindow* m_archive = nullptr;
     std::unique_ptr<GraphWindowOwner> m_graphs;
     MainMenuBar m_menuBar;
     QFrame* m_stationGroup = nullptr;
