@@ -100,8 +100,7 @@ QByteArray Padded(const QString& text, int width)
     return text.toLatin1().leftJustified(width, ' ', true);
 }
 
-// The intervals of the downloads that overlap the period: the shortest is the history's, and a
-// reading stands until the next interval of the download that holds it is over.
+// The intervals of the downloads that overlap the period; without one, the readings' own spacing.
 class Intervals {
 public:
     Intervals(const std::vector<ArchiveDownloadRow>& downloads, const Readings& r, std::int64_t from, std::int64_t to)
@@ -126,19 +125,12 @@ public:
     }
 
     std::int64_t shortest() const { return m_shortest; }
-
-    // The interval of the download a reading at `time` came from (the shortest of those that
-    // cover it); times ascend from call to call.
-    std::int64_t at(std::int64_t time)
+    std::int64_t longest() const
     {
-        if (m_last && time >= m_last->first && time <= m_last->last)
-            return m_last->interval;
-        m_last = nullptr;
-        for (const Span& s : m_spans) {
-            if (time >= s.first && time <= s.last && (!m_last || s.interval < m_last->interval))
-                m_last = &s;
-        }
-        return m_last ? m_last->interval : m_shortest;
+        std::int64_t longest = m_shortest;
+        for (const Span& s : m_spans)
+            longest = std::max(longest, s.interval);
+        return longest;
     }
 
 private:
@@ -148,7 +140,6 @@ private:
         std::int64_t interval;
     };
     std::vector<Span> m_spans;
-    const Span* m_last = nullptr;
     std::int64_t m_shortest = 0;
 };
 
@@ -200,6 +191,16 @@ ArchiveHistoryText BuildArchiveHistory(ArchiveStore& store, const ArchiveLoggerR
 
     Intervals intervals(downloads, r, from, to);
     const std::int64_t interval = intervals.shortest();
+    if (intervals.longest() != interval) {
+        // One graph has one interval: filling the longer one's gaps would count readings that
+        // were never taken.
+        result.message = QStringLiteral("The readings of %1 from %2 to %3 were taken at different intervals "
+                                        "(%4 s and %5 s): choose a period of one interval, or open its downloads")
+                             .arg(logger.logger.description, ArchiveTimeText(from), ArchiveTimeText(to))
+                             .arg(static_cast<double>(interval) / 1000.0)
+                             .arg(static_cast<double>(intervals.longest()) / 1000.0);
+        return result;
+    }
     const std::int64_t first = r.time.front();
     const std::int64_t last = r.time.back();
     const auto slotOf = [first, step = interval](std::int64_t t) {
@@ -256,25 +257,24 @@ ArchiveHistoryText BuildArchiveHistory(ArchiveStore& store, const ArchiveLoggerR
         headings += ",Ch" + QByteArray::number(c) + ":" + r.channels[c].unit.toLatin1();
     line(headings);
 
-    // Slot by slot: a channel's reading of the slot, else its last one until its download's next
-    // reading was due, else nothing; a line ends at its first channel without a value.
+    // Slot by slot: each channel's reading of the slot; a line ends at its first channel without
+    // one (the layout has no empty field), and a line of a stretch the archive holds nothing for
+    // is its time stamp alone.
     const std::size_t width = channels.size();
     std::vector<double> value(width, kNaN);
-    std::vector<std::int64_t> until(width, std::numeric_limits<std::int64_t>::min());
     LineStamp stamp(milliseconds);
     std::size_t next = 0;
     for (std::int64_t k = 0; k < lines; ++k) {
         const std::int64_t t = first + k * interval;
+        std::fill(value.begin(), value.end(), kNaN);
         for (; next < r.time.size() && slotOf(r.time[next]) <= k; ++next) {
             const int p = position[static_cast<std::size_t>(std::clamp(r.channel[next], 0, 4))];
-            if (p < 0)
-                continue;
-            value[static_cast<std::size_t>(p)] = r.value[next];
-            until[static_cast<std::size_t>(p)] = slotOf(r.time[next]) * interval + first + intervals.at(r.time[next]);
+            if (p >= 0)
+                value[static_cast<std::size_t>(p)] = r.value[next];
         }
         stamp.append(out, t);
         for (std::size_t p = 0; p < width; ++p) {
-            if (t >= until[p] || std::isnan(value[p]))
+            if (std::isnan(value[p]))
                 break;
             AppendValue(out, value[p]);
         }

@@ -4,8 +4,8 @@
 // reading to the last. The graph reads such a file again for every zoom, for its statistics and
 // for its export, so the history is a file too: in a folder of the archive window's own.
 //
-// The layout has one interval. The history takes the shortest interval of the downloads in the
-// period; a stretch recorded at a longer interval repeats each reading until the next one, and a
+// The layout has one interval: a period whose downloads were taken at different intervals is
+// refused (filling the longer interval's gaps would count readings that were never taken). A
 // stretch the archive holds no readings for (the logger was stopped, or a download is missing)
 // is a line with its time stamp only, which the graph leaves as a break in the curves.
 

@@ -240,12 +240,21 @@ TEST(ArchiveWindowModel, OpenHistoryRefusesAPeriodThatEndsBeforeItStartsOrHoldsN
 }
 
 // The history is read back as the graph and the statistics read a .TL2 file: one line a minute,
-// a two-minute reading standing until the next, a break where the archive holds nothing.
+// a break where the archive holds nothing. Downloads at different intervals are refused: filling
+// the gaps of the longer one would count readings never taken.
 TEST(ArchiveHistory, ReadsBackAsOneRecordingWithItsBreaks)
 {
     ScriptedMessages messages;
     ArchiveWindowModel model(messages);
     model.refresh(OpenerOf(ColdRoom()));
+    EXPECT_EQ(model.historyFile(), std::nullopt);
+    EXPECT_TRUE(messages.lastText().contains("were taken at different intervals (60 s and 120 s)"))
+        << messages.lastText().toStdString();
+    messages.shown.clear();
+
+    FakeStore oneInterval = ColdRoom();
+    oneInterval.downloadRows[1].intervalSeconds = 60;   // minutes 10, 12 and 14 of a one-minute logger
+    model.refresh(OpenerOf(oneInterval));
     const std::optional<QString> path = model.historyFile();
     ASSERT_TRUE(path) << messages.lastText().toStdString();
     EXPECT_TRUE(messages.shown.empty());
@@ -272,7 +281,7 @@ TEST(ArchiveHistory, ReadsBackAsOneRecordingWithItsBreaks)
     for (int m = 5; m <= 9; ++m)
         EXPECT_TRUE(std::isnan(air[static_cast<std::size_t>(m)])) << m;
     EXPECT_DOUBLE_EQ(air[10], -10.0);
-    EXPECT_DOUBLE_EQ(air[11], -10.0);        // the two-minute reading stands
+    EXPECT_TRUE(std::isnan(air[11]));        // no reading was taken at 00:11
     EXPECT_DOUBLE_EQ(air[14], -6.0);
     EXPECT_NEAR((s.channels[0].time[14] - s.channels[0].time[0]) * 1440.0, 14.0, 1e-6);
 
