@@ -11,6 +11,15 @@ QString ArchivePendingText(const QString& reason)
     return QStringLiteral("archive pending: ") + reason;
 }
 
+QString ArchiveNoteMessage(const ArchiveNote& note)
+{
+    QString text = QStringLiteral("The data file is complete, but the archive did not take it (") + note.text +
+                   QStringLiteral(").");
+    if (note.pending())
+        text += QStringLiteral(" It is added at the next start of the program or the next download.");
+    return text;
+}
+
 Archivist::Archivist(ArchiveOpener opener, QString programDir)
     : m_opener(std::move(opener)), m_programDir(std::move(programDir))
 {

@@ -27,6 +27,10 @@ struct ArchiveNote {
 // "archive pending: REASON", the words a log line ends with when the archive waits.
 QString ArchivePendingText(const QString& reason);
 
+// What the window says of a file the archive could not take: the data file is complete, and when
+// the archive will have it.
+QString ArchiveNoteMessage(const ArchiveNote& note);
+
 class Archivist {
 public:
     // `opener` is null when the archive is off.

@@ -10,7 +10,6 @@
 #include "settings/port_diagnosis.h"
 #include "settings/port_map.h"
 #include "setup/setup_window_model.h"
-#include "platform/sql_archive.h"
 #include "ui/app/data_file_dialog.h"
 #include "ui/app/gui_session_runner.h"
 #include "ui/app/home_view.h"
@@ -44,6 +43,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
@@ -176,6 +176,12 @@ void MainWindow::createWindows()
         m_recent.addDownload(file, m_records.loggerInfo);
         recentFilesChanged();
     };
+    // The download is complete either way; the archive's trouble is said once the session is done.
+    m_runner->onArchiveNote = [this](const ArchiveNote& note) {
+        QTimer::singleShot(0, this, [this, text = ArchiveNoteMessage(note)] {
+            m_messages->ask({DialogKind::Warning, text, DialogButtons::Ok, 0, {}, {}});
+        });
+    };
     SessionEngine& engine = m_runner->engine();
     m_dialler = std::make_unique<ModemDialler>();
     InstallDialler(engine, m_records, *m_dialler, [this] {
@@ -219,22 +225,7 @@ void MainWindow::createWindows()
     m_remoteList->setConfigureHandler([this] { showModal(*m_remoteSetup); });
     m_phoneBox->setText(m_phoneList->selectedName());
     wireSetupWindow();
-    createArchiveWindow();
-}
-
-void MainWindow::createArchiveWindow()
-{
-    const QString programDir = m_records.programDir;
-    m_archive = new ArchiveWindow([programDir] { return ArchiveOpenerFor(programDir); }, programDir,
-                                  qEnvironmentVariable(kArchiveEnvironmentVariable), *m_messages, this);
-    m_archive->openGraph = [this](const QString& file) { m_graphs->openFile(file); };
-    // A history lives in the archive window's temporary folder: the last data file stays the one
-    // the user opened.
-    m_archive->openHistory = [this](const QString& file) {
-        const QString lastDataFile = m_records.settings.lastDataFile;
-        m_graphs->openFile(file);
-        m_records.settings.lastDataFile = lastDataFile;
-    };
+    m_archive = MakeArchiveWindow(m_records.programDir, *m_messages, *m_graphs, m_records.settings.lastDataFile, this);
 }
 
 QAction* MainWindow::action(MainCommand command) const

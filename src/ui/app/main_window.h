@@ -132,7 +132,6 @@ private:
     void onSettingsApplied(const SettingsApplied& applied);
     void showModal(QDialog& dialog);
     // The Archive window, opening its downloads and histories in the graph window.
-    void createArchiveWindow();
     // The setup window: created with the other windows, opened by File/Setup, Send/Setup and
     // Send/Scaling and Labels, sending through the engine.
     void createSetupWindow();

@@ -1,5 +1,7 @@
 #include "ui/archive/archive_window.h"
 
+#include "platform/sql_archive.h"
+#include "ui/graph/graph_window_owner.h"
 #include "ui/archive/archive_settings_dialog.h"
 #include "ui/common/button_row.h"
 #include "util/dialog_buttons.h"
@@ -261,6 +263,20 @@ void ArchiveWindow::showEnabled()
     for (QWidget* w : {static_cast<QWidget*>(m_from), static_cast<QWidget*>(m_to), static_cast<QWidget*>(m_fromLabel),
                        static_cast<QWidget*>(m_toLabel)})
         w->setEnabled(m_model.periodEnabled());
+}
+
+ArchiveWindow* MakeArchiveWindow(const QString& programDir, MessageService& messages, GraphWindowOwner& graphs,
+                                 QString& lastDataFile, QWidget* parent)
+{
+    auto* window = new ArchiveWindow([programDir] { return ArchiveOpenerFor(programDir); }, programDir,
+                                     qEnvironmentVariable(kArchiveEnvironmentVariable), messages, parent);
+    window->openGraph = [&graphs](const QString& file) { graphs.openFile(file); };
+    window->openHistory = [&graphs, &lastDataFile](const QString& file) {
+        const QString kept = lastDataFile;
+        graphs.openFile(file);
+        lastDataFile = kept;
+    };
+    return window;
 }
 
 } // namespace tamble

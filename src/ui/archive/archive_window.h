@@ -62,4 +62,12 @@ private:
     bool m_showing = false;   // the tables are being filled: their signals are not the user's
 };
 
+class GraphWindowOwner;
+
+// The main window's Archive window on the archive this run uses: its downloads and histories open
+// in `graphs`. A history lives in the window's temporary folder, so opening one leaves
+// `lastDataFile` (the last data file the user opened) as it was.
+ArchiveWindow* MakeArchiveWindow(const QString& programDir, MessageService& messages, GraphWindowOwner& graphs,
+                                 QString& lastDataFile, QWidget* parent);
+
 } // namespace tamble
