@@ -9,6 +9,7 @@
 #include "archive/archive_store.h"
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 namespace tamble {
