@@ -7,7 +7,7 @@ using namespace tamble::testing;
 
 namespace {
 
-RecordingPlan TwoChannelPlan(int perChannel, char rate = 'G')
+RecordingPlan ExportTwoChannelPlan(int perChannel, char rate = 'G')
 {
     RecordingPlan plan;
     plan.header = TestHeader(8, 0x03);
@@ -38,7 +38,7 @@ struct ExportFixture : ::testing::Test {
 
 TEST_F(ExportFixture, CsvHeaderHasSeventeenLinesInTheirExactForm)
 {
-    ASSERT_TRUE(LoadPlan(TwoChannelPlan(10), dir.path(), data, settings));
+    ASSERT_TRUE(LoadPlan(ExportTwoChannelPlan(10), dir.path(), data, settings));
     const auto lines = exportLines("out.csv", 1, true, "bench note");
     ASSERT_EQ(lines.size(), 17 + 10);
     EXPECT_EQ(lines[0], " bench note");
@@ -65,7 +65,7 @@ TEST_F(ExportFixture, CsvHeaderHasSeventeenLinesInTheirExactForm)
 
 TEST_F(ExportFixture, AveragesOfThreeOverTenReadingsPadTheLastGroupWithTheLastReading)
 {
-    ASSERT_TRUE(LoadPlan(TwoChannelPlan(10), dir.path(), data, settings));
+    ASSERT_TRUE(LoadPlan(ExportTwoChannelPlan(10), dir.path(), data, settings));
     const auto all = exportLines("all.csv", 1);
     const auto avg = exportLines("avg.csv", 3);
     ASSERT_EQ(all.size(), 17 + 10);
@@ -83,13 +83,13 @@ TEST_F(ExportFixture, AveragesOfThreeOverTenReadingsPadTheLastGroupWithTheLastRe
 
 TEST_F(ExportFixture, AveragesThatDivideEvenlyWriteNoExtraLine)
 {
-    ASSERT_TRUE(LoadPlan(TwoChannelPlan(9), dir.path(), data, settings));
+    ASSERT_TRUE(LoadPlan(ExportTwoChannelPlan(9), dir.path(), data, settings));
     EXPECT_EQ(exportLines("avg.csv", 3).size(), 17 + 3);
 }
 
 TEST_F(ExportFixture, SingleAverageIsOneLineStampedWithTheLastReading)
 {
-    ASSERT_TRUE(LoadPlan(TwoChannelPlan(500), dir.path(), data, settings));
+    ASSERT_TRUE(LoadPlan(ExportTwoChannelPlan(500), dir.path(), data, settings));
     const auto lines = exportLines("one.csv", 9999);
     ASSERT_EQ(lines.size(), 17 + 1);
     EXPECT_EQ(lines[14], " Note: Average for the above period (500 consecutive samples).");
@@ -99,7 +99,7 @@ TEST_F(ExportFixture, SingleAverageIsOneLineStampedWithTheLastReading)
 
 TEST_F(ExportFixture, TextExportSeparatesByBlanksAndPadsValuesToEight)
 {
-    ASSERT_TRUE(LoadPlan(TwoChannelPlan(3, 'D'), dir.path(), data, settings));
+    ASSERT_TRUE(LoadPlan(ExportTwoChannelPlan(3, 'D'), dir.path(), data, settings));
     const auto lines = exportLines("out.txt", 1, false);
     ASSERT_EQ(lines.size(), 17 + 3);
     EXPECT_EQ(lines[0], "\"");
@@ -111,7 +111,7 @@ TEST_F(ExportFixture, TextExportSeparatesByBlanksAndPadsValuesToEight)
 
 TEST_F(ExportFixture, FastRatesCarryMillisecondsInHeadingAndLines)
 {
-    ASSERT_TRUE(LoadPlan(TwoChannelPlan(3, '4'), dir.path(), data, settings));
+    ASSERT_TRUE(LoadPlan(ExportTwoChannelPlan(3, '4'), dir.path(), data, settings));
     const auto lines = exportLines("fast.csv", 1);
     ASSERT_EQ(lines.size(), 17 + 3);
     EXPECT_EQ(lines[16], "Date,Time,millisecs,Ch1:,Ch2:");
@@ -121,7 +121,7 @@ TEST_F(ExportFixture, FastRatesCarryMillisecondsInHeadingAndLines)
 
 TEST_F(ExportFixture, NoHeaderAppliesOnlyToCsvAndTxtNames)
 {
-    ASSERT_TRUE(LoadPlan(TwoChannelPlan(2), dir.path(), data, settings));
+    ASSERT_TRUE(LoadPlan(ExportTwoChannelPlan(2), dir.path(), data, settings));
     settings.noHeader = true;
     const auto csv = exportLines("bare.CsV", 1);
     ASSERT_EQ(csv.size(), 2);
@@ -131,7 +131,7 @@ TEST_F(ExportFixture, NoHeaderAppliesOnlyToCsvAndTxtNames)
 
 TEST_F(ExportFixture, FahrenheitConvertsTemperatureChannelsOnly)
 {
-    RecordingPlan plan = TwoChannelPlan(1);
+    RecordingPlan plan = ExportTwoChannelPlan(1);
     plan.header.typeCodes = {'A', 'R', '0', '0'};
     plan.header.scalingTexts = {"A           ", "R           ", "            ", "            "};
     plan.readings = {128, 128};
@@ -153,7 +153,7 @@ TEST_F(ExportFixture, FahrenheitConvertsTemperatureChannelsOnly)
 
 TEST_F(ExportFixture, ZoomedExportWritesTheWindowAndItsStamps)
 {
-    ASSERT_TRUE(LoadPlan(TwoChannelPlan(20), dir.path(), data, settings));
+    ASSERT_TRUE(LoadPlan(ExportTwoChannelPlan(20), dir.path(), data, settings));
     data.zoom.zoomed = true;
     data.zoom.firstReading = 5;
     data.zoom.readingCount = 4;
@@ -174,7 +174,7 @@ TEST_F(ExportFixture, ZoomedExportWritesTheWindowAndItsStamps)
 
 TEST_F(ExportFixture, AFailedExportLeavesAnExistingFileAlone)
 {
-    ASSERT_TRUE(LoadPlan(TwoChannelPlan(2), dir.path(), data, settings));
+    ASSERT_TRUE(LoadPlan(ExportTwoChannelPlan(2), dir.path(), data, settings));
     ExportRequest req;
     req.path = dir.path() + "/missing-folder/out.csv";
     const ExportResult r = ExportData(data, req, settings);

@@ -43,7 +43,7 @@ QByteArray ReadAll(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
 }
 
-const QByteArray kThree = "[Index]\r\nCharlie=#\r\nalpha=#\r\nBravo=#\r\n\r\n[Defaults]\r\n_Entries=3\r\n\r\n"
+const QByteArray kThreeRecords = "[Index]\r\nCharlie=#\r\nalpha=#\r\nBravo=#\r\n\r\n[Defaults]\r\n_Entries=3\r\n\r\n"
                           "[Charlie]\r\nNumber=333\r\n\r\n[alpha]\r\nNumber=111\r\n\r\n[Bravo]\r\nNumber=222\r\n";
 
 } // namespace
@@ -96,7 +96,7 @@ TEST(IniRecordStoreOps, RefusedChanges_WriteNothing)
          StoreError::NotFound, "No record named \"delta\" exists"},
     };
     for (const Case& c : cases) {
-        MemStore m(kThree);
+        MemStore m(kThreeRecords);
         const StoreStatus s = c.op(*m.store);
         EXPECT_EQ(s.error, c.error) << c.what;
         EXPECT_EQ(s.message, QString::fromUtf8(c.message)) << c.what;
@@ -108,7 +108,7 @@ TEST(IniRecordStoreOps, RefusedChanges_WriteNothing)
 
 TEST(IniRecordStoreOps, UpdateOfTheSameNameInOtherCase_RewritesValueAndSpelling)
 {
-    MemStore m(kThree);
+    MemStore m(kThreeRecords);
     ASSERT_TRUE(m.store->update(QStringLiteral("ALPHA"), {QStringLiteral("Alpha"), QStringLiteral("112")}).ok());
     EXPECT_EQ(m.store->names(), (QStringList{"Charlie", "Alpha", "Bravo"}));
     EXPECT_EQ(ValueOf(*m.store, "alpha"), "112");
@@ -217,14 +217,14 @@ TEST(IniRecordStoreText, NamesAndValuesThatWouldBreakTheFile_AreRefused)
         {"ok", QString(84, '5'), StoreError::BadValue, "A value holds at most 83 characters"},
     };
     for (const Case& c : cases) {
-        MemStore m(kThree);
+        MemStore m(kThreeRecords);
         const StoreStatus added = m.store->add({c.name, c.value});
         EXPECT_EQ(added.error, c.error) << c.name.toStdString();
         EXPECT_EQ(added.message, QString::fromUtf8(c.message)) << c.name.toStdString();
         const StoreStatus renamed = m.store->update("alpha", {c.name, c.value});
         EXPECT_EQ(renamed.error, c.error) << c.name.toStdString();
         EXPECT_EQ(m.mem->writes, 0);
-        EXPECT_EQ(m.mem->bytes, kThree);
+        EXPECT_EQ(m.mem->bytes, kThreeRecords);
     }
 }
 
@@ -248,7 +248,7 @@ TEST(IniRecordStoreText, OddButHarmlessTexts_ReadBackExactly)
 
 TEST(IniRecordStoreFailure, WriteRefused_LeavesFileAndStoreAsTheyWere)
 {
-    MemStore m(kThree);
+    MemStore m(kThreeRecords);
     m.mem->writeError = QStringLiteral("No space left on device");
     const std::vector<std::function<StoreStatus(IniRecordStore&)>> ops = {
         [](auto& s) { return s.add({"Delta", "4"}); },
@@ -261,7 +261,7 @@ TEST(IniRecordStoreFailure, WriteRefused_LeavesFileAndStoreAsTheyWere)
         EXPECT_EQ(s.message, QStringLiteral("Unable to write \"memory\" (No space left on device); the list is unchanged"));
         EXPECT_EQ(m.store->names(), (QStringList{"Charlie", "alpha", "Bravo"}));
         EXPECT_EQ(ValueOf(*m.store, "alpha"), "111");
-        EXPECT_EQ(m.mem->bytes, kThree);
+        EXPECT_EQ(m.mem->bytes, kThreeRecords);
     }
 }
 
@@ -293,7 +293,7 @@ TEST(IniRecordStoreFailure, FolderThatCannotHoldTheFile_ReportsTheFirstChange)
 
 TEST(IniRecordStoreOps, Close_ReadsTheFileAgainOnTheNextUse)
 {
-    MemStore m(kThree);
+    MemStore m(kThreeRecords);
     EXPECT_EQ(m.store->names().size(), 3);
     m.mem->bytes = "[Index]\nOnly=#\n";
     EXPECT_EQ(m.store->names().size(), 3);

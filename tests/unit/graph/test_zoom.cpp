@@ -12,7 +12,7 @@ using namespace tamble;
 
 namespace {
 
-constexpr double kStart = 35859.0;           // Thu 5 Mar 1998, midnight
+constexpr double kZoomStart = 35859.0;           // Thu 5 Mar 1998, midnight
 constexpr double kMinute = 1.0 / 1440.0;
 
 class ZoomTest : public ::testing::Test {
@@ -29,11 +29,11 @@ protected:
         data->lastStamp = "Sat 28-Mar-1998 10:39:00";
         data->totalLines = readings;
         zoom.clear(*data);
-        placement = zoom.placePoints(*data, kStart, points, step);
+        placement = zoom.placePoints(*data, kZoomStart, points, step);
     }
     ZoomResult pick(double fromMinute, double toMinute)
     {
-        return zoom.zoomIn(*data, kStart + fromMinute * kMinute, kStart + toMinute * kMinute, ClockStyle::Hour24);
+        return zoom.zoomIn(*data, kZoomStart + fromMinute * kMinute, kZoomStart + toMinute * kMinute, ClockStyle::Hour24);
     }
 
     std::unique_ptr<DataSet> data;
@@ -44,9 +44,9 @@ protected:
 TEST_F(ZoomTest, PointsOfTheWholeRecordingStartAtTheFileStart)
 {
     load(40000, 2000, 20);
-    EXPECT_DOUBLE_EQ(placement.start, kStart);
+    EXPECT_DOUBLE_EQ(placement.start, kZoomStart);
     EXPECT_DOUBLE_EQ(placement.spacing, 20 * kMinute);
-    EXPECT_NEAR(zoom.windowEnd(), kStart + 1999 * 20 * kMinute, 1e-9);
+    EXPECT_NEAR(zoom.windowEnd(), kZoomStart + 1999 * 20 * kMinute, 1e-9);
 }
 
 TEST_F(ZoomTest, WindowLimitsOfSingleBankRecordings)
@@ -104,7 +104,7 @@ TEST_F(ZoomTest, RangeBesideTheDataChangesNothing)
         EXPECT_EQ(r.outcome, ZoomOutcome::Ignored);
         EXPECT_TRUE(r.message.isEmpty());
         EXPECT_FALSE(data->zoom.zoomed);
-        EXPECT_DOUBLE_EQ(zoom.windowStart(), kStart);
+        EXPECT_DOUBLE_EQ(zoom.windowStart(), kZoomStart);
     }
 }
 
@@ -112,10 +112,10 @@ TEST_F(ZoomTest, RangeNarrowerThanOneReadingLeavesTheWindowAlone)
 {
     load(4000, 2000, 2);
     pick(100.2, 100.7);
-    EXPECT_DOUBLE_EQ(zoom.windowStart(), kStart);
+    EXPECT_DOUBLE_EQ(zoom.windowStart(), kZoomStart);
     // A refused zoom of two readings does narrow the window: later zooms stay inside it.
     pick(200, 201);
-    EXPECT_NEAR(zoom.windowStart(), kStart + 200 * kMinute, 1e-9);
+    EXPECT_NEAR(zoom.windowStart(), kZoomStart + 200 * kMinute, 1e-9);
     EXPECT_FALSE(data->zoom.zoomed);
     EXPECT_EQ(pick(100, 300).outcome, ZoomOutcome::MaximumZoom);
 }
@@ -124,7 +124,7 @@ TEST_F(ZoomTest, WindowNeverReachesPastTheLastReading)
 {
     // 2050 readings in 1026 points of two: the last point lies two minutes past the last reading.
     load(2050, 1026, 2);
-    EXPECT_NEAR(zoom.windowEnd(), kStart + 2050 * kMinute, 1e-9);
+    EXPECT_NEAR(zoom.windowEnd(), kZoomStart + 2050 * kMinute, 1e-9);
     pick(2000, 2060);
     EXPECT_EQ(data->zoom.firstReading, 2000);
     EXPECT_EQ(data->zoom.readingCount, 50);
@@ -134,8 +134,8 @@ TEST_F(ZoomTest, SecondZoomStartingEarlierKeepsTheFirstWindowStart)
 {
     load(40000, 2000, 20);
     pick(100, 1100);
-    placement = zoom.placePoints(*data, kStart, 1001, 1);
-    EXPECT_NEAR(placement.start, kStart + 100 * kMinute, 1e-9);
+    placement = zoom.placePoints(*data, kZoomStart, 1001, 1);
+    EXPECT_NEAR(placement.start, kZoomStart + 100 * kMinute, 1e-9);
     EXPECT_EQ(pick(50, 600).outcome, ZoomOutcome::Zoomed);
     EXPECT_EQ(data->zoom.firstReading, 100);
     EXPECT_EQ(data->zoom.readingCount, 501);
@@ -148,14 +148,14 @@ TEST_F(ZoomTest, WindowStampsNameItsFirstAndLastReading)
     EXPECT_EQ(data->zoom.startStamp, "Thu  5-Mar-1998  1:30:00");
     EXPECT_EQ(data->zoom.endStamp, "Thu  5-Mar-1998  2:30:00");
     EXPECT_NEAR(zoom.offsetMinutes(), 90, 1e-9);
-    EXPECT_NEAR(zoom.windowStart(), kStart + 90 * kMinute, 1e-9);
+    EXPECT_NEAR(zoom.windowStart(), kZoomStart + 90 * kMinute, 1e-9);
 }
 
 TEST_F(ZoomTest, UndoReturnsToTheWholeRecordingAndKeepsTheViewportsOnce)
 {
     load(40000, 2000, 20);
     pick(100, 1100);
-    zoom.placePoints(*data, kStart, 1001, 1);
+    zoom.placePoints(*data, kZoomStart, 1001, 1);
     pick(200, 300);
     zoom.undo(*data);
     EXPECT_FALSE(data->zoom.zoomed);
@@ -166,8 +166,8 @@ TEST_F(ZoomTest, UndoReturnsToTheWholeRecordingAndKeepsTheViewportsOnce)
     EXPECT_TRUE(zoom.takeKeepViewportsOnce());
     EXPECT_FALSE(zoom.takeKeepViewportsOnce());
 
-    placement = zoom.placePoints(*data, kStart, 2000, 20);
-    EXPECT_DOUBLE_EQ(placement.start, kStart);
+    placement = zoom.placePoints(*data, kZoomStart, 2000, 20);
+    EXPECT_DOUBLE_EQ(placement.start, kZoomStart);
     // The whole recording is open to zooming again.
     EXPECT_EQ(pick(5000, 6000).outcome, ZoomOutcome::Zoomed);
     EXPECT_EQ(data->zoom.firstReading, 5000);

@@ -16,8 +16,8 @@ using namespace tamble;
 
 namespace {
 
-constexpr double kStart = 35859.0;   // Thu 5 Mar 1998, midnight
-constexpr double kMinute = 1.0 / 1440.0;
+constexpr double kDataStart = 35859.0;   // Thu 5 Mar 1998, midnight
+constexpr double kDataMinute = 1.0 / 1440.0;
 
 // One linear channel ("X", 0 to 255) whose value is its raw reading, i % 200.
 std::unique_ptr<DataSet> Ramp(int readings)
@@ -55,18 +55,18 @@ TEST(ZoomData, ZoomedBufferShowsEveryReadingOfTheWindow)
     zoom.clear(*d);
     BuildGraphBuffer(*d, *buffer, false);
     EXPECT_EQ(buffer->graphStep, 3);
-    zoom.placePoints(*d, kStart, buffer->graphPointCount, buffer->graphStep);
+    zoom.placePoints(*d, kDataStart, buffer->graphPointCount, buffer->graphStep);
 
-    ASSERT_EQ(zoom.zoomIn(*d, kStart + 1030 * kMinute, kStart + 1129 * kMinute, ClockStyle::Hour24).outcome,
+    ASSERT_EQ(zoom.zoomIn(*d, kDataStart + 1030 * kDataMinute, kDataStart + 1129 * kDataMinute, ClockStyle::Hour24).outcome,
               ZoomOutcome::Zoomed);
     BuildGraphBuffer(*d, *buffer, false);
     EXPECT_EQ(buffer->graphStep, 1);
     ASSERT_EQ(buffer->graphPointCount, 100);
     for (int i = 0; i < 100; ++i)
         ASSERT_FLOAT_EQ(buffer->values[0][static_cast<std::size_t>(i)], static_cast<float>((1030 + i) % 200)) << i;
-    const PointPlacement p = zoom.placePoints(*d, kStart, buffer->graphPointCount, buffer->graphStep);
-    EXPECT_NEAR(p.start, kStart + 1030 * kMinute, 1e-9);
-    EXPECT_NEAR(p.spacing, kMinute, 1e-12);
+    const PointPlacement p = zoom.placePoints(*d, kDataStart, buffer->graphPointCount, buffer->graphStep);
+    EXPECT_NEAR(p.start, kDataStart + 1030 * kDataMinute, 1e-9);
+    EXPECT_NEAR(p.spacing, kDataMinute, 1e-12);
 
     zoom.undo(*d);
     BuildGraphBuffer(*d, *buffer, false);
@@ -80,8 +80,8 @@ TEST(ZoomData, ExportWritesTheZoomWindow)
     auto d = Ramp(5000);
     ZoomWindow zoom;
     zoom.clear(*d);
-    zoom.placePoints(*d, kStart, 1666, 3);
-    ASSERT_EQ(zoom.zoomIn(*d, kStart + 1000 * kMinute, kStart + 1099 * kMinute, ClockStyle::Hour24).outcome,
+    zoom.placePoints(*d, kDataStart, 1666, 3);
+    ASSERT_EQ(zoom.zoomIn(*d, kDataStart + 1000 * kDataMinute, kDataStart + 1099 * kDataMinute, ClockStyle::Hour24).outcome,
               ZoomOutcome::Zoomed);
 
     ExportRequest request;

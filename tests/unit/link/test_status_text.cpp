@@ -23,7 +23,7 @@ LoggerInfo DecodeInfo(const QByteArray& record)
     return info;
 }
 
-QByteArray WithField(QByteArray record, int position, const QByteArray& text)
+QByteArray StatusWithField(QByteArray record, int position, const QByteArray& text)
 {
     record.replace(position - 1, text.size(), text);
     return record;
@@ -65,7 +65,7 @@ TEST(StatusText, StationAddressIsHiddenWhenZero)
     EXPECT_EQ(StationAddressText(0), QString());
     EXPECT_EQ(StationAddressText(5), QStringLiteral(" 5"));
     EXPECT_EQ(StationAddressText(200), QStringLiteral("200"));
-    const LoggerInfo zero = DecodeInfo(WithField(Golden12Bit(), 196, "00"));
+    const LoggerInfo zero = DecodeInfo(StatusWithField(Golden12Bit(), 196, "00"));
     const StatusTexts t = BuildStatusTexts(zero, {}, {}, ClockStyle::Hour24);
     EXPECT_FALSE(t.stationVisible);
     EXPECT_EQ(t.stationAddress, QString());
@@ -259,10 +259,10 @@ TEST(StatusText, CurrentStateStopModeAndFirstReadingFollowTheFlags)
          "Sun 15-Mar-1998 15:04:05"},
     };
     for (const auto& c : cases) {
-        QByteArray rec = WithField(Golden12Bit(), 29, c.flags);
-        rec = WithField(rec, 31, c.rate);
-        rec = WithField(rec, 33, c.channels);
-        rec = WithField(rec, 182, c.clock);
+        QByteArray rec = StatusWithField(Golden12Bit(), 29, c.flags);
+        rec = StatusWithField(rec, 31, c.rate);
+        rec = StatusWithField(rec, 33, c.channels);
+        rec = StatusWithField(rec, 182, c.clock);
         rec[249] = c.revision;
         const LoggerInfo info = DecodeInfo(rec);
         EXPECT_EQ(CurrentStateText(info, ClockStyle::Hour24), QString::fromLatin1(c.state)) << c.name;

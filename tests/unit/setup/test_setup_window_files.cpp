@@ -16,13 +16,13 @@ using namespace tamble::test;
 
 namespace {
 
-const QDate kToday(2026, 12, 9);
+const QDate kFilesToday(2026, 12, 9);
 
 struct Files {
     QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
 
     QTemporaryDir dir;
-    SetupRecord setup = DefaultSetupRecord(QDateTime(kToday, QTime(9, 15)));
+    SetupRecord setup = DefaultSetupRecord(QDateTime(kFilesToday, QTime(9, 15)));
     SetupRecord saved = setup;
     QString last = QStringLiteral("SITE.SET");
     LoggerInfo info;
@@ -40,7 +40,7 @@ TEST(SetupWindowFilesTest, LoadTakesASetupFileAndAFileItCannotTakeChangesNothing
     SetupRecord roof = f.setup;
     roof.setChannelLabel(3, PadWithSpaces("Roof", kChannelLabelWidth));
     ASSERT_TRUE(SaveSetupFile(f.path("ROOF.SET"), roof).ok);
-    ASSERT_TRUE(f.files.load(f.path("ROOF.SET"), kToday));
+    ASSERT_TRUE(f.files.load(f.path("ROOF.SET"), kFilesToday));
     EXPECT_EQ(f.model.state().fileName, QStringLiteral("ROOF.SET"));
     EXPECT_EQ(f.last, f.path("ROOF.SET"));
     EXPECT_EQ(f.saved, roof);
@@ -55,7 +55,7 @@ TEST(SetupWindowFilesTest, LoadTakesASetupFileAndAFileItCannotTakeChangesNothing
         QFile file(f.path(b.name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(b.bytes) == b.bytes.size());
         file.close();
-        EXPECT_FALSE(f.files.load(f.path(b.name), kToday)) << b.name;
+        EXPECT_FALSE(f.files.load(f.path(b.name), kFilesToday)) << b.name;
         EXPECT_EQ(f.messages.lastText(), b.message) << b.name;
         EXPECT_TRUE(f.setup == roof && f.saved == roof && f.last == f.path("ROOF.SET")) << b.name;
         EXPECT_EQ(f.model.state().fileName, QStringLiteral("ROOF.SET")) << b.name;
@@ -66,13 +66,13 @@ TEST(SetupWindowFilesTest, ExitAsksAboutChangesAndEachAnswerDoesWhatItSays)
 {
     Files f;
     const SetupRecord original = f.setup;
-    EXPECT_TRUE(f.files.exit({}, kToday));  // nothing changed: no question
+    EXPECT_TRUE(f.files.exit({}, kFilesToday));  // nothing changed: no question
     EXPECT_TRUE(f.messages.shown.empty());
 
     f.model.editDescription(QStringLiteral("east"));
     const auto answer = [&f](DialogAnswer a, const char* saveAs = nullptr) {
         f.messages.answers = {a};
-        return f.files.exit([&f, saveAs] { return saveAs ? f.path(saveAs) : QString(); }, kToday);
+        return f.files.exit([&f, saveAs] { return saveAs ? f.path(saveAs) : QString(); }, kFilesToday);
     };
     EXPECT_FALSE(answer(DialogAnswer::Cancel));
     EXPECT_EQ(f.messages.lastText(), QStringLiteral("Save changes?"));
